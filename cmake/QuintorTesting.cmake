@@ -1,0 +1,15 @@
+# quintor_add_gtest(NAME <name> SOURCES <files...> LIBS <targets...> [LABEL <label>])
+# One GoogleTest executable per unit under test; each test case becomes a CTest test.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+function(quintor_add_gtest)
+  cmake_parse_arguments(ARG "" "NAME;LABEL" "SOURCES;LIBS" ${ARGN})
+  if(NOT ARG_LABEL)
+    set(ARG_LABEL core)
+  endif()
+  add_executable(${ARG_NAME} ${ARG_SOURCES})
+  target_link_libraries(${ARG_NAME} PRIVATE quintor_options ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_include_directories(${ARG_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  gtest_discover_tests(${ARG_NAME} PROPERTIES LABELS ${ARG_LABEL} DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,149 @@
+#include "settings/fileio.h"
+
+#include "settings/errors.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#if defined(__linux__)
+#include <sys/syscall.h>
+#endif
+
+namespace quintor {
+namespace {
+
+std::string osReason(int error) { return std::strerror(error); }
+
+[[noreturn]] void failSave(const std::string& path, int error)
+{
+    throw FileError("Die Datei \"" + path + "\" kann nicht gespeichert werden: " + osReason(error));
+}
+
+std::string folderOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+class FdCloser {
+public:
+    explicit FdCloser(int fd) : fd_(fd) {}
+    ~FdCloser()
+    {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FdCloser(const FdCloser&) = delete;
+    FdCloser& operator=(const FdCloser&) = delete;
+    int release()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+
+private:
+    int fd_;
+};
+
+} // namespace
+
+bool fileExists(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string readWholeFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        throw FileError("Die Datei \"" + path + "\" kann nicht ge\xF6" "ffnet werden: " + osReason(error));
+    }
+    FdCloser closer(fd);
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            const int error = errno;
+            throw FileError("Die Datei \"" + path + "\" kann nicht gelesen werden: " + osReason(error));
+        }
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    return bytes;
+}
+
+void saveWholeFile(const std::string& path, std::string_view bytes)
+{
+    const std::string folder = folderOf(path);
+    const auto slash = path.find_last_of('/');
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string tempName = folder + "/." + base + ".tmp-XXXXXX";
+
+    const int fd = ::mkostemp(tempName.data(), O_CLOEXEC);
+    if (fd < 0) failSave(path, errno);
+    FdCloser closer(fd);
+    auto failAndClean = [&](int error) {
+        ::close(closer.release());
+        ::unlink(tempName.c_str());
+        failSave(path, error);
+    };
+
+    // mkstemp makes the file private; give it the target's mode, or the usual one for a new file.
+    struct stat existing {};
+    mode_t mode;
+    if (::stat(path.c_str(), &existing) == 0) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd, mode) != 0) failAndClean(errno);
+
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            failAndClean(errno);
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd) != 0) failAndClean(errno);
+    if (::close(closer.release()) != 0) {
+        const int error = errno;
+        ::unlink(tempName.c_str());
+        failSave(path, error);
+    }
+    if (::rename(tempName.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(tempName.c_str());
+        failSave(path, error);
+    }
+}
+
+bool deleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+bool renameNoReplace(const std::string& from, const std::string& to)
+{
+#if defined(__linux__) && defined(SYS_renameat2)
+    constexpr unsigned int noReplace = 1; // RENAME_NOREPLACE
+    if (::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), noReplace) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+#endif
+    // Fallback for file systems without renameat2: link then unlink never replaces either.
+    if (::link(from.c_str(), to.c_str()) != 0) return false;
+    return ::unlink(from.c_str()) == 0;
+}
+
+} // namespace quintor

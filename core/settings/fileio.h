@@ -1,0 +1,27 @@
+// Whole-file reading and the safe save that every file of the application folder goes through.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quintor {
+
+// True when the path exists and is a file (not a folder).
+bool fileExists(const std::string& path);
+
+// The whole file as bytes; FileError with the operating system's reason when it cannot be read.
+std::string readWholeFile(const std::string& path);
+
+// Writes a temporary file in the target's folder, flushes it to disk and renames it over the
+// target. On any failure the temporary file is removed, the old file stays as it was, and a
+// FileError carries the operating system's reason. A new file gets the usual permissions (umask);
+// a replaced one keeps its own.
+void saveWholeFile(const std::string& path, std::string_view bytes);
+
+// Deletes a file; false when it could not be deleted.
+bool deleteFile(const std::string& path);
+
+// Renames a file without ever replacing an existing one; false on any failure.
+bool renameNoReplace(const std::string& from, const std::string& to);
+
+} // namespace quintor

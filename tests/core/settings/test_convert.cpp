@@ -1,0 +1,79 @@
+#include "settings/convert.h"
+#include "settings/errors.h"
+
+#include <gtest/gtest.h>
+
+using namespace quintor;
+
+TEST(Convert, IntegerAcceptsWhatTheReaderAccepts)
+{
+    struct Case {
+        std::string text;
+        std::optional<std::int32_t> value;
+    };
+    const std::vector<Case> cases = {
+        {"0", 0},
+        {"42", 42},
+        {"  42", 42},          // leading blanks
+        {"+7", 7},
+        {"-12", -12},
+        {"007", 7},
+        {"$1F", 31},
+        {"0x1f", 31},
+        {"-$10", -16},
+        {"2147483647", 2147483647},
+        {"-2147483648", std::numeric_limits<std::int32_t>::min()},
+        {"$FFFFFFFF", -1},     // hexadecimal uses all 32 bits
+        {"2147483648", std::nullopt},
+        {"$100000000", std::nullopt},
+        {"", std::nullopt},
+        {" ", std::nullopt},
+        {"-", std::nullopt},
+        {"$", std::nullopt},
+        {"0x", std::nullopt},
+        {"12 ", std::nullopt}, // trailing characters
+        {"12a", std::nullopt},
+        {"1.5", std::nullopt},
+        {"abc", std::nullopt},
+        {"99999999999999999999999", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(parseInt(c.text), c.value) << "text: '" << c.text << "'";
+    }
+}
+
+TEST(Convert, ConversionErrorsNameTheText)
+{
+    try {
+        strToInt("abc");
+        FAIL() << "no error";
+    } catch (const ConversionError& e) {
+        EXPECT_STREQ(e.what(), "'abc' ist kein g\xFCltiger Integerwert");
+    }
+    try {
+        strToBool("ja");
+        FAIL() << "no error";
+    } catch (const ConversionError& e) {
+        EXPECT_STREQ(e.what(), "'ja' ist kein g\xFCltiger Boolescher Wert");
+    }
+    EXPECT_EQ(strToIntDef("abc", 100), 100);
+    EXPECT_EQ(strToIntDef("80", 100), 80);
+}
+
+TEST(Convert, BooleanTakesWordsInAnyCaseAndNumbers)
+{
+    struct Case {
+        std::string text;
+        std::optional<bool> value;
+    };
+    const std::vector<Case> cases = {
+        {"True", true}, {"TRUE", true},  {"true", true},   {"False", false},  {"fAlSe", false},
+        {"1", true},    {"0", false},    {"-3", true},     {"$0", false},     {"", std::nullopt},
+        {"yes", std::nullopt}, {"True ", std::nullopt}, {" true", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(parseBool(c.text), c.value) << "text: '" << c.text << "'";
+    }
+    EXPECT_EQ(boolToStr(true), "True");
+    EXPECT_EQ(boolToStr(false), "False");
+}
