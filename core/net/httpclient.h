@@ -1,0 +1,44 @@
+// The one network operation the program needs: a plain GET of an absolute http URL.
+#pragma once
+
+#include "settings/errors.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace quintor {
+
+// A failed request. The message names the address and the reason; kind() lets a caller tell an abandoned
+// request from a real failure without reading the text.
+class HttpError : public QuintorError {
+public:
+    enum class Kind { Other, Connect, HostNotFound, Status, Timeout, TooLarge, Cancelled };
+
+    explicit HttpError(const std::string& message, Kind kind = Kind::Other) : QuintorError(message), kind_(kind) {}
+    Kind kind() const { return kind_; }
+
+private:
+    Kind kind_;
+};
+
+struct HttpOptions {
+    std::chrono::milliseconds connectTimeout{0};   // 0: the library's default
+    std::chrono::milliseconds totalTimeout{30000}; // whole request; 0 or less also means 30 s, never unlimited
+    std::size_t maxBodyBytes = 16 * 1024 * 1024;
+    const std::atomic<bool>* cancel = nullptr; // when it becomes true the request is abandoned with an HttpError
+};
+
+class HttpClient {
+public:
+    virtual ~HttpClient() = default;
+    // A plain GET of an absolute http URL; the body byte for byte (NUL and high bytes intact). Any status
+    // other than 2xx is an error, redirects are not followed. Safe to call from any thread, also concurrently.
+    virtual std::string get(const std::string& url, const HttpOptions& options = {}) = 0;
+};
+
+std::unique_ptr<HttpClient> makeCurlHttpClient();
+
+} // namespace quintor
