@@ -29,6 +29,17 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
     return true;
 }
 
+// The bad text as an error message shows it: a hostile reply may hold megabytes in one value.
+std::string quoted(std::string_view text)
+{
+    constexpr std::size_t shown = 100;
+    std::string out = "'";
+    out.append(text.substr(0, shown));
+    if (text.size() > shown) out += "...";
+    out += "'";
+    return out;
+}
+
 } // namespace
 
 std::optional<std::int32_t> parseInt(std::string_view text)
@@ -67,7 +78,7 @@ std::optional<std::int32_t> parseInt(std::string_view text)
 std::int32_t strToInt(std::string_view text)
 {
     if (auto value = parseInt(text)) return *value;
-    throw ConversionError("'" + std::string(text) + "' ist kein g\xFCltiger Integerwert");
+    throw ConversionError(quoted(text) + " ist kein g\xFCltiger Integerwert");
 }
 
 std::int32_t strToIntDef(std::string_view text, std::int32_t fallback)
@@ -86,7 +97,7 @@ std::optional<bool> parseBool(std::string_view text)
 bool strToBool(std::string_view text)
 {
     if (auto value = parseBool(text)) return *value;
-    throw ConversionError("'" + std::string(text) + "' ist kein g\xFCltiger Boolescher Wert");
+    throw ConversionError(quoted(text) + " ist kein g\xFCltiger Boolescher Wert");
 }
 
 std::string boolToStr(bool value) { return value ? "True" : "False"; }

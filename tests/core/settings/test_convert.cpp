@@ -57,6 +57,13 @@ TEST(Convert, ConversionErrorsNameTheText)
         EXPECT_STREQ(e.what(), "'ja' ist kein g\xFCltiger Boolescher Wert");
     }
     EXPECT_EQ(strToIntDef("abc", 100), 100);
+    // A huge value is named by its beginning only.
+    try {
+        strToInt(std::string(5'000'000, 'x'));
+        FAIL() << "no error";
+    } catch (const ConversionError& e) {
+        EXPECT_EQ(std::string(e.what()), "'" + std::string(100, 'x') + "...' ist kein g\xFCltiger Integerwert");
+    }
     EXPECT_EQ(strToIntDef("80", 100), 80);
 }
 

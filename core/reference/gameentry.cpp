@@ -1,0 +1,17 @@
+#include "reference/gameentry.h"
+
+namespace quintor {
+
+int getgameentry(const std::vector<TGameEntry>& games, RowHandle row, TGameEntry& entry)
+{
+    // Searching from the back finds the last match with one copy, as scanning forward and copying every match would.
+    for (std::size_t i = games.size(); i-- > 0;) {
+        if (games[i].Item == row) {
+            entry = games[i];
+            return static_cast<int>(i);
+        }
+    }
+    return 0;
+}
+
+} // namespace quintor

@@ -1,0 +1,96 @@
+#include "reference/textroutines.h"
+
+#include "reference/escapes.h"
+#include "settings/convert.h"
+
+#include <cstdint>
+
+namespace quintor {
+
+std::string cleanvalue(std::string_view text, bool tagparse)
+{
+    if (!text.empty() && (text.front() == '"' || text.front() == '\'')) text.remove_prefix(1);
+    if (!text.empty() && (text.back() == '"' || text.back() == '\'')) text.remove_suffix(1);
+    std::string result(text);
+    decodeEscapes(result);
+    if (tagparse) result = striptags(result, true);
+    return result;
+}
+
+std::string striptags(std::string_view text, bool tagparse)
+{
+    if (!tagparse) return std::string(text);
+    // Each round removes the first "<" up to the first ">". Neither can lie before the end of the last removed
+    // tag, so one pass with a cursor gives what repeating the search from the start would.
+    std::string result;
+    std::size_t cursor = 0;
+    for (;;) {
+        const std::size_t open = text.find('<', cursor);
+        const std::size_t close = text.find('>', cursor);
+        if (open == std::string_view::npos || close == std::string_view::npos || close < open) break;
+        result.append(text.substr(cursor, open - cursor));
+        cursor = close + 1;
+    }
+    result.append(text.substr(cursor));
+    return result;
+}
+
+std::string octtodec(std::string_view digits)
+{
+    std::uint64_t value = 0;
+    for (char digit : digits)
+        value = value * 8 + static_cast<unsigned char>(digit) - static_cast<unsigned char>('0');
+    return std::to_string(static_cast<std::int64_t>(value));
+}
+
+int synoIndex(std::string_view text, const TextList& syno)
+{
+    if (text.empty()) return -1;
+    for (int i = 0; i < syno.Count(); ++i) {
+        if (std::string_view(syno.Line(i)).starts_with(text)) return i;
+    }
+    return -1;
+}
+
+std::string gsyno(std::string_view text, const TextList& syno)
+{
+    const int line = synoIndex(text, syno);
+    return line < 0 ? std::string(text) : syno.ValueAt(line);
+}
+
+std::string nicestatus(std::string_view status)
+{
+    if (status == "Running") return "Laufend";
+    if (status == "Paused") return "Pause";
+    return std::string(status);
+}
+
+std::string nicebooltostr(bool flag)
+{
+    return flag ? "Ja" : "Nein";
+}
+
+void parseip(TGameEntry& entry)
+{
+    // A cursor into the address instead of a working copy that loses its front each round.
+    const std::string_view address = entry.Address;
+    std::size_t rest = 0;
+    for (std::int32_t round = 0; round < entry.AddressCount && entry.IPs.size() < kMaxIPs; ++round) {
+        if (const std::size_t colon = address.find(':', rest); colon != std::string_view::npos) rest = colon + 1;
+        const std::size_t colon = address.find(':', rest);
+        if (colon == std::string_view::npos) {
+            entry.IPs.emplace_back();
+        } else {
+            entry.IPs.emplace_back(address.substr(rest, colon - rest));
+            rest = colon + 1;
+        }
+    }
+}
+
+bool tagparseSetting(const TextList& config)
+{
+    const std::string value = config.Value("tagparse");
+    return !value.empty() && strToBool(value);
+}
+
+} // namespace quintor

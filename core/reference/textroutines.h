@@ -1,0 +1,50 @@
+// The clean-up that reply values get on their way to the screen: quotes, octal escapes, tags, aliases.
+#pragma once
+
+#include "reference/gameentry.h"
+#include "settings/textlist.h"
+
+#include <string>
+#include <string_view>
+
+namespace quintor {
+
+// Removes one leading and one trailing quote (" or '), decodes the backslash escapes (see escapes.h) and, when
+// `tagparse` is on, strips tags. Never fails; takes any bytes.
+std::string cleanvalue(std::string_view text, bool tagparse);
+
+// With `tagparse` on, repeatedly removes the text from the first "<" to the first ">" while that ">" comes after
+// that "<"; with it off, returns the text unchanged.
+std::string striptags(std::string_view text, bool tagparse);
+
+// The decimal form of `digits` read as octal: value = value * 8 + (code - '0') for every character, so 8 and 9
+// count as 8 and 9 and other characters give their distance from '0'. Computed in 64-bit two's complement
+// (wrapping on texts far longer than any escape code).
+std::string octtodec(std::string_view digits);
+
+// The alias of `text`: the value of the first line of `syno` that begins with `text` (exact prefix test), or
+// `text` itself. An empty text stays empty.
+std::string gsyno(std::string_view text, const TextList& syno);
+
+// The index of the line of `syno` that gives the alias of `text`, or -1 when none does (gsyno's lookup alone).
+int synoIndex(std::string_view text, const TextList& syno);
+
+// "Running" -> "Laufend", "Paused" -> "Pause"; anything else unchanged.
+std::string nicestatus(std::string_view status);
+
+// "Ja" / "Nein".
+std::string nicebooltostr(bool flag);
+
+// Most host parts one record keeps. A hostile reply could otherwise make a single short "Address=" line append
+// billions of empty elements (the count is only bounded by 32 bits).
+inline constexpr std::size_t kMaxIPs = 64;
+
+// Appends AddressCount host parts of Address to IPs: for each, drops the text up to and including the first ":",
+// then appends the text before the next ":" (empty when none is left) and drops it with that ":". Stops appending
+// once IPs holds kMaxIPs elements.
+void parseip(TGameEntry& entry);
+
+// The setting "tagparse": empty or missing is off, anything else goes through strToBool (ConversionError).
+bool tagparseSetting(const TextList& config);
+
+} // namespace quintor

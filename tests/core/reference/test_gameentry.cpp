@@ -1,0 +1,63 @@
+#include "reference/gameentry.h"
+
+#include <gtest/gtest.h>
+
+using namespace quintor;
+
+TEST(GameEntry, DefaultsAreThoseOfAGameThatSetsNothing)
+{
+    const TGameEntry entry;
+    EXPECT_EQ(entry.Hoster, "ERR");
+    EXPECT_EQ(entry.Version, "ERR");
+    EXPECT_EQ(entry.Game, "ERR");
+    EXPECT_EQ(entry.ControlRate, "ERR");
+    EXPECT_EQ(entry.Comment, "Kein Kommentar");
+    EXPECT_EQ(entry.League, "Keine");
+    EXPECT_EQ(entry.Address, "");
+    EXPECT_EQ(entry.PlayerCount + entry.MaxPlayers + entry.Emptys + entry.Clients + entry.AddressCount, 0);
+    EXPECT_FALSE(entry.PasswordNeeded || entry.OfficialServer);
+    EXPECT_EQ(entry.Item, 0u);
+    EXPECT_EQ(entry.Color, 0u);
+    const TResource resource;
+    EXPECT_EQ(resource.FileSize, 0);
+    EXPECT_FALSE(resource.Loadable);
+}
+
+namespace {
+
+TGameEntry game(const std::string& title, RowHandle row)
+{
+    TGameEntry entry;
+    entry.Title = title;
+    entry.Item = row;
+    return entry;
+}
+
+} // namespace
+
+TEST(Getgameentry, FindsTheLastRecordOfTheRow)
+{
+    const std::vector<TGameEntry> games = {game("a", 11), game("b", 12), game("c", 11), game("d", 13)};
+    TGameEntry found;
+    EXPECT_EQ(getgameentry(games, 11, found), 2);
+    EXPECT_EQ(found.Title, "c");
+    EXPECT_EQ(getgameentry(games, 13, found), 3);
+    EXPECT_EQ(found.Title, "d");
+    EXPECT_EQ(getgameentry(games, 12, found), 1);
+    EXPECT_EQ(found.Title, "b");
+}
+
+TEST(Getgameentry, NoMatchGivesZeroAndLeavesTheRecord)
+{
+    const std::vector<TGameEntry> games = {game("a", 11), game("b", 12)};
+    TGameEntry found = game("vorher", 99);
+    EXPECT_EQ(getgameentry(games, 77, found), 0);
+    EXPECT_EQ(found.Title, "vorher");
+    EXPECT_EQ(found.Item, 99u);
+    EXPECT_EQ(getgameentry({}, 11, found), 0);
+    EXPECT_EQ(found.Title, "vorher");
+
+    // The first record matches with index 0 as well; only the record tells the two apart.
+    EXPECT_EQ(getgameentry(games, 11, found), 0);
+    EXPECT_EQ(found.Title, "a");
+}

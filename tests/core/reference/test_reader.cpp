@@ -1,0 +1,415 @@
+#include "core/reference/reader_collector.h"
+
+#include <gtest/gtest.h>
+
+using namespace quintor;
+using namespace quintor::test;
+
+namespace {
+
+// A lobby as the league writes it: an icon, indented subsections, LF ends, defaults left out.
+const std::string kLobbyReply = R"([Clonk Rage]
+Version=4,9,10,7,330
+MOTD=Willkommen in der Liga
+
+
+[Reference]
+Icon=12
+Title="Gr\374ne Wiese"
+State=Lobby
+CtrlMode=1
+Time=0
+Frame=0
+StartTime=0
+LeaguePerformance=0
+Comment="Nur f\374r Profis"
+JoinAllowed=true
+ObservingAllowed=true
+PasswordNeeded=true
+RegJoinOnly=false
+AddressCount=2
+Address=TCP:198.51.100.140:11112,UDP:198.51.100.140:11113
+Game="Clonk Rage"
+Version=4,9,10,7
+Build=330
+RandomSeed=12345
+StartupPlayerCount=0
+MaxPlayers=4
+ControlRate=2
+Rules=FGRV=1;REAC=1
+Goals=MELE=1
+League="Melee","Settle"
+
+  [Scenario]
+  Type=Scenario
+  ID=1
+  FileSize=120321
+  FileCRC=1234567
+  Filename="Melees.c4f\\Greed.c4s"
+  Author="RedWolf Design"
+
+  [Resource]
+  Type=Definitions
+  ID=2
+  Loadable=false
+  Filename="Objects.c4d"
+  Author="RedWolf Design"
+
+  [Resource]
+  Type=Material
+  ID=3
+  FileSize=4711
+  Filename="Sch\366ne Erde.c4m"
+  Author="Zo\353\61"
+
+  [PlayerInfos]
+  LastPlayerID=2
+
+    [Client]
+    ID=0
+    Flags=Initial
+
+      [Player]
+      Name="Zo\353\61"
+      Filename="Zo\353\61.c4p"
+      ID=1
+      Type=User
+      Color=16711680
+
+      [Player]
+      Name="Bot"
+      ID=2
+      Type=Script
+      Color=255
+
+  [Teams]
+
+    [Team]
+    id=1
+    Name=Team 1
+
+  [Client]
+  ID=0
+  Activated=true
+  Name="Host"
+  CUID="12345"
+  Nick="Host"
+
+  [Client]
+  ID=1
+  Activated=true
+  Name="Gast"
+  Nick="Gast"
+
+  [Client]
+  ID=2
+  Observer=true
+  Name="Zuschauer"
+  Nick="Zuschauer"
+OfficialServer=true
+GameId=4711
+)";
+
+// A running game of a newer host: no icon, so Title= and State= stand on lines +1 and +2.
+const std::string kRunningIconZero = R"(
+
+[Reference]
+Title="Minenjagd"
+State=Running
+CtrlMode=1
+Time=300
+AddressCount=1
+Address=TCP:203.0.113.7:11112
+Game="Clonk Rage"
+Version=4,9,10,7
+MaxPlayers=8
+ControlRate=3
+
+  [Client]
+  ID=0
+  Activated=true
+  Name="Veranstalter"
+  Nick="Veranstalter"
+OfficialServer=false
+Seed=99
+)";
+
+} // namespace
+
+TEST(ReferenceReader, ReadsAWholeLeagueReply)
+{
+    Collector collector;
+    collector.reader.read(kLobbyReply);
+    EXPECT_TRUE(collector.games.empty()) << "the last game waits for the next header or the finish";
+    collector.reader.finish();
+    ASSERT_EQ(collector.games.size(), 1u);
+    const TGameEntry& game = collector.games[0];
+
+    EXPECT_EQ(game.Title, "Gr\xFCne Wiese");
+    EXPECT_EQ(game.Status, "Lobby");
+    EXPECT_EQ(game.Comment, "Nur f\xFCr Profis");
+    EXPECT_TRUE(game.PasswordNeeded);
+    EXPECT_EQ(game.AddressCount, 2);
+    EXPECT_EQ(game.Address, "TCP:198.51.100.140:11112,UDP:198.51.100.140:11113");
+    EXPECT_EQ(game.IPs, (std::vector<std::string>{"198.51.100.140", "198.51.100.140"}));
+    EXPECT_EQ(game.Game, "Clonk Rage");
+    EXPECT_EQ(game.Version, "4,9,10,7");
+    EXPECT_EQ(game.MaxPlayers, 4);
+    EXPECT_EQ(game.ControlRate, "2");
+    EXPECT_EQ(game.League, "Melee\",\"Settle"); // one quote off each end, as with every value
+    EXPECT_TRUE(game.OfficialServer);
+
+    // The scenario is no resource; the definitions have no size; the material's keys run up to "[PlayerInfos]".
+    ASSERT_EQ(game.Resources.size(), 2u);
+    EXPECT_EQ(game.Resources[0].Type, "Definitions");
+    EXPECT_EQ(game.Resources[0].Filename, "Objects.c4d");
+    EXPECT_EQ(game.Resources[0].Author, "RedWolf Design");
+    EXPECT_EQ(game.Resources[0].FileSize, 0);
+    EXPECT_FALSE(game.Resources[0].Loadable);
+    EXPECT_TRUE(game.Resources[1].Loadable); // the game writes "Loadable=" only as Loadable=false
+    EXPECT_EQ(game.Resources[1].Type, "Material");
+    EXPECT_EQ(game.Resources[1].Filename, "Sch\xF6ne Erde.c4m");
+    EXPECT_EQ(game.Resources[1].FileSize, 4711);
+    EXPECT_EQ(game.Resources[1].Author, "Zo\xEB\\61");
+
+    // Players are read by position; a script player has no file name, so its keys are looked up instead.
+    ASSERT_EQ(game.PlayerCount, 2);
+    ASSERT_EQ(game.Players.size(), 2u);
+    EXPECT_EQ(game.Players[0].Name, "Zo\xEB\\61");
+    EXPECT_EQ(game.Players[0].Filename, "Zo\xEB/61.c4p");
+    EXPECT_EQ(game.Players[0].ID, 1);
+    EXPECT_EQ(game.Players[0].Flags, "Keine");
+    EXPECT_EQ(game.Players[1].Name, "Bot");
+    EXPECT_EQ(game.Players[1].Filename, "");
+    EXPECT_EQ(game.Players[1].Flags, "Keine");
+    EXPECT_EQ(game.Players[1].ID, 2);
+
+    // The client list: the host has a CUID, the guest none, the observer is not activated; the clients of
+    // "[PlayerInfos]" are not activated either.
+    EXPECT_EQ(game.Hoster, "Host");
+    EXPECT_EQ(game.Clients, 2);
+    EXPECT_EQ(game.Emptys, 1);
+
+    EXPECT_EQ(collector.versions, (std::vector<std::string>{"4,9,10,7,330"}));
+    EXPECT_EQ(collector.reader.version(), "4,9,10,7,330");
+    const ParseCounters& counters = collector.reader.counters();
+    EXPECT_EQ(counters.references, 1);
+    EXPECT_EQ(counters.players, 2);
+    EXPECT_EQ(counters.clients, 2);
+    EXPECT_EQ(counters.emptys, 1);
+}
+
+TEST(ReferenceReader, TitleAndStateWithoutIconLine)
+{
+    const auto games = readAll(kRunningIconZero);
+    ASSERT_EQ(games.size(), 1u);
+    EXPECT_EQ(games[0].Title, "Minenjagd");
+    EXPECT_EQ(games[0].Status, "Laufend");
+    EXPECT_EQ(games[0].Hoster, "Veranstalter");
+    EXPECT_EQ(games[0].IPs, std::vector<std::string>{"203.0.113.7"});
+    EXPECT_FALSE(games[0].OfficialServer);
+}
+
+TEST(ReferenceReader, TitleAndStateOfNewerHostsStandFarDown)
+{
+    const std::string reply = "[Reference]\nState=Paused\nCtrlMode=1\nTime=10\nComment=\"Hallo\"\nGame=\"Clonk "
+                              "Rage\"\nGoals=MELE=1\nLeagueAddress=\nTitle=\"Sp\\344te Runde\"\n\n  [Scenario]\n"
+                              "  Title=\"Nicht dieser\"\n";
+    const auto games = readAll(reply);
+    ASSERT_EQ(games.size(), 1u);
+    EXPECT_EQ(games[0].Title, "Sp\xE4te Runde");
+    EXPECT_EQ(games[0].Status, "Pause");
+    EXPECT_EQ(games[0].Comment, "Hallo");
+}
+
+TEST(ReferenceReader, TitleAndStateFallBackToLinesTwoAndThree)
+{
+    // Neither key before the first subsection: the fixed lines are read, whatever they hold. A "Title=" inside
+    // a subsection does not count.
+    const auto games = readAll("[Reference]\nIcon=3\nRoh\nRunning\n[Scenario]\nTitle=Drinnen\nState=Lobby\n");
+    ASSERT_EQ(games.size(), 1u);
+    EXPECT_EQ(games[0].Title, "oh"); // a line without "=" loses its first character
+    EXPECT_EQ(games[0].Status, "unning");
+
+    // One key found, the other from its fixed line; status takes no clean-up.
+    const auto mixed = readAll("[Reference]\nIcon=3\nName=\"x\"\nState=\"Lobby\"\nTitle=\"Echt\"\n");
+    ASSERT_EQ(mixed.size(), 1u);
+    EXPECT_EQ(mixed[0].Title, "Echt");
+    EXPECT_EQ(mixed[0].Status, "\"Lobby\"");
+
+    const auto atEnd = readAll("[Reference]");
+    ASSERT_EQ(atEnd.size(), 1u);
+    EXPECT_EQ(atEnd[0].Title, "");
+    EXPECT_EQ(atEnd[0].Status, "");
+}
+
+TEST(ReferenceReader, ThreeGamesCompleteInHeaderOrder)
+{
+    Collector collector;
+    collector.reader.read("[Reference]\nIcon=1\nTitle=A\nState=Lobby\n\n\n[Reference]\nIcon=1\nTitle=B\nState=Lobby\n"
+                          "\n\n[Reference]   \nIcon=1\nTitle=C\nState=Lobby\n[reference]\nTitle=D\n");
+    ASSERT_EQ(collector.games.size(), 2u);
+    collector.reader.finish();
+    ASSERT_EQ(collector.games.size(), 3u);
+    EXPECT_EQ(collector.games[0].Title, "A");
+    EXPECT_EQ(collector.games[1].Title, "B");
+    EXPECT_EQ(collector.games[2].Title, "C");
+    EXPECT_EQ(collector.reader.counters().references, 3);
+    collector.reader.finish();
+    EXPECT_EQ(collector.games.size(), 3u);
+}
+
+TEST(ReferenceReader, KeysRunThroughSubsectionsAndTheLastOneWins)
+{
+    const auto games = readAll("[Reference]\nIcon=1\nTitle=T\nState=Lobby\nComment=\"erster\"\n  [Client]\n  ID=0\n"
+                               "  Activated=true\n  Name=\"H\"\n      [Player]\n      Name=\"P\"\n      ID=1\n"
+                               "      Comment=\"zweiter\"\n[Reference]x\nComment=\"fremd\"\nLeague=\"Melee\"\n");
+    ASSERT_EQ(games.size(), 1u); // "[Reference]x" is no header, but it ends the game's keys
+    EXPECT_EQ(games[0].Comment, "zweiter");
+    EXPECT_EQ(games[0].League, "Keine");
+}
+
+TEST(ReferenceReader, AddressesAreCutOnlyWhenTheCountComesFirst)
+{
+    const auto after = readAll("[Reference]\nAddress=A:B:C,D:E:F\nAddressCount=2\n");
+    ASSERT_EQ(after.size(), 1u);
+    EXPECT_TRUE(after[0].IPs.empty());
+    EXPECT_EQ(after[0].AddressCount, 2);
+
+    const auto before = readAll("[Reference]\nAddressCount=2\nAddress=A:B:C,D:E:F\n");
+    ASSERT_EQ(before.size(), 1u);
+    EXPECT_EQ(before[0].IPs, (std::vector<std::string>{"B", "E"}));
+
+    // Newer hosts quote the addresses and leave out the count: no host parts.
+    const auto newer = readAll("[Reference]\nAddress=TCP:\"198.51.100.9:11112\",UDP:\"198.51.100.9:11113\"\n");
+    ASSERT_EQ(newer.size(), 1u);
+    EXPECT_TRUE(newer[0].IPs.empty());
+}
+
+TEST(ReferenceReader, ClientsCountByTheirFixedLines)
+{
+    struct Case {
+        std::string clients;
+        std::string hoster;
+        int clientCount, emptys;
+    };
+    const std::vector<Case> cases = {
+        {"", "ERR", 0, 0},
+        {"[Client]\nID=0\nActivated=false\nName=\"Erster\"\nNick=x\n", "Erster", 1, 1}, // only the beginning counts
+        {"[Client]\nID=0\nActivated=true\nName=\"Erster\"\nCUID=\"1\"\n", "Erster", 1, 0},
+        {"[Client]\nID=0\nActivated=true\nName=\"Erster\"\nXCUID=1\n", "Erster", 1, 0}, // "CUID=" anywhere
+        {"[Client]\nID=0\nName=\"Erster\"\nActivated=true\n", "ERR", 0, 0},
+        {"[Client]\nID=0\nActivated=true\nName=\"<b>Erster</b>\"\nCUID=1\n[Client]\nID=1\nActivated=true\n"
+         "Name=\"Zweiter\"\n",
+         "Erster", 2, 1},
+    };
+    for (const auto& c : cases) {
+        Collector collector(true);
+        collector.reader.read("[Reference]\nTitle=T\nState=Lobby\n" + c.clients);
+        collector.reader.finish();
+        ASSERT_EQ(collector.games.size(), 1u);
+        EXPECT_EQ(collector.games[0].Hoster, c.hoster) << c.clients;
+        EXPECT_EQ(collector.games[0].Clients, c.clientCount) << c.clients;
+        EXPECT_EQ(collector.games[0].Emptys, c.emptys) << c.clients;
+        EXPECT_EQ(collector.reader.counters().clients, c.clientCount);
+        EXPECT_EQ(collector.reader.counters().emptys, c.emptys);
+    }
+}
+
+TEST(ReferenceReader, PlayerIdFromItsLineOrLeniently)
+{
+    struct Case {
+        std::string lines;
+        std::string flags;
+        std::int32_t id;
+    };
+    const std::vector<Case> cases = {
+        {"ID=7\nTeam=1\n", "Keine", 7},          {"Flags=Joined|Removed\nID=12a\n", "Joined|Removed", 12},
+        {"Flags=Joined\nID=-5\n", "Joined", -5}, {"Flags=Joined\nID=$10\n", "Joined", 16},
+        {"Flags=Joined\nID=abc\n", "Joined", 0}, {"Flags=Joined\nID=99999999999x\n", "Joined", 2147483647},
+        {"Flags=Joined\n", "Joined", 0},         {"", "Keine", 0}, // no ID and no flags line at all
+    };
+    for (const auto& c : cases) {
+        const auto games = readAll("[Reference]\n[Player]\nName=\"N\"\nFilename=\"F.c4p\"\n" + c.lines);
+        ASSERT_EQ(games.size(), 1u);
+        ASSERT_EQ(games[0].Players.size(), 1u);
+        EXPECT_EQ(games[0].Players[0].Flags, c.flags) << c.lines;
+        EXPECT_EQ(games[0].Players[0].ID, c.id) << c.lines;
+    }
+}
+
+TEST(ReferenceReader, AliasesAndTagsApplyWhereTheyBelong)
+{
+    const TextList syno({"Zo\xEB=Die Zo\xEB", "F.c4p=Datei", "Joined=Dabei", "Titel=Kein Alias"});
+    const auto games = readAll("[Reference]\nIcon=1\nTitle=\"<c ff0000>Titel</c>\"\nState=Lobby\n"
+                               "[Player]\nName=\"<b>Zo\\353</b>\"\nFilename=\"F.c4p\"\nFlags=Joined\nID=3\n",
+                               true, syno);
+    ASSERT_EQ(games.size(), 1u);
+    EXPECT_EQ(games[0].Title, "Titel"); // tags stripped, the game's own texts are not aliased
+    ASSERT_EQ(games[0].Players.size(), 1u);
+    EXPECT_EQ(games[0].Players[0].Name, "Die Zo\xEB");
+    EXPECT_EQ(games[0].Players[0].Filename, "Datei");
+    EXPECT_EQ(games[0].Players[0].Flags, "Dabei");
+    EXPECT_EQ(games[0].Players[0].ID, 3);
+}
+
+TEST(ReferenceReader, ResourceKeysRunIntoTheNextGame)
+{
+    const auto games = readAll("[Reference]\nTitle=A\n[Resource]\nType=Definitions\nFilename=\"a.c4d\"\n"
+                               "[Reference]\nTitle=B\nType=Scenario\nAuthor=\"Fremd\"\nLoadable=true\n"
+                               "[PlayerInfos]\nType=Zu spaet\n");
+    ASSERT_EQ(games.size(), 2u);
+    ASSERT_EQ(games[0].Resources.size(), 1u);
+    EXPECT_EQ(games[0].Resources[0].Type, "Scenario");
+    EXPECT_EQ(games[0].Resources[0].Filename, "a.c4d");
+    EXPECT_EQ(games[0].Resources[0].Author, "Fremd");
+    EXPECT_TRUE(games[0].Resources[0].Loadable);
+    EXPECT_TRUE(games[1].Resources.empty());
+}
+
+TEST(ReferenceReader, FlagValuesInAnyLetterCaseOrAsNumbers)
+{
+    for (const std::string value : {"TRUE", "1", "\"true\"", "-3"}) {
+        const auto games = readAll("[Reference]\nPasswordNeeded=" + value + "\nOfficialServer=" + value + "\n");
+        ASSERT_EQ(games.size(), 1u);
+        EXPECT_TRUE(games[0].PasswordNeeded) << value;
+        EXPECT_TRUE(games[0].OfficialServer) << value;
+    }
+    const auto off = readAll("[Reference]\nPasswordNeeded=0\nOfficialServer=False\n");
+    EXPECT_FALSE(off.at(0).PasswordNeeded || off.at(0).OfficialServer);
+}
+
+TEST(ReferenceReader, SectionsBeforeTheFirstGameCountNowhere)
+{
+    Collector collector;
+    collector.reader.read("[Clonk Rage]\nVersion=4,9,10,7,330\n[Client]\nID=0\nActivated=true\nName=\"Niemand\"\n"
+                          "[Player]\nName=\"X\"\nID=1\n[Resource]\nFileSize=kaputt\n[Reference]\nTitle=Erst\n");
+    collector.reader.finish();
+    ASSERT_EQ(collector.games.size(), 1u);
+    EXPECT_EQ(collector.games[0].Hoster, "ERR");
+    EXPECT_TRUE(collector.games[0].Players.empty());
+    EXPECT_TRUE(collector.games[0].Resources.empty());
+    const ParseCounters& counters = collector.reader.counters();
+    EXPECT_EQ(counters.players + counters.clients + counters.emptys, 0);
+    EXPECT_EQ(counters.references, 1);
+}
+
+TEST(ReferenceReader, ShiftedPlayerAndClientLinesAreFoundByTheirKeys)
+{
+    // A renamed player has "ForcedName=" before its file name; an observing host (the official server's) has
+    // "Observer=" before its name; a registered observer has its CUID one line further down.
+    const auto games = readAll("[Reference]\nTitle=\"T\"\nState=Lobby\n"
+                               "[Player]\nName=\"Hans\"\nForcedName=\"Hans (2)\"\nFilename=\"Hans.c4p\"\n"
+                               "Flags=Joined\nID=4\nType=User\n"
+                               "[Client]\nID=0\nActivated=true\nObserver=true\nName=\"Liga\"\nNick=\"Liga\"\n"
+                               "[Client]\nID=1\nActivated=true\nObserver=true\nName=\"Gast\"\nCUID=\"77\"\n");
+    ASSERT_EQ(games.size(), 1u);
+    ASSERT_EQ(games[0].Players.size(), 1u);
+    EXPECT_EQ(games[0].Players[0].Name, "Hans");
+    EXPECT_EQ(games[0].Players[0].Filename, "Hans.c4p");
+    EXPECT_EQ(games[0].Players[0].Flags, "Joined");
+    EXPECT_EQ(games[0].Players[0].ID, 4);
+    EXPECT_EQ(games[0].Hoster, "Liga");
+    EXPECT_EQ(games[0].Clients, 2);
+    EXPECT_EQ(games[0].Emptys, 1);
+}

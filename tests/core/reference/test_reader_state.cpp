@@ -1,0 +1,178 @@
+// The reader's state across the replies of one refresh, how replies are cut into lines, and what bad input does.
+#include "core/reference/reader_collector.h"
+#include "reference/textroutines.h"
+#include "settings/errors.h"
+
+#include <gtest/gtest.h>
+
+using namespace quintor;
+using namespace quintor::test;
+
+namespace {
+
+std::string game(const std::string& title, const std::string& extra = "")
+{
+    return "\n\n[Reference]\nIcon=1\nTitle=\"" + title + "\"\nState=Lobby\nMaxPlayers=4\n" + extra +
+           "\n  [Client]\n  ID=0\n  Activated=true\n  Name=\"Host " + title + "\"\n  Nick=\"h\"\n";
+}
+
+const std::string kHeader = "[Clonk Rage]\nVersion=4,9,10,7,330\nMOTD=Hallo\n";
+
+} // namespace
+
+TEST(ReaderState, RepliesOfOneRefreshShareThePendingGame)
+{
+    Collector collector;
+    collector.reader.read(kHeader + game("A") + game("B"));
+    ASSERT_EQ(collector.games.size(), 1u);
+
+    // The second server's reply starts with players: they still belong to B. Its keys do not, since a game's
+    // keys are looked for in its own reply only.
+    collector.reader.read("[Player]\nName=\"Nachz\\374gler\"\nFilename=\"n.c4p\"\nID=4\nComment=\"nicht B\"\n" +
+                          std::string("[Clonk Rage]\nVersion=4.9.10.7,330\n") + game("C"));
+    ASSERT_EQ(collector.games.size(), 2u);
+    EXPECT_EQ(collector.games[1].Title, "B");
+    ASSERT_EQ(collector.games[1].Players.size(), 1u);
+    EXPECT_EQ(collector.games[1].Players[0].Name, "Nachz\xFCgler");
+    EXPECT_EQ(collector.games[1].Comment, "Kein Kommentar");
+
+    collector.reader.read("");
+    collector.reader.finish();
+    ASSERT_EQ(collector.games.size(), 3u);
+    EXPECT_EQ(collector.games[2].Title, "C");
+    EXPECT_EQ(collector.games[2].Hoster, "Host C");
+
+    EXPECT_EQ(collector.versions, (std::vector<std::string>{"4,9,10,7,330", "4.9.10.7,330"}));
+    EXPECT_EQ(collector.reader.version(), "4.9.10.7,330");
+    const ParseCounters& counters = collector.reader.counters();
+    EXPECT_EQ(counters.references, 3);
+    EXPECT_EQ(counters.players, 1);
+    EXPECT_EQ(counters.clients, 3);
+    EXPECT_EQ(counters.emptys, 3);
+}
+
+TEST(ReaderState, ABadNumberAbandonsTheParseAndKeepsEarlierGames)
+{
+    struct Case {
+        std::string badLines;
+        std::string badText;
+    };
+    const std::vector<Case> cases = {
+        {"MaxPlayers=viele\n", "'viele'"},
+        {"AddressCount=2x\n", "'2x'"},
+        {"PasswordNeeded=ja\n", "'ja'"},
+        {"OfficialServer=\"\"\n", "''"},
+        {"[Resource]\nFileSize=12 KB\n", "'12 KB'"},
+        {"[Resource]\nLoadable=\"vielleicht\"\n", "'vielleicht'"},
+        {"[Player]\nName=\"P\"\nFilename=\"P.c4p\"\nID=sieben\n", "'sieben'"},
+    };
+    for (const auto& c : cases) {
+        Collector collector;
+        const std::string reply = kHeader + game("A") + game("B") + game("C", c.badLines) + game("D");
+        try {
+            collector.reader.read(reply);
+            ADD_FAILURE() << "no error for " << c.badLines;
+        } catch (const ConversionError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.badText), std::string::npos) << error.what();
+        }
+        EXPECT_TRUE(collector.reader.abandoned());
+        // A and B were completed before; C is dropped, D never read, and nothing afterwards has any effect.
+        collector.reader.finish();
+        collector.reader.read(game("E"));
+        collector.reader.finish();
+        ASSERT_EQ(collector.games.size(), 2u) << c.badLines;
+        EXPECT_EQ(collector.games[0].Title, "A");
+        EXPECT_EQ(collector.games[1].Title, "B");
+    }
+}
+
+TEST(ReaderState, ABadNumberInTheFirstGameLeavesNoGame)
+{
+    Collector collector;
+    EXPECT_THROW(collector.reader.read(game("A", "MaxPlayers=4.5\n")), ConversionError);
+    collector.reader.finish();
+    EXPECT_TRUE(collector.games.empty());
+}
+
+TEST(ReaderState, ACallbackThatThrowsEndsTheParseToo)
+{
+    int calls = 0;
+    ReferenceReader reader(false, TextList(),
+                           {[&](TGameEntry&&) {
+                                ++calls;
+                                throw std::runtime_error("voll");
+                            },
+                            {}});
+    EXPECT_THROW(reader.read(game("A") + game("B") + game("C")), std::runtime_error);
+    reader.finish();
+    reader.read(game("D"));
+    EXPECT_EQ(calls, 1);
+    EXPECT_TRUE(reader.abandoned());
+}
+
+TEST(ReaderState, ManyGamesInOneReply)
+{
+    std::string reply = kHeader;
+    for (int i = 0; i < 20000; ++i) {
+        reply += game("G" + std::to_string(i), "Comment=\"Nr. " + std::to_string(i) +
+                                                   "\"\n  [Resource]\n  Type=Material\n"
+                                                   "  FileSize=" +
+                                                   std::to_string(i) + "\n  [PlayerInfos]\n");
+    }
+    Collector collector;
+    collector.reader.read(reply);
+    collector.reader.finish();
+    ASSERT_EQ(collector.games.size(), 20000u);
+    EXPECT_EQ(collector.games[12345].Title, "G12345");
+    EXPECT_EQ(collector.games[12345].Comment, "Nr. 12345");
+    ASSERT_EQ(collector.games[12345].Resources.size(), 1u);
+    EXPECT_EQ(collector.games[12345].Resources[0].FileSize, 12345);
+    EXPECT_EQ(collector.reader.counters().clients, 20000);
+}
+
+TEST(ReaderState, HeadersWithoutEndDoNotMultiplyTheWork)
+{
+    // Every "[Resource]" and "[Reference]" scans ahead; each scan stops at the next header of its kind, so this
+    // reads each line a bounded number of times.
+    std::string reply;
+    for (int i = 0; i < 50000; ++i)
+        reply += "[Reference]\n[Resource]\nAddressCount=2000000000\nAddress=::\n";
+    Collector collector;
+    collector.reader.read(reply);
+    collector.reader.finish();
+    ASSERT_EQ(collector.games.size(), 50000u);
+    EXPECT_EQ(collector.games[0].IPs.size(), kMaxIPs);
+}
+
+TEST(ReaderState, RepliesWithoutGamesYieldNothing)
+{
+    for (const std::string reply : {"", "\n\n",
+                                    "Flood protection, max. of 700 backend requests per 3600 second(s) "
+                                    "reached",
+                                    "[Clonk Rage]\nVersion=4,9,10,7,330\n"}) {
+        Collector collector;
+        collector.reader.read(reply);
+        collector.reader.finish();
+        EXPECT_TRUE(collector.games.empty());
+        EXPECT_EQ(collector.reader.counters().references, 0);
+    }
+}
+
+TEST(ReaderState, LineEndsAndTheEndOfText)
+{
+    for (const std::string end : {"\r\n", "\r", "\n"}) {
+        std::string reply = "[Reference]" + end + "Icon=1" + end + "Title=\"T\"" + end + "State=Running" + end +
+                            "MaxPlayers=6 " + end + "\t[Client]" + end + "ID=0" + end + "Activated=true" + end +
+                            "Name=\"H\"" + end;
+        const auto games = readAll(reply);
+        ASSERT_EQ(games.size(), 1u);
+        EXPECT_EQ(games[0].Title, "T");
+        EXPECT_EQ(games[0].Status, "Laufend");
+        EXPECT_EQ(games[0].MaxPlayers, 6);
+        EXPECT_EQ(games[0].Hoster, "H");
+    }
+    // A NUL ends the text.
+    const auto games = readAll(std::string("[Reference]\nTitle=A\n\0[Reference]\nTitle=B\n", 38));
+    ASSERT_EQ(games.size(), 1u);
+    EXPECT_EQ(games[0].Title, "A");
+}
