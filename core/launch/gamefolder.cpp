@@ -1,0 +1,84 @@
+#include "launch/gamefolder.h"
+
+#include "settings/fileio.h"
+
+namespace quintor {
+namespace {
+
+std::string withSlash(std::string folder)
+{
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder;
+}
+
+bool isHostCharacter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' ||
+           c == ':' || c == '[' || c == ']';
+}
+
+} // namespace
+
+bool isvalidcrdir(const std::string& folder)
+{
+    const std::string path = withSlash(folder);
+    return fileExists(path + "Clonk.exe") || fileExists(path + "clonk.exe");
+}
+
+std::vector<CandidateFolder> defaultCandidates(const std::string& home)
+{
+    const std::string prefix = withSlash(home) + ".wine/";
+    return {{prefix + "drive_c/Programme/Clonk Rage/", "Clonk Rage in C:\\Programme\\Clonk Rage gefunden!"},
+            {prefix + "dosdevices/d:/Programme/Clonk Rage/", "Clonk Rage in D:\\Programme\\Clonk Rage gefunden!"}};
+}
+
+std::optional<std::string> crdir(const GameFolderSearch& search)
+{
+    const std::string stored = search.config.Value("crdir");
+    if (!stored.empty() && isvalidcrdir(stored)) return stored;
+    if (isvalidcrdir(search.appFolder)) return search.appFolder;
+    for (const auto& candidate : search.candidates) {
+        if (isvalidcrdir(candidate.folder)) {
+            search.dialogs.message(candidate.foundMessage);
+            return candidate.folder;
+        }
+    }
+    for (;;) {
+        const auto chosen = search.dialogs.chooseFolder("Clonkpfad ausw\xE4hlen");
+        if (!chosen) return std::nullopt;
+        if (isvalidcrdir(*chosen)) return chosen;
+    }
+}
+
+ProcessCommand clonkexec(const std::string& gameFolder, const std::string& joinParameter)
+{
+    return {withSlash(gameFolder) + "Clonk.exe", {"/fullscreen", joinParameter}, gameFolder};
+}
+
+bool isSafeHost(const std::string& host)
+{
+    if (host.empty()) return false;
+    for (char c : host) {
+        if (!isHostCharacter(c)) return false;
+    }
+    return true;
+}
+
+void Beitreten1Click(const std::vector<TGameEntry>& games, RowHandle row, const GameFolderSearch& search,
+                     ProcessStarter& starter)
+{
+    TGameEntry entry;
+    getgameentry(games, row, entry);
+    if (entry.IPs.empty()) return;
+    const std::string& host = entry.IPs.front();
+    if (!isSafeHost(host)) {
+        search.dialogs.error("Die Adresse \"" + host + "\" ist keine g\xFCltige Host-Adresse. Das Spiel wird nicht "
+                             "gestartet.");
+        return;
+    }
+    const auto folder = crdir(search);
+    if (!folder) return;
+    starter.start(clonkexec(*folder, "/join:" + host));
+}
+
+} // namespace quintor

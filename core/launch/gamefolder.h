@@ -1,0 +1,51 @@
+// Finding the game folder (the folder that holds "Clonk.exe") and building the command that joins a game.
+#pragma once
+
+#include "platform/dialogs.h"
+#include "platform/processstarter.h"
+#include "reference/gameentry.h"
+#include "settings/textlist.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quintor {
+
+// True when the folder holds "Clonk.exe" or "clonk.exe" as a file.
+bool isvalidcrdir(const std::string& folder);
+
+struct CandidateFolder {
+    std::string folder;       // ends with "/"
+    std::string foundMessage; // shown when the game is found there
+};
+
+// The two fixed places the game is installed to: inside the user's default wine prefix, the folders
+// that are "C:\Programme\Clonk Rage\" and "D:\Programme\Clonk Rage\" to the game.
+std::vector<CandidateFolder> defaultCandidates(const std::string& home);
+
+struct GameFolderSearch {
+    const TextList& config;
+    std::string appFolder;
+    std::vector<CandidateFolder> candidates;
+    Dialogs& dialogs;
+};
+
+// The stored "crdir" when valid, else the application folder, else the first candidate that holds the
+// game (with its message), else the folder the user picks in the folder browser "Clonkpfad auswählen",
+// asked again until the pick holds the game. Cancelling the browser ends the search without a folder.
+std::optional<std::string> crdir(const GameFolderSearch& search);
+
+// The join command: "Clonk.exe" of the game folder with "/fullscreen" and "/join:" + host, working in
+// the game folder.
+ProcessCommand clonkexec(const std::string& gameFolder, const std::string& joinParameter);
+
+// A host from the network must be a plain host name or address before it goes to the game.
+bool isSafeHost(const std::string& host);
+
+// Joins the game of the row: its first host, checked; nothing happens when the row has no record or no
+// host, or when no game folder is found. An unsafe host is refused with an error message.
+void Beitreten1Click(const std::vector<TGameEntry>& games, RowHandle row, const GameFolderSearch& search,
+                     ProcessStarter& starter);
+
+} // namespace quintor

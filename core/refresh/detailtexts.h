@@ -1,0 +1,23 @@
+// The rows of the details window: a game's players or its resource files.
+#pragma once
+
+#include "reference/gameentry.h"
+
+#include <string>
+#include <vector>
+
+namespace quintor {
+
+struct DetailTable {
+    std::vector<std::string> columns;
+    std::vector<std::vector<std::string>> rows; // first text is the row's caption
+};
+
+// The "Größe" text: "N/L" when not loadable or of size 0, else whole kilobytes and " KB"
+// (the size read as an unsigned 32-bit number of bytes).
+std::string sizeText(const TResource& resource);
+
+DetailTable playerTable(const TGameEntry& entry);
+DetailTable resourceTable(const TGameEntry& entry);
+
+} // namespace quintor

@@ -1,0 +1,57 @@
+// One tick of the refresh cycle: fetch every masterserver (or read a chosen file), rebuild the
+// list's columns and rows, let the filters see every game, write the statistic and status bar.
+#pragma once
+
+#include "net/httpclient.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "refresh/monitorstate.h"
+#include "refresh/views.h"
+
+#include <exception>
+#include <functional>
+#include <string>
+
+namespace quintor {
+
+// Raised through a tick when the program is ending while the tick waits; the tick stops at once.
+class TickAbandoned : public std::exception {
+public:
+    const char* what() const noexcept override { return "tick abandoned"; }
+};
+
+struct RefreshPorts {
+    GameListView& list;
+    MainView& view;
+    Dialogs& dialogs;
+    HttpClient& http;
+    const Clock& clock;
+    std::string defaultServer;           // put into an empty server list
+    std::function<void()> noticeBoard;   // rebuilds the notice board; may be empty
+    GameFilter* filter = nullptr;        // may be null: no filters
+};
+
+class RefreshCycle {
+public:
+    RefreshCycle(MonitorState& state, RefreshPorts ports) : state_(state), ports_(std::move(ports)) {}
+
+    // One tick. A conversion error, a notice board failure or TickAbandoned ends it early: what
+    // was done stays, the statistic keeps its texts, and a server list parked for a file load is
+    // restored before the error leaves.
+    void refetchTimer();
+
+    // The status bar: the text (or the version prefix when empty) followed by "Bereit" or "Offline-Modus".
+    void setcap(const std::string& text);
+
+    static constexpr const char* forceFileMarker = "forcefile";
+    static constexpr int connectTimeoutMs = 6000;
+
+private:
+    void fetchAndParse();
+    void restoreServersFromFile();
+
+    MonitorState& state_;
+    RefreshPorts ports_;
+};
+
+} // namespace quintor

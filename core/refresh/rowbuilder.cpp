@@ -1,0 +1,39 @@
+#include "refresh/rowbuilder.h"
+
+#include "refresh/rowtexts.h"
+#include "settings/convert.h"
+#include "settings/keys.h"
+
+namespace quintor {
+
+void rebuildColumns(TextList& config, GameListView& list)
+{
+    for (int n = 0; n < list.columnCount(); ++n) {
+        config.SetValue(keys::numbered(keys::columnWidth, n), std::to_string(list.columnWidth(n)));
+    }
+    list.clearRows();
+    list.clearColumns();
+    list.addColumn("Szenario", strToIntDef(config.Value(keys::numbered(keys::columnWidth, 0)), 100));
+    for (int n = 1;; ++n) {
+        const std::string caption = gcolumn(config, n);
+        if (caption.empty()) break;
+        const std::string width = config.Value(keys::numbered(keys::columnWidth, n));
+        list.addColumn(caption, width.empty() ? 80 : strToInt(width));
+    }
+}
+
+RowHandle completeRecord(TGameEntry&& entry, GameStore& games, const TextList& config, const TextList& syno,
+                         GameListView& list, GameFilter* filter)
+{
+    const RowHandle row = list.addRow();
+    entry.Item = row;
+    games.append(std::move(entry));
+    if (filter) filter->filterparse(row);
+    // The filters may have waited in a message box; find the record again rather than keep a reference.
+    if (const TGameEntry* record = games.find(row)) {
+        list.setRowTexts(row, rowCaption(*record, syno), rowSubItems(*record, config, syno, list.columnCount()));
+    }
+    return row;
+}
+
+} // namespace quintor

@@ -1,0 +1,20 @@
+// The list-building steps of a refresh, shared by the refresh cycle and the inspection tool.
+#pragma once
+
+#include "refresh/gamestore.h"
+#include "refresh/views.h"
+#include "settings/textlist.h"
+
+namespace quintor {
+
+// Stores every column's current width as "ColumnWidth" + n, removes all rows and columns, and
+// adds "Szenario" and the columns named by "Column" + n with their stored widths.
+// A width that is present but not a whole number is a ConversionError (column 0 falls back to 100).
+void rebuildColumns(TextList& config, GameListView& list);
+
+// A completed record gets a new row, joins `games`, is shown to the filters, and gives the row
+// its caption and sub-item texts.
+RowHandle completeRecord(TGameEntry&& entry, GameStore& games, const TextList& config, const TextList& syno,
+                         GameListView& list, GameFilter* filter);
+
+} // namespace quintor

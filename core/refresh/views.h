@@ -1,0 +1,50 @@
+// What a refresh needs of the main window, so that a whole tick runs without one.
+#pragma once
+
+#include "reference/gameentry.h"
+
+#include <string>
+#include <vector>
+
+namespace quintor {
+
+// The game list `dlist`: columns and rows. Rows keep rank order by themselves.
+class GameListView {
+public:
+    virtual ~GameListView() = default;
+    virtual int columnCount() const = 0;
+    virtual int columnWidth(int column) const = 0;
+    virtual void clearRows() = 0;
+    virtual void clearColumns() = 0;
+    virtual void addColumn(const std::string& caption, int width) = 0;
+    // A new empty row; its handle links the row to its record.
+    virtual RowHandle addRow() = 0;
+    // Gives a row its caption and sub-item texts; the list then puts it in its place.
+    virtual void setRowTexts(RowHandle row, const std::string& caption, std::vector<std::string> subItems) = 0;
+};
+
+enum class Label { aka, crver, gamecount, pcount, empcount };
+
+// Labels, status bar, timer and visibility of the main window.
+class MainView {
+public:
+    virtual ~MainView() = default;
+    // False when neither the main window nor its tray icon is visible.
+    virtual bool windowOrTrayVisible() const = 0;
+    virtual void setLabel(Label label, const std::string& text) = 0;
+    // Sets the status bar's single text and shows it at once.
+    virtual void setStatusText(const std::string& text) = 0;
+    virtual void stopRefetchTimer() = 0;
+};
+
+// The filters' hook into a refresh.
+class GameFilter {
+public:
+    virtual ~GameFilter() = default;
+    // Called once at the start of every refresh that evaluates games.
+    virtual void beginTick() = 0;
+    // Evaluates every filter for the game of this row.
+    virtual void filterparse(RowHandle row) = 0;
+};
+
+} // namespace quintor

@@ -1,0 +1,138 @@
+#include "launch/gamefolder.h"
+#include "support/fakes.h"
+#include "support/tempfolder.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace quintor;
+
+namespace {
+
+class RecordingStarter : public ProcessStarter {
+public:
+    std::vector<ProcessCommand> started;
+    void start(const ProcessCommand& command) override { started.push_back(command); }
+};
+
+class GameFolderTest : public ::testing::Test {
+protected:
+    std::string makeFolder(const std::string& name, const std::string& exe = "Clonk.exe")
+    {
+        std::filesystem::create_directories(root.file(name));
+        if (!exe.empty()) root.write(name + "/" + exe, "MZ");
+        return root.file(name);
+    }
+    GameFolderSearch search() { return {config, app.path(), candidates, dialogs}; }
+
+    test::TempFolder root;
+    test::TempFolder app;
+    TextList config;
+    std::vector<CandidateFolder> candidates;
+    test::ScriptedDialogs dialogs;
+};
+
+} // namespace
+
+TEST_F(GameFolderTest, ValidityWantsTheExecutableAsAFile)
+{
+    EXPECT_TRUE(isvalidcrdir(makeFolder("a")));
+    EXPECT_TRUE(isvalidcrdir(makeFolder("b", "clonk.exe")));
+    EXPECT_TRUE(isvalidcrdir(root.file("a/")));
+    EXPECT_FALSE(isvalidcrdir(makeFolder("c", "CLONK.EXE")));
+    EXPECT_FALSE(isvalidcrdir(makeFolder("d", "")));
+    std::filesystem::create_directories(root.file("e/Clonk.exe"));
+    EXPECT_FALSE(isvalidcrdir(root.file("e")));
+    EXPECT_FALSE(isvalidcrdir(root.file("missing")));
+}
+
+TEST_F(GameFolderTest, AValidStoredFolderIsTakenSilently)
+{
+    const std::string stored = makeFolder("stored");
+    config.Add("crdir=" + stored);
+    candidates = {{makeFolder("candidate"), "gefunden!"}};
+    EXPECT_EQ(crdir(search()), stored);
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(GameFolderTest, TheApplicationFolderComesBeforeTheCandidates)
+{
+    config.Add("crdir=" + root.file("gone"));
+    app.write("Clonk.exe", "MZ");
+    candidates = {{makeFolder("candidate"), "gefunden!"}};
+    EXPECT_EQ(crdir(search()), app.path());
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(GameFolderTest, ACandidateIsAnnounced)
+{
+    candidates = {{root.file("none/"), "erste"}, {makeFolder("second", "clonk.exe") + "/", "Clonk Rage in D:\\Programme\\Clonk Rage gefunden!"}};
+    EXPECT_EQ(crdir(search()), root.file("second/"));
+    EXPECT_EQ(dialogs.textsOf("message"), std::vector<std::string>{"Clonk Rage in D:\\Programme\\Clonk Rage gefunden!"});
+}
+
+TEST_F(GameFolderTest, TheBrowserAsksAgainUntilTheGameIsFoundAndCancelEndsTheSearch)
+{
+    const std::string chosen = makeFolder("Spiele/CR");
+    dialogs.inputs = {root.file("elsewhere"), chosen};
+    EXPECT_EQ(crdir(search()), chosen); // used as the browser gives it, without a trailing separator
+    EXPECT_EQ(dialogs.textsOf("chooseFolder").size(), 2u);
+    EXPECT_EQ(dialogs.textsOf("chooseFolder")[0], "Clonkpfad ausw\xE4hlen");
+
+    dialogs.shown.clear();
+    dialogs.inputs = {root.file("elsewhere"), std::nullopt};
+    EXPECT_EQ(crdir(search()), std::nullopt);
+    EXPECT_EQ(dialogs.textsOf("chooseFolder").size(), 2u);
+}
+
+TEST_F(GameFolderTest, JoiningStartsTheGameWithTheHostAsOneArgument)
+{
+    const std::string folder = makeFolder("Spiele/CR", "clonk.exe");
+    config.Add("crdir=" + folder);
+    TGameEntry game;
+    game.Item = 5;
+    game.AddressCount = 2;
+    game.IPs = {"10.0.0.5", "192.168.0.2"};
+    RecordingStarter starter;
+    Beitreten1Click({game}, 5, search(), starter);
+    ASSERT_EQ(starter.started.size(), 1u);
+    EXPECT_EQ(starter.started[0].program, folder + "/Clonk.exe"); // the name started is always "Clonk.exe"
+    EXPECT_EQ(starter.started[0].arguments, (std::vector<std::string>{"/fullscreen", "/join:10.0.0.5"}));
+    EXPECT_EQ(starter.started[0].workingFolder, folder);
+}
+
+TEST_F(GameFolderTest, NothingIsStartedForAnUnsafeOrMissingHostOrWithoutAFolder)
+{
+    config.Add("crdir=" + makeFolder("game"));
+    RecordingStarter starter;
+    TGameEntry game;
+    game.Item = 1;
+    for (const std::string host : {"1.2.3.4 /evil", "host;rm", "a\"b", "$(x)", ""}) {
+        game.IPs = {host};
+        Beitreten1Click({game}, 1, search(), starter);
+    }
+    EXPECT_TRUE(starter.started.empty());
+    EXPECT_EQ(dialogs.textsOf("error").size(), 5u);
+
+    game.IPs.clear(); // a row whose record has no address, or no record at all
+    Beitreten1Click({game}, 1, search(), starter);
+    Beitreten1Click({game}, 2, search(), starter);
+    EXPECT_TRUE(starter.started.empty());
+
+    config.Clear(); // no game folder, and the user cancels the browser
+    game.IPs = {"[2001:db8::1]"};
+    dialogs.inputs = {std::nullopt};
+    Beitreten1Click({game}, 1, search(), starter);
+    EXPECT_TRUE(starter.started.empty());
+    EXPECT_TRUE(isSafeHost("[2001:db8::1]"));
+    EXPECT_TRUE(isSafeHost("game-host.example.org"));
+}
+
+TEST(DefaultCandidates, InsideTheWinePrefix)
+{
+    const auto candidates = defaultCandidates("/home/spieler");
+    ASSERT_EQ(candidates.size(), 2u);
+    EXPECT_EQ(candidates[0].folder, "/home/spieler/.wine/drive_c/Programme/Clonk Rage/");
+    EXPECT_EQ(candidates[0].foundMessage, "Clonk Rage in C:\\Programme\\Clonk Rage gefunden!");
+    EXPECT_EQ(candidates[1].foundMessage, "Clonk Rage in D:\\Programme\\Clonk Rage gefunden!");
+}

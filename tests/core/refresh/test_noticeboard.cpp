@@ -1,0 +1,117 @@
+#include "refresh/noticeboard.h"
+#include "refresh/startup.h"
+#include "support/tempfolder.h"
+
+#include <gtest/gtest.h>
+
+using namespace quintor;
+
+namespace {
+
+std::vector<int> numbers(const std::vector<Notice>& notices)
+{
+    std::vector<int> out;
+    for (const auto& n : notices) out.push_back(n.number);
+    return out;
+}
+
+} // namespace
+
+TEST(NoticeBoard, NoticesStopAtTheFirstGapOrEmptyText)
+{
+    struct Case {
+        std::string file;
+        std::string config;
+        std::vector<int> shown;
+    };
+    const std::vector<Case> cases = {
+        {"1=a\r\n2=b\r\n4=d\r\n", "", {1, 2}},                  // 3 is missing
+        {"2=b\n1=a\n", "", {1, 2}},                             // any order
+        {"1=a\n2=\n3=c\n", "", {1}},                            // empty text ends the list
+        {"", "", {}},
+        {"2=b\n", "", {}},                                      // no notice 1
+        {"1=a\n2=b\n3=c\n", "ClipBoardDisable1=true", {2, 3}},
+        {"1=a\n2=b\n", "ClipBoardDisable2=TRUE", {1}},          // compared in lower case
+        {"1=a\n2=b\n", "ClipBoardDisable2=1", {1, 2}},          // only the word counts
+        {" 1=a\n", "", {}},                                     // lines are not trimmed
+    };
+    for (const auto& c : cases) {
+        TextList config;
+        config.SetText(c.config);
+        EXPECT_EQ(numbers(noticesToShow(c.file, config)), c.shown) << c.file << " / " << c.config;
+    }
+}
+
+TEST(NoticeBoard, TextIsEverythingAfterTheFirstEqualsAndTheFirstLineCounts)
+{
+    const auto notices = noticesToShow("1=a=b = c\n1=zweite\n", {});
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].text, "a=b = c");
+}
+
+TEST(NoticeBoard, PlacesOfLabelsAndButtons)
+{
+    const NoticePlace first = noticePlace(0, 185);
+    EXPECT_EQ(first.labelLeft, 10);
+    EXPECT_EQ(first.labelTop, 20);
+    EXPECT_EQ(first.labelWidth, 165);
+    EXPECT_EQ(first.labelHeight, 35);
+    EXPECT_EQ(first.buttonLeft, 140);
+    EXPECT_EQ(first.buttonTop, 45);
+    EXPECT_EQ(first.buttonWidth, 30);
+    EXPECT_EQ(first.buttonHeight, 25);
+    EXPECT_EQ(noticePlace(2, 185).labelTop, 140);
+    EXPECT_EQ(noticePlace(2, 185).buttonTop, 165);
+}
+
+TEST(NoticeBoard, DismissingWritesTheSettingsAtOnce)
+{
+    test::TempFolder folder;
+    TextList config({"width=800"});
+    EXPECT_EQ(noticeNumberOfButton(dismissButtonName(12)), 12);
+    delclipbrd(config, 12, folder.file("config.txt"));
+    EXPECT_EQ(folder.read("config.txt"), "width=800\r\nClipBoardDisable12=true\r\n");
+    EXPECT_TRUE(noticesToShow("1=x\n", TextList({"ClipBoardDisable1=true"})).empty());
+}
+
+TEST(Startup, VersionComparison)
+{
+    struct Case {
+        std::string published;
+        bool current;
+    };
+    const std::vector<Case> cases = {
+        {"Velmar 2.02 Beta [84]", true},
+        {"VELMAR 2.02 BETA [84]\r\n", true},
+        {" \t velmar 2.02 beta [84]\n\n", true},
+        {"Velmar 2.03 Beta [85]", false},
+        {"", false},
+        {"Velmar 2.02  Beta [84]", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(versionIsCurrent(c.published), c.current) << c.published;
+    EXPECT_EQ(updateWarningText("Velmar 2.03 Beta [85]\n"),
+              "Die von dir verwendete Version von Quintor ist nicht aktuell. Bitte aktualisiere doch!\r\n\r\n"
+              "Installiert: Velmar 2.02 Beta [84]\r\nEmpfohlen: Velmar 2.03 Beta [85]\n");
+}
+
+TEST(Startup, OnlyTheExactWordSwitchesTheUpdateCheckOff)
+{
+    EXPECT_FALSE(updateCheckEnabled(TextList({"noupdater=true"})));
+    EXPECT_FALSE(updateCheckEnabled(TextList({"NOUPDATER=true"}))); // the name ignores case, the value not
+    EXPECT_TRUE(updateCheckEnabled(TextList({"noupdater=True"})));
+    EXPECT_TRUE(updateCheckEnabled(TextList({"noupdater=true "})));
+    EXPECT_TRUE(updateCheckEnabled(TextList()));
+}
+
+TEST(Startup, WindowBounds)
+{
+    TextList config({"width=abc", "height=700", "left=-20", "Width=900"});
+    const WindowBounds bounds = storedWindowBounds(config);
+    EXPECT_FALSE(bounds.width); // the first "width" line counts, and it is no number
+    EXPECT_EQ(bounds.height, 700);
+    EXPECT_EQ(bounds.left, -20);
+    EXPECT_FALSE(bounds.top);
+    storeWindowBounds(config, 526, 420, 5, 6);
+    EXPECT_EQ(config.lines(),
+              (std::vector<std::string>{"width=526", "height=420", "left=6", "Width=900", "top=5"}));
+}

@@ -1,0 +1,282 @@
+#include "refresh/refreshcycle.h"
+#include "settings/errors.h"
+#include "support/fakes.h"
+#include "support/loopbackserver.h"
+#include "support/replies.h"
+#include "support/tempfolder.h"
+
+#include <gtest/gtest.h>
+
+using namespace quintor;
+using quintor::test::GameSpec;
+
+namespace {
+
+const std::string offlineMessage = "Kein Server erreichhar / Keiner in der Liste. Automatisches Holen der "
+                                   "Referenzliste wird deaktiviert. Quintor ist nun im Offline-Modus!";
+
+std::string reply(std::initializer_list<GameSpec> games)
+{
+    std::string text = test::replyHeader();
+    for (const auto& g : games) text += test::referenceBlock(g);
+    return text;
+}
+
+GameSpec titled(std::string title, std::string state = "Lobby")
+{
+    GameSpec g;
+    g.title = std::move(title);
+    g.state = std::move(state);
+    return g;
+}
+
+// Records the order in which the filters saw the games, and what the row looked like then.
+class RecordingFilter : public GameFilter {
+public:
+    explicit RecordingFilter(test::RecordingListView& list) : list_(list) {}
+    int ticks = 0;
+    std::vector<RowHandle> rows;
+    std::vector<std::string> captionsSeen;
+    void beginTick() override { ++ticks; }
+    void filterparse(RowHandle row) override
+    {
+        rows.push_back(row);
+        captionsSeen.push_back(list_.rows.back().caption);
+    }
+
+private:
+    test::RecordingListView& list_;
+};
+
+class RefreshCycleTest : public ::testing::Test {
+protected:
+    RefreshCycleTest() { state.appFolder = folder.path(); }
+
+    RefreshCycle cycle(const std::string& defaultServer = "http://127.0.0.1:9/league/server")
+    {
+        return RefreshCycle(state, RefreshPorts{list, view, dialogs, *http, clock, defaultServer,
+                                                [this] { ++noticeBoardBuilds; }, &filter});
+    }
+
+    test::TempFolder folder;
+    MonitorState state;
+    test::RecordingListView list;
+    test::RecordingMainView view;
+    test::ScriptedDialogs dialogs;
+    test::FixedClock clock;
+    std::unique_ptr<HttpClient> http = makeCurlHttpClient();
+    RecordingFilter filter{list};
+    int noticeBoardBuilds = 0;
+};
+
+} // namespace
+
+TEST_F(RefreshCycleTest, AnEmptyServerListGetsTheDefaultAddress)
+{
+    test::LoopbackServer server({{"/league/server", reply({titled("Alpha")})}});
+    auto c = cycle(server.url("/league/server"));
+    c.refetchTimer();
+    EXPECT_EQ(state.servers.lines(), std::vector<std::string>{server.url("/league/server")});
+    EXPECT_EQ(list.captions(), std::vector<std::string>{"Alpha"});
+    EXPECT_EQ(noticeBoardBuilds, 1);
+    EXPECT_EQ(view.labels[Label::crver], "Clonk-Version: 4,9,10,7,330");
+    EXPECT_EQ(view.labels[Label::aka], "Aktualisierung: 17:02:06 Uhr");
+    EXPECT_EQ(view.statusTexts.back(), "Quintor Velmar 2.02 Beta [84] - Bereit");
+    EXPECT_NE(std::find(view.statusTexts.begin(), view.statusTexts.end(), "Liste wird geladen...Bereit"),
+              view.statusTexts.end());
+}
+
+TEST_F(RefreshCycleTest, TwoServersAreReadInOrderThroughOneParse)
+{
+    GameSpec full = titled("Beta");
+    full.activatedClients = 4; // one with a user ID, three without
+    test::LoopbackServer first({{"/a", reply({titled("Alpha")})}});
+    test::LoopbackServer second({{"/b", reply({full, titled("Gamma")})}});
+    state.servers.Add(first.url("/a"));
+    state.servers.Add(second.url("/b"));
+    cycle().refetchTimer();
+
+    ASSERT_EQ(state.games.size(), 3u);
+    EXPECT_EQ(state.games.all()[0].Title, "Alpha");
+    EXPECT_EQ(state.games.all()[1].Title, "Beta");
+    EXPECT_EQ(state.games.all()[2].Title, "Gamma");
+    EXPECT_EQ(view.labels[Label::gamecount], "Spiele offen: 3");
+    EXPECT_EQ(view.labels[Label::pcount], "Spieler online: 3");
+    EXPECT_EQ(view.labels[Label::empcount], "Emptys: 3 / 6 (50 %)");
+    // Each record's row is the row the filters were given, and the caption came after the filters.
+    EXPECT_EQ(filter.ticks, 1);
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(state.games.all()[i].Item, filter.rows[i]);
+    EXPECT_EQ(filter.captionsSeen, (std::vector<std::string>{"", "", ""}));
+}
+
+TEST_F(RefreshCycleTest, AFailingServerIsDroppedOnlyWhenTheUserSaysYes)
+{
+    test::LoopbackServer good({{"/ok", reply({titled("Alpha")})}});
+    const std::string bad = good.url("/missing");
+    for (bool drop : {false, true}) {
+        SCOPED_TRACE(drop);
+        state.servers.Clear();
+        state.servers.Add(bad);
+        state.servers.Add(good.url("/ok"));
+        dialogs.shown.clear();
+        dialogs.answers = {drop};
+        cycle().refetchTimer();
+
+        const auto asked = dialogs.textsOf("errorYesNo");
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_EQ(asked[0].rfind("Keine Verbindung zu Server " + bad + "! Das ist gar nicht gut!\r\r", 0), 0u);
+        EXPECT_NE(asked[0].find("HTTP 404"), std::string::npos) << asked[0];
+        EXPECT_TRUE(asked[0].ends_with("\r\rSoll dieser Server aus der Liste entfernt werden?"));
+        EXPECT_EQ(list.captions(), std::vector<std::string>{"Alpha"});
+        EXPECT_EQ(state.servers.Count(), drop ? 1 : 2);
+        EXPECT_TRUE(state.online);
+    }
+}
+
+TEST_F(RefreshCycleTest, DroppingTheLastServerEntersOfflineMode)
+{
+    test::LoopbackServer server(test::LoopbackServer::Bodies{});
+    state.servers.Add(server.url("/gone"));
+    dialogs.answers = {true};
+    cycle().refetchTimer();
+
+    EXPECT_EQ(dialogs.textsOf("error"), std::vector<std::string>{offlineMessage});
+    EXPECT_FALSE(state.online);
+    EXPECT_TRUE(view.timerStopped);
+    EXPECT_EQ(view.statusTexts.back(), "Quintor Velmar 2.02 Beta [84] - Offline-Modus");
+    EXPECT_EQ(state.servers.Count(), 0);
+
+    // Later ticks still run in full with the default address, and say nothing more.
+    dialogs.shown.clear();
+    server.setBody("/league/server", reply({titled("Alpha")}));
+    cycle(server.url("/league/server")).refetchTimer();
+    EXPECT_TRUE(dialogs.textsOf("error").empty());
+    EXPECT_EQ(list.captions(), std::vector<std::string>{"Alpha"});
+    EXPECT_EQ(view.statusTexts.back(), "Quintor Velmar 2.02 Beta [84] - Offline-Modus");
+}
+
+TEST_F(RefreshCycleTest, EmptyCountKeepsItsLabelWhenNoClientLacksAnId)
+{
+    test::LoopbackServer server({{"/s", reply({titled("A")})}});
+    state.servers.Add(server.url("/s"));
+    view.labels[Label::empcount] = "Emptys: 1 / 8 (12 %)";
+    cycle().refetchTimer();
+    EXPECT_EQ(view.labels[Label::empcount], "Emptys: 1 / 8 (12 %)");
+}
+
+TEST_F(RefreshCycleTest, ColumnsComeFromTheSettingsAndWidthsAreWrittenBack)
+{
+    GameSpec g = titled("Alpha");
+    g.players = 2;
+    g.maxPlayers = 6;
+    test::LoopbackServer server({{"/s", reply({g})}});
+    state.servers.Add(server.url("/s"));
+
+    cycle().refetchTimer();
+    ASSERT_EQ(list.columns.size(), 1u); // first start: only "Szenario"
+    EXPECT_EQ(list.columns[0].caption, "Szenario");
+    EXPECT_EQ(list.columns[0].width, 100);
+    EXPECT_TRUE(list.rows[0].subItems.empty());
+
+    state.config.Add("Column1=Spieler");
+    state.config.Add("Column2=Status");
+    state.config.Add("Column3=Hoster");
+    state.config.Add("ColumnWidth2=120");
+    list.columns[0].width = 150; // the user widened the first column
+    cycle().refetchTimer();
+    EXPECT_EQ(state.config.Value("ColumnWidth0"), "150");
+    ASSERT_EQ(list.columns.size(), 4u);
+    EXPECT_EQ(list.columns[0].width, 150);
+    EXPECT_EQ(list.columns[1].width, 80);
+    EXPECT_EQ(list.columns[2].width, 120);
+    EXPECT_EQ(list.columns[3].width, 80);
+    EXPECT_EQ(list.rows[0].subItems, (std::vector<std::string>{"2 / 6", "Lobby", "Host0"}));
+
+    cycle().refetchTimer();
+    EXPECT_EQ(state.config.Value("ColumnWidth3"), "80");
+}
+
+TEST_F(RefreshCycleTest, BadWidthSettings)
+{
+    test::LoopbackServer server({{"/s", reply({titled("Alpha")})}});
+    state.servers.Add(server.url("/s"));
+    state.config.Add("ColumnWidth0=breit");
+    cycle().refetchTimer();
+    EXPECT_EQ(list.columns[0].width, 100);
+
+    list.columns.clear();
+    state.config.Clear();
+    state.config.Add("Column1=Status");
+    state.config.Add("ColumnWidth1=abc");
+    EXPECT_THROW(cycle().refetchTimer(), ConversionError);
+    EXPECT_TRUE(list.rows.empty());
+}
+
+TEST_F(RefreshCycleTest, LoadingAFileTakesThePlaceOfTheServersForOneTick)
+{
+    test::LoopbackServer server({{"/s", reply({titled("Online")})}});
+    folder.write("server.txt", server.url("/s") + "\r\n");
+    state.servers.Add(server.url("/s"));
+    state.servers.Add("http://unsaved.invalid/"); // not in "server.txt": lost by a file load
+    folder.write("saved.txt", reply({titled("Aus der Datei"), titled("Zweites")}));
+    state.loadfile = folder.file("saved.txt");
+
+    cycle().refetchTimer();
+    EXPECT_EQ(list.captions(), (std::vector<std::string>{"Aus der Datei", "Zweites"}));
+    EXPECT_EQ(state.servers.lines(), std::vector<std::string>{server.url("/s")});
+    EXPECT_TRUE(state.loadfile.empty());
+    EXPECT_TRUE(server.paths().empty());
+
+    // A file that is gone by then gives an empty list; without "server.txt" the list stays empty.
+    folder.write("server.txt", "");
+    std::filesystem::remove(folder.file("server.txt"));
+    state.loadfile = folder.file("gone.txt");
+    cycle().refetchTimer();
+    EXPECT_TRUE(list.rows.empty());
+    EXPECT_EQ(state.servers.Count(), 0);
+}
+
+TEST_F(RefreshCycleTest, ABadValueEndsTheTickButKeepsEarlierGamesAndTheServerList)
+{
+    std::string broken = reply({titled("Erstes"), titled("Zweites")});
+    broken.replace(broken.rfind("MaxPlayers=4"), 12, "MaxPlayers=viele");
+    folder.write("server.txt", "http://saved.example/league/server\r\n");
+    folder.write("broken.txt", broken);
+    state.loadfile = folder.file("broken.txt");
+    view.labels[Label::gamecount] = "Spiele offen: 7";
+
+    try {
+        cycle().refetchTimer();
+        FAIL() << "no error";
+    } catch (const ConversionError& e) {
+        EXPECT_STREQ(e.what(), "'viele' ist kein g\xFCltiger Integerwert");
+    }
+    EXPECT_EQ(list.captions(), std::vector<std::string>{"Erstes"});
+    EXPECT_EQ(view.labels[Label::gamecount], "Spiele offen: 7");
+    // The marker of the file load never stays in place of the user's servers.
+    EXPECT_EQ(state.servers.lines(), std::vector<std::string>{"http://saved.example/league/server"});
+}
+
+TEST_F(RefreshCycleTest, AHiddenWindowOnlyRebuildsTheNoticeBoard)
+{
+    view.visible = false;
+    state.games.append(TGameEntry{});
+    cycle().refetchTimer();
+    EXPECT_EQ(noticeBoardBuilds, 1);
+    EXPECT_EQ(state.games.size(), 1u);
+    EXPECT_TRUE(view.statusTexts.empty());
+    EXPECT_EQ(state.servers.Count(), 0);
+}
+
+TEST_F(RefreshCycleTest, AnAbandonedRequestEndsTheTickWithoutAQuestion)
+{
+    class AbandoningClient : public HttpClient {
+    public:
+        std::string get(const std::string&, const HttpOptions&) override { throw TickAbandoned(); }
+    } abandoning;
+    state.servers.Add("http://127.0.0.1:9/");
+    RefreshCycle c(state, RefreshPorts{list, view, dialogs, abandoning, clock, "", nullptr, nullptr});
+    EXPECT_THROW(c.refetchTimer(), TickAbandoned);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(state.servers.Count(), 1);
+}

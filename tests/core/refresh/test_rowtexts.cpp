@@ -1,0 +1,148 @@
+#include "refresh/detailtexts.h"
+#include "refresh/gamestore.h"
+#include "refresh/rank.h"
+#include "refresh/rowtexts.h"
+#include "refresh/statistic.h"
+
+#include <gtest/gtest.h>
+
+using namespace quintor;
+
+namespace {
+
+TGameEntry game(std::string status, bool official)
+{
+    TGameEntry e;
+    e.Status = std::move(status);
+    e.OfficialServer = official;
+    return e;
+}
+
+} // namespace
+
+TEST(Rank, LobbiesFirstThenPausedOfficialAboveOthers)
+{
+    EXPECT_EQ(rank(game("Lobby", true)), 23);
+    EXPECT_EQ(rank(game("Lobby", false)), 20);
+    EXPECT_EQ(rank(game("Pause", true)), 13);
+    EXPECT_EQ(rank(game("Pause", false)), 10);
+    EXPECT_EQ(rank(game("Laufend", true)), 3);
+    EXPECT_EQ(rank(game("Laufend", false)), 0);
+    EXPECT_EQ(rank(game("lobby", false)), 0);  // exact comparison
+    EXPECT_EQ(rank(game("Paused", false)), 0); // only the mapped text counts
+}
+
+TEST(Rank, InsertPositionKeepsArrivalOrderWithinARank)
+{
+    const std::vector<int> ranks = {23, 20, 20, 10, 0, 0};
+    EXPECT_EQ(rankInsertPosition(ranks, 20), 3u); // after the other lobbies
+    EXPECT_EQ(rankInsertPosition(ranks, 23), 1u);
+    EXPECT_EQ(rankInsertPosition(ranks, 0), 6u);
+    EXPECT_EQ(rankInsertPosition(ranks, 13), 3u);
+    EXPECT_EQ(rankInsertPosition({}, 3), 0u);
+}
+
+TEST(RowTexts, EveryColumnShowsItsText)
+{
+    TGameEntry e;
+    e.Title = "Titel";
+    e.Status = "Lobby";
+    e.Hoster = "Hans";
+    e.PlayerCount = 2;
+    e.MaxPlayers = 8;
+    e.Emptys = 1;
+    e.Clients = 3;
+    e.Game = "Clonk Rage";
+    e.ControlRate = "2";
+    e.Version = "4,9,10,7";
+    e.Comment = "Kein Kommentar";
+    e.PasswordNeeded = true;
+    e.League = "Keine";
+    TextList syno({"Hans=Der Hans", "Clonk Rage=CR", "2=zwei"});
+    const std::vector<std::pair<std::string, std::optional<std::string>>> cases = {
+        {"Szenario", "Titel"},  {"Status", "Lobby"},        {"Hoster", "Der Hans"},
+        {"Spieler", "2 / 8"},   {"Emptys", "1 / 3"},        {"Spiel", "Clonk Rage"}, // no alias for the game
+        {"Kontrollrate", "2"},  {"Version", "4,9,10,7"},    {"Kommentar", "Kein Kommentar"},
+        {"Passwort", "Ja"},     {"Liga", "Keine"},          {"Offizieller Server", "Nein"},
+        {"spieler", std::nullopt}, {"", std::nullopt},
+    };
+    for (const auto& [name, text] : cases) EXPECT_EQ(columnText(name, e, syno), text) << name;
+}
+
+TEST(RowTexts, SubItemsFollowTheColumnSettingsAndKeepTheirPlace)
+{
+    TGameEntry e;
+    e.Status = "Lobby";
+    e.PlayerCount = 1;
+    e.MaxPlayers = 4;
+    TextList config({"Column1=Spieler", "Column2=Bogus", "Column3=Status"});
+    EXPECT_EQ(rowSubItems(e, config, {}, 4), (std::vector<std::string>{"1 / 4", "", "Lobby"}));
+    EXPECT_TRUE(rowSubItems(e, config, {}, 1).empty());
+}
+
+TEST(Statistic, PercentageRoundsHalfToEven)
+{
+    struct Case {
+        long long emptys, clients, percent;
+    };
+    for (const Case& c : std::vector<Case>{{1, 8, 12}, {3, 8, 38}, {1, 3, 33}, {2, 3, 67}, {1, 200, 0},
+                                           {3, 200, 2}, {5, 200, 2}, {7, 200, 4}, {8, 8, 100}}) {
+        EXPECT_EQ(percentHalfToEven(c.emptys, c.clients), c.percent) << c.emptys << "/" << c.clients;
+    }
+    ParseCounters counters{5, 9, 8, 1};
+    const StatisticTexts texts = statisticTexts(counters);
+    EXPECT_EQ(texts.gamecount, "Spiele offen: 5");
+    EXPECT_EQ(texts.pcount, "Spieler online: 9");
+    EXPECT_EQ(texts.empcount, "Emptys: 1 / 8 (12 %)");
+    EXPECT_FALSE(statisticTexts({1, 1, 8, 0}).empcount);
+    EXPECT_FALSE(statisticTexts({0, 0, 0, 0}).empcount);
+}
+
+TEST(DetailTexts, SizeText)
+{
+    struct Case {
+        std::int32_t size;
+        bool loadable;
+        std::string text;
+    };
+    for (const Case& c : std::vector<Case>{{1023, true, "0 KB"},
+                                           {1024, true, "1 KB"},
+                                           {0, true, "N/L"},
+                                           {5000000, false, "N/L"},
+                                           {-1, true, "4194303 KB"}}) { // read as unsigned 32 bits
+        TResource r;
+        r.FileSize = c.size;
+        r.Loadable = c.loadable;
+        EXPECT_EQ(sizeText(r), c.text) << c.size;
+    }
+}
+
+TEST(GameStore, FindsTheRecordOfARowNotOfAPosition)
+{
+    GameStore store;
+    TGameEntry a, b, c;
+    a.Title = "A";
+    a.Item = 7;
+    b.Title = "B";
+    b.Item = 3;
+    c.Title = "C";
+    c.Item = 7; // a later record of the same row wins
+    store.append(std::move(a));
+    store.append(std::move(b));
+    store.append(std::move(c));
+    TGameEntry found;
+    EXPECT_EQ(store.getgameentry(3, found), 1);
+    EXPECT_EQ(found.Title, "B");
+    EXPECT_EQ(store.getgameentry(7, found), 2);
+    EXPECT_EQ(found.Title, "C");
+    TGameEntry untouched;
+    untouched.Title = "keep";
+    EXPECT_EQ(store.getgameentry(99, untouched), 0);
+    EXPECT_EQ(untouched.Title, "keep");
+    // The same answers as the plain scan over the records.
+    for (RowHandle row : {3u, 7u, 99u}) {
+        TGameEntry viaScan, viaIndex;
+        EXPECT_EQ(getgameentry(store.all(), row, viaScan), store.getgameentry(row, viaIndex));
+        EXPECT_EQ(viaScan.Title, viaIndex.Title);
+    }
+}

@@ -1,0 +1,157 @@
+// Scripted stand-ins for the window, the dialogs and the clock, so a refresh runs in a test.
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "refresh/views.h"
+
+#include <deque>
+#include <gtest/gtest.h>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace quintor::test {
+
+// Answers questions from a script and records everything that was shown or asked.
+class ScriptedDialogs : public Dialogs {
+public:
+    struct Shown {
+        std::string kind;
+        std::string text;
+    };
+    std::vector<Shown> shown;
+    std::deque<bool> answers;                        // for the yes/no and ok/cancel questions
+    std::deque<std::optional<std::string>> inputs;   // for input boxes, file and folder choosers
+
+    void message(const std::string& text) override { shown.push_back({"message", text}); }
+    void information(const std::string& text) override { shown.push_back({"information", text}); }
+    void warning(const std::string& text) override { shown.push_back({"warning", text}); }
+    void error(const std::string& text) override { shown.push_back({"error", text}); }
+    bool errorYesNo(const std::string& text) override { return ask("errorYesNo", text); }
+    bool confirmYesNo(const std::string& text) override { return ask("confirmYesNo", text); }
+    bool warningOkCancel(const std::string& text) override { return ask("warningOkCancel", text); }
+    std::optional<std::string> input(const std::string& caption, const std::string& prompt,
+                                     const std::string& initial) override
+    {
+        return take("input", caption + "|" + prompt + "|" + initial);
+    }
+    std::optional<std::string> openFile(const std::string& title, const std::string& filter,
+                                        const std::string& folder) override
+    {
+        return take("openFile", title + "|" + filter + "|" + folder);
+    }
+    std::optional<std::string> chooseFolder(const std::string& title) override { return take("chooseFolder", title); }
+
+    std::vector<std::string> textsOf(const std::string& kind) const
+    {
+        std::vector<std::string> texts;
+        for (const auto& s : shown)
+            if (s.kind == kind) texts.push_back(s.text);
+        return texts;
+    }
+
+private:
+    bool ask(const std::string& kind, const std::string& text)
+    {
+        shown.push_back({kind, text});
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text;
+            return false;
+        }
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::optional<std::string> take(const std::string& kind, const std::string& text)
+    {
+        shown.push_back({kind, text});
+        if (inputs.empty()) {
+            ADD_FAILURE() << "unexpected dialog: " << kind << " " << text;
+            return std::nullopt;
+        }
+        auto answer = inputs.front();
+        inputs.pop_front();
+        return answer;
+    }
+};
+
+class FixedClock : public Clock {
+public:
+    LocalDateTime time{2026, 12, 8, 17, 2, 6, 0};
+    LocalDateTime now() const override { return time; }
+    std::string shortDate(const LocalDateTime& t) const override
+    {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%02d.%02d.%04d", t.day, t.month, t.year);
+        return buffer;
+    }
+    std::string longTime(const LocalDateTime& t) const override
+    {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", t.hour, t.minute, t.second);
+        return buffer;
+    }
+};
+
+// A list view without a window: columns, and rows kept in the order the list shows them.
+class RecordingListView : public GameListView {
+public:
+    struct Column {
+        std::string caption;
+        int width;
+    };
+    struct Row {
+        RowHandle handle;
+        std::string caption;
+        std::vector<std::string> subItems;
+    };
+    std::vector<Column> columns;
+    std::vector<Row> rows; // in the order they were added; the list's own order is the UI's work
+
+    int columnCount() const override { return static_cast<int>(columns.size()); }
+    int columnWidth(int column) const override { return columns.at(static_cast<std::size_t>(column)).width; }
+    void clearRows() override { rows.clear(); }
+    void clearColumns() override { columns.clear(); }
+    void addColumn(const std::string& caption, int width) override { columns.push_back({caption, width}); }
+    RowHandle addRow() override
+    {
+        rows.push_back({++lastHandle, "", {}});
+        return lastHandle;
+    }
+    void setRowTexts(RowHandle row, const std::string& caption, std::vector<std::string> subItems) override
+    {
+        for (auto& r : rows) {
+            if (r.handle == row) {
+                r.caption = caption;
+                r.subItems = std::move(subItems);
+                return;
+            }
+        }
+        ADD_FAILURE() << "texts for a row that is not in the list";
+    }
+    std::vector<std::string> captions() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& r : rows) texts.push_back(r.caption);
+        return texts;
+    }
+
+private:
+    RowHandle lastHandle = 0;
+};
+
+class RecordingMainView : public MainView {
+public:
+    bool visible = true;
+    bool timerStopped = false;
+    std::map<Label, std::string> labels;
+    std::vector<std::string> statusTexts;
+
+    bool windowOrTrayVisible() const override { return visible; }
+    void setLabel(Label label, const std::string& text) override { labels[label] = text; }
+    void setStatusText(const std::string& text) override { statusTexts.push_back(text); }
+    void stopRefetchTimer() override { timerStopped = true; }
+};
+
+} // namespace quintor::test
