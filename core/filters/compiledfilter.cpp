@@ -1,0 +1,72 @@
+#include "filters/compiledfilter.h"
+
+#include "filters/filteractions.h"
+#include "settings/convert.h"
+#include "settings/errors.h"
+
+namespace quintor {
+namespace {
+
+using filterkeys::row;
+
+// Everything the evaluation meets before it performs an action.
+void compileHead(CompiledFilter& filter, const TextList& conditions, const FilterFileLoader& load, TextList& actions)
+{
+    filter.active = strToBool(conditions.Value(filterkeys::active));
+    if (!filter.active) return;
+    actions = load(actionsFileName(filter.entry.key));
+    filter.typ = strToInt(conditions.Value(filterkeys::typ));
+    for (int j = 0;; ++j) {
+        const std::string field = conditions.Value(row(filterkeys::field, j));
+        if (field.empty()) break;
+        filter.conditions.push_back(
+            {strToInt(field), conditions.Value(row(filterkeys::act, j)), conditions.Value(row(filterkeys::edit, j))});
+    }
+}
+
+void compileActions(CompiledFilter& filter, const TextList& actions)
+{
+    for (int j = 0;; ++j) {
+        const std::string field = actions.Value(row(filterkeys::field, j));
+        if (field.empty()) break;
+        CompiledAction action;
+        action.text = actions.Value(row(filterkeys::edit, j));
+        action.variable = strToInt(actions.Value(row(filterkeys::act, j)));
+        if (action.variable != kUnformattedVariable) action.format = ActionTemplate::compile(action.text);
+        action.code = strToInt(field);
+        filter.actions.push_back(std::move(action));
+    }
+}
+
+} // namespace
+
+CompiledFilter compileFilter(const FilterEntry& entry, const FilterFileLoader& load)
+{
+    CompiledFilter filter;
+    filter.entry = entry;
+    TextList actions;
+    try {
+        compileHead(filter, load(conditionsFileName(entry.key)), load, actions);
+    } catch (const QuintorError& error) {
+        filter.failure = error.what();
+        return filter;
+    }
+    if (!filter.active) return filter;
+    try {
+        compileActions(filter, actions);
+    } catch (const QuintorError& error) {
+        filter.actionsFailure = error.what();
+    }
+    return filter;
+}
+
+CompiledFilter compileFilter(const std::string& appFolder, const FilterEntry& entry)
+{
+    return compileFilter(entry, [&appFolder](const std::string& fileName) {
+        TextList lines;
+        lines.LoadFromFile(appFolder + fileName);
+        return lines;
+    });
+}
+
+} // namespace quintor

@@ -1,0 +1,51 @@
+// One filter's two files, read once and converted by the evaluation's rules, ready to be run
+// against every game of a refresh.
+#pragma once
+
+#include "filters/actiontemplate.h"
+#include "filters/filterfiles.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quintor {
+
+struct CompiledCondition {
+    std::int32_t field = 0;
+    std::string comparison; // compared as text: only "0" and "1" ever hold
+    std::string text;
+};
+
+struct CompiledAction {
+    std::int32_t code = 0;
+    std::int32_t variable = 0;
+    std::string text;                     // as written; used as it stands for variable code 5
+    std::optional<ActionTemplate> format; // for every other variable code
+};
+
+// The evaluation reads, in this order: the conditions file, its "active" (an inactive filter ends here
+// and its actions file is not read), the actions file, "typ", each condition's "field"; then, for a game
+// that passes, each action's "act", its template and its "field". What cannot be read or converted
+// before the actions is `failure`; an action row that cannot be converted ends `actions` there and is
+// `actionsFailure`, met after the rows before it were performed.
+struct CompiledFilter {
+    FilterEntry entry;
+    bool active = false;
+    std::int32_t typ = 0;
+    std::vector<CompiledCondition> conditions;
+    std::vector<CompiledAction> actions;
+    std::optional<std::string> failure;
+    std::optional<std::string> actionsFailure;
+};
+
+// Gives the lines of a file of the store by its name (key + ".txt" ...); raises FileError when it cannot.
+using FilterFileLoader = std::function<TextList(const std::string& fileName)>;
+
+CompiledFilter compileFilter(const FilterEntry& entry, const FilterFileLoader& load);
+// From the files of the application folder.
+CompiledFilter compileFilter(const std::string& appFolder, const FilterEntry& entry);
+
+} // namespace quintor

@@ -1,0 +1,76 @@
+#include "filters/feeds.h"
+
+#include "settings/keys.h"
+
+namespace quintor {
+namespace {
+
+const std::string kPrompt = "URL des zu abonnierenden Feeds:";
+const std::string kWarning = "ACHTUNG! Du bist dabei, einen Feed zu abonnieren. Derzeit unterst\xFCtzt Quintor nur "
+                             "vollst\xE4ndige Feeds (d. h., alle pers\xF6hnlichen Filter werden \xFC"
+                             "berschrieben). Der Feed wird anschlie\xDF"
+                             "end bei jedem Start von Quintor neu aktualisiert.";
+const std::string kIndexFailed = "Feed kann nicht geholt werden. Adresse wird zur\xFC"
+                                 "ckgesetzt.";
+
+} // namespace
+
+std::optional<std::string> unsafeIndexLine(std::string_view line)
+{
+    if (line.empty()) return "eine leere Zeile";
+    for (std::string_view bad : {"/", "\\", ":", ".."}) {
+        if (line.find(bad) != std::string_view::npos) {
+            std::string reason(1, '"');
+            reason.append(line).append("\" enth\xE4lt \"").append(bad).append("\"");
+            return reason;
+        }
+    }
+    return std::nullopt;
+}
+
+void FilterFeed::saveConfig()
+{
+    config_.SaveToFile(appFolder_ + std::string(files::config));
+}
+
+void FilterFeed::Abonnieren1Click()
+{
+    const std::optional<std::string> address = dialogs_.input("URL", kPrompt, "");
+    if (!address) return;
+    if (!dialogs_.warningOkCancel(kWarning)) return;
+    config_.SetValue(keys::feed, *address);
+    saveConfig();
+}
+
+void FilterFeed::fetchfeed()
+{
+    const std::string address = config_.Value(keys::feed);
+    if (address.empty()) return;
+
+    TextList index;
+    try {
+        index.SetText(http_.get(address + std::string(files::index)));
+    } catch (const HttpError&) {
+        dialogs_.message(kIndexFailed);
+        config_.SetValue(keys::feed, "");
+        saveConfig();
+        return;
+    }
+
+    // Every name is checked before the first file is written: a feed is taken whole or not at all.
+    for (const auto& line : index.lines()) {
+        if (const auto reason = unsafeIndexLine(line)) {
+            dialogs_.message("Der Feed wird nicht geholt: sein Index nennt keinen g\xFCltigen Dateinamen (" + *reason +
+                             "). Die Filter bleiben unver\xE4ndert.");
+            return;
+        }
+    }
+
+    for (const auto& line : index.lines()) {
+        TextList file;
+        file.SetText(http_.get(address + line + ".txt"));
+        file.SaveToFile(appFolder_ + line + ".txt");
+    }
+}
+
+} // namespace quintor

@@ -1,0 +1,43 @@
+#include "filters/filteractions.h"
+
+#include "filters/filterlogic.h"
+#include "settings/appinfo.h"
+
+namespace quintor {
+
+std::string logEntry(const Clock& clock, const std::string& filterName, const std::string& text)
+{
+    return "[" + std::string(appinfo::versionPrefix) + dateTimeText(clock, clock.now()) + " - Filter \"" + filterName +
+           "\"] " + text;
+}
+
+void paintRow(GameStore& games, RowHandle row, std::string_view colourName)
+{
+    // Looked up afresh: a message box of an earlier action may have kept the event loop running.
+    if (TGameEntry* record = games.find(row)) record->Color = colourOf(colourName);
+}
+
+void PlatformFilterActions::perform(const PerformedAction& action)
+{
+    switch (action.code) {
+    case kShowMessage:
+        dialogs_.information(action.text);
+        break;
+    case kShowBalloon:
+        notifier_.balloon(std::string(kBalloonTitle), action.text.substr(0, kBalloonMaxLength));
+        break;
+    case kPlaySound:
+        notifier_.playSound(action.text);
+        break;
+    case kColourRow:
+        paintRow(games_, action.row, action.text);
+        break;
+    case kWriteLog:
+        loglines_.Add(logEntry(clock_, action.filterName, action.text));
+        break;
+    default:
+        break; // "Trete Spiel bei" and unknown codes do nothing
+    }
+}
+
+} // namespace quintor

@@ -1,0 +1,74 @@
+// What a filter does for a game that passes it, behind a port: the evaluation decides, the port acts.
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/notifier.h"
+#include "refresh/gamestore.h"
+#include "settings/textlist.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quintor {
+
+// Action codes of an actions file ("field" + j).
+enum ActionCode : std::int32_t {
+    kShowMessage = 0, // "Zeige Dialogbox an"
+    kShowBalloon = 1, // "Öffne Hinweis im Systray"
+    kPlaySound = 2,   // "Gebe Sound aus"
+    kJoinGame = 3,    // "Trete Spiel bei": does nothing
+    kColourRow = 4,   // "Färbe Eintrag ein"
+    kWriteLog = 5,    // "Schreibe ins Log"
+};
+
+// Variable code 5 leaves the action text as it stands, unformatted.
+inline constexpr std::int32_t kUnformattedVariable = 5;
+
+inline constexpr std::string_view kBalloonTitle = "Quintor - Filterbenachrichtigung";
+inline constexpr std::size_t kBalloonMaxLength = 255;
+
+// One action of one filter for one game, its text already formatted. Every action row the evaluation
+// performs reaches the port, whatever its code.
+struct PerformedAction {
+    RowHandle row;
+    const std::string& filterName;
+    std::int32_t code;
+    const std::string& text;
+};
+
+class FilterActions {
+public:
+    virtual ~FilterActions() = default;
+    // May be modal (a message box); the evaluation goes on when it returns.
+    virtual void perform(const PerformedAction& action) = 0;
+};
+
+// A log entry: "[" + version prefix + date and time + " - Filter \"" + name + "\"] " + text. The time is
+// left out at midnight.
+std::string logEntry(const Clock& clock, const std::string& filterName, const std::string& text);
+
+// Sets the Color of the row's record (if it still has one) to the named colour; black for an unknown name.
+void paintRow(GameStore& games, RowHandle row, std::string_view colourName);
+
+// The program's actions: an information box, the tray balloon (first 255 characters), a sound, the row
+// colour, a line in the log lines. Codes 3 and unknown codes do nothing.
+class PlatformFilterActions final : public FilterActions {
+public:
+    PlatformFilterActions(Dialogs& dialogs, Notifier& notifier, const Clock& clock, GameStore& games,
+                          TextList& loglines)
+        : dialogs_(dialogs), notifier_(notifier), clock_(clock), games_(games), loglines_(loglines)
+    {
+    }
+    void perform(const PerformedAction& action) override;
+
+private:
+    Dialogs& dialogs_;
+    Notifier& notifier_;
+    const Clock& clock_;
+    GameStore& games_;
+    TextList& loglines_;
+};
+
+} // namespace quintor

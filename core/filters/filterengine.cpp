@@ -1,0 +1,87 @@
+#include "filters/filterengine.h"
+
+#include "filters/filterlogic.h"
+
+namespace quintor {
+
+FilterEngine::FilterEngine(const TextList& filters, GameStore& games, std::string appFolder, FilterActions& actions,
+                           ErrorReport report)
+    : filters_(filters), games_(games), appFolder_(std::move(appFolder)), actions_(actions), report_(std::move(report))
+{
+}
+
+void FilterEngine::beginTick()
+{
+    ++tick_;
+    prepared_ = false;
+    slots_.clear();
+}
+
+void FilterEngine::prepare()
+{
+    slots_.clear();
+    for (auto& entry : enumerateFilters(filters_))
+        slots_.push_back({std::move(entry), nullptr, false});
+    prepared_ = true;
+}
+
+void FilterEngine::fail(Slot& slot, const std::string& reason)
+{
+    slot.failed = true;
+    if (report_) report_("Filter \"" + slot.entry.name + "\": " + reason);
+}
+
+void FilterEngine::filterparse(RowHandle row)
+{
+    if (!prepared_) prepare();
+    const TGameEntry* record = games_.find(row);
+    if (!record) return;
+    GameData data(*record);
+    // Until the first action or report nothing else runs, so the stored record serves. Either may wait in a
+    // message box while the event loop runs on; from then on a copy is used, and nothing the store holds.
+    std::optional<TGameEntry> copy;
+    const auto detach = [&] {
+        if (copy) return;
+        copy = *record;
+        data.rebind(*copy);
+    };
+    const std::uint64_t tick = tick_;
+
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+        Slot& slot = slots_[i];
+        if (slot.failed) continue;
+        if (!slot.compiled)
+            slot.compiled = std::make_shared<const CompiledFilter>(compileFilter(appFolder_, slot.entry));
+        const CompiledFilter& compiled = *slot.compiled;
+        if (compiled.failure) {
+            detach();
+            fail(slot, *compiled.failure);
+            if (tick != tick_) return;
+            continue;
+        }
+        if (!compiled.active) continue;
+
+        const auto& conditions = compiled.conditions;
+        const bool matches = combineConditions(compiled.typ, conditions.size(), [&](std::size_t j) {
+            return conditionHolds(data.field(conditions[j].field), conditions[j].comparison, conditions[j].text);
+        });
+        if (!matches) continue;
+
+        detach();
+        // Held here: a refresh that begins during an action drops the slots.
+        const std::shared_ptr<const CompiledFilter> filter = slot.compiled;
+        for (const auto& action : filter->actions) {
+            const std::string text =
+                action.format ? action.format->format(data.variable(action.variable)) : action.text;
+            actions_.perform({row, filter->entry.name, action.code, text});
+            // A refresh that began meanwhile (a box keeps the event loop running) owns the filters now.
+            if (tick != tick_) return;
+        }
+        if (filter->actionsFailure) {
+            fail(slots_[i], *filter->actionsFailure);
+            if (tick != tick_) return;
+        }
+    }
+}
+
+} // namespace quintor

@@ -1,0 +1,57 @@
+// filterparse: every filter of the filter list against one game, at every refresh.
+#pragma once
+
+#include "filters/compiledfilter.h"
+#include "filters/filteractions.h"
+#include "refresh/gamestore.h"
+#include "refresh/views.h"
+#include "settings/textlist.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quintor {
+
+class FilterEngine final : public GameFilter {
+public:
+    // Receives 'Filter "name": reason' for a filter whose files are broken.
+    using ErrorReport = std::function<void(const std::string& message)>;
+
+    // `filters` is the filter list the tree editor owns; `appFolder` ends with the separator.
+    FilterEngine(const TextList& filters, GameStore& games, std::string appFolder, FilterActions& actions,
+                 ErrorReport report);
+
+    // Starts a refresh: the filter list and each filter's files are read anew, each at most once in the
+    // refresh (on first use), so a change on disk counts from the next refresh on.
+    void beginTick() override;
+
+    // Evaluates every filter for the game of this row, in list order, and performs the actions of those
+    // it passes. A filter whose files are broken keeps the actions it performed before the failure, is
+    // reported once and skipped for the rest of the refresh; the others go on.
+    void filterparse(RowHandle row) override;
+
+private:
+    struct Slot {
+        FilterEntry entry;
+        std::shared_ptr<const CompiledFilter> compiled; // read on first use
+        bool failed = false;
+    };
+
+    void prepare();
+    void fail(Slot& slot, const std::string& reason);
+
+    const TextList& filters_;
+    GameStore& games_;
+    std::string appFolder_;
+    FilterActions& actions_;
+    ErrorReport report_;
+
+    bool prepared_ = false;
+    std::uint64_t tick_ = 0; // changes with every beginTick
+    std::vector<Slot> slots_;
+};
+
+} // namespace quintor

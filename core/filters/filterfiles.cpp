@@ -1,0 +1,183 @@
+#include "filters/filterfiles.h"
+
+#include "settings/convert.h"
+#include "settings/errors.h"
+#include "settings/fileio.h"
+#include "settings/keys.h"
+
+namespace quintor {
+namespace {
+
+const std::string kFilterListBase = "filter";
+
+} // namespace
+
+std::string groupKey(int group)
+{
+    return "grp" + std::to_string(group);
+}
+
+std::string filterKey(int group, int filter)
+{
+    return groupKey(group) + "fil" + std::to_string(filter);
+}
+
+std::string conditionsFileName(const std::string& key)
+{
+    return key + ".txt";
+}
+
+std::string actionsFileName(const std::string& key)
+{
+    return key + "_act.txt";
+}
+
+std::vector<FilterEntry> enumerateFilters(const TextList& filters)
+{
+    std::vector<FilterEntry> entries;
+    for (int g = 0; !filters.Value(groupKey(g)).empty(); ++g) {
+        for (int f = 0;; ++f) {
+            std::string key = filterKey(g, f);
+            std::string name = filters.Value(key);
+            if (name.empty()) break;
+            entries.push_back({g, f, std::move(key), std::move(name)});
+        }
+    }
+    return entries;
+}
+
+std::vector<FilterGroup> readFilterTree(const TextList& filters)
+{
+    std::vector<FilterGroup> tree;
+    for (int g = 0;; ++g) {
+        std::string name = filters.Value(groupKey(g));
+        if (name.empty()) break;
+        FilterGroup group{std::move(name), {}};
+        for (int f = 0;; ++f) {
+            std::string filter = filters.Value(filterKey(g, f));
+            if (filter.empty()) break;
+            group.filters.push_back(std::move(filter));
+        }
+        tree.push_back(std::move(group));
+    }
+    return tree;
+}
+
+TextList filterListOf(const std::vector<FilterGroup>& tree)
+{
+    TextList lines;
+    for (std::size_t g = 0; g < tree.size(); ++g) {
+        const int group = static_cast<int>(g);
+        lines.Add(groupKey(group) + "=" + tree[g].name);
+        for (std::size_t f = 0; f < tree[g].filters.size(); ++f) {
+            lines.Add(filterKey(group, static_cast<int>(f)) + "=" + tree[g].filters[f]);
+        }
+    }
+    return lines;
+}
+
+TextList filterIndexOf(const TextList& filters)
+{
+    TextList index;
+    for (const auto& entry : enumerateFilters(filters)) {
+        index.Add(entry.key);
+        index.Add(entry.key + "_act");
+    }
+    index.Add(kFilterListBase);
+    return index;
+}
+
+void writeFilterIndex(const std::string& appFolder, const TextList& filters)
+{
+    filterIndexOf(filters).SaveToFile(appFolder + std::string(files::index));
+}
+
+FilterConditions conditionsFromLines(const TextList& lines)
+{
+    FilterConditions conditions;
+    for (int j = 0;; ++j) {
+        const std::string field = lines.Value(filterkeys::row(filterkeys::field, j));
+        if (field.empty()) break;
+        conditions.rows.push_back({strToInt(field), strToInt(lines.Value(filterkeys::row(filterkeys::act, j))),
+                                   lines.Value(filterkeys::row(filterkeys::edit, j))});
+    }
+    const std::string typ = lines.Value(filterkeys::typ);
+    conditions.typ = typ.empty() ? 0 : strToInt(typ);
+    const std::string active = lines.Value(filterkeys::active);
+    conditions.active = active.empty() || strToBool(active);
+    return conditions;
+}
+
+FilterConditions readConditions(const std::string& appFolder, const std::string& key)
+{
+    TextList lines;
+    lines.LoadFromFile(appFolder + conditionsFileName(key));
+    return conditionsFromLines(lines);
+}
+
+ActionRows actionsFromLines(const TextList& lines)
+{
+    ActionRows result;
+    for (int j = 0;; ++j) {
+        const std::string field = lines.Value(filterkeys::row(filterkeys::field, j));
+        if (field.empty()) break;
+        try {
+            result.rows.push_back({strToInt(field), strToInt(lines.Value(filterkeys::row(filterkeys::act, j))),
+                                   lines.Value(filterkeys::row(filterkeys::edit, j))});
+        } catch (const ConversionError& error) {
+            result.error = error.what();
+            break;
+        }
+    }
+    return result;
+}
+
+ActionRows readActions(const std::string& appFolder, const std::string& key)
+{
+    const std::string path = appFolder + actionsFileName(key);
+    TextList lines;
+    if (fileExists(path)) lines.LoadFromFile(path);
+    return actionsFromLines(lines);
+}
+
+namespace {
+
+void addRows(TextList& lines, const std::vector<FilterRow>& rows)
+{
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const int j = static_cast<int>(r);
+        lines.Add(filterkeys::row(filterkeys::field, j) + "=" + std::to_string(rows[r].field));
+        lines.Add(filterkeys::row(filterkeys::act, j) + "=" + std::to_string(rows[r].act));
+        lines.Add(filterkeys::row(filterkeys::edit, j) + "=" + rows[r].edit);
+    }
+}
+
+} // namespace
+
+TextList conditionsLines(const FilterConditions& conditions)
+{
+    TextList lines;
+    addRows(lines, conditions.rows);
+    lines.Add(std::string(filterkeys::typ) + "=" + std::to_string(conditions.typ));
+    lines.Add(std::string(filterkeys::active) + "=" + boolToStr(conditions.active));
+    return lines;
+}
+
+TextList actionsLines(const std::vector<FilterRow>& rows)
+{
+    TextList lines;
+    addRows(lines, rows);
+    return lines;
+}
+
+void writeConditions(const std::string& appFolder, const std::string& key, const FilterConditions& conditions)
+{
+    conditionsLines(conditions).SaveToFile(appFolder + conditionsFileName(key));
+}
+
+void writeActions(const std::string& appFolder, const std::string& key, const std::vector<FilterRow>& rows)
+{
+    actionsLines(rows).SaveToFile(appFolder + actionsFileName(key));
+}
+
+} // namespace quintor

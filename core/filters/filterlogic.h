@@ -1,0 +1,83 @@
+// The pure part of a filter's decision: the data of a game, the comparisons and their combination,
+// and the colour names of the colour action.
+#pragma once
+
+#include "reference/gameentry.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quintor {
+
+// alltrue: no flag is false (true for none); onetrue: some flag is true (false for none);
+// allfalse: no flag is true (true for none).
+bool alltrue(const std::vector<bool>& flags);
+bool onetrue(const std::vector<bool>& flags);
+bool allfalse(const std::vector<bool>& flags);
+
+// The combination rule "typ": 0 all, 1 one, 2 none; any other value never matches.
+bool combineConditions(std::int32_t typ, const std::vector<bool>& flags);
+
+// The same decision for `rows` rows whose flags `holds(i)` gives, asking only as long as a flag can still
+// change the result. Rows have no effects, so this decides exactly as evaluating every row would.
+template <typename Holds> bool combineConditions(std::int32_t typ, std::size_t rows, Holds holds)
+{
+    switch (typ) {
+    case 0:
+        for (std::size_t i = 0; i < rows; ++i)
+            if (!holds(i)) return false;
+        return true;
+    case 1:
+        for (std::size_t i = 0; i < rows; ++i)
+            if (holds(i)) return true;
+        return false;
+    case 2:
+        for (std::size_t i = 0; i < rows; ++i)
+            if (holds(i)) return false;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The players' names, and the resource files' names, in order and joined with "," ("" for none).
+std::string teilnehmerliste(const TGameEntry& game);
+std::string definitionsliste(const TGameEntry& game);
+
+// The datum a condition compares, by field code: 0 Title, 1 players, 2 Hoster, 3 resources, 4 Game,
+// 5 Status, 6 OfficialServer ("Ja"/"Nein"), 7 PasswordNeeded ("Ja"/"Nein"), 8 League; "" otherwise.
+std::string fieldDatum(const TGameEntry& game, std::int32_t fieldCode);
+
+// The value of an action's variable code: 0 Title, 1 players, 2 Hoster, 3 resources; "" otherwise.
+std::string variableValue(const TGameEntry& game, std::int32_t variableCode);
+
+// One condition row. The comparison code is compared as text: "0" holds when the text is not empty
+// and occurs in the datum, "1" when the datum equals the text; anything else never holds.
+bool conditionHolds(std::string_view datum, std::string_view comparisonCode, std::string_view text);
+
+// The colour of a colour action's text, compared byte for byte: "Blau", "Grau", "Rot", "Gelb",
+// "Orange", "Gr\xFCn"; black (0) for any other text. Values are 0x00BBGGRR.
+std::uint32_t colourOf(std::string_view name);
+
+// The data of one game for all filters of one evaluation: views of the record's own texts, and the joined
+// lists and "Ja"/"Nein" texts computed on first use.
+class GameData {
+public:
+    explicit GameData(const TGameEntry& game) : game_(&game) {}
+    // Moves over to a copy of the same record (the computed texts stay valid).
+    void rebind(const TGameEntry& copy) { game_ = &copy; }
+
+    std::string_view field(std::int32_t fieldCode);
+    std::string_view variable(std::int32_t variableCode);
+
+private:
+    static constexpr std::int32_t kFieldCount = 9;
+    const TGameEntry* game_;
+    std::array<std::optional<std::string>, kFieldCount> computed_;
+};
+
+} // namespace quintor

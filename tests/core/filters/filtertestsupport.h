@@ -1,0 +1,84 @@
+// A temporary filter store and an actions port that records, for the filter tests.
+#pragma once
+
+#include "filters/filteractions.h"
+#include "filters/filterfiles.h"
+#include "support/tempfolder.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quintor::test {
+
+struct Performed {
+    RowHandle row;
+    std::string filter;
+    std::int32_t code;
+    std::string text;
+    bool operator==(const Performed&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const Performed& p)
+{
+    return out << "{row " << p.row << ", \"" << p.filter << "\", " << p.code << ", \"" << p.text << "\"}";
+}
+
+// Records every action; colours the row as the program does, so colour tests see the store.
+class RecordingActions : public FilterActions {
+public:
+    explicit RecordingActions(GameStore& games) : games_(games) {}
+    std::vector<Performed> performed;
+    std::function<void(const PerformedAction&)> whilePerforming;
+
+    void perform(const PerformedAction& action) override
+    {
+        performed.push_back({action.row, action.filterName, action.code, action.text});
+        if (action.code == kColourRow) paintRow(games_, action.row, action.text);
+        if (whilePerforming) whilePerforming(action);
+    }
+
+private:
+    GameStore& games_;
+};
+
+// Adds a filter to the list and writes its files; a file given as nullopt is not written.
+inline void addFilter(const TempFolder& folder, TextList& filters, int group, int index, const std::string& name,
+                      const std::optional<std::string>& conditions, const std::optional<std::string>& actions)
+{
+    if (filters.Value(groupKey(group)).empty()) filters.Add(groupKey(group) + "=Gruppe " + std::to_string(group));
+    const std::string key = filterKey(group, index);
+    filters.Add(key + "=" + name);
+    if (conditions) folder.write(conditionsFileName(key), *conditions);
+    if (actions) folder.write(actionsFileName(key), *actions);
+}
+
+// A conditions file: rows of field/act/edit, then typ and active.
+struct Row {
+    std::string field, act, edit;
+};
+inline std::string conditionsText(const std::vector<Row>& rows, const std::string& typ = "0",
+                                  const std::string& active = "True")
+{
+    std::string text;
+    for (std::size_t j = 0; j < rows.size(); ++j) {
+        const std::string n = std::to_string(j);
+        text += "field" + n + "=" + rows[j].field + "\r\nact" + n + "=" + rows[j].act + "\r\nedit" + n + "=" +
+                rows[j].edit + "\r\n";
+    }
+    return text + "typ=" + typ + "\r\nactive=" + active + "\r\n";
+}
+// An actions file: rows of action code, variable code, text.
+inline std::string actionsText(const std::vector<Row>& rows)
+{
+    std::string text;
+    for (std::size_t j = 0; j < rows.size(); ++j) {
+        const std::string n = std::to_string(j);
+        text += "field" + n + "=" + rows[j].field + "\r\nact" + n + "=" + rows[j].act + "\r\nedit" + n + "=" +
+                rows[j].edit + "\r\n";
+    }
+    return text;
+}
+
+} // namespace quintor::test

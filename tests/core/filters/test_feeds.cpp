@@ -1,0 +1,162 @@
+#include "filters/feeds.h"
+
+#include "support/fakes.h"
+#include "support/loopbackserver.h"
+#include "support/tempfolder.h"
+
+#include <gtest/gtest.h>
+
+using namespace quintor;
+
+namespace {
+
+const std::string kWarning =
+    "ACHTUNG! Du bist dabei, einen Feed zu abonnieren. Derzeit unterst\xFCtzt Quintor nur vollst\xE4ndige Feeds "
+    "(d. h., alle pers\xF6hnlichen Filter werden \xFC"
+    "berschrieben). Der Feed wird anschlie\xDF"
+    "end bei jedem Start von Quintor neu aktualisiert.";
+const std::string kIndexFailed = "Feed kann nicht geholt werden. Adresse wird zur\xFC"
+                                 "ckgesetzt.";
+
+class FeedTest : public testing::Test {
+protected:
+    test::TempFolder folder;
+    TextList config;
+    test::ScriptedDialogs dialogs;
+    std::unique_ptr<HttpClient> http = makeCurlHttpClient();
+    FilterFeed feed{config, folder.path(), dialogs, *http};
+};
+
+TEST_F(FeedTest, SubscribingStoresTheAddressAndSavesTheSettingsAtOnce)
+{
+    config.Add("width=800");
+    dialogs.inputs.push_back("http://example.org/filter/");
+    dialogs.answers.push_back(true);
+    feed.Abonnieren1Click();
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[0].text, "URL|URL des zu abonnierenden Feeds:|");
+    EXPECT_EQ(dialogs.shown[1].kind, "warningOkCancel");
+    EXPECT_EQ(dialogs.shown[1].text, kWarning);
+    EXPECT_EQ(folder.read("config.txt"), "width=800\r\nfeed=http://example.org/filter/\r\n");
+
+    // An empty address, confirmed, ends the subscription.
+    dialogs.inputs.push_back("");
+    dialogs.answers.push_back(true);
+    feed.Abonnieren1Click();
+    EXPECT_EQ(folder.read("config.txt"), "width=800\r\n");
+}
+
+TEST_F(FeedTest, CancellingEitherBoxChangesNothing)
+{
+    config.Add("feed=http://alt/");
+    dialogs.inputs.push_back(std::nullopt);
+    feed.Abonnieren1Click();
+    dialogs.inputs.push_back("http://neu/");
+    dialogs.answers.push_back(false);
+    feed.Abonnieren1Click();
+    EXPECT_EQ(config.Value("feed"), "http://alt/");
+    EXPECT_FALSE(folder.exists("config.txt"));
+}
+
+TEST_F(FeedTest, DownloadsEveryListedFileInIndexOrder)
+{
+    test::LoopbackServer server({{"/f/index.txt", "grp0fil0\ngrp0fil0_act\ngrp0fil1\ngrp0fil1_act\nfilter\n"},
+                                 {"/f/grp0fil0.txt", "field0=0\nact0=0\nedit0=Melee\ntyp=0\nactive=True"},
+                                 {"/f/grp0fil0_act.txt", "field0=4\nact0=4\nedit0=Gr\xFCn\n"},
+                                 {"/f/grp0fil1.txt", "active=False\r\n"},
+                                 {"/f/grp0fil1_act.txt", ""},
+                                 {"/f/filter.txt", "grp0=Liga\ngrp0fil0=Melee\ngrp0fil1=Aus\n"}});
+    folder.write("filter.txt", "grp0=Alt\r\n");
+    config.SetValue("feed", server.url("/f/"));
+    feed.fetchfeed();
+
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(server.paths(), (std::vector<std::string>{"/f/index.txt", "/f/grp0fil0.txt", "/f/grp0fil0_act.txt",
+                                                        "/f/grp0fil1.txt", "/f/grp0fil1_act.txt", "/f/filter.txt"}));
+    EXPECT_EQ(folder.read("grp0fil0.txt"), "field0=0\r\nact0=0\r\nedit0=Melee\r\ntyp=0\r\nactive=True\r\n");
+    EXPECT_EQ(folder.read("grp0fil0_act.txt"), "field0=4\r\nact0=4\r\nedit0=Gr\xFCn\r\n");
+    EXPECT_EQ(folder.read("grp0fil1_act.txt"), "");
+    EXPECT_EQ(folder.read("filter.txt"), "grp0=Liga\r\ngrp0fil0=Melee\r\ngrp0fil1=Aus\r\n");
+    EXPECT_EQ(config.Value("feed"), server.url("/f/"));
+    EXPECT_FALSE(folder.exists("index.txt")); // the index itself is not stored
+}
+
+TEST_F(FeedTest, AMissingListedFileEndsTheDownloadAndKeepsWhatCameBefore)
+{
+    test::LoopbackServer server({{"/index.txt", "grp0fil0\ngrp0fil0_act\nfilter"},
+                                 {"/grp0fil0.txt", "active=False"},
+                                 {"/filter.txt", "grp0=Neu"}});
+    folder.write("filter.txt", "grp0=Alt\r\n");
+    config.SetValue("feed", server.url("/"));
+    EXPECT_THROW(feed.fetchfeed(), HttpError);
+    EXPECT_EQ(folder.read("grp0fil0.txt"), "active=False\r\n");
+    EXPECT_EQ(folder.read("filter.txt"), "grp0=Alt\r\n");
+    EXPECT_EQ(config.Value("feed"), server.url("/"));
+    EXPECT_FALSE(folder.exists("config.txt"));
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(FeedTest, AnUnreachableIndexEndsTheSubscription)
+{
+    test::LoopbackServer server({{"/f/filter.txt", "grp0=Neu"}});
+    config.Add("width=800");
+    config.SetValue("feed", server.url("/f/"));
+    folder.write("filter.txt", "grp0=Alt\r\n");
+    feed.fetchfeed();
+    EXPECT_EQ(dialogs.textsOf("message"), (std::vector<std::string>{kIndexFailed}));
+    EXPECT_EQ(config.Value("feed"), "");
+    EXPECT_EQ(folder.read("config.txt"), "width=800\r\n");
+    EXPECT_EQ(folder.read("filter.txt"), "grp0=Alt\r\n");
+}
+
+TEST_F(FeedTest, AnAddressWithoutTrailingSlashIsUsedAsItStands)
+{
+    test::LoopbackServer server({{"/f/index.txt", "filter"}, {"/f/filter.txt", "grp0=Neu"}});
+    config.SetValue("feed", server.url("/f"));
+    feed.fetchfeed();
+    EXPECT_EQ(server.paths(), (std::vector<std::string>{"/findex.txt"}));
+    EXPECT_EQ(dialogs.textsOf("message"), (std::vector<std::string>{kIndexFailed}));
+    EXPECT_EQ(config.IndexOfName("feed"), -1);
+}
+
+TEST_F(FeedTest, WithoutSubscriptionNothingIsFetched)
+{
+    test::LoopbackServer server({{"/index.txt", "filter"}});
+    feed.fetchfeed();
+    EXPECT_TRUE(server.paths().empty());
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+class RefusedIndex : public FeedTest, public testing::WithParamInterface<const char*> {};
+
+TEST_P(RefusedIndex, WritesNothingAndKeepsTheSubscription)
+{
+    const std::string badLine = GetParam();
+    test::LoopbackServer server({{"/index.txt", "grp0fil0\n" + badLine + "\nfilter\n"},
+                                 {"/grp0fil0.txt", "active=False"},
+                                 {"/filter.txt", "grp0=Neu"}});
+    config.SetValue("feed", server.url("/"));
+    feed.fetchfeed();
+    EXPECT_EQ(server.paths(), (std::vector<std::string>{"/index.txt"}));
+    EXPECT_FALSE(folder.exists("grp0fil0.txt"));
+    EXPECT_FALSE(folder.exists("filter.txt"));
+    EXPECT_FALSE(folder.exists("config.txt"));
+    EXPECT_EQ(config.Value("feed"), server.url("/"));
+    const auto messages = dialogs.textsOf("message");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("Der Feed wird nicht geholt", 0), 0u) << messages[0];
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, RefusedIndex,
+                         testing::Values("", "../config", "..", "a..b", "sub/grp0fil0", "/etc/passwd",
+                                         "..\\..\\Windows\\win", "C:grp0fil0", "C:\\quintor\\filter",
+                                         "\\\\server\\share\\x"));
+
+TEST(IndexLine, PlainNamesPass)
+{
+    for (const char* name : {"grp0fil0", "grp12fil3_act", "filter", "Gr\xFCn", ".versteckt", "a.b"}) {
+        EXPECT_FALSE(unsafeIndexLine(name)) << name;
+    }
+}
+
+} // namespace

@@ -1,0 +1,313 @@
+#include "filters/filterengine.h"
+
+#include "filtertestsupport.h"
+#include "support/fakes.h"
+
+#include <gtest/gtest.h>
+
+using namespace quintor;
+using test::actionsText;
+using test::conditionsText;
+using test::Performed;
+using test::Row;
+
+namespace {
+
+class FilterEngineTest : public testing::Test {
+protected:
+    test::TempFolder folder;
+    TextList filters;
+    GameStore games;
+    test::RecordingActions actions{games};
+    std::vector<std::string> errors;
+    FilterEngine engine{filters, games, folder.path(), actions,
+                        [this](const std::string& message) { errors.push_back(message); }};
+
+    void filter(int group, int index, const std::string& name, const std::optional<std::string>& conditions,
+                const std::optional<std::string>& actionRows)
+    {
+        test::addFilter(folder, filters, group, index, name, conditions, actionRows);
+    }
+    // A filter whose one action logs its name for every game that passes it.
+    void logging(int index, const std::string& name, const std::vector<Row>& conditions, const std::string& typ = "0")
+    {
+        filter(0, index, name, conditionsText(conditions, typ), actionsText({{"5", "4", name}}));
+    }
+    RowHandle game(TGameEntry entry)
+    {
+        entry.Item = ++lastRow_;
+        games.append(std::move(entry));
+        return lastRow_;
+    }
+    RowHandle titled(const std::string& title)
+    {
+        TGameEntry entry;
+        entry.Title = title;
+        return game(std::move(entry));
+    }
+    void tick()
+    {
+        engine.beginTick();
+        for (const auto& record : std::vector<TGameEntry>(games.all()))
+            engine.filterparse(record.Item);
+    }
+    // The filters whose actions ran for a row, in order.
+    std::vector<std::string> passedBy(RowHandle row) const
+    {
+        std::vector<std::string> names;
+        for (const auto& p : actions.performed)
+            if (p.row == row) names.push_back(p.filter);
+        return names;
+    }
+
+private:
+    RowHandle lastRow_ = 100;
+};
+
+TEST_F(FilterEngineTest, WithoutConditionRowsTypZeroAndTwoMatchEveryGameAndOneNone)
+{
+    logging(0, "alle", {}, "0");
+    logging(1, "eine", {}, "1");
+    logging(2, "keine", {}, "2");
+    logging(3, "sieben", {}, "7");
+    const RowHandle a = titled("A"), b = titled("B");
+    tick();
+    EXPECT_EQ(passedBy(a), (std::vector<std::string>{"alle", "keine"}));
+    EXPECT_EQ(passedBy(b), (std::vector<std::string>{"alle", "keine"}));
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(FilterEngineTest, ComparisonsOnTheGameData)
+{
+    logging(0, "leeres enthaelt", {{"0", "0", ""}});
+    logging(1, "ohne Definitionen", {{"3", "1", ""}});
+    logging(2, "Bob", {{"1", "0", "Bob"}});
+    logging(3, "lobby", {{"5", "1", "lobby"}});
+    logging(4, "offiziell", {{"6", "1", "Ja"}});
+    logging(5, "eine von zwei", {{"0", "1", "Melee"}, {"2", "1", "Sven"}}, "1");
+    logging(6, "keine von zwei", {{"0", "1", "Melee"}, {"2", "1", "Sven"}}, "2");
+
+    TGameEntry bobby;
+    bobby.Title = "Melee";
+    bobby.Status = "Lobby";
+    bobby.OfficialServer = true;
+    bobby.Players = {{"Bobby", "", "", 1}, {"Alice", "", "", 2}};
+    bobby.Resources = {{"Objects.c4d", "", "", 0, false}};
+    const RowHandle first = game(bobby);
+    TGameEntry plain;
+    plain.Title = "Siedeln";
+    plain.Hoster = "Sven";
+    const RowHandle second = game(plain);
+    TGameEntry neither;
+    neither.Title = "Rennen";
+    const RowHandle third = game(neither);
+    tick();
+
+    EXPECT_EQ(passedBy(first), (std::vector<std::string>{"Bob", "offiziell", "eine von zwei"}));
+    EXPECT_EQ(passedBy(second), (std::vector<std::string>{"ohne Definitionen", "eine von zwei"}));
+    EXPECT_EQ(passedBy(third), (std::vector<std::string>{"ohne Definitionen", "keine von zwei"}));
+}
+
+TEST_F(FilterEngineTest, InactiveFiltersNeedOnlyTheirActiveFlag)
+{
+    filter(0, 0, "aus", conditionsText({{"0", "0", "x"}}, "0", "False"), std::nullopt); // no actions file
+    filter(0, 1, "nur active", std::string("active=False\r\n"), std::nullopt);
+    filter(0, 2, "aus mit kaputtem typ", conditionsText({{"kaputt", "0", ""}}, "alle", "0"), std::nullopt);
+    filter(0, 3, "leere Aktionen", conditionsText({}), std::string());
+    logging(4, "danach", {});
+    const RowHandle row = titled("x");
+    tick();
+    EXPECT_TRUE(errors.empty()) << errors.front();
+    EXPECT_EQ(passedBy(row), (std::vector<std::string>{"danach"}));
+}
+
+TEST_F(FilterEngineTest, ActionTextsAreFormattedWithTheVariable)
+{
+    filter(0, 0, "Texte", conditionsText({}),
+           actionsText({{"5", "0", "50%"},
+                        {"5", "0", "50%%"},
+                        {"5", "2", "Spiel von %s"},
+                        {"5", "4", "Neu: %s"},
+                        {"5", "1", "[%-8.5s]"},
+                        {"5", "5", "50% %d"},
+                        {"3", "0", "%s"},
+                        {"9", "0", "unbekannt %s"}}));
+    TGameEntry entry;
+    entry.Title = "Titelkampf";
+    entry.Hoster = "Sven";
+    entry.Players = {{"Bobby", "", "", 1}, {"Alice", "", "", 2}};
+    const RowHandle row = game(entry);
+    tick();
+    EXPECT_EQ(actions.performed, (std::vector<Performed>{{row, "Texte", 5, "50"},
+                                                         {row, "Texte", 5, "50%"},
+                                                         {row, "Texte", 5, "Spiel von Sven"},
+                                                         {row, "Texte", 5, "Neu: "},
+                                                         {row, "Texte", 5, "[Bobby   ]"},
+                                                         {row, "Texte", 5, "50% %d"},
+                                                         {row, "Texte", 3, "Titelkampf"},
+                                                         {row, "Texte", 9, "unbekannt Titelkampf"}}));
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(FilterEngineTest, ColoursTheRecordInTheStoreAndTheLastFilterWins)
+{
+    filter(0, 0, "gruen", conditionsText({{"0", "0", "a"}}), actionsText({{"4", "4", "Gr\xFCn"}}));
+    filter(0, 1, "blau", conditionsText({{"0", "0", "b"}}), actionsText({{"4", "4", "Blau"}}));
+    filter(0, 2, "klein", conditionsText({{"0", "0", "c"}}), actionsText({{"4", "4", "gr\xFCn"}}));
+    const RowHandle a = titled("a"), ab = titled("ab"), bc = titled("bc");
+    tick();
+    EXPECT_EQ(games.find(a)->Color, 0x008000u);
+    EXPECT_EQ(games.find(ab)->Color, 0xFF0000u);
+    EXPECT_EQ(games.find(bc)->Color, 0u); // lower-case "grün" paints black, after "Blau"
+}
+
+struct Broken {
+    const char* what;
+    std::optional<std::string> conditions;
+    std::optional<std::string> actions;
+    std::size_t performedBeforeFailure; // actions of the broken filter kept for the first game
+    const char* reasonPart;
+};
+
+void PrintTo(const Broken& b, std::ostream* out)
+{
+    *out << b.what;
+}
+
+class BrokenFilter : public FilterEngineTest, public testing::WithParamInterface<Broken> {};
+
+TEST_P(BrokenFilter, IsReportedOnceSkippedForTheTickAndTheOthersGoOn)
+{
+    const Broken& b = GetParam();
+    logging(0, "davor", {});
+    filter(0, 1, "Kaputt", b.conditions, b.actions);
+    logging(2, "danach", {});
+    const RowHandle first = titled("eins"), second = titled("zwei");
+
+    tick();
+    ASSERT_EQ(errors.size(), 1u) << b.what;
+    EXPECT_EQ(errors[0].rfind("Filter \"Kaputt\": ", 0), 0u) << errors[0];
+    EXPECT_NE(errors[0].find(b.reasonPart), std::string::npos) << errors[0];
+    std::vector<std::string> expectedFirst{"davor"};
+    expectedFirst.insert(expectedFirst.end(), b.performedBeforeFailure, "Kaputt");
+    expectedFirst.push_back("danach");
+    EXPECT_EQ(passedBy(first), expectedFirst) << b.what;
+    EXPECT_EQ(passedBy(second), (std::vector<std::string>{"davor", "danach"})) << b.what;
+
+    tick(); // the same error once more in the next refresh, as long as the file stays broken
+    EXPECT_EQ(errors.size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BrokenFilter,
+    testing::Values(
+        Broken{"missing conditions file", std::nullopt, actionsText({}), 0, "grp0fil1.txt"},
+        Broken{"empty conditions file", std::string(), actionsText({}), 0, "''"},
+        Broken{"active not a truth value", conditionsText({}, "0", "ja"), actionsText({}), 0, "'ja'"},
+        Broken{"missing actions file of an active filter", conditionsText({}), std::nullopt, 0, "grp0fil1_act.txt"},
+        Broken{"typ not a number", conditionsText({}, "alle"), actionsText({}), 0, "'alle'"},
+        Broken{"field not a number", conditionsText({{"Szenario", "0", "x"}}), actionsText({}), 0, "'Szenario'"},
+        Broken{"variable code not a number", conditionsText({}),
+               actionsText({{"5", "4", "Kaputt"}, {"5", "", "Kaputt"}}), 1, "''"},
+        Broken{"template with a second %s", conditionsText({}),
+               actionsText({{"5", "4", "Kaputt"}, {"5", "4", "Kaputt"}, {"5", "0", "%s und %s"}}), 2, "%s und %s"},
+        Broken{"percent and blank", conditionsText({}), actionsText({{"0", "0", "50 % mehr"}}), 0, "50 % mehr"},
+        Broken{"action code not a number", conditionsText({}), actionsText({{"5", "4", "Kaputt"}, {"x1", "4", ""}}), 1,
+               "'x1'"}),
+    [](const testing::TestParamInfo<Broken>& info) { return "case" + std::to_string(info.index); });
+
+TEST_F(FilterEngineTest, ABrokenActionRowOfAFilterThatNoGamePassesIsNeverMet)
+{
+    filter(0, 0, "selten", conditionsText({{"0", "1", "niemand"}}), actionsText({{"5", "0", "%d"}}));
+    titled("x");
+    tick();
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(FilterEngineTest, FilesAreReadOncePerTickAndChangesCountFromTheNextTick)
+{
+    logging(0, "Melee", {{"0", "0", "Melee"}});
+    const RowHandle first = titled("Melee"), second = titled("Melee 2");
+
+    engine.beginTick();
+    engine.filterparse(first);
+    // Within the tick the files as first read still count, even when one is gone meanwhile.
+    std::remove(folder.file("grp0fil0.txt").c_str());
+    folder.write("grp0fil0_act.txt", "kaputt=ja\r\n");
+    engine.filterparse(second);
+    EXPECT_EQ(passedBy(second), (std::vector<std::string>{"Melee"}));
+    EXPECT_TRUE(errors.empty());
+
+    folder.write("grp0fil0.txt", conditionsText({{"0", "0", "2"}}));
+    actions.performed.clear();
+    tick();
+    EXPECT_TRUE(passedBy(first).empty());
+    EXPECT_TRUE(passedBy(second).empty()); // the actions file now has no rows
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(FilterEngineTest, TheFilterListIsReadAtTheStartOfEachTick)
+{
+    logging(0, "erster", {});
+    const RowHandle row = titled("x");
+    tick();
+    filters.SetValue("grp0fil0", "umbenannt");
+    tick();
+    EXPECT_EQ(passedBy(row), (std::vector<std::string>{"erster", "umbenannt"}));
+}
+
+TEST_F(FilterEngineTest, ARowWithoutARecordIsLeftAlone)
+{
+    logging(0, "alle", {});
+    engine.beginTick();
+    engine.filterparse(4711);
+    EXPECT_TRUE(actions.performed.empty());
+}
+
+TEST_F(FilterEngineTest, ARefreshThatBeginsDuringAnActionEndsTheOldEvaluation)
+{
+    filter(0, 0, "zwei Boxen", conditionsText({}), actionsText({{"0", "4", "eins"}, {"0", "4", "zwei"}}));
+    logging(1, "danach", {});
+    const RowHandle row = titled("x");
+    engine.beginTick();
+    actions.whilePerforming = [this](const PerformedAction&) {
+        actions.whilePerforming = nullptr;
+        engine.beginTick();
+    };
+    engine.filterparse(row);
+    ASSERT_EQ(actions.performed.size(), 1u);
+    EXPECT_EQ(actions.performed[0].text, "eins");
+}
+
+TEST(FilterEngine, TwoMessageBoxesInFilterOrderAndALogLineThroughTheProgramsActions)
+{
+    test::TempFolder folder;
+    TextList filters, loglines;
+    GameStore games;
+    test::ScriptedDialogs dialogs;
+    test::FixedClock clock;
+    struct NoNotifier : Notifier {
+        void balloon(const std::string&, const std::string&) override {}
+        void playSound(const std::string&) override {}
+    } notifier;
+    PlatformFilterActions actions(dialogs, notifier, clock, games, loglines);
+    FilterEngine engine(filters, games, folder.path(), actions, nullptr);
+
+    test::addFilter(folder, filters, 0, 0, "Erster", conditionsText({}), actionsText({{"0", "0", "Erst %s"}}));
+    test::addFilter(folder, filters, 1, 0, "Ligaspiele", conditionsText({}),
+                    actionsText({{"0", "2", "Dann %s"}, {"5", "0", "Neu: %s"}}));
+    TGameEntry entry;
+    entry.Title = "Titelkampf";
+    entry.Hoster = "Sven";
+    entry.Item = 1;
+    games.append(std::move(entry));
+    engine.beginTick();
+    engine.filterparse(1);
+
+    EXPECT_EQ(dialogs.textsOf("information"), (std::vector<std::string>{"Erst Titelkampf", "Dann Sven"}));
+    ASSERT_EQ(loglines.Count(), 1);
+    EXPECT_EQ(loglines.Line(0), "[Quintor Velmar 2.02 Beta [84] - 08.12.2026 17:02:06 - Filter \"Ligaspiele\"] "
+                                "Neu: Titelkampf");
+}
+
+} // namespace

@@ -1,0 +1,99 @@
+#include "filters/filterlogic.h"
+
+#include <gtest/gtest.h>
+
+using namespace quintor;
+
+namespace {
+
+TEST(Combination, EmptyAndMixedFlags)
+{
+    const std::vector<bool> none, mixed{true, false}, yes{true, true}, no{false, false};
+    EXPECT_TRUE(alltrue(none));
+    EXPECT_FALSE(onetrue(none));
+    EXPECT_TRUE(allfalse(none));
+    EXPECT_FALSE(alltrue(mixed));
+    EXPECT_TRUE(onetrue(mixed));
+    EXPECT_FALSE(allfalse(mixed));
+    EXPECT_TRUE(alltrue(yes));
+    EXPECT_TRUE(allfalse(no));
+    EXPECT_TRUE(combineConditions(0, yes));
+    EXPECT_TRUE(combineConditions(1, mixed));
+    EXPECT_TRUE(combineConditions(2, no));
+    EXPECT_FALSE(combineConditions(3, none));
+    EXPECT_FALSE(combineConditions(-1, yes));
+}
+
+struct Comparison {
+    const char* datum;
+    const char* code;
+    const char* text;
+    bool holds;
+};
+
+class ConditionRow : public testing::TestWithParam<Comparison> {};
+
+TEST_P(ConditionRow, Holds)
+{
+    const Comparison& c = GetParam();
+    EXPECT_EQ(conditionHolds(c.datum, c.code, c.text), c.holds)
+        << "datum '" << c.datum << "' code '" << c.code << "' text '" << c.text << "'";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Comparisons, ConditionRow,
+    testing::Values(Comparison{"Bobby,Alice", "0", "Bob", true}, Comparison{"Bobby,Alice", "1", "Bob", false},
+                    Comparison{"Lobby", "1", "lobby", false}, Comparison{"Lobby", "0", "lobby", false},
+                    Comparison{"Lobby", "1", "Lobby", true}, Comparison{"anything", "0", "", false},
+                    Comparison{"", "0", "", false}, Comparison{"", "1", "", true}, Comparison{"x", "1", "", false},
+                    Comparison{"Lobby", "", "Lobby", false}, Comparison{"Lobby", "-1", "Lobby", false},
+                    Comparison{"Lobby", "01", "Lobby", false}, Comparison{"Lobby", " 1", "Lobby", false},
+                    Comparison{"Gr\xFCn", "0", "\xFC", true}));
+
+TEST(GameDatum, EveryFieldAndVariableCode)
+{
+    TGameEntry game;
+    game.Title = "Titel";
+    game.Hoster = "Host";
+    game.Game = "Clonk Rage";
+    game.Status = "Laufend";
+    game.League = "Liga";
+    game.OfficialServer = true;
+    game.Players = {{"Bobby", "", "", 1}, {"Alice", "", "", 2}};
+    const std::vector<std::string> fields{"Titel",   "Bobby,Alice", "Host", "",    "Clonk Rage",
+                                          "Laufend", "Ja",          "Nein", "Liga"};
+    GameData data(game);
+    for (int code = 0; code < 9; ++code) {
+        EXPECT_EQ(fieldDatum(game, code), fields[static_cast<std::size_t>(code)]) << code;
+        EXPECT_EQ(data.field(code), fields[static_cast<std::size_t>(code)]) << code;
+    }
+    EXPECT_EQ(fieldDatum(game, 9), "");
+    EXPECT_EQ(fieldDatum(game, -1), "");
+    for (int code = 0; code < 4; ++code)
+        EXPECT_EQ(variableValue(game, code), fields[static_cast<std::size_t>(code)]);
+    EXPECT_EQ(variableValue(game, 4), "");
+    EXPECT_EQ(data.variable(4), "");
+    EXPECT_EQ(data.variable(6), ""); // variable codes stop at 3, unlike field codes
+
+    game.Resources = {{"Objects.c4d", "", "", 0, false}, {"Melee.c4s", "", "", 0, false}};
+    EXPECT_EQ(definitionsliste(game), "Objects.c4d,Melee.c4s");
+    game.Players.clear();
+    EXPECT_EQ(teilnehmerliste(game), "");
+}
+
+TEST(Colours, NamesAreComparedByteForByte)
+{
+    EXPECT_EQ(colourOf("Blau"), 0xFF0000u);
+    EXPECT_EQ(colourOf("Grau"), 0x808080u);
+    EXPECT_EQ(colourOf("Rot"), 0x0000FFu);
+    EXPECT_EQ(colourOf("Gelb"), 0x00FFFFu);
+    EXPECT_EQ(colourOf("Orange"), 0x0080FFu);
+    EXPECT_EQ(colourOf("Gr\xFCn"), 0x008000u);
+    EXPECT_EQ(colourOf("gr\xFCn"), 0u);
+    EXPECT_EQ(colourOf("blau"), 0u);
+    EXPECT_EQ(colourOf("Gr\xC3\xBCn"), 0u); // UTF-8 is not the system's code page
+    EXPECT_EQ(colourOf("Rot "), 0u);
+    EXPECT_EQ(colourOf(""), 0u);
+}
+
+} // namespace
