@@ -1,0 +1,216 @@
+#include "inspection.h"
+
+#include "filters/filterengine.h"
+#include "reference/reader.h"
+#include "reference/textroutines.h"
+#include "refresh/detailtexts.h"
+#include "refresh/monitorstate.h"
+#include "refresh/rank.h"
+#include "refresh/rowbuilder.h"
+#include "refresh/statistic.h"
+#include "settings/encoding.h"
+#include "settings/errors.h"
+#include "settings/fileio.h"
+#include "settings/keys.h"
+
+#include <algorithm>
+#include <map>
+#include <numeric>
+
+namespace quintor {
+namespace {
+
+using nlohmann::json;
+
+json text(const std::string& bytes) { return windows1252ToUtf8(bytes); }
+
+// A list view without a window: remembers columns and each row's texts.
+class RecordingListView final : public GameListView {
+public:
+    int columnCount() const override { return static_cast<int>(widths_.size()); }
+    int columnWidth(int column) const override { return widths_.at(static_cast<std::size_t>(column)); }
+    void clearRows() override { rows_.clear(); }
+    void clearColumns() override { widths_.clear(); }
+    void addColumn(const std::string&, int width) override { widths_.push_back(width); }
+    RowHandle addRow() override
+    {
+        rows_[++lastRow_] = {};
+        return lastRow_;
+    }
+    void setRowTexts(RowHandle row, const std::string& caption, std::vector<std::string> subItems) override
+    {
+        auto& texts = rows_[row];
+        texts.clear();
+        texts.push_back(caption);
+        texts.insert(texts.end(), subItems.begin(), subItems.end());
+    }
+    const std::vector<std::string>& rowTexts(RowHandle row) const { return rows_.at(row); }
+
+private:
+    std::vector<int> widths_;
+    std::map<RowHandle, std::vector<std::string>> rows_;
+    RowHandle lastRow_ = 0;
+};
+
+// What the filters did, per game: the actions are recorded instead of shown; only the row colour is
+// applied, as the program applies it, so "Color" shows the result.
+class FilterRecord final : public FilterActions, public GameFilter {
+public:
+    FilterRecord(const TextList& filters, GameStore& games, const std::string& appFolder)
+        : games_(games), engine_(filters, games, appFolder, *this, [this](const std::string& message) {
+              auto& error = errors_[current_];
+              if (!error) error = message;
+          })
+    {
+    }
+
+    void beginTick() override { engine_.beginTick(); }
+    void filterparse(RowHandle row) override
+    {
+        current_ = row;
+        engine_.filterparse(row);
+    }
+    void perform(const PerformedAction& action) override
+    {
+        actions_[action.row].push_back(
+            {{"filter", text(action.filterName)}, {"action", action.code}, {"text", text(action.text)}});
+        if (action.code == kColourRow) paintRow(games_, action.row, action.text);
+    }
+
+    json actionsOf(RowHandle row) const
+    {
+        const auto found = actions_.find(row);
+        return found == actions_.end() ? json::array() : found->second;
+    }
+    json errorOf(RowHandle row) const
+    {
+        const auto found = errors_.find(row);
+        return found == errors_.end() || !found->second ? json(nullptr) : text(*found->second);
+    }
+
+private:
+    GameStore& games_;
+    FilterEngine engine_;
+    RowHandle current_ = 0;
+    std::map<RowHandle, json> actions_;
+    std::map<RowHandle, std::optional<std::string>> errors_;
+};
+
+json gameJson(const TGameEntry& game, const RecordingListView& list, const FilterRecord& filters)
+{
+    json players = json::array();
+    for (const auto& p : game.Players) {
+        players.push_back({{"Name", text(p.Name)}, {"Filename", text(p.Filename)}, {"Flags", text(p.Flags)},
+                           {"ID", p.ID}});
+    }
+    json resources = json::array();
+    for (const auto& r : game.Resources) {
+        resources.push_back({{"Filename", text(r.Filename)}, {"Author", text(r.Author)}, {"Type", text(r.Type)},
+                             {"FileSize", r.FileSize}, {"Loadable", r.Loadable}, {"SizeText", text(sizeText(r))}});
+    }
+    json ips = json::array();
+    for (const auto& ip : game.IPs) ips.push_back(text(ip));
+    json row = json::array();
+    for (const auto& cell : list.rowTexts(game.Item)) row.push_back(text(cell));
+
+    return {{"Title", text(game.Title)},
+            {"Status", text(game.Status)},
+            {"Hoster", text(game.Hoster)},
+            {"Version", text(game.Version)},
+            {"Game", text(game.Game)},
+            {"Comment", text(game.Comment)},
+            {"ControlRate", text(game.ControlRate)},
+            {"Address", text(game.Address)},
+            {"League", text(game.League)},
+            {"PlayerCount", game.PlayerCount},
+            {"MaxPlayers", game.MaxPlayers},
+            {"Emptys", game.Emptys},
+            {"Clients", game.Clients},
+            {"AddressCount", game.AddressCount},
+            {"PasswordNeeded", game.PasswordNeeded},
+            {"OfficialServer", game.OfficialServer},
+            {"IPs", ips},
+            {"Players", players},
+            {"Resources", resources},
+            {"Color", game.Color},
+            {"Rank", rank(game)},
+            {"Row", row},
+            {"Actions", filters.actionsOf(game.Item)},
+            {"FilterError", filters.errorOf(game.Item)}};
+}
+
+void loadIfPresent(TextList& list, const std::string& path)
+{
+    if (fileExists(path)) list.LoadFromFile(path);
+}
+
+} // namespace
+
+json inspect(const InspectionInput& input)
+{
+    MonitorState state;
+    TextList filters;
+    if (input.appFolder) {
+        state.appFolder = *input.appFolder;
+        if (!state.appFolder.empty() && state.appFolder.back() != '/') state.appFolder += '/';
+        loadIfPresent(state.config, state.file(files::config));
+        loadIfPresent(state.syno, state.file(files::syno));
+        loadIfPresent(filters, state.file(files::filter));
+    }
+    // A filter that fails keeps what it did before, is skipped for every later game, and the next one goes on.
+    FilterRecord filterRecord(filters, state.games, state.appFolder);
+
+    RecordingListView list;
+    std::optional<std::string> error;
+    std::optional<std::string> version;
+    ParseCounters counters;
+    try {
+        rebuildColumns(state.config, list);
+        filterRecord.beginTick();
+        ReferenceReader reader(tagparseSetting(state.config), state.syno,
+                               {[&](TGameEntry&& entry) {
+                                    completeRecord(std::move(entry), state.games, state.config, state.syno, list,
+                                                   &filterRecord);
+                                },
+                                [&](const std::string& v) { version = v; }});
+        try {
+            for (const auto& reply : input.replies) reader.read(reply);
+            reader.finish();
+        } catch (const ConversionError& e) {
+            error = e.what();
+        }
+        counters = reader.counters();
+    } catch (const ConversionError& e) {
+        error = e.what();
+    }
+
+    json out;
+    out["version"] = version ? text(*version) : json(nullptr);
+    out["references"] = counters.references;
+    out["players"] = counters.players;
+    out["clients"] = counters.clients;
+    out["emptys"] = counters.emptys;
+    out["error"] = error ? text(*error) : json(nullptr);
+    if (error) {
+        out["labels"] = nullptr;
+    } else {
+        const StatisticTexts labels = statisticTexts(counters);
+        out["labels"] = {{"gamecount", text(labels.gamecount)},
+                         {"pcount", text(labels.pcount)},
+                         {"empcount", labels.empcount ? text(*labels.empcount) : json(nullptr)}};
+    }
+
+    const auto& games = state.games.all();
+    json gamesJson = json::array();
+    for (const auto& game : games) gamesJson.push_back(gameJson(game, list, filterRecord));
+    out["games"] = gamesJson;
+
+    std::vector<std::size_t> order(games.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return rank(games[a]) > rank(games[b]); });
+    out["order"] = order;
+    return out;
+}
+
+} // namespace quintor

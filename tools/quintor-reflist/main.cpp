@@ -1,0 +1,54 @@
+// quintor-reflist [--appdir DIR] FILE...
+// Prints, as JSON, what the monitor would show for these masterserver replies and this
+// application folder.
+#include "inspection.h"
+
+#include "settings/errors.h"
+#include "settings/fileio.h"
+
+#include <iostream>
+#include <string_view>
+
+namespace {
+
+int usage(const std::string& problem)
+{
+    std::cerr << "quintor-reflist: " << problem << "\nusage: quintor-reflist [--appdir DIR] FILE...\n";
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    quintor::InspectionInput input;
+    std::vector<std::string> files;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--appdir") {
+            if (i + 1 >= argc) return usage("--appdir needs a folder");
+            input.appFolder = argv[++i];
+        } else if (arg.size() > 1 && arg[0] == '-' && arg != "--") {
+            return usage("unknown option " + std::string(arg));
+        } else if (arg == "--") {
+            for (++i; i < argc; ++i) files.emplace_back(argv[i]);
+        } else {
+            files.emplace_back(arg);
+        }
+    }
+    if (files.empty()) return usage("no reply file given");
+
+    try {
+        for (const auto& file : files) input.replies.push_back(quintor::readWholeFile(file));
+    } catch (const quintor::FileError& e) {
+        std::cerr << "quintor-reflist: " << e.what() << "\n";
+        return 2;
+    }
+    try {
+        std::cout << quintor::inspect(input).dump(2) << "\n";
+    } catch (const std::exception& e) {
+        std::cerr << "quintor-reflist: " << e.what() << "\n";
+        return 2;
+    }
+    return 0;
+}
