@@ -1,0 +1,126 @@
+// quintor-masterserver-sim: a local stand-in for the league masterserver, the notice server, the
+// update server and a filter feed, on 127.0.0.1. Prints "listening on http://127.0.0.1:PORT" once
+// it accepts requests, and ends cleanly on SIGINT or SIGTERM.
+#include "masterserver-sim/simserver.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <pthread.h>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace {
+
+const char* const kUsage =
+    "usage: quintor-masterserver-sim [options]\n"
+    "  --port N            port on 127.0.0.1 (default 0: any free port)\n"
+    "  --seed N            seed of the simulated league (default 1)\n"
+    "  --games N           number of games at the start (default 12)\n"
+    "  --step-seconds N    wall-clock seconds per step of the league (default 20; 0: never)\n"
+    "  --file FILE         serve this file at /league/server instead of the simulated league\n"
+    "  --flood             answer /league/server with the league's flood-protection text\n"
+    "  --classic-header    write only the [Clonk Rage] header, as older league servers do\n"
+    "  --version-word TEXT what /quintor/version.txt answers (default \"Velmar 2.02 Beta [84]\")\n"
+    "  --feed-dir DIR      serve the files of DIR under /feed/\n";
+
+struct Options {
+    quintor::sim::SimServerOptions server;
+    std::uint32_t seed = 1;
+    int games = 12;
+    std::optional<std::string> file;
+    bool flood = false;
+    bool classicHeader = false;
+};
+
+long number(std::string_view option, const std::string& text, long min, long max)
+{
+    char* end = nullptr;
+    long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || value < min || value > max)
+        throw std::invalid_argument(std::string(option) + " needs a number from " + std::to_string(min) + " to " +
+                                    std::to_string(max) + ", not '" + text + "'");
+    return value;
+}
+
+Options parseOptions(int argc, char** argv)
+{
+    Options options;
+    options.server.stepInterval = std::chrono::seconds(20);
+    for (int i = 1; i < argc; ++i) {
+        std::string_view option = argv[i];
+        auto argument = [&]() -> std::string {
+            if (i + 1 >= argc) throw std::invalid_argument(std::string(option) + " needs a value");
+            return argv[++i];
+        };
+        if (option == "--port")
+            options.server.port = static_cast<int>(number(option, argument(), 0, 65535));
+        else if (option == "--seed")
+            options.seed = static_cast<std::uint32_t>(number(option, argument(), 0, 4294967295L));
+        else if (option == "--games")
+            options.games = static_cast<int>(number(option, argument(), 0, 100000));
+        else if (option == "--step-seconds")
+            options.server.stepInterval = std::chrono::seconds(number(option, argument(), 0, 86400));
+        else if (option == "--file")
+            options.file = argument();
+        else if (option == "--flood")
+            options.flood = true;
+        else if (option == "--classic-header")
+            options.classicHeader = true;
+        else if (option == "--version-word")
+            options.server.versionWord = argument();
+        else if (option == "--feed-dir")
+            options.server.feedDir = argument();
+        else
+            throw std::invalid_argument("unknown option '" + std::string(option) + "'");
+    }
+    return options;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read '" + path + "'");
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+        std::cout << kUsage;
+        return 0;
+    }
+    try {
+        Options options = parseOptions(argc, argv);
+
+        // Every thread inherits the blocked signals; this thread alone takes them with sigwait.
+        sigset_t signals;
+        sigemptyset(&signals);
+        sigaddset(&signals, SIGINT);
+        sigaddset(&signals, SIGTERM);
+        pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+        quintor::sim::SimServer server(options.server);
+        quintor::sim::SimWorld world(options.seed, options.games);
+        world.setNewerServer(!options.classicHeader);
+        server.setWorld(std::move(world));
+        if (options.file) server.setReply(readFile(*options.file));
+        server.setFlood(options.flood);
+
+        std::cout << "listening on " << server.baseUrl() << std::endl;
+        int received = 0;
+        sigwait(&signals, &received);
+        server.stop();
+        return 0;
+    } catch (const std::exception& error) {
+        std::cerr << "quintor-masterserver-sim: " << error.what() << "\n" << kUsage;
+        return 2;
+    }
+}
