@@ -31,6 +31,16 @@ std::vector<Notice> noticesToShow(std::string_view noticeFile, const TextList& c
     return notices;
 }
 
+std::vector<Notice> fetchNotices(HttpClient& http, const std::string& url, const TextList& config)
+{
+    if (url.empty()) return {};
+    try {
+        return noticesToShow(http.get(url), config);
+    } catch (const HttpError&) {
+        return {};
+    }
+}
+
 NoticePlace noticePlace(int k, int boardWidth)
 {
     const int labelTop = k * 60 + 20;

@@ -1,6 +1,7 @@
 // The notice board "Pinnwand": which notices of the notice file are shown, where, and dismissing one.
 #pragma once
 
+#include "net/httpclient.h"
 #include "settings/textlist.h"
 
 #include <string>
@@ -18,6 +19,11 @@ struct Notice {
 // text; the first line of a number counts; a notice whose "ClipBoardDisable" + n is "true" in any
 // letter case is skipped. The file's lines are not trimmed.
 std::vector<Notice> noticesToShow(std::string_view noticeFile, const TextList& config);
+
+// Fetches the notice file and gives the notices to show. Without an address, or when the file cannot
+// be fetched, the board is empty and the refresh goes on: an unreachable notice server must not hide
+// the games.
+std::vector<Notice> fetchNotices(HttpClient& http, const std::string& url, const TextList& config);
 
 struct NoticePlace {
     int labelLeft, labelTop, labelWidth, labelHeight;

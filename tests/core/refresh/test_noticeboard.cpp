@@ -1,5 +1,6 @@
 #include "refresh/noticeboard.h"
 #include "refresh/startup.h"
+#include "support/loopbackserver.h"
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -114,4 +115,14 @@ TEST(Startup, WindowBounds)
     storeWindowBounds(config, 526, 420, 5, 6);
     EXPECT_EQ(config.lines(),
               (std::vector<std::string>{"width=526", "height=420", "left=6", "Width=900", "top=5"}));
+}
+
+TEST(NoticeBoard, AnUnreachableNoticeFileLeavesTheBoardEmpty)
+{
+    auto http = makeCurlHttpClient();
+    test::LoopbackServer server({{"/quintor.txt", "1=Hallo\r\n2=Welt\r\n"}});
+    EXPECT_EQ(numbers(fetchNotices(*http, server.url("/quintor.txt"), {})), (std::vector<int>{1, 2}));
+    EXPECT_TRUE(fetchNotices(*http, server.url("/missing.txt"), {}).empty());
+    EXPECT_TRUE(fetchNotices(*http, "", {}).empty());
+    EXPECT_EQ(server.paths().size(), 2u); // no address: no request
 }

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The real program in a fresh application folder under a virtual X server, against the simulator:
+# waits until its list shows games, takes a screenshot, ends it with SIGTERM and checks that the
+# four list files were written with the window bounds.
+# Usage: program_under_xvfb.sh QUINTOR_BINARY SIMULATOR_BINARY OUTPUT_FOLDER
+set -euo pipefail
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Polls a condition (a shell command) until it holds; fails after the given number of seconds.
+wait_until() {
+  local seconds=$1 what=$2; shift 2
+  local deadline=$((SECONDS + seconds))
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "timed out waiting for $what"
+    sleep 0.1
+  done
+}
+
+if [ "${1:-}" = "--inside" ]; then
+  work=$2 out=$3
+  cd "$work/app"
+  ./quintor >"$work/quintor.log" 2>&1 &
+  pid=$!
+  alive() { kill -0 "$pid" 2>/dev/null || fail "quintor ended early: $(cat "$work/quintor.log")"; }
+  window_shown() { alive; xwininfo -root -tree | grep -q '"Quintor"'; }
+  # The list's body (below its header, at the window's top left) stops being blank once rows are listed.
+  list_filled() {
+    alive
+    local mean
+    mean=$(import -window root -crop 280x120+20+75 +repage png:- 2>/dev/null | identify -format '%[fx:mean]' png:-) ||
+      return 1
+    awk -v m="$mean" 'BEGIN { exit !(m < 0.98) }'
+  }
+  wait_until 30 "the main window" window_shown
+  wait_until 30 "the list to show games" list_filled
+  import -window root "$out/program-under-xvfb.png"
+  kill -TERM "$pid"
+  status=0
+  wait "$pid" || status=$?
+  [ "$status" -eq 0 ] || fail "quintor ended with $status after SIGTERM: $(cat "$work/quintor.log")"
+  exit 0
+fi
+
+quintor=$1 sim=$2 out=$3
+for tool in xvfb-run xwininfo import identify; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+work=$(mktemp -d)
+sim_pid=""
+cleanup() {
+  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+"$sim" --port 0 --seed 7 --step-seconds 0 >"$work/sim.log" 2>&1 &
+sim_pid=$!
+sim_listening() { grep -q '^listening on ' "$work/sim.log"; }
+wait_until 20 "the simulator" sim_listening
+url=$(sed -n 's/^listening on //p' "$work/sim.log" | head -n 1)
+
+# The program's folder is the application folder: a copy of the executable and its lists.
+mkdir "$work/app"
+cp "$quintor" "$work/app/quintor"
+printf '%s/league/server\r\n' "$url" >"$work/app/server.txt"
+printf 'Column1=Status\r\nColumn2=Spieler\r\n' >"$work/app/config.txt"
+
+xvfb-run -a -s "-screen 0 800x600x24" bash "$0" --inside "$work" "$out"
+
+app=$work/app
+for f in config.txt server.txt syno.txt log.txt; do [ -f "$app/$f" ] || fail "$f was not written"; done
+for key in width height top left; do
+  grep -q "^$key=[0-9][0-9]*"$'\r'"\$" "$app/config.txt" || fail "config.txt has no $key: $(cat -A "$app/config.txt")"
+done
+grep -q '^Column1=Status'$'\r''$' "$app/config.txt" || fail "config.txt lost its columns"
+[ "$(cat "$app/server.txt")" = "$(printf '%s/league/server\r' "$url")" ] || fail "server.txt changed"
+echo "PASS: listed the simulator's games, screenshot in $out/program-under-xvfb.png, lists written"

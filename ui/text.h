@@ -1,0 +1,20 @@
+// The one crossing between the system's texts (Windows-1252 bytes) and Qt's strings.
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace quintor::ui {
+
+// A text of the system, for display.
+QString toQt(std::string_view bytes);
+// What the user typed or chose, as a text of the system.
+std::string fromQt(const QString& text);
+
+// File names are not texts of the system: they keep the bytes the file system uses.
+QString pathToQt(const std::string& path);
+std::string pathFromQt(const QString& path);
+
+} // namespace quintor::ui

@@ -1,0 +1,138 @@
+// The main window `mform`: the game list, the statistic, the notice board, the menus and the
+// refresh timer. It owns the lists of the program (MonitorState) and runs every refresh tick
+// through one gate, so ticks never nest.
+#pragma once
+
+#include "net/httpclient.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "refresh/monitorstate.h"
+#include "refresh/refreshcycle.h"
+#include "refresh/tickgate.h"
+#include "refresh/views.h"
+
+#include <QMainWindow>
+
+#include <memory>
+#include <string>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QTimer;
+class QTreeView;
+
+namespace quintor::ui {
+
+class BackgroundHttpClient;
+class GameListModel;
+class QtDialogs;
+
+struct TmformSetup {
+    std::string appFolder;            // where the lists live, ending with "/"
+    std::shared_ptr<HttpClient> http; // requests run through it on a worker thread
+    std::string defaultServer;        // put into an empty server list
+    Dialogs* dialogs = nullptr;       // null: real message boxes
+    const Clock* clock = nullptr;     // null: the system clock and formats
+};
+
+class Tmform : public QMainWindow, private MainView {
+    Q_OBJECT
+public:
+    static constexpr int designedClientWidth = 526;
+    static constexpr int designedClientHeight = 373;
+    static constexpr int refetchIntervalMs = 30000;
+
+    explicit Tmform(TmformSetup setup, QWidget* parent = nullptr);
+    ~Tmform() override;
+
+    // One refresh tick, now or as soon as the running one lets go.
+    void runTick();
+    // Ends the program: at once, or when the running tick has let go (its request is abandoned).
+    // Then the window bounds are stored, the lists written and finished() emitted.
+    void requestShutdown();
+
+    void FormResize();
+    void listpopPopup();
+    void AusDateiladen1Click();
+    void agsherausfarsen1Click();
+    void Beenden1Click();
+
+    MonitorState& state() { return state_; }
+    GameListModel& model() { return *model_; }
+    bool tickRunning() const { return gate_.running(); }
+    bool shutDown() const { return shutdownDone_; }
+
+signals:
+    // The lists are written; the program may end.
+    void finished();
+    // A tick ended (also one that failed or was abandoned).
+    void tickFinished();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // MainView
+    bool windowOrTrayVisible() const override;
+    void setLabel(Label label, const std::string& text) override;
+    void setStatusText(const std::string& text) override;
+    void stopRefetchTimer() override;
+
+    void FormCreate();
+    void shutdown();
+    void tick();
+    void setTickRunning(bool running);
+    void dlistEdited(RowHandle row, const std::string& oldCaption, std::string& text);
+    void guardedHandler(const std::function<void()>& handler);
+    void restoreBounds();
+
+    void createControls();
+    void createMenus();
+    void createListMenu();
+    int clientHeight() const;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    MonitorState state_;
+    std::unique_ptr<QtDialogs> ownDialogs_;
+    Dialogs* dialogs_ = nullptr;
+    std::unique_ptr<Clock> ownClock_;
+    const Clock* clock_ = nullptr;
+    BackgroundHttpClient* http_ = nullptr;
+    GameListModel* model_ = nullptr;
+    TickGate gate_;
+    std::unique_ptr<RefreshCycle> refresh_;
+    std::string defaultServer_;
+    bool listsLoaded_ = false;
+    bool shutdownRequested_ = false;
+    bool shutdownDone_ = false;
+
+    // Controls, named as the window designer names them.
+    QGroupBox* mlist = nullptr;
+    QGroupBox* det = nullptr;
+    QGroupBox* mdet = nullptr;
+    QTreeView* dlist = nullptr;
+    QLabel* aka = nullptr;
+    QLabel* crver = nullptr;
+    QLabel* gamecount = nullptr;
+    QLabel* pcount = nullptr;
+    QLabel* empcount = nullptr;
+    QStatusBar* statbar = nullptr;
+    QLabel* statbarText = nullptr; // the bar's one simple text
+    QTimer* refetch = nullptr;
+    QMenu* listpop = nullptr;
+    QAction* Spieler1 = nullptr;
+    QAction* Ressourcen1 = nullptr;
+    QAction* Beitreten1 = nullptr;
+    QAction* AusDateiladen1 = nullptr;
+    QAction* Beenden1 = nullptr;
+    QAction* agsherausfarsen1 = nullptr;
+    // Commands that change the lists a tick works on: unavailable while a tick runs.
+    std::vector<QAction*> listCommands_;
+};
+
+} // namespace quintor::ui
