@@ -1,0 +1,103 @@
+// A refresh tick of 1,000 games into the list model the window shows, and how long the event loop can
+// stall while a masterserver takes 3 s to answer.
+//   cmake --preset release -DQUINTOR_BUILD_UI=ON && cmake --build --preset release --target bench_tick
+//   QT_QPA_PLATFORM=offscreen build/release/bench/bench_tick
+#include "masterserver-sim/replygen.h"
+#include "masterserver-sim/simserver.h"
+#include "refresh/refreshcycle.h"
+#include "support/fakes.h"
+#include "ui/backgroundhttpclient.h"
+#include "ui/gamelistmodel.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+
+using namespace quintor;
+
+namespace {
+
+// The body as the server sent it, without the network: the tick's own work.
+class CachedReply : public HttpClient {
+public:
+    explicit CachedReply(std::string body) : body_(std::move(body)) {}
+    std::string get(const std::string&, const HttpOptions&) override { return body_; }
+
+private:
+    std::string body_;
+};
+
+void runTicks(benchmark::State& state, HttpClient& http, const std::string& url)
+{
+    MonitorState monitor;
+    monitor.config.Add("Column1=Status");
+    monitor.config.Add("Column2=Spieler");
+    monitor.config.Add("Column3=Hoster");
+    ui::GameListModel model(monitor.games);
+    test::RecordingMainView view;
+    test::ScriptedDialogs dialogs;
+    test::FixedClock clock;
+    RefreshCycle cycle(monitor, RefreshPorts{model, view, dialogs, http, clock, url, nullptr, nullptr});
+    for (auto _ : state) {
+        monitor.servers.Clear();
+        monitor.servers.Add(url);
+        cycle.refetchTimer();
+    }
+    if (model.rowCount() != static_cast<int>(state.range(0))) state.SkipWithError("not every game listed");
+}
+
+void BM_TickOwnWork(benchmark::State& state)
+{
+    CachedReply http(sim::generateStaticReply(7, static_cast<int>(state.range(0))));
+    runTicks(state, http, "http://127.0.0.1:9/league/server");
+}
+BENCHMARK(BM_TickOwnWork)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+void BM_TickFromLoopbackServer(benchmark::State& state)
+{
+    sim::SimServer server;
+    server.setReply(sim::generateStaticReply(7, static_cast<int>(state.range(0))));
+    auto http = makeCurlHttpClient();
+    runTicks(state, *http, server.baseUrl() + "/league/server");
+}
+BENCHMARK(BM_TickFromLoopbackServer)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// The longest gap between two turns of the event loop while a request waits 3 s for its answer. A
+// timer asks for a turn every millisecond; its largest gap is the longest the window could not paint.
+void BM_EventLoopStallDuringSlowRequest(benchmark::State& state)
+{
+    sim::SimServer server;
+    server.setReply(sim::generateStaticReply(7, 1000));
+    server.setDelay("/league/server", std::chrono::milliseconds(3000));
+    ui::BackgroundHttpClient http{std::shared_ptr<HttpClient>(makeCurlHttpClient())};
+    double longestMs = 0;
+    for (auto _ : state) {
+        QElapsedTimer sinceLastTurn;
+        sinceLastTurn.start();
+        QTimer probe;
+        probe.setInterval(1);
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            longestMs = std::max(longestMs, static_cast<double>(sinceLastTurn.nsecsElapsed()) / 1e6);
+            sinceLastTurn.restart();
+        });
+        probe.start();
+        const std::string body = http.get(server.baseUrl() + "/league/server");
+        benchmark::DoNotOptimize(body.data());
+        probe.stop();
+    }
+    state.counters["longest_stall_ms"] = longestMs;
+}
+BENCHMARK(BM_EventLoopStallDuringSlowRequest)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
