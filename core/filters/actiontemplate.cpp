@@ -66,11 +66,11 @@ ActionTemplate ActionTemplate::compile(std::string_view text)
             ++pos;
             precision = readNumber(text, pos);
         }
-        if (pos >= text.size()) break; // an incomplete specification at the very end is dropped
-        const std::string_view spec = text.substr(percent, pos + 1 - percent);
-        if (text[pos] != 's') refuse(text, quoted(spec) + " ist nicht erlaubt, nur %s und %%");
+        if (pos >= text.size()) break; // an incomplete conversion at the very end is dropped
+        const std::string_view conversion = text.substr(percent, pos + 1 - percent);
+        if (text[pos] != 's') refuse(text, quoted(conversion) + " ist nicht erlaubt, nur %s und %%");
         if (result.hasValue_) refuse(text, "mehr als ein %s");
-        if (width > kMaxWidth) refuse(text, "Breite " + quoted(spec) + " ist zu gro\xDF");
+        if (width > kMaxWidth) refuse(text, "Breite " + quoted(conversion) + " ist zu gro\xDF");
         result.hasValue_ = true;
         result.leftAlign_ = left;
         result.width_ = width;

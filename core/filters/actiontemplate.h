@@ -20,7 +20,7 @@ public:
 //   with blanks to at least that many characters) and a precision "." + digits (at most that many
 //   characters of the value; "." alone is 0);
 // - "%%" stands for "%";
-// - a "%" at the very end, with whatever incomplete specification follows it, is dropped;
+// - a "%" at the very end, with whatever incomplete conversion follows it, is dropped;
 // - a second "%s", or any other conversion ("%d", "% ", "%S", "%5%" ...), is a TemplateError.
 class ActionTemplate {
 public:
