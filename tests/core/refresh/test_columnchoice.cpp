@@ -23,15 +23,6 @@ void storeAsShown(TextList& config)
 
 } // namespace
 
-TEST(ColumnChoice, FixedOrderOfTheCaptions)
-{
-    EXPECT_EQ(columnCaptions.size(), 11u);
-    EXPECT_EQ(columnCaptions.front(), "Hoster");
-    EXPECT_EQ(columnCaptions[3], "Emptys");
-    EXPECT_EQ(columnCaptions[5], "Kontrollrate");
-    EXPECT_EQ(columnCaptions.back(), "Offizieller Server");
-}
-
 TEST(ColumnChoice, HandOrderedChoiceIsShownAndWrittenInTheFixedOrder)
 {
     TextList config({"Column1=Liga", "Column2=Hoster"});
