@@ -52,7 +52,11 @@ std::optional<std::string> crdir(const GameFolderSearch& search)
 
 ProcessCommand clonkexec(const std::string& gameFolder, const std::string& joinParameter)
 {
-    return {withSlash(gameFolder) + "Clonk.exe", {"/fullscreen", joinParameter}, gameFolder};
+    // A folder is valid with "clonk.exe" in lower case too; on a file system that tells the two apart,
+    // starting "Clonk.exe" there would do nothing, so the file that is there is started.
+    const std::string folder = withSlash(gameFolder);
+    const bool onlyLowerCase = !fileExists(folder + "Clonk.exe") && fileExists(folder + "clonk.exe");
+    return {folder + (onlyLowerCase ? "clonk.exe" : "Clonk.exe"), {"/fullscreen", joinParameter}, gameFolder};
 }
 
 bool isSafeHost(const std::string& host)

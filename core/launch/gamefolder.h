@@ -36,8 +36,8 @@ struct GameFolderSearch {
 // asked again until the pick holds the game. Cancelling the browser ends the search without a folder.
 std::optional<std::string> crdir(const GameFolderSearch& search);
 
-// The join command: "Clonk.exe" of the game folder with "/fullscreen" and "/join:" + host, working in
-// the game folder.
+// The join command: "Clonk.exe" of the game folder ("clonk.exe" where only that one is there) with
+// "/fullscreen" and "/join:" + host, working in the game folder.
 ProcessCommand clonkexec(const std::string& gameFolder, const std::string& joinParameter);
 
 // A host from the network must be a plain host name or address before it goes to the game.

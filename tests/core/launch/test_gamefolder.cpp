@@ -96,7 +96,7 @@ TEST_F(GameFolderTest, JoiningStartsTheGameWithTheHostAsOneArgument)
     RecordingStarter starter;
     Beitreten1Click({game}, 5, search(), starter);
     ASSERT_EQ(starter.started.size(), 1u);
-    EXPECT_EQ(starter.started[0].program, folder + "/Clonk.exe"); // the name started is always "Clonk.exe"
+    EXPECT_EQ(starter.started[0].program, folder + "/clonk.exe"); // the file that is there
     EXPECT_EQ(starter.started[0].arguments, (std::vector<std::string>{"/fullscreen", "/join:10.0.0.5"}));
     EXPECT_EQ(starter.started[0].workingFolder, folder);
 }
@@ -126,6 +126,12 @@ TEST_F(GameFolderTest, NothingIsStartedForAnUnsafeOrMissingHostOrWithoutAFolder)
     EXPECT_TRUE(starter.started.empty());
     EXPECT_TRUE(isSafeHost("[2001:db8::1]"));
     EXPECT_TRUE(isSafeHost("game-host.example.org"));
+}
+
+TEST_F(GameFolderTest, TheCapitalisedNameIsStartedWhereItIsThere)
+{
+    EXPECT_EQ(clonkexec(makeFolder("a"), "/join:h").program, root.file("a/Clonk.exe"));
+    EXPECT_EQ(clonkexec(root.file("none"), "/join:h").program, root.file("none/Clonk.exe"));
 }
 
 TEST(DefaultCandidates, InsideTheWinePrefix)
