@@ -1,0 +1,172 @@
+#include "filters/filterpage.h"
+
+#include "settings/convert.h"
+
+#include <stdexcept>
+
+namespace quintor {
+namespace {
+
+constexpr std::int32_t actionJoin = 3;
+constexpr std::int32_t actionSound = 2;
+constexpr std::int32_t actionColour = 4;
+constexpr std::int32_t variableNothing = 4;
+
+} // namespace
+
+const std::vector<std::string>& fieldItems(FilterPageKind page)
+{
+    static const std::vector<std::string> conditionFields{
+        "Szenario",  "Teilnehmerliste",  "Hoster", "Definitionsliste", "Spiel", "Spielstatus",
+        "Offiziell", "Passwort benutzt", "Liga"};
+    // "\326" is the byte of "Ö": a hex escape would take the "ff" after it as digits.
+    static const std::vector<std::string> actions{"Zeige Dialogbox an",   "\326ffne Hinweis im Systray",
+                                                  "Gebe Sound aus",       "Trete Spiel bei",
+                                                  "F\xE4rbe Eintrag ein", "Schreibe ins Log"};
+    return page == FilterPageKind::conditions ? conditionFields : actions;
+}
+
+const std::vector<std::string>& actItems(FilterPageKind page)
+{
+    static const std::vector<std::string> comparisons{"enth\xE4lt", "entspricht"};
+    static const std::vector<std::string> variables{"Szenario", "Teilnehmerliste", "Hoster", "Definitionsliste",
+                                                    "Nichts"};
+    return page == FilterPageKind::conditions ? comparisons : variables;
+}
+
+const std::vector<std::string>& combinationItems()
+{
+    static const std::vector<std::string> rules{"Alle Bedingungen sind erf\xFCllt", "Eine Bedingung ist erf\xFCllt",
+                                                "Keine Bedingung trifft zu"};
+    return rules;
+}
+
+FilterRow newRow(FilterPageKind page)
+{
+    return {-1, page == FilterPageKind::actions ? variableNothing : -1, ""};
+}
+
+std::int32_t chosenItem(std::int32_t code, std::size_t itemCount)
+{
+    return code >= 0 && static_cast<std::size_t>(code) < itemCount ? code : -1;
+}
+
+RowVisibility actionRowVisibility(std::int32_t action)
+{
+    return {action != actionSound && action != actionColour, action != actionJoin};
+}
+
+RowColumns rowColumns(FilterPageKind page)
+{
+    // The text box and the datum list change places on the actions page.
+    if (page == FilterPageKind::conditions) return {10, 165, 320, 475};
+    return {10, 320, 165, 475};
+}
+
+int rowTop(int row)
+{
+    return row * 30 + 10;
+}
+
+std::optional<int> rowNumberOf(std::string_view name, std::string_view prefix)
+{
+    if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) return std::nullopt;
+    const std::string_view digits = name.substr(prefix.size());
+    for (const char c : digits)
+        if (c < '0' || c > '9') return std::nullopt;
+    const auto number = parseInt(digits);
+    if (!number) return std::nullopt;
+    return *number;
+}
+
+const PageRow& FilterPage::row(int r) const
+{
+    if (r < 0 || r >= count()) throw std::out_of_range("row " + std::to_string(r));
+    return rows_[static_cast<std::size_t>(r)];
+}
+
+PageRow& FilterPage::at(int r)
+{
+    if (r < 0 || r >= count()) throw std::out_of_range("row " + std::to_string(r));
+    return rows_[static_cast<std::size_t>(r)];
+}
+
+std::vector<FilterRow> FilterPage::values() const
+{
+    std::vector<FilterRow> values;
+    values.reserve(rows_.size());
+    for (const auto& row : rows_)
+        values.push_back(row.values);
+    return values;
+}
+
+int FilterPage::addRow()
+{
+    rows_.push_back({newRow(kind_), {}});
+    return count() - 1;
+}
+
+int FilterPage::addLoadedRow(const FilterRow& values)
+{
+    rows_.push_back({{chosenItem(values.field, fieldItems(kind_).size()),
+                      chosenItem(values.act, actItems(kind_).size()), values.edit},
+                     {}});
+    return count() - 1;
+}
+
+void FilterPage::removeRow(int n)
+{
+    at(n);
+    rows_.erase(rows_.begin() + n);
+}
+
+void FilterPage::setField(int r, std::int32_t field)
+{
+    at(r).values.field = chosenItem(field, fieldItems(kind_).size());
+}
+
+void FilterPage::setAct(int r, std::int32_t act)
+{
+    at(r).values.act = chosenItem(act, actItems(kind_).size());
+}
+
+void FilterPage::setEdit(int r, std::string edit)
+{
+    at(r).values.edit = std::move(edit);
+}
+
+void FilterPage::chooseAction(int r, std::int32_t action)
+{
+    setField(r, action);
+    at(r).shown = actionRowVisibility(at(r).values.field);
+}
+
+void FilterPages::load(const std::string& key)
+{
+    key_ = key;
+    const FilterConditions conditions = readConditions(appFolder_, key);
+    FilterPage page(FilterPageKind::conditions);
+    for (const auto& row : conditions.rows)
+        page.addLoadedRow(row);
+    page_ = std::move(page);
+    typ_ = chosenItem(conditions.typ, combinationItems().size());
+    active_ = conditions.active;
+}
+
+std::optional<std::string> FilterPages::leaveConditions()
+{
+    writeConditions(appFolder_, key_, {page_.values(), typ_, active_});
+    ActionRows actions = readActions(appFolder_, key_);
+    FilterPage page(FilterPageKind::actions);
+    for (const auto& row : actions.rows)
+        page.addLoadedRow(row);
+    page_ = std::move(page);
+    return actions.error;
+}
+
+void FilterPages::confirmActions() const
+{
+    writeActions(appFolder_, key_, page_.values());
+}
+
+} // namespace quintor
