@@ -89,6 +89,11 @@ bool QtDialogs::errorYesNo(const std::string& text)
     return ask(QMessageBox::Critical, QStringLiteral("Fehler"), text, Buttons::YesNo);
 }
 
+bool QtDialogs::warningYesNo(const std::string& text)
+{
+    return ask(QMessageBox::Warning, QStringLiteral("Warnung"), text, Buttons::YesNo);
+}
+
 bool QtDialogs::confirmYesNo(const std::string& text)
 {
     return ask(QMessageBox::Question, QStringLiteral("Best\u00E4tigen"), text, Buttons::YesNo);

@@ -26,6 +26,7 @@ public:
     void warning(const std::string& text) override;
     void error(const std::string& text) override;
     bool errorYesNo(const std::string& text) override;
+    bool warningYesNo(const std::string& text) override;
     bool confirmYesNo(const std::string& text) override;
     bool warningOkCancel(const std::string& text) override;
     std::optional<std::string> input(const std::string& caption, const std::string& prompt,

@@ -18,6 +18,8 @@ public:
     virtual void error(const std::string& text) = 0;
     // Error box with "&Ja" and "&Nein"; true for Yes.
     virtual bool errorYesNo(const std::string& text) = 0;
+    // Warning box with "&Ja" and "&Nein"; true for Yes.
+    virtual bool warningYesNo(const std::string& text) = 0;
     // Confirmation box ("Bestätigen") with "&Ja" and "&Nein"; true for Yes.
     virtual bool confirmYesNo(const std::string& text) = 0;
     // Warning box with "OK" and "Abbrechen"; true for OK.

@@ -29,6 +29,7 @@ public:
     void warning(const std::string& text) override { shown.push_back({"warning", text}); }
     void error(const std::string& text) override { shown.push_back({"error", text}); }
     bool errorYesNo(const std::string& text) override { return ask("errorYesNo", text); }
+    bool warningYesNo(const std::string& text) override { return ask("warningYesNo", text); }
     bool confirmYesNo(const std::string& text) override { return ask("confirmYesNo", text); }
     bool warningOkCancel(const std::string& text) override { return ask("warningOkCancel", text); }
     std::optional<std::string> input(const std::string& caption, const std::string& prompt,

@@ -20,7 +20,7 @@ private slots:
         e.select(0, 0);
         e.dialogs.answers = {true};
         fconf.Lschen1Click();
-        QCOMPARE(e.dialogs.textsOf("confirmYesNo"), (std::vector<std::string>{"a0 wirklich l\xF6schen?"}));
+        QCOMPARE(e.dialogs.textsOf("warningYesNo"), (std::vector<std::string>{"a0 wirklich l\xF6schen?"}));
         QCOMPARE(e.folder.read("grp0fil0.txt"), conditionsOf("a1"));
         QCOMPARE(e.folder.read("grp0fil0_act.txt"), actionsOf("a1"));
         QCOMPARE(e.folder.read("grp0fil1.txt"), conditionsOf("a2"));

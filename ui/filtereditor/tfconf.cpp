@@ -229,7 +229,7 @@ void Tfconf::Lschen1Click()
 {
     QTreeWidgetItem* node = selectedNode();
     if (!node) return;
-    if (!dialogs_.confirmYesNo(nameOf(node) + " wirklich l\xF6schen?")) return;
+    if (!dialogs_.warningYesNo(nameOf(node) + " wirklich l\xF6schen?")) return;
     if (QTreeWidgetItem* group = node->parent()) {
         deleteFilterFiles(appFolder_, tree->indexOfTopLevelItem(group), group->indexOfChild(node), group->childCount());
     } else {
