@@ -48,9 +48,10 @@ std::string folderOfExecutable(const std::string& executablePath)
 
 bool isSystemProgramFolder(const std::string& folder)
 {
-    static constexpr std::array<std::string_view, 8> systemFolders = {
-        "/usr/bin/", "/usr/games/", "/usr/local/bin/", "/usr/local/games/",
-        "/usr/sbin/", "/usr/libexec/", "/opt/quintor/bin/", "/snap/bin/"};
+    // ~/.local/bin/ is shared by every program the user installed there: no place for our files either.
+    static constexpr std::array<std::string_view, 9> systemFolders = {
+        "/usr/bin/", "/usr/games/", "/usr/local/bin/", "/usr/local/games/", "/usr/sbin/",
+        "/usr/libexec/", "/opt/quintor/bin/", "/snap/bin/", "/.local/bin/"};
     const std::string withTrailing = withSlash(folder);
     for (auto suffix : systemFolders) {
         if (endsWith(withTrailing, suffix)) return true;

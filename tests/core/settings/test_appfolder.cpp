@@ -32,6 +32,7 @@ TEST(AppFolder, FolderOfExecutableEndsWithTheSeparator)
     EXPECT_EQ(folderOfExecutable("quintor"), "./");
     EXPECT_TRUE(isSystemProgramFolder("/usr/bin"));
     EXPECT_TRUE(isSystemProgramFolder("/tmp/root/usr/local/bin/"));
+    EXPECT_TRUE(isSystemProgramFolder("/home/u/.local/bin/"));
     EXPECT_FALSE(isSystemProgramFolder("/home/u/quintor/"));
     EXPECT_FALSE(apdir().empty());
     EXPECT_EQ(apdir().back(), '/');
