@@ -5,23 +5,32 @@
 #include "ui/backgroundhttpclient.h"
 #include "ui/errorreport.h"
 #include "ui/gamelistmodel.h"
+#include "ui/noticeboardview.h"
 #include "ui/qtclock.h"
 #include "ui/qtdialogs.h"
+#include "ui/qtnotifier.h"
 #include "ui/text.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QShowEvent>
 #include <QStatusBar>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QTreeView>
+
+#include <stdexcept>
 
 namespace quintor::ui {
 
 Tmform::Tmform(TmformSetup setup, QWidget* parent)
     : QMainWindow(parent), gate_([this](std::exception_ptr error) { reportError(error, *dialogs_); }),
-      defaultServer_(std::move(setup.defaultServer))
+      defaultServer_(std::move(setup.defaultServer)), updateUrl_(std::move(setup.updateUrl)),
+      noticeUrl_(std::move(setup.noticeUrl)), gameFolderCandidates_(std::move(setup.gameFolderCandidates)),
+      trayAvailable_(std::move(setup.trayAvailable))
 {
     if (setup.dialogs) {
         dialogs_ = setup.dialogs;
@@ -42,9 +51,20 @@ Tmform::Tmform(TmformSetup setup, QWidget* parent)
     createControls();
     createMenus();
     createListMenu();
+    createTray();
+    noticeBoard_ = new NoticeBoardView(
+        *mdet, [this](QPushButton* button) { guardedHandler([this, button] { delclipbrd(button); }); });
 
-    refresh_ = std::make_unique<RefreshCycle>(
-        state_, RefreshPorts{*model_, *this, *dialogs_, *http_, *clock_, defaultServer_, {}, nullptr});
+    filterActions_ =
+        std::make_unique<PlatformFilterActions>(*dialogs_, *notifier_, *clock_, state_.games, state_.loglines);
+    filterEngine_ = std::make_unique<FilterEngine>(
+        filters_, state_.games, state_.appFolder, *filterActions_, [this](const std::string& message) {
+            reportError(std::make_exception_ptr(std::runtime_error(message)), *dialogs_);
+        });
+    feed_ = std::make_unique<FilterFeed>(state_.config, state_.appFolder, *dialogs_, *http_);
+    refresh_ =
+        std::make_unique<RefreshCycle>(state_, RefreshPorts{*model_, *this, *dialogs_, *http_, *clock_, defaultServer_,
+                                                            [this] { rebuildNoticeBoard(); }, filterEngine_.get()});
 
     refetch = new QTimer(this);
     refetch->setObjectName(QStringLiteral("refetch"));
@@ -52,7 +72,8 @@ Tmform::Tmform(TmformSetup setup, QWidget* parent)
     connect(refetch, &QTimer::timeout, this, &Tmform::runTick);
 
     FormCreate();
-    refetch->start();
+    loadFilters();
+    if (!shutdownRequested_) refetch->start();
 }
 
 Tmform::~Tmform()
@@ -63,24 +84,6 @@ Tmform::~Tmform()
     dlist = nullptr;
     delete model_;
     model_ = nullptr;
-}
-
-void Tmform::FormCreate()
-{
-    refresh_->setcap("");
-    try {
-        loadLists(state_);
-        listsLoaded_ = true;
-    } catch (...) {
-        // A list that exists but cannot be read is not overwritten at the end with what little was read.
-        reportError(std::current_exception(), *dialogs_);
-    }
-    state_.online = true;
-    guardedHandler([this] {
-        const std::string tagparse = state_.config.Value(keys::tagparse);
-        if (!tagparse.empty()) agsherausfarsen1->setChecked(strToBool(tagparse));
-    });
-    restoreBounds();
 }
 
 void Tmform::guardedHandler(const std::function<void()>& handler)
@@ -121,22 +124,7 @@ void Tmform::requestShutdown()
     refetch->stop();
     http_->cancelForQuit();
     if (ownDialogs_) ownDialogs_->closeForQuit();
-    gate_.requestQuit([this] { shutdown(); });
-}
-
-void Tmform::shutdown()
-{
-    if (ownDialogs_) ownDialogs_->reopen();
-    model_->clearRows();
-    state_.games.clear();
-    state_.config.SetValue(keys::width, std::to_string(width()));
-    state_.config.SetValue(keys::height, std::to_string(height()));
-    state_.config.SetValue(keys::top, std::to_string(y()));
-    state_.config.SetValue(keys::left, std::to_string(x()));
-    if (listsLoaded_) guardedHandler([this] { saveLists(state_); });
-    shutdownDone_ = true;
-    close(); // does nothing when called from the window's own close event, which then accepts
-    emit finished();
+    gate_.requestQuit([this] { FormDestroy(); });
 }
 
 void Tmform::showEvent(QShowEvent* event)
@@ -157,7 +145,7 @@ void Tmform::closeEvent(QCloseEvent* event)
 
 bool Tmform::windowOrTrayVisible() const
 {
-    return isVisible();
+    return isVisible() || ticon->isVisible();
 }
 
 void Tmform::setLabel(Label label, const std::string& text)
@@ -192,6 +180,20 @@ void Tmform::setStatusText(const std::string& text)
 void Tmform::stopRefetchTimer()
 {
     refetch->stop();
+}
+
+void Tmform::rebuildNoticeBoard()
+{
+    noticeBoard_->clear();
+    // Through the background client, so the window goes on painting while the notice server answers.
+    noticeBoard_->show(fetchNotices(*http_, noticeUrl_, state_.config));
+}
+
+void Tmform::delclipbrd(QPushButton* button)
+{
+    const int number = noticeNumberOfButton(fromQt(button->objectName()));
+    button->setEnabled(false); // stays on the board, greyed, until the next tick leaves it out
+    quintor::delclipbrd(state_.config, number, state_.file(files::config));
 }
 
 } // namespace quintor::ui

@@ -3,6 +3,10 @@
 // through one gate, so ticks never nest.
 #pragma once
 
+#include "filters/feeds.h"
+#include "filters/filteractions.h"
+#include "filters/filterengine.h"
+#include "launch/gamefolder.h"
 #include "net/httpclient.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -13,14 +17,19 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QGroupBox;
 class QLabel;
 class QMenu;
+class QPushButton;
 class QStatusBar;
+class QSystemTrayIcon;
 class QTimer;
 class QTreeView;
 
@@ -28,7 +37,9 @@ namespace quintor::ui {
 
 class BackgroundHttpClient;
 class GameListModel;
+class NoticeBoardView;
 class QtDialogs;
+class QtNotifier;
 
 struct TmformSetup {
     std::string appFolder;            // where the lists live, ending with "/"
@@ -36,7 +47,16 @@ struct TmformSetup {
     std::string defaultServer;        // put into an empty server list
     Dialogs* dialogs = nullptr;       // null: real message boxes
     const Clock* clock = nullptr;     // null: the system clock and formats
+    std::string updateUrl{};          // the version file; empty: no update check
+    std::string noticeUrl{};          // the notice file; empty: the notice board stays empty
+    // Where the game may be installed; nothing: the game folder is not looked for at start-up.
+    std::optional<std::vector<CandidateFolder>> gameFolderCandidates{};
+    // Whether the desktop offers a notification area now; null: ask the desktop.
+    std::function<bool()> trayAvailable{};
 };
+
+// "Quintor Velmar 2.02 Beta [84]", an empty line and the credits.
+std::string aboutText();
 
 class Tmform : public QMainWindow, private MainView {
     Q_OBJECT
@@ -59,8 +79,23 @@ public:
     void AusDateiladen1Click();
     void agsherausfarsen1Click();
     void Beenden1Click();
+    void Minimieren1Click();
+    void Abonnieren1Click();
+    void ber1Click();
+
+    // The tray: `totray` and `miniz` put the window away into the tray icon (or, where the desktop
+    // has no notification area, leave an ordinary minimised window); `ticonDblClick` brings it back.
+    void totray();
+    void miniz();
+    void ticonDblClick();
+    void Quintorffnen1Click();
+    void QuintorBeenden1Click();
 
     MonitorState& state() { return state_; }
+    // The filter list the filters of every tick are read from ("filter.txt" as loaded at start-up).
+    TextList& filters() { return filters_; }
+    QSystemTrayIcon& trayIcon() { return *ticon; }
+    QtNotifier& notifier() { return *notifier_; }
     GameListModel& model() { return *model_; }
     bool tickRunning() const { return gate_.running(); }
     bool shutDown() const { return shutdownDone_; }
@@ -75,6 +110,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // MainView
@@ -84,7 +120,13 @@ private:
     void stopRefetchTimer() override;
 
     void FormCreate();
-    void shutdown();
+    void detectGameFolder();
+    void updateCheck();
+    void loadFilters();
+    void FormDestroy();
+    void rebuildNoticeBoard();
+    void delclipbrd(QPushButton* button);
+    bool trayAvailable() const;
     void tick();
     void setTickRunning(bool running);
     void dlistEdited(RowHandle row, const std::string& oldCaption, std::string& text);
@@ -94,6 +136,7 @@ private:
     void createControls();
     void createMenus();
     void createListMenu();
+    void createTray();
     int clientHeight() const;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -107,6 +150,16 @@ private:
     TickGate gate_;
     std::unique_ptr<RefreshCycle> refresh_;
     std::string defaultServer_;
+    std::string updateUrl_;
+    std::string noticeUrl_;
+    std::optional<std::vector<CandidateFolder>> gameFolderCandidates_;
+    std::function<bool()> trayAvailable_;
+    TextList filters_; // stands in for the filter tree editor's list
+    QtNotifier* notifier_ = nullptr;
+    std::unique_ptr<PlatformFilterActions> filterActions_;
+    std::unique_ptr<FilterEngine> filterEngine_;
+    std::unique_ptr<FilterFeed> feed_;
+    NoticeBoardView* noticeBoard_ = nullptr;
     bool listsLoaded_ = false;
     bool shutdownRequested_ = false;
     bool shutdownDone_ = false;
@@ -131,6 +184,13 @@ private:
     QAction* AusDateiladen1 = nullptr;
     QAction* Beenden1 = nullptr;
     QAction* agsherausfarsen1 = nullptr;
+    QAction* Minimieren1 = nullptr;
+    QAction* Abonnieren1 = nullptr;
+    QAction* ber1 = nullptr;
+    QSystemTrayIcon* ticon = nullptr;
+    QMenu* tpop = nullptr;
+    QAction* Quintorffnen1 = nullptr;
+    QAction* QuintorBeenden1 = nullptr;
     // Commands that change the lists a tick works on: unavailable while a tick runs.
     std::vector<QAction*> listCommands_;
 };

@@ -1,6 +1,4 @@
 // The main window's controls and their layout.
-#include "settings/convert.h"
-#include "settings/keys.h"
 #include "ui/gamelistmodel.h"
 #include "ui/tmform.h"
 
@@ -123,18 +121,6 @@ void Tmform::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     FormResize();
-}
-
-void Tmform::restoreBounds()
-{
-    // The designed client area: 526 x 373 below the menu, at the top left of the screen.
-    resize(designedClientWidth, menuBar()->sizeHint().height() + designedClientHeight);
-    move(0, 0);
-    const auto setting = [this](std::string_view key) { return parseInt(state_.config.Value(key)); };
-    if (const auto w = setting(keys::width)) resize(*w, height());
-    if (const auto h = setting(keys::height)) resize(width(), *h);
-    if (const auto l = setting(keys::left)) move(*l, y());
-    if (const auto t = setting(keys::top)) move(x(), *t);
 }
 
 } // namespace quintor::ui

@@ -32,7 +32,7 @@ void Tmform::createMenus()
     AusDateiladen1 = item(datei, "AusDateiladen1", QStringLiteral("Aus Datei laden..."));
     datei->addSeparator();
     Beenden1 = item(datei, "Beenden1", QStringLiteral("Beenden"));
-    item(datei, "Minimieren1", QStringLiteral("Minimieren"), later);
+    Minimieren1 = item(datei, "Minimieren1", QStringLiteral("Minimieren"));
 
     QMenu* bearbeiten = menuBar()->addMenu(QStringLiteral("Bearbeiten"));
     item(bearbeiten, "Masterserver1", QStringLiteral("Masterserver"), later);
@@ -40,7 +40,7 @@ void Tmform::createMenus()
     item(bearbeiten, "Listenspalten1", QStringLiteral("Listenspalten"), later);
     QMenu* filter = bearbeiten->addMenu(QStringLiteral("Filter"));
     filter->menuAction()->setObjectName(QStringLiteral("Filter1"));
-    item(filter, "Abonnieren1", QStringLiteral("Abonnieren"), later);
+    Abonnieren1 = item(filter, "Abonnieren1", QStringLiteral("Abonnieren"));
     filter->addSeparator()->setVisible(false);
     item(filter, "Filtereditor1", QStringLiteral("Filtereditor"), later);
     bearbeiten->addSeparator();
@@ -48,12 +48,15 @@ void Tmform::createMenus()
     agsherausfarsen1->setCheckable(true);
 
     QMenu* hilfe = menuBar()->addMenu(QStringLiteral("Hilfe"));
-    item(hilfe, "ber1", QStringLiteral("\u00DCber"), later);
+    ber1 = item(hilfe, "ber1", QStringLiteral("\u00DCber"));
 
     connect(AusDateiladen1, &QAction::triggered, this, [this] { guardedHandler([this] { AusDateiladen1Click(); }); });
     connect(agsherausfarsen1, &QAction::triggered, this,
             [this] { guardedHandler([this] { agsherausfarsen1Click(); }); });
     connect(Beenden1, &QAction::triggered, this, [this] { guardedHandler([this] { Beenden1Click(); }); });
+    connect(Minimieren1, &QAction::triggered, this, [this] { guardedHandler([this] { Minimieren1Click(); }); });
+    connect(Abonnieren1, &QAction::triggered, this, [this] { guardedHandler([this] { Abonnieren1Click(); }); });
+    connect(ber1, &QAction::triggered, this, [this] { guardedHandler([this] { ber1Click(); }); });
 
     listCommands_ = {AusDateiladen1, agsherausfarsen1};
 }
@@ -104,6 +107,16 @@ void Tmform::agsherausfarsen1Click()
 void Tmform::Beenden1Click()
 {
     close();
+}
+
+void Tmform::Abonnieren1Click()
+{
+    feed_->Abonnieren1Click();
+}
+
+void Tmform::ber1Click()
+{
+    dialogs_->information(aboutText());
 }
 
 void Tmform::dlistEdited(RowHandle, const std::string& oldCaption, std::string& text)

@@ -57,17 +57,19 @@ trap cleanup EXIT
 
 "$sim" --port 0 --seed 7 --step-seconds 0 >"$work/sim.log" 2>&1 &
 sim_pid=$!
-sim_listening() { grep -q '^listening on ' "$work/sim.log"; }
+sim_listening() { grep -qs '^listening on ' "$work/sim.log"; }
 wait_until 20 "the simulator" sim_listening
 url=$(sed -n 's/^listening on //p' "$work/sim.log" | head -n 1)
 
 # The program's folder is the application folder: a copy of the executable and its lists.
 mkdir "$work/app"
 cp "$quintor" "$work/app/quintor"
+: >"$work/app/Clonk.exe" # the game is found in the program's folder: no folder browser at start-up
 printf '%s/league/server\r\n' "$url" >"$work/app/server.txt"
-printf 'Column1=Status\r\nColumn2=Spieler\r\n' >"$work/app/config.txt"
+# The update check is not under test here, whatever address this build was given.
+printf 'Column1=Status\r\nColumn2=Spieler\r\nnoupdater=true\r\n' >"$work/app/config.txt"
 
-xvfb-run -a -s "-screen 0 800x600x24" bash "$0" --inside "$work" "$out"
+xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 800x600x24" bash "$0" --inside "$work" "$out"
 
 app=$work/app
 for f in config.txt server.txt syno.txt log.txt; do [ -f "$app/$f" ] || fail "$f was not written"; done

@@ -42,14 +42,27 @@ struct FormFixture {
     std::shared_ptr<BlockingHttpClient> http = std::make_shared<BlockingHttpClient>();
     std::unique_ptr<ui::Tmform> form;
     std::unique_ptr<QSignalSpy> ticks;
+    bool trayAvailable = false; // whether the desktop the window sees has a notification area
 
-    ui::Tmform& create(std::shared_ptr<HttpClient> client = nullptr)
+    // `adjust` sets what a test needs beyond the defaults (update and notice address, game folder search).
+    ui::Tmform& create(std::shared_ptr<HttpClient> client = nullptr,
+                       const std::function<void(ui::TmformSetup&)>& adjust = {})
     {
         if (!client) client = http;
-        form = std::make_unique<ui::Tmform>(
-            ui::TmformSetup{folder.path(), std::move(client), defaultServerUrl, &dialogs, &clock});
+        ui::TmformSetup setup{folder.path(), std::move(client), defaultServerUrl, &dialogs, &clock};
+        setup.trayAvailable = [this] { return trayAvailable; };
+        if (adjust) adjust(setup);
+        form = std::make_unique<ui::Tmform>(std::move(setup));
         ticks = std::make_unique<QSignalSpy>(form.get(), &ui::Tmform::tickFinished);
         return *form;
+    }
+
+    // Runs one tick from the event loop and waits until it (and any deferred one) has ended.
+    bool tickAndWait()
+    {
+        const auto before = ticks->count();
+        QTimer::singleShot(0, form.get(), &ui::Tmform::runTick);
+        return QTest::qWaitFor([&] { return ticks->count() > before && !form->tickRunning(); }, 15000);
     }
 
     // Shows the window and waits until the tick that showing it runs has ended.
