@@ -17,6 +17,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
+#include "ui/filtereditor/tfconf.h"
+
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -30,7 +32,7 @@ Tmform::Tmform(TmformSetup setup, QWidget* parent)
     : QMainWindow(parent), gate_([this](std::exception_ptr error) { reportError(error, *dialogs_); }),
       defaultServer_(std::move(setup.defaultServer)), updateUrl_(std::move(setup.updateUrl)),
       noticeUrl_(std::move(setup.noticeUrl)), gameFolderCandidates_(std::move(setup.gameFolderCandidates)),
-      trayAvailable_(std::move(setup.trayAvailable))
+      trayAvailable_(std::move(setup.trayAvailable)), starter_(setup.processStarter)
 {
     if (setup.dialogs) {
         dialogs_ = setup.dialogs;
@@ -57,14 +59,10 @@ Tmform::Tmform(TmformSetup setup, QWidget* parent)
 
     filterActions_ =
         std::make_unique<PlatformFilterActions>(*dialogs_, *notifier_, *clock_, state_.games, state_.loglines);
-    filterEngine_ = std::make_unique<FilterEngine>(
-        filters_, state_.games, state_.appFolder, *filterActions_, [this](const std::string& message) {
-            reportError(std::make_exception_ptr(std::runtime_error(message)), *dialogs_);
-        });
     feed_ = std::make_unique<FilterFeed>(state_.config, state_.appFolder, *dialogs_, *http_);
     refresh_ =
         std::make_unique<RefreshCycle>(state_, RefreshPorts{*model_, *this, *dialogs_, *http_, *clock_, defaultServer_,
-                                                            [this] { rebuildNoticeBoard(); }, filterEngine_.get()});
+                                                            [this] { rebuildNoticeBoard(); }, &filterHook_});
 
     refetch = new QTimer(this);
     refetch->setObjectName(QStringLiteral("refetch"));
@@ -72,12 +70,16 @@ Tmform::Tmform(TmformSetup setup, QWidget* parent)
     connect(refetch, &QTimer::timeout, this, &Tmform::runTick);
 
     FormCreate();
-    loadFilters();
+    createWindows();
     if (!shutdownRequested_) refetch->start();
 }
 
 Tmform::~Tmform()
 {
+    // The filter tree editor is a window of its own; the engine reads its list.
+    filterEngine_.reset();
+    delete fconf;
+    fconf = nullptr;
     // Child widgets would otherwise go only after the members: the list and its model read the
     // records, and an edit the list still commits while it goes would reach the alias list.
     delete dlist;

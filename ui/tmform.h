@@ -10,6 +10,7 @@
 #include "net/httpclient.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/processstarter.h"
 #include "refresh/monitorstate.h"
 #include "refresh/refreshcycle.h"
 #include "refresh/tickgate.h"
@@ -37,6 +38,11 @@ namespace quintor::ui {
 
 class BackgroundHttpClient;
 class GameListModel;
+class Taledit;
+class Tdetlist;
+class Tfconf;
+class Tliform;
+class Tmedit;
 class NoticeBoardView;
 class QtDialogs;
 class QtNotifier;
@@ -53,6 +59,8 @@ struct TmformSetup {
     std::optional<std::vector<CandidateFolder>> gameFolderCandidates{};
     // Whether the desktop offers a notification area now; null: ask the desktop.
     std::function<bool()> trayAvailable{};
+    // Starts the game to join; null: the platform's own way.
+    ProcessStarter* processStarter = nullptr;
 };
 
 // "Quintor Velmar 2.02 Beta [84]", an empty line and the credits.
@@ -82,6 +90,13 @@ public:
     void Minimieren1Click();
     void Abonnieren1Click();
     void ber1Click();
+    void Masterserver1Click();
+    void Aliaseditor1Click();
+    void Listenspalten1Click();
+    void Filtereditor1Click();
+    void Spieler1Click();
+    void Ressourcen1Click();
+    void Beitreten1Click();
 
     // The tray: `totray` and `miniz` put the window away into the tray icon (or, where the desktop
     // has no notification area, leave an ordinary minimised window); `ticonDblClick` brings it back.
@@ -92,8 +107,13 @@ public:
     void QuintorBeenden1Click();
 
     MonitorState& state() { return state_; }
-    // The filter list the filters of every tick are read from ("filter.txt" as loaded at start-up).
-    TextList& filters() { return filters_; }
+    // The filter list the filters of every tick are read from: the filter tree editor's.
+    const TextList& filters() const;
+    Tfconf& filterEditor() { return *fconf; }
+    Tmedit& masterserverEditor() { return *medit; }
+    Taledit& aliasEditor() { return *aledit; }
+    Tliform& columnChooser() { return *liform; }
+    Tdetlist& details() { return *detlist; }
     QSystemTrayIcon& trayIcon() { return *ticon; }
     QtNotifier& notifier() { return *notifier_; }
     GameListModel& model() { return *model_; }
@@ -122,7 +142,9 @@ private:
     void FormCreate();
     void detectGameFolder();
     void updateCheck();
-    void loadFilters();
+    void createWindows();
+    // The game of the selected row, found through the row; nothing when no row is selected.
+    std::optional<RowHandle> selectedRow() const;
     void FormDestroy();
     void rebuildNoticeBoard();
     void delclipbrd(QPushButton* button);
@@ -154,7 +176,26 @@ private:
     std::string noticeUrl_;
     std::optional<std::vector<CandidateFolder>> gameFolderCandidates_;
     std::function<bool()> trayAvailable_;
-    TextList filters_; // stands in for the filter tree editor's list
+    // The filters reach the refresh through this hook: the engine exists only once the filter tree
+    // editor has loaded "filter.txt", after the feed was fetched at start-up.
+    class FilterHook : public GameFilter {
+    public:
+        explicit FilterHook(const std::unique_ptr<FilterEngine>& engine) : engine_(engine) {}
+        void beginTick() override
+        {
+            if (engine_) engine_->beginTick();
+        }
+        void filterparse(RowHandle row) override
+        {
+            if (engine_) engine_->filterparse(row);
+        }
+
+    private:
+        const std::unique_ptr<FilterEngine>& engine_;
+    };
+    FilterHook filterHook_{filterEngine_};
+    std::unique_ptr<ProcessStarter> ownStarter_;
+    ProcessStarter* starter_ = nullptr;
     QtNotifier* notifier_ = nullptr;
     std::unique_ptr<PlatformFilterActions> filterActions_;
     std::unique_ptr<FilterEngine> filterEngine_;
@@ -187,10 +228,20 @@ private:
     QAction* Minimieren1 = nullptr;
     QAction* Abonnieren1 = nullptr;
     QAction* ber1 = nullptr;
+    QAction* Masterserver1 = nullptr;
+    QAction* Aliaseditor1 = nullptr;
+    QAction* Listenspalten1 = nullptr;
+    QAction* Filtereditor1 = nullptr;
     QSystemTrayIcon* ticon = nullptr;
     QMenu* tpop = nullptr;
     QAction* Quintorffnen1 = nullptr;
     QAction* QuintorBeenden1 = nullptr;
+    // The other windows; they live for the whole run and are only shown and hidden.
+    Tliform* liform = nullptr;
+    Tdetlist* detlist = nullptr;
+    Tfconf* fconf = nullptr;
+    Taledit* aledit = nullptr;
+    Tmedit* medit = nullptr;
     // Commands that change the lists a tick works on: unavailable while a tick runs.
     std::vector<QAction*> listCommands_;
 };

@@ -25,9 +25,6 @@ QAction* item(QMenu* menu, const char* name, const QString& caption, bool enable
 
 void Tmform::createMenus()
 {
-    // Items whose windows do not exist yet are shown disabled.
-    constexpr bool later = false;
-
     QMenu* datei = menuBar()->addMenu(QStringLiteral("Datei"));
     AusDateiladen1 = item(datei, "AusDateiladen1", QStringLiteral("Aus Datei laden..."));
     datei->addSeparator();
@@ -35,14 +32,14 @@ void Tmform::createMenus()
     Minimieren1 = item(datei, "Minimieren1", QStringLiteral("Minimieren"));
 
     QMenu* bearbeiten = menuBar()->addMenu(QStringLiteral("Bearbeiten"));
-    item(bearbeiten, "Masterserver1", QStringLiteral("Masterserver"), later);
-    item(bearbeiten, "Aliaseditor1", QStringLiteral("Aliaseditor"), later);
-    item(bearbeiten, "Listenspalten1", QStringLiteral("Listenspalten"), later);
+    Masterserver1 = item(bearbeiten, "Masterserver1", QStringLiteral("Masterserver"));
+    Aliaseditor1 = item(bearbeiten, "Aliaseditor1", QStringLiteral("Aliaseditor"));
+    Listenspalten1 = item(bearbeiten, "Listenspalten1", QStringLiteral("Listenspalten"));
     QMenu* filter = bearbeiten->addMenu(QStringLiteral("Filter"));
     filter->menuAction()->setObjectName(QStringLiteral("Filter1"));
     Abonnieren1 = item(filter, "Abonnieren1", QStringLiteral("Abonnieren"));
     filter->addSeparator()->setVisible(false);
-    item(filter, "Filtereditor1", QStringLiteral("Filtereditor"), later);
+    Filtereditor1 = item(filter, "Filtereditor1", QStringLiteral("Filtereditor"));
     bearbeiten->addSeparator();
     agsherausfarsen1 = item(bearbeiten, "agsherausfarsen1", QStringLiteral("Tags rausparsen"));
     agsherausfarsen1->setCheckable(true);
@@ -58,7 +55,13 @@ void Tmform::createMenus()
     connect(Abonnieren1, &QAction::triggered, this, [this] { guardedHandler([this] { Abonnieren1Click(); }); });
     connect(ber1, &QAction::triggered, this, [this] { guardedHandler([this] { ber1Click(); }); });
 
-    listCommands_ = {AusDateiladen1, agsherausfarsen1};
+    connect(Masterserver1, &QAction::triggered, this, [this] { guardedHandler([this] { Masterserver1Click(); }); });
+    connect(Aliaseditor1, &QAction::triggered, this, [this] { guardedHandler([this] { Aliaseditor1Click(); }); });
+    connect(Listenspalten1, &QAction::triggered, this, [this] { guardedHandler([this] { Listenspalten1Click(); }); });
+    connect(Filtereditor1, &QAction::triggered, this, [this] { guardedHandler([this] { Filtereditor1Click(); }); });
+
+    // The editors write back into the lists a tick works on.
+    listCommands_ = {AusDateiladen1, agsherausfarsen1, Masterserver1, Aliaseditor1, Listenspalten1, Filtereditor1};
 }
 
 void Tmform::createListMenu()
@@ -69,6 +72,9 @@ void Tmform::createListMenu()
     Ressourcen1 = item(listpop, "Ressourcen1", QStringLiteral("Ressourcen"));
     listpop->addSeparator();
     Beitreten1 = item(listpop, "Beitreten1", QStringLiteral("Beitreten"));
+    connect(Spieler1, &QAction::triggered, this, [this] { guardedHandler([this] { Spieler1Click(); }); });
+    connect(Ressourcen1, &QAction::triggered, this, [this] { guardedHandler([this] { Ressourcen1Click(); }); });
+    connect(Beitreten1, &QAction::triggered, this, [this] { guardedHandler([this] { Beitreten1Click(); }); });
 
     dlist->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(dlist, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {

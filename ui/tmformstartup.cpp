@@ -80,15 +80,6 @@ void Tmform::updateCheck()
     if (!versionIsCurrent(published)) dialogs_->warning(updateWarningText(published));
 }
 
-void Tmform::loadFilters()
-{
-    // The filter tree editor's job once it exists: the list the filters of every tick come from.
-    guardedHandler([this] {
-        const std::string path = state_.file(files::filter);
-        if (fileExists(path)) filters_.LoadFromFile(path);
-    });
-}
-
 void Tmform::FormDestroy()
 {
     if (ownDialogs_) ownDialogs_->reopen();
