@@ -6,6 +6,10 @@
 #include "ui/windows/tdetlist.h"
 #include "ui/windows/tmedit.h"
 
+#include "ui/filtereditor/tfilterform.h"
+
+#include <QComboBox>
+#include <QLineEdit>
 #include <QTreeWidget>
 
 using namespace quintor;
@@ -138,6 +142,47 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return f.ticks->count() >= before + 2 && !f.form->tickRunning(); }));
         QVERIFY(f.form->isVisible());
         QCOMPARE(f.folder.read("index.txt"), std::string("grp0fil0\r\ngrp0fil0_act\r\nfilter\r\n"));
+    }
+
+    void aFilterMadeInTheEditorsFiresAtTheNextTick()
+    {
+        test::FormFixture f;
+        f.http->released = 1000;
+        f.http->body = twoGames();
+        f.create();
+        QVERIFY(f.showAndWaitForFirstTick());
+        QCOMPARE(f.form->state().games.all()[1].Color, 0u);
+
+        f.action("Filtereditor1")->trigger();
+        ui::Tfconf& fconf = f.form->filterEditor();
+        f.dialogs.inputs = {std::string("Meine Filter")};
+        fconf.NeueGruppe1Click();
+        auto* tree = fconf.findChild<QTreeWidget*>(QStringLiteral("tree"));
+        tree->setCurrentItem(tree->topLevelItem(0));
+        f.dialogs.inputs = {std::string("Lobbys gr\xFCn")};
+        fconf.NeuerFilter1Click();
+        QPointer<ui::Tfilterform> editor = fconf.conditionEditor();
+        QVERIFY(editor);
+
+        // "Spielstatus" "entspricht" "Lobby", then the action "Färbe Eintrag ein" with "Grün".
+        editor->adderClick();
+        editor->findChild<QComboBox*>(QStringLiteral("field0"))->setCurrentIndex(5);
+        editor->findChild<QComboBox*>(QStringLiteral("act0"))->setCurrentIndex(1);
+        editor->findChild<QLineEdit*>(QStringLiteral("edit0"))->setText(QStringLiteral("Lobby"));
+        editor->Button1Click();
+        editor->adderClick();
+        editor->findChild<QComboBox*>(QStringLiteral("field0"))->setCurrentIndex(4);
+        editor->findChild<QLineEdit*>(QStringLiteral("edit0"))->setText(QString::fromUtf8("Gr\u00fcn"));
+        editor->Button1Click();
+        QTRY_VERIFY(!editor);
+
+        const auto before = f.ticks->count();
+        fconf.Button1Click();
+        QVERIFY(QTest::qWaitFor([&] { return f.ticks->count() >= before + 2 && !f.form->tickRunning(); }));
+        QCOMPARE(f.form->state().games.all()[1].Title, std::string("Offene Lobby"));
+        QCOMPARE(f.form->state().games.all()[1].Color, 0x008000u);
+        QCOMPARE(f.form->state().games.all()[0].Color, 0u);
+        QCOMPARE(f.folder.read("filter.txt"), std::string("grp0=Meine Filter\r\ngrp0fil0=Lobbys gr\xFCn\r\n"));
     }
 };
 
