@@ -1,7 +1,7 @@
 // quintor-reflist [--appdir DIR] FILE...
 // Prints, as JSON, what the monitor would show for these masterserver replies and this
 // application folder.
-#include "inspection.h"
+#include "reflistreport.h"
 
 #include "settings/errors.h"
 #include "settings/fileio.h"

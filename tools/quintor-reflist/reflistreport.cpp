@@ -1,4 +1,4 @@
-#include "inspection.h"
+#include "reflistreport.h"
 
 #include "filters/filterengine.h"
 #include "reference/reader.h"

@@ -1,4 +1,4 @@
-#include "inspection.h"
+#include "reflistreport.h"
 #include "settings/fileio.h"
 #include "support/replies.h"
 #include "support/tempfolder.h"
