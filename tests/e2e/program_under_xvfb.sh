@@ -5,17 +5,8 @@
 # Usage: program_under_xvfb.sh QUINTOR_BINARY SIMULATOR_BINARY OUTPUT_FOLDER
 set -euo pipefail
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# Polls a condition (a shell command) until it holds; fails after the given number of seconds.
-wait_until() {
-  local seconds=$1 what=$2; shift 2
-  local deadline=$((SECONDS + seconds))
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || fail "timed out waiting for $what"
-    sleep 0.1
-  done
-}
+# shellcheck source=../support/e2e.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../support/e2e.sh"
 
 if [ "${1:-}" = "--inside" ]; then
   work=$2 out=$3
@@ -55,11 +46,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-"$sim" --port 0 --seed 7 --step-seconds 0 >"$work/sim.log" 2>&1 &
-sim_pid=$!
-sim_listening() { grep -qs '^listening on ' "$work/sim.log"; }
-wait_until 20 "the simulator" sim_listening
-url=$(sed -n 's/^listening on //p' "$work/sim.log" | head -n 1)
+start_simulator "$sim" "$work"
 
 # The program's folder is the application folder: a copy of the executable and its lists.
 mkdir "$work/app"

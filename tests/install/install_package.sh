@@ -8,17 +8,8 @@
 # Usage: install_package.sh BUILD_DIR SOURCE_DIR SIMULATOR_BINARY VERSION
 set -euo pipefail
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# Polls a condition (a shell command) until it holds; fails after the given number of seconds.
-wait_until() {
-  local seconds=$1 what=$2; shift 2
-  local deadline=$((SECONDS + seconds))
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || fail "timed out waiting for $what"
-    sleep 0.1
-  done
-}
+# shellcheck source=../support/e2e.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../support/e2e.sh"
 
 # Runs under xvfb-run: starts the installed program with the given home, waits for its main window and
 # then for what it should show ("games": listed games; "dialog": a second window of the program, a
@@ -146,11 +137,7 @@ done
 head -c 1 "$work/reflist.json" | grep -q '{' || fail "quintor-reflist printed no JSON object"
 
 # --- the installed program -----------------------------------------------------------------------
-"$sim" --port 0 --seed 7 --step-seconds 0 >"$work/sim.log" 2>&1 &
-sim_pid=$!
-sim_listening() { grep -q '^listening on ' "$work/sim.log"; }
-wait_until 20 "the simulator" sim_listening
-url=$(sed -n 's/^listening on //p' "$work/sim.log" | head -n 1)
+start_simulator "$sim" "$work"
 
 mkdir "$work/cwd"
 ls -A "$root/usr/bin" >"$work/bin-before.txt"
