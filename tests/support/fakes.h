@@ -3,6 +3,7 @@
 
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/processstarter.h"
 #include "refresh/views.h"
 
 #include <deque>
@@ -75,6 +76,13 @@ private:
         inputs.pop_front();
         return answer;
     }
+};
+
+// Records the programs it is asked to start instead of starting them.
+class RecordingStarter : public ProcessStarter {
+public:
+    std::vector<ProcessCommand> started;
+    void start(const ProcessCommand& command) override { started.push_back(command); }
 };
 
 class FixedClock : public Clock {

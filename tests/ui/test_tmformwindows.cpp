@@ -16,12 +16,6 @@ using namespace quintor;
 
 namespace {
 
-class RecordingStarter : public ProcessStarter {
-public:
-    std::vector<ProcessCommand> started;
-    void start(const ProcessCommand& command) override { started.push_back(command); }
-};
-
 // Two games whose rows stand in the other order than their records: the running one comes first in
 // the reply, the lobby first in the list.
 std::string twoGames()
@@ -110,7 +104,7 @@ private slots:
         test::FormFixture f;
         f.http->released = 1000;
         f.http->body = twoGames();
-        RecordingStarter starter;
+        test::RecordingStarter starter;
         f.folder.write("Clonk.exe", "MZ"); // the game lies in the application folder
         f.create(nullptr, [&](ui::TmformSetup& setup) { setup.processStarter = &starter; });
         QVERIFY(f.showAndWaitForFirstTick());

@@ -9,12 +9,6 @@ using namespace quintor;
 
 namespace {
 
-class RecordingStarter : public ProcessStarter {
-public:
-    std::vector<ProcessCommand> started;
-    void start(const ProcessCommand& command) override { started.push_back(command); }
-};
-
 class GameFolderTest : public ::testing::Test {
 protected:
     std::string makeFolder(const std::string& name, const std::string& exe = "Clonk.exe")
@@ -93,7 +87,7 @@ TEST_F(GameFolderTest, JoiningStartsTheGameWithTheHostAsOneArgument)
     game.Item = 5;
     game.AddressCount = 2;
     game.IPs = {"10.0.0.5", "192.168.0.2"};
-    RecordingStarter starter;
+    test::RecordingStarter starter;
     Beitreten1Click({game}, 5, search(), starter);
     ASSERT_EQ(starter.started.size(), 1u);
     EXPECT_EQ(starter.started[0].program, folder + "/clonk.exe"); // the file that is there
@@ -104,7 +98,7 @@ TEST_F(GameFolderTest, JoiningStartsTheGameWithTheHostAsOneArgument)
 TEST_F(GameFolderTest, NothingIsStartedForAnUnsafeOrMissingHostOrWithoutAFolder)
 {
     config.Add("crdir=" + makeFolder("game"));
-    RecordingStarter starter;
+    test::RecordingStarter starter;
     TGameEntry game;
     game.Item = 1;
     for (const std::string host : {"1.2.3.4 /evil", "host;rm", "a\"b", "$(x)", ""}) {
