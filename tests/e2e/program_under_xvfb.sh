@@ -15,14 +15,6 @@ if [ "${1:-}" = "--inside" ]; then
   pid=$!
   alive() { kill -0 "$pid" 2>/dev/null || fail "quintor ended early: $(cat "$work/quintor.log")"; }
   window_shown() { alive; xwininfo -root -tree | grep -q '"Quintor"'; }
-  # The list's body (below its header, at the window's top left) stops being blank once rows are listed.
-  list_filled() {
-    alive
-    local mean
-    mean=$(import -window root -crop 280x120+20+75 +repage png:- 2>/dev/null | identify -format '%[fx:mean]' png:-) ||
-      return 1
-    awk -v m="$mean" 'BEGIN { exit !(m < 0.98) }'
-  }
   wait_until 30 "the main window" window_shown
   wait_until 30 "the list to show games" list_filled
   import -window root "$out/program-under-xvfb.png"
@@ -34,17 +26,9 @@ if [ "${1:-}" = "--inside" ]; then
 fi
 
 quintor=$1 sim=$2 out=$3
-for tool in xvfb-run xwininfo import identify; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
+require_tools xvfb-run xwininfo import identify
 
-work=$(mktemp -d)
-sim_pid=""
-cleanup() {
-  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+make_work_folder
 
 start_simulator "$sim" "$work"
 

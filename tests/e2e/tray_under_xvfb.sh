@@ -38,13 +38,6 @@ if [ "${1:-}" = "--inside" ]; then
   main_shown() { [ -n "$(main_window)" ] && [ "$(main_state "$(main_window)")" = viewable ]; }
   icon_line() { windows | awk '$2 == "viewable" && $3 == "embedded" { print; exit }'; }
   balloon_line() { windows | awk '$2 == "viewable" && $8 == "_NET_WM_WINDOW_TYPE_TOOLTIP" { print; exit }'; }
-  list_filled() {
-    alive
-    local mean
-    mean=$(import -window root -crop 280x120+20+75 +repage png:- 2>/dev/null | identify -format '%[fx:mean]' png:-) ||
-      return 1
-    awk -v m="$mean" 'BEGIN { exit !(m < 0.98) }'
-  }
 
   wait_until 30 "the main window" main_shown
   wait_until 30 "the list to show games" list_filled
@@ -84,17 +77,9 @@ if [ "${1:-}" = "--inside" ]; then
 fi
 
 quintor=$(realpath "$1") sim=$(realpath "$2") xdrive=$(realpath "$3") out=$(realpath "$4")
-for tool in xvfb-run xwininfo import identify trayer; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
+require_tools xvfb-run xwininfo import identify trayer
 
-work=$(mktemp -d)
-sim_pid=""
-cleanup() {
-  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+make_work_folder
 
 start_simulator "$sim" "$work"
 

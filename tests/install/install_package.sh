@@ -22,14 +22,6 @@ if [ "${1:-}" = "--inside" ]; then
   pid=$!
   alive() { kill -0 "$pid" 2>/dev/null || fail "the installed quintor ended early: $(cat "$log")"; }
   window_shown() { alive; xwininfo -root -tree | grep -q '"Quintor"'; }
-  # The list's body (below its header, at the window's top left) stops being blank once rows are listed.
-  list_filled() {
-    alive
-    local mean
-    mean=$(import -window root -crop 280x120+20+75 +repage png:- 2>/dev/null | identify -format '%[fx:mean]' png:-) ||
-      return 1
-    awk -v m="$mean" 'BEGIN { exit !(m < 0.98) }'
-  }
   wait_until 30 "the main window" window_shown
   # Any window of the program (by its WM_CLASS) other than the main window.
   dialog_shown() {
@@ -51,17 +43,9 @@ if [ "${1:-}" = "--inside" ]; then
 fi
 
 build=$1 src=$2 sim=$3 version=$4
-for tool in cpack dpkg-deb readelf ldd dpkg-query xvfb-run xwininfo import identify; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
+require_tools cpack dpkg-deb readelf ldd dpkg-query xvfb-run xwininfo import identify
 
-work=$(mktemp -d)
-sim_pid=""
-cleanup() {
-  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+make_work_folder
 
 # --- the package ---------------------------------------------------------------------------------
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/pkg" >"$work/cpack.log" 2>&1 ||

@@ -20,3 +20,33 @@ start_simulator() {
   wait_until 20 "the simulator" grep -qs '^listening on ' "$2/sim.log"
   url=$(sed -n 's/^listening on //p' "$2/sim.log" | head -n 1)
 }
+
+# require_tools TOOL...: skips the test (exit 77) when one of the tools is not installed.
+require_tools() {
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+  done
+}
+
+# make_work_folder: a temporary folder in $work, removed at exit together with a simulator that
+# start_simulator started.
+make_work_folder() {
+  work=$(mktemp -d)
+  sim_pid=""
+  trap 'cleanup_work_folder' EXIT
+}
+cleanup_work_folder() {
+  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
+  rm -rf "$work"
+}
+
+# list_filled: true once the game list's body (below its header, at the window's top left) is no
+# longer blank. Calls the caller's `alive` first, which fails when the program has ended.
+list_filled() {
+  alive
+  local mean
+  mean=$(import -window root -crop 280x120+20+75 +repage png:- 2>/dev/null | identify -format '%[fx:mean]' png:-) ||
+    return 1
+  awk -v m="$mean" 'BEGIN { exit !(m < 0.98) }'
+}
