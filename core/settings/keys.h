@@ -14,6 +14,8 @@ inline constexpr std::string_view top = "top";
 inline constexpr std::string_view noupdater = "noupdater";
 inline constexpr std::string_view tagparse = "tagparse";
 inline constexpr std::string_view feed = "feed";
+// "False" switches the activity history off; absent means on.
+inline constexpr std::string_view history = "history";
 
 // Numbered keys: the prefix followed by the number in decimal.
 inline constexpr std::string_view clipBoardDisable = "ClipBoardDisable";
@@ -35,5 +37,6 @@ inline constexpr std::string_view config = "config.txt";
 inline constexpr std::string_view log = "log.txt";
 inline constexpr std::string_view filter = "filter.txt";
 inline constexpr std::string_view index = "index.txt";
+inline constexpr std::string_view history = "history.txt";
 
 } // namespace quintor::files
