@@ -1,6 +1,9 @@
 // The stand-alone quintor-masterserver-sim: options, the announced port, and a clean end on
 // SIGTERM and SIGINT.
+#include "history/civiltime.h"
+#include "history/hourtotals.h"
 #include "masterserver-sim/replygen.h"
+#include "settings/textlist.h"
 #include "support/tempfolder.h"
 
 #include <httplib.h>
@@ -8,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <ctime>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -141,10 +145,38 @@ TEST(SimExecutable, ServesAFixedFileOrTheFloodTextAndEndsOnSigint)
     }
 }
 
+TEST(SimExecutable, WritesAHistoryUpToTheLastHourBeforeServing)
+{
+    test::TempFolder folder;
+    const std::time_t started = std::time(nullptr);
+    SimProcess sim({"--history-days", "3", "--history-folder", folder.path()});
+    ASSERT_FALSE(baseUrlFrom(sim.firstLine()).empty());
+    TextList file;
+    file.LoadFromFile(folder.file("history.txt"));
+    const ParsedHistory history = parseHistory(file);
+    EXPECT_EQ(history.skippedLines, 0);
+    ASSERT_GT(history.hours.size(), 50u);
+    std::tm local{};
+    localtime_r(&started, &local);
+    const std::int64_t hourBefore =
+        hourNumber(LocalHour{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour}) - 1;
+    // The hour may turn between the start of the test and that of the simulator.
+    EXPECT_LE(history.hours.back().hour, hourBefore + 1);
+    EXPECT_GE(history.hours.front().hour, hourBefore - 3 * 24 + 1);
+    EXPECT_EQ(sim.endWith(SIGTERM), 0);
+}
+
 TEST(SimExecutable, RefusesBadOptions)
 {
-    for (std::vector<std::string> arguments : std::vector<std::vector<std::string>>{
-             {"--port", "70000"}, {"--games", "x"}, {"--unknown"}, {"--seed"}, {"--file", "/no/such/file"}}) {
+    for (std::vector<std::string> arguments :
+         std::vector<std::vector<std::string>>{{"--port", "70000"},
+                                               {"--games", "x"},
+                                               {"--unknown"},
+                                               {"--seed"},
+                                               {"--file", "/no/such/file"},
+                                               {"--history-days", "401", "--history-folder", "/tmp"},
+                                               {"--history-days", "3"},
+                                               {"--history-days", "3", "--history-folder", "/no/such/folder"}}) {
         SimProcess sim(arguments);
         EXPECT_EQ(sim.firstLine(), "") << arguments[0];
         EXPECT_EQ(sim.wait(), 2) << arguments[0];

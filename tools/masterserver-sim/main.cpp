@@ -1,11 +1,16 @@
 // quintor-masterserver-sim: a local stand-in for the league masterserver, the notice server, the
 // update server and a filter feed, on 127.0.0.1. Prints "listening on http://127.0.0.1:PORT" once
 // it accepts requests, and ends cleanly on SIGINT or SIGTERM.
+#include "history/activityhistory.h"
+#include "history/civiltime.h"
+#include "masterserver-sim/simhistory.h"
 #include "masterserver-sim/simserver.h"
+#include "settings/keys.h"
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <exception>
 #include <fstream>
 #include <iostream>
@@ -27,7 +32,10 @@ const char* const kUsage =
     "  --flood             answer /league/server with the league's flood-protection text\n"
     "  --classic-header    write only the [Clonk Rage] header, as older league servers do\n"
     "  --version-word TEXT what /quintor/version.txt answers (default \"Velmar 2.02 Beta [84]\")\n"
-    "  --feed-dir DIR      serve the files of DIR under /feed/\n";
+    "  --feed-dir DIR      serve the files of DIR under /feed/\n"
+    "  --history-days N    before serving, write a made-up activity history.txt of N days (1 to 400)\n"
+    "                      that ends with the last full hour, into the folder of --history-folder\n"
+    "  --history-folder DIR the folder for --history-days\n";
 
 struct Options {
     quintor::sim::SimServerOptions server;
@@ -36,6 +44,8 @@ struct Options {
     std::optional<std::string> file;
     bool flood = false;
     bool classicHeader = false;
+    int historyDays = 0;
+    std::optional<std::string> historyFolder;
 };
 
 long number(std::string_view option, const std::string& text, long min, long max)
@@ -76,10 +86,30 @@ Options parseOptions(int argc, char** argv)
             options.server.versionWord = argument();
         else if (option == "--feed-dir")
             options.server.feedDir = argument();
+        else if (option == "--history-days")
+            options.historyDays = static_cast<int>(number(option, argument(), 1, quintor::ActivityHistory::keptDays));
+        else if (option == "--history-folder")
+            options.historyFolder = argument();
         else
             throw std::invalid_argument("unknown option '" + std::string(option) + "'");
     }
+    if ((options.historyDays > 0) != options.historyFolder.has_value())
+        throw std::invalid_argument("--history-days and --history-folder go together");
     return options;
+}
+
+// The history ends with the hour before the current local one, which the program records itself.
+void writeHistory(const Options& options)
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    const quintor::LocalHour current{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour};
+    const std::int64_t lastHour = quintor::hourNumber(current) - 1;
+    std::string folder = *options.historyFolder;
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    quintor::historyText(quintor::sim::simulatedHistory(options.seed, options.historyDays, lastHour))
+        .SaveToFile(folder + std::string(quintor::files::history));
 }
 
 std::string readFile(const std::string& path)
@@ -99,6 +129,7 @@ int main(int argc, char** argv)
     }
     try {
         Options options = parseOptions(argc, argv);
+        if (options.historyFolder) writeHistory(options);
 
         // Every thread inherits the blocked signals; this thread alone takes them with sigwait.
         sigset_t signals;
