@@ -98,6 +98,7 @@ TEST(ActivityHistory, ARestartWithinTheHourMergesExactly)
     recordAll(uninterrupted, clock, ticks);
 
     ActivityHistory firstRun(clock);
+    EXPECT_EQ(firstRun.load(path).note(), ""); // no file yet: nothing to say
     recordAll(firstRun, clock, {ticks[0], ticks[1], ticks[2]});
     ASSERT_TRUE(firstRun.save(path));
     ActivityHistory secondRun(clock);
@@ -109,39 +110,24 @@ TEST(ActivityHistory, ARestartWithinTheHourMergesExactly)
     EXPECT_EQ(folder.read("history.txt"), "2026-12-08 20=1;9;9;20;20\r\n2026-12-08 21=3;33;12;96;41\r\n");
 }
 
-TEST(ActivityHistory, KeepsTheLastFourHundredDays)
+TEST(ActivityHistory, LoadingSkipsBadLinesWithOneNoteAndKeepsTheLastFourHundredDays)
 {
     test::TempFolder folder;
     // 2026-12-08 is day 20795; its 400 days start with day 20396, 2025-11-04.
     folder.write("history.txt", "2025-11-03 23=1;1;1;1;1\r\n"
                                 "2025-11-04 00=1;2;2;2;2\r\n"
+                                "garbage\r\n"
                                 "2026-12-08 20=1;3;3;3;3\r\n");
     test::FixedClock clock;
     clock.time = time(2026, 12, 8, 20, 30);
     ActivityHistory history(clock);
-    EXPECT_EQ(history.load(folder.file("history.txt")).skippedLines, 0);
+    EXPECT_EQ(history.load(folder.file("history.txt")).note(), skippedLinesNote(1));
     EXPECT_EQ(history.hours().front().hour, at(2025, 11, 4, 0));
     EXPECT_EQ(history.hours().size(), 2u);
 
-    // The day after, the first kept day is dropped as soon as an hour ends.
+    // The day after, its first hour drops the oldest kept day.
     recordAll(history, clock, {{time(2026, 12, 9, 0, 0), {1, 1}}});
     EXPECT_EQ(history.hours().front().hour, at(2026, 12, 8, 20));
-}
-
-TEST(ActivityHistory, BadLinesAreSkippedWithOneNoteAndAMissingFileIsEmpty)
-{
-    test::TempFolder folder;
-    test::FixedClock clock;
-    ActivityHistory history(clock);
-    const auto missing = history.load(folder.file("history.txt"));
-    EXPECT_EQ(missing.note(), "");
-    EXPECT_TRUE(history.hours().empty());
-
-    folder.write("history.txt", "2026-12-08 16=1;1;1;1;1\r\ngarbage\r\n2026-12-08 17=x\r\n");
-    const auto loaded = history.load(folder.file("history.txt"));
-    EXPECT_EQ(loaded.skippedLines, 2);
-    EXPECT_EQ(loaded.note(), skippedLinesNote(2));
-    EXPECT_EQ(history.hours().size(), 1u);
 }
 
 TEST(ActivityHistory, AFileThatCannotBeReadIsNeverOverwritten)

@@ -39,15 +39,3 @@ TEST(CivilTime, HourNumbersRoundTripOverYearsAndMonthEnds)
         previous = hour;
     }
 }
-
-TEST(CivilTime, ValidDates)
-{
-    EXPECT_TRUE(isValidDate(2024, 2, 29));
-    EXPECT_FALSE(isValidDate(2026, 2, 29));
-    EXPECT_FALSE(isValidDate(1900, 2, 29));
-    EXPECT_TRUE(isValidDate(2026, 12, 31));
-    EXPECT_FALSE(isValidDate(2026, 4, 31));
-    EXPECT_FALSE(isValidDate(2026, 13, 1));
-    EXPECT_FALSE(isValidDate(2026, 0, 1));
-    EXPECT_FALSE(isValidDate(2026, 1, 0));
-}

@@ -33,6 +33,8 @@ TEST(HourTotals, LinesInTheFileForm)
         {"2026-12-08 21=$78;1890;17;4010;38", std::nullopt},  // decimal only
         {"2026-12-08 24=120;1890;17;4010;38", std::nullopt},  // no such hour
         {"2026-02-29 10=120;1890;17;4010;38", std::nullopt},  // no such day
+        {"1900-02-29 10=1;1;1;1;1", std::nullopt},            // not a leap year
+        {"2026-04-31 10=1;1;1;1;1", std::nullopt},
         {"2026-12-8 21=120;1890;17;4010;38", std::nullopt},
         {"2026-12-08T21=120;1890;17;4010;38", std::nullopt},
         {"2026-12-08 21:120;1890;17;4010;38", std::nullopt},
