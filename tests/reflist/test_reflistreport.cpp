@@ -28,9 +28,9 @@ TEST(Inspection, SampleReplyWithoutAnApplicationFolder)
     const json& games = out["games"];
     ASSERT_EQ(games.size(), 3u);
     EXPECT_EQ(games[0]["Title"], "Mars\u00E4 Melee");
-    // An escaped quote is no numeric escape and becomes "/"; an escape too near the end stays.
-    EXPECT_EQ(games[0]["Comment"], "Neue Spieler willkommen /\"Anf\u00E4nger\\\"");
-    EXPECT_EQ(games[0]["Hoster"], "Zo\u00EB\\61");
+    // Escaped quotes and a digit escaped after an umlaut read as the host typed them.
+    EXPECT_EQ(games[0]["Comment"], "Neue Spieler willkommen \"Anf\u00E4nger\"");
+    EXPECT_EQ(games[0]["Hoster"], "Zo\u00EB1");
     EXPECT_EQ(games[0]["IPs"], json({"198.51.100.140", "198.51.100.140", "192.168.1.20"}));
     EXPECT_EQ(games[0]["Resources"][1]["SizeText"], "N/L");
     EXPECT_EQ(games[0]["Resources"][0]["SizeText"], "1800 KB");

@@ -170,13 +170,16 @@ TEST(ReferenceReader, ReadsAWholeLeagueReply)
     EXPECT_EQ(game.Resources[1].Type, "Material");
     EXPECT_EQ(game.Resources[1].Filename, "Sch\xF6ne Erde.c4m");
     EXPECT_EQ(game.Resources[1].FileSize, 4711);
-    EXPECT_EQ(game.Resources[1].Author, "Zo\xEB\\61");
+    EXPECT_EQ(game.Resources[1].Author, "Zo\xEB"
+                                        "1");
 
     // Players are read by position; a script player has no file name, so its keys are looked up instead.
     ASSERT_EQ(game.PlayerCount, 2);
     ASSERT_EQ(game.Players.size(), 2u);
-    EXPECT_EQ(game.Players[0].Name, "Zo\xEB\\61");
-    EXPECT_EQ(game.Players[0].Filename, "Zo\xEB/61.c4p");
+    EXPECT_EQ(game.Players[0].Name, "Zo\xEB"
+                                    "1");
+    EXPECT_EQ(game.Players[0].Filename, "Zo\xEB"
+                                        "1.c4p");
     EXPECT_EQ(game.Players[0].ID, 1);
     EXPECT_EQ(game.Players[0].Flags, "Keine");
     EXPECT_EQ(game.Players[1].Name, "Bot");
