@@ -29,7 +29,8 @@ int readAll(const std::string& reply, const quintor::TextList& syno)
                                          benchmark::DoNotOptimize(entry.Title.data());
                                          ++completed;
                                      },
-                                     [](const std::string&) {}});
+                                     [](const std::string&) {},
+                                     {}});
     reader.read(reply);
     reader.finish();
     return completed;
