@@ -112,7 +112,8 @@ int runTick(GameStore& games, GameFilter* filter)
     ReferenceReader reader(
         false, syno,
         {[&](TGameEntry&& entry) { completeRecord(std::move(entry), games, config, syno, list, filter); },
-         [](const std::string&) {}});
+         [](const std::string&) {},
+         {}});
     reader.read(reply());
     reader.finish();
     return static_cast<int>(games.size());

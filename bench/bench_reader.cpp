@@ -29,7 +29,8 @@ int readAll(const std::string& reply, const quintor::TextList& syno)
                                          benchmark::DoNotOptimize(entry.Title.data());
                                          ++completed;
                                      },
-                                     [](const std::string&) {}});
+                                     [](const std::string&) {},
+                                     {}});
     reader.read(reply);
     reader.finish();
     return completed;
@@ -84,6 +85,54 @@ void BM_ReaderScaling(benchmark::State& state)
     readerOnGames(state, static_cast<int>(state.range(0)));
 }
 BENCHMARK(BM_ReaderScaling)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// (d) hostile replies: one game with a 10 MB title (umlaut escapes, so the clean-up has work), and one game with a
+// million "[Player]" sections. Values are cut to 4,096 bytes and a record keeps 1,000 players, so both cost about
+// what the bytes cost to cut into lines.
+const std::string& hostileReply(bool hugeTitle)
+{
+    static std::map<bool, std::string> replies;
+    auto found = replies.find(hugeTitle);
+    if (found != replies.end()) return found->second;
+    std::string reply = "[Clonk Rage]\nVersion=4,9,10,7,330\n\n[Reference]\nIcon=1\nTitle=\"";
+    if (hugeTitle) {
+        while (reply.size() < 10'000'000)
+            reply += "Gro\\337e Schlacht ";
+    } else {
+        reply += "Viele Spieler";
+    }
+    reply += "\"\nState=Lobby\nMaxPlayers=4\n\n  [PlayerInfos]\n";
+    if (!hugeTitle) {
+        for (int i = 0; i < 1'000'000; ++i)
+            reply += "      [Player]\n      Name=\"Spieler\"\n      Filename=\"Spieler.c4p\"\n      ID=" +
+                     std::to_string(i) + "\n";
+    }
+    reply += "\n  [Client]\n  ID=0\n  Activated=true\n  Name=\"Host\"\n";
+    return replies.emplace(hugeTitle, std::move(reply)).first->second;
+}
+
+void hostileReplyRead(benchmark::State& state, bool hugeTitle)
+{
+    const std::string& reply = hostileReply(hugeTitle);
+    const quintor::TextList syno;
+    for (auto _ : state) {
+        if (readAll(reply, syno) != 1) state.SkipWithError("the reader lost the game");
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(reply.size()));
+    state.counters["reply_bytes"] = static_cast<double>(reply.size());
+}
+
+void BM_ReaderTenMegabyteTitle(benchmark::State& state)
+{
+    hostileReplyRead(state, true);
+}
+BENCHMARK(BM_ReaderTenMegabyteTitle)->Unit(benchmark::kMillisecond);
+
+void BM_ReaderMillionPlayers(benchmark::State& state)
+{
+    hostileReplyRead(state, false);
+}
+BENCHMARK(BM_ReaderMillionPlayers)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -3,14 +3,21 @@
 #include "reference/replylines.h"
 #include "reference/textroutines.h"
 #include "settings/convert.h"
+#include "settings/errors.h"
 
 #include <limits>
 
 namespace quintor {
 namespace {
 
-// The ID of a player whose flags took line +3: a whole number gives its value, any other text the value of its
-// leading decimal digits (0 without any), never an error. Digits beyond the 32-bit range stay at its top.
+// The value of a line, cut to the longest value a record keeps.
+std::string_view valueOf(std::string_view line)
+{
+    return lineValue(line).substr(0, kMaxValueLength);
+}
+
+// An ID that must not fail: a whole number gives its value, any other text the value of its leading decimal
+// digits (0 without any). Digits beyond the 32-bit range stay at its top.
 std::int32_t lenientInt(std::string_view text)
 {
     if (auto value = parseInt(text)) return *value;
@@ -22,11 +29,11 @@ std::int32_t lenientInt(std::string_view text)
     return static_cast<std::int32_t>(value);
 }
 
-// Strips `key` off the front of `line` into `value` when the line begins with it.
+// Strips `key` off the front of `line` into `value` (cut like every value) when the line begins with it.
 bool keyValue(std::string_view line, std::string_view key, std::string_view& value)
 {
     if (!line.starts_with(key)) return false;
-    value = line.substr(key.size());
+    value = line.substr(key.size(), kMaxValueLength);
     return true;
 }
 
@@ -49,13 +56,14 @@ void ReferenceReader::read(std::string_view reply)
             if (current == "[Clonk Rage]") {
                 readClonkRage(i);
             } else if (current == "[Client]") {
-                readClient(i);
+                guarded(&ReferenceReader::readClient, i);
             } else if (current == "[Resource]") {
-                readResource(i);
+                guarded(&ReferenceReader::readResource, i);
             } else if (current == "[Reference]") {
-                readReference(i);
+                complete();
+                guarded(&ReferenceReader::readReference, i);
             } else if (current == "[Player]") {
-                readPlayer(i);
+                guarded(&ReferenceReader::readPlayer, i);
             }
         }
     } catch (...) {
@@ -104,9 +112,29 @@ void ReferenceReader::complete()
     if (callbacks_.completed) callbacks_.completed(std::move(entry));
 }
 
+void ReferenceReader::guarded(void (ReferenceReader::*step)(std::size_t), std::size_t header)
+{
+    try {
+        (this->*step)(header);
+    } catch (const ConversionError& error) {
+        skipPending(error.what());
+    }
+}
+
+void ReferenceReader::skipPending(const std::string& message)
+{
+    // Only a pending game's steps convert numbers, so there always is one here. Its remaining sections find no
+    // record and count nowhere, up to the next "[Reference]".
+    const std::string title = pending_ ? std::move(pending_->Title) : std::string();
+    pending_.reset();
+    hostOpen_ = false;
+    counters_ = countersBeforePending_;
+    if (callbacks_.skipped) callbacks_.skipped(title, message);
+}
+
 void ReferenceReader::readClonkRage(std::size_t header)
 {
-    version_ = std::string(lineValue(line(header + 1)));
+    version_ = std::string(valueOf(line(header + 1)));
     if (callbacks_.version) callbacks_.version(*version_);
 }
 
@@ -116,19 +144,10 @@ void ReferenceReader::readClient(std::size_t header)
     if (!pending_ || !line(header + 2).starts_with("Activated")) return;
     TGameEntry& entry = *pending_;
 
-    // Classic layout: the name on line +3 and the user ID on line +4. An observer (the official host, for
-    // one) has an "Observer=" line before its name, so then the keys are looked up within the section.
-    bool hasUserId;
-    std::string_view name;
-    if (line(header + 3).starts_with("Name=")) {
-        hasUserId = line(header + 4).find("CUID=") != std::string_view::npos;
-        name = line(header + 3);
-    } else {
-        const std::string_view nameLine = sectionLine(header, "Name=");
-        hasUserId = !sectionLine(header, "CUID=").empty();
-        name = nameLine.empty() ? line(header + 3) : nameLine;
-    }
-    if (!hasUserId) {
+    // An observing host (the official server's) writes "Observer=" before its name, which moves the name and the
+    // user ID one line down.
+    const std::size_t nameLine = line(header + 3).starts_with("Observer=") ? header + 4 : header + 3;
+    if (line(nameLine + 1).find("CUID=") == std::string_view::npos) {
         ++entry.Emptys;
         ++counters_.emptys;
     }
@@ -136,7 +155,7 @@ void ReferenceReader::readClient(std::size_t header)
     ++counters_.clients;
     if (hostOpen_) {
         hostOpen_ = false;
-        entry.Hoster = clean(lineValue(name));
+        entry.Hoster = clean(valueOf(line(nameLine)));
     }
 }
 
@@ -151,7 +170,9 @@ std::string_view ReferenceReader::sectionLine(std::size_t header, std::string_vi
 void ReferenceReader::readResource(std::size_t header)
 {
     if (!pending_) return;
-    TResource& resource = pending_->Resources.emplace_back();
+    // Past the limit the keys are still read, so a bad number there drops the game as anywhere else.
+    TResource beyondLimit;
+    TResource& resource = pending_->Resources.size() < kMaxResources ? pending_->Resources.emplace_back() : beyondLimit;
     // The game writes "Loadable=" only for a resource that cannot be loaded.
     resource.Loadable = true;
     // The section has no end of its own: the keys count up to the next "[Resource]" or "[PlayerInfos]", across
@@ -188,15 +209,17 @@ void ReferenceReader::readResource(std::size_t header)
 
 void ReferenceReader::readReference(std::size_t header)
 {
-    complete();
+    countersBeforePending_ = counters_;
     TGameEntry& entry = pending_.emplace();
     hostOpen_ = true;
+    // Title first, so that a game dropped for a bad value can still be named.
+    readTitleAndStatus(header, entry);
 
-    // Title and state: the game writes "Icon=" only when the icon is not 0 and newer hosts write "Title=" far
-    // down, so the keys are looked for in the lines before the first subsection; the fixed lines +2 and +3 are
-    // only the fallback. For the classic layout both give the same lines.
-    std::optional<std::string_view> titleLine, stateLine;
-    bool beforeSubsection = true;
+    // Newer hosts write no "AddressCount=": then every entry of each "Address=" line counts. Which case holds is
+    // known only at the end of the game's keys, so until a count is met the address lines wait here (no more of
+    // them than could each still give a host).
+    bool addressCountMet = false;
+    std::vector<std::string> uncountedAddresses;
 
     // The game's keys count up to the next "[Reference]", through its subsections; the last occurrence wins.
     for (std::size_t j = header + 1; j < lines_.size(); ++j) {
@@ -204,17 +227,10 @@ void ReferenceReader::readReference(std::size_t header)
         if (current.empty()) continue;
         if (current.front() == '[') {
             if (current.starts_with("[Reference]")) break;
-            beforeSubsection = false;
             continue;
         }
         std::string_view value;
         switch (current.front()) {
-        case 'T':
-            if (beforeSubsection && !titleLine && current.starts_with("Title=")) titleLine = current;
-            break;
-        case 'S':
-            if (beforeSubsection && !stateLine && current.starts_with("State=")) stateLine = current;
-            break;
         case 'M':
             if (keyValue(current, "MaxPlayers=", value)) entry.MaxPlayers = strToInt(value);
             break;
@@ -228,9 +244,14 @@ void ReferenceReader::readReference(std::size_t header)
         case 'A':
             if (keyValue(current, "AddressCount=", value)) {
                 entry.AddressCount = strToInt(value);
+                addressCountMet = true;
             } else if (keyValue(current, "Address=", value)) {
                 entry.Address = clean(value);
-                parseip(entry);
+                if (addressCountMet) {
+                    parseip(entry);
+                } else if (uncountedAddresses.size() < kMaxIPs) {
+                    uncountedAddresses.push_back(entry.Address);
+                }
             }
             break;
         case 'V':
@@ -252,9 +273,34 @@ void ReferenceReader::readReference(std::size_t header)
             break;
         }
     }
-    entry.Title = clean(lineValue(titleLine ? *titleLine : line(header + 2)));
-    entry.Status = nicestatus(lineValue(stateLine ? *stateLine : line(header + 3)));
+    // With a count that came too late the waiting lines give nothing, as they would have when read.
+    if (!addressCountMet) {
+        for (const std::string& address : uncountedAddresses)
+            appendHosts(address, std::nullopt, entry.IPs);
+    }
     ++counters_.references;
+}
+
+void ReferenceReader::readTitleAndStatus(std::size_t header, TGameEntry& entry) const
+{
+    std::string_view titleLine = line(header + 2), stateLine = line(header + 3);
+    // The title stands on line +2 when the host writes an icon. Without one ("Icon=" is left out for icon 0), and
+    // with newer hosts that write "Title=" far down, the keys are looked for before the first subsection instead.
+    if (!titleLine.starts_with("Title=")) {
+        bool titleFound = false, stateFound = false;
+        for (std::size_t j = header + 1; j < lines_.size() && !lines_[j].starts_with("["); ++j) {
+            const std::string_view current = lines_[j];
+            if (!titleFound && current.starts_with("Title=")) {
+                titleLine = current;
+                titleFound = true;
+            } else if (!stateFound && current.starts_with("State=")) {
+                stateLine = current;
+                stateFound = true;
+            }
+        }
+    }
+    entry.Title = clean(valueOf(titleLine));
+    entry.Status = nicestatus(valueOf(stateLine));
 }
 
 void ReferenceReader::readPlayer(std::size_t header)
@@ -263,28 +309,34 @@ void ReferenceReader::readPlayer(std::size_t header)
     if (!pending_) return;
     ++counters_.players;
     ++pending_->PlayerCount;
-    TPlayer& player = pending_->Players.emplace_back();
-    player.Name = aliased(clean(lineValue(line(header + 1))));
-    const bool classicLayout = line(header + 2).starts_with("Filename=") &&
-                               (line(header + 3).starts_with("ID=") || line(header + 3).starts_with("Flags="));
-    if (!classicLayout) {
-        // A computer player has no file name and a renamed one a "ForcedName=" line, which shift the fixed
-        // lines; then the keys are looked up within the section.
-        player.Filename = aliased(clean(lineValue(sectionLine(header, "Filename="))));
-        const std::string_view flags = sectionLine(header, "Flags=");
-        player.Flags = flags.empty() ? std::string("Keine") : aliased(clean(lineValue(flags)));
-        const std::string_view id = sectionLine(header, "ID=");
-        player.ID = id.empty() ? 0 : strToInt(lineValue(id));
+    const bool kept = pending_->Players.size() < kMaxPlayers;
+
+    if (!line(header + 2).starts_with("Filename=")) {
+        if (kept) readShiftedPlayer(header, pending_->Players.emplace_back());
         return;
     }
-    player.Filename = aliased(clean(lineValue(line(header + 2))));
-    if (std::string_view id; keyValue(line(header + 3), "ID=", id)) {
-        player.ID = strToInt(id);
-        player.Flags = "Keine";
-    } else {
-        player.Flags = aliased(clean(lineValue(line(header + 3))));
-        player.ID = lenientInt(lineValue(line(header + 4)));
-    }
+    // The layout every host writes for a player with a file: name, file name, then the ID or the flags.
+    std::string_view id;
+    const bool idOnThirdLine = keyValue(line(header + 3), "ID=", id);
+    // Converted even past the limit: a bad ID drops the game wherever it stands.
+    const std::int32_t idValue = idOnThirdLine ? strToInt(id) : lenientInt(valueOf(line(header + 4)));
+    if (!kept) return;
+    TPlayer& player = pending_->Players.emplace_back();
+    player.Name = aliased(clean(valueOf(line(header + 1))));
+    player.Filename = aliased(clean(valueOf(line(header + 2))));
+    player.Flags = idOnThirdLine ? std::string("Keine") : aliased(clean(valueOf(line(header + 3))));
+    player.ID = idValue;
+}
+
+void ReferenceReader::readShiftedPlayer(std::size_t header, TPlayer& player) const
+{
+    // A "ForcedName=" line after a name clash, or a computer player without a file, moves the fixed lines; the
+    // name still stands first, the rest is found by its key among the player's own lines, never with an error.
+    player.Name = aliased(clean(valueOf(line(header + 1))));
+    player.Filename = aliased(clean(valueOf(sectionLine(header, "Filename="))));
+    const std::string_view flags = sectionLine(header, "Flags=");
+    player.Flags = flags.empty() ? std::string("Keine") : aliased(clean(valueOf(flags)));
+    player.ID = lenientInt(valueOf(sectionLine(header, "ID=")));
 }
 
 } // namespace quintor

@@ -4,6 +4,7 @@
 #include "reference/gameentry.h"
 #include "settings/textlist.h"
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -17,6 +18,12 @@ struct ParseCounters {
     int references = 0, players = 0, clients = 0, emptys = 0;
 };
 
+// What one hostile value or game may cost: a longer value is cut when read, and a record keeps no more players and
+// resources than this (its counts and the totals still count them all). Addresses: kMaxIPs.
+inline constexpr std::size_t kMaxValueLength = 4096;
+inline constexpr std::size_t kMaxPlayers = 1000;
+inline constexpr std::size_t kMaxResources = 1000;
+
 // The parse state of one refresh, carried across all of its replies: a record still pending at the end of one reply
 // takes the clients, resources and players of the next until a "[Reference]" or finish() completes it.
 class ReferenceReader {
@@ -24,13 +31,16 @@ public:
     struct Callbacks {
         std::function<void(TGameEntry&&)> completed;     // each record, in the order of the headers
         std::function<void(const std::string&)> version; // the text after every "[Clonk Rage]" header
+        // A game dropped for a value that does not convert: its title as far as read, and the error's message.
+        std::function<void(const std::string& title, const std::string& message)> skipped;
     };
 
     // `tagparse` switches tag stripping in the values; `syno` (copied) gives the players' aliases.
     ReferenceReader(bool tagparse, const TextList& syno, Callbacks callbacks);
 
-    // Reads one reply. A ConversionError (a number or truth value that does not convert) escapes with its message
-    // naming the bad text; so does anything a callback throws. Either way the pending record is dropped, records
+    // Reads one reply. A number or truth value of a game that does not convert drops that game: it is not
+    // completed, the counters go back to what they were before its "[Reference]", `skipped` is told, and reading
+    // goes on with the next game. Anything a callback throws escapes; then the pending record is dropped, records
     // completed before stay completed, and later read() and finish() calls do nothing.
     void read(std::string_view reply);
 
@@ -39,7 +49,7 @@ public:
 
     const ParseCounters& counters() const { return counters_; }
     const std::optional<std::string>& version() const { return version_; }
-    // Whether an error abandoned the parse.
+    // Whether a callback's error abandoned the parse.
     bool abandoned() const { return abandoned_; }
 
 private:
@@ -47,12 +57,17 @@ private:
     std::string clean(std::string_view value) const;
     std::string aliased(std::string text) const;
     void complete();
+    // Runs one section's step; a ConversionError in it drops the pending game.
+    void guarded(void (ReferenceReader::*step)(std::size_t), std::size_t header);
+    void skipPending(const std::string& message);
 
     void readClonkRage(std::size_t header);
     void readClient(std::size_t header);
     void readResource(std::size_t header);
     void readReference(std::size_t header);
+    void readTitleAndStatus(std::size_t header, TGameEntry& entry) const;
     void readPlayer(std::size_t header);
+    void readShiftedPlayer(std::size_t header, TPlayer& player) const;
     // The first line of the section after `header` (up to the next line that begins with "[") that
     // begins with `key`, or an empty view.
     std::string_view sectionLine(std::size_t header, std::string_view key) const;
@@ -62,7 +77,8 @@ private:
     Callbacks callbacks_;
     std::vector<std::string_view> lines_; // the reply being read; empty between reads
     std::optional<TGameEntry> pending_;
-    bool hostOpen_ = false; // the pending record still waits for its first activated client
+    ParseCounters countersBeforePending_; // the totals as they were at the pending game's "[Reference]"
+    bool hostOpen_ = false;               // the pending record still waits for its first activated client
     bool abandoned_ = false;
     ParseCounters counters_;
     std::optional<std::string> version_;

@@ -70,21 +70,52 @@ std::string nicebooltostr(bool flag)
     return flag ? "Ja" : "Nein";
 }
 
-void parseip(TGameEntry& entry)
+namespace {
+
+// The host of one entry of an address list, such as TCP:"[2001:db8::5]:11112" or TCP:1.2.3.4:11112.
+std::string hostOf(std::string_view entry)
 {
-    // A cursor into the address instead of a working copy that loses its front each round.
-    const std::string_view address = entry.Address;
-    std::size_t rest = 0;
-    for (std::int32_t round = 0; round < entry.AddressCount && entry.IPs.size() < kMaxIPs; ++round) {
-        if (const std::size_t colon = address.find(':', rest); colon != std::string_view::npos) rest = colon + 1;
-        const std::size_t colon = address.find(':', rest);
-        if (colon == std::string_view::npos) {
-            entry.IPs.emplace_back();
+    if (const std::size_t colon = entry.find(':'); colon != std::string_view::npos) entry.remove_prefix(colon + 1);
+    std::string text;
+    text.reserve(entry.size());
+    for (char c : entry) {
+        if (c != '"') text += c;
+    }
+    if (!text.empty() && text.front() == '[') {
+        const std::size_t close = text.find(']');
+        return text.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+    }
+    const std::size_t last = text.rfind(':');
+    if (last != std::string::npos) text.resize(last);
+    return text;
+}
+
+} // namespace
+
+void appendHosts(std::string_view address, std::optional<std::int32_t> count, std::vector<std::string>& ips)
+{
+    std::size_t from = 0;
+    bool pastEnd = false;
+    for (std::int32_t round = 0; ips.size() < kMaxIPs; ++round) {
+        if (count ? round >= *count : pastEnd) break;
+        if (pastEnd) {
+            ips.emplace_back();
+            continue;
+        }
+        const std::size_t comma = address.find(',', from);
+        ips.push_back(hostOf(address.substr(from, comma == std::string_view::npos ? comma : comma - from)));
+        if (comma == std::string_view::npos) {
+            pastEnd = true;
         } else {
-            entry.IPs.emplace_back(address.substr(rest, colon - rest));
-            rest = colon + 1;
+            from = comma + 1;
         }
     }
+}
+
+void parseip(TGameEntry& entry, bool addressCountGiven)
+{
+    appendHosts(entry.Address, addressCountGiven ? std::optional<std::int32_t>(entry.AddressCount) : std::nullopt,
+                entry.IPs);
 }
 
 bool tagparseSetting(const TextList& config)

@@ -1,16 +1,19 @@
-// The clean-up that reply values get on their way to the screen: quotes, octal escapes, tags, aliases.
+// The clean-up that reply values get on their way to the screen: quotes, escapes, tags, aliases.
 #pragma once
 
 #include "reference/gameentry.h"
 #include "settings/textlist.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quintor {
 
-// Removes one leading and one trailing quote (" or '), decodes the backslash escapes (see escapes.h) and, when
-// `tagparse` is on, strips tags. Never fails; takes any bytes.
+// Removes one leading and one trailing quote (" or '), decodes the backslash escapes and blanks the control
+// characters (see escapes.h) and, when `tagparse` is on, strips tags. Never fails; takes any bytes.
 std::string cleanvalue(std::string_view text, bool tagparse);
 
 // With `tagparse` on, repeatedly removes the text from the first "<" to the first ">" while that ">" comes after
@@ -39,10 +42,17 @@ std::string nicebooltostr(bool flag);
 // billions of empty elements (the count is only bounded by 32 bits).
 inline constexpr std::size_t kMaxIPs = 64;
 
-// Appends AddressCount host parts of Address to IPs: for each, drops the text up to and including the first ":",
-// then appends the text before the next ":" (empty when none is left) and drops it with that ":". Stops appending
-// once IPs holds kMaxIPs elements.
-void parseip(TGameEntry& entry);
+// Appends the hosts of Address to IPs. The list is cut at every ","; for each of the first AddressCount entries
+// (all of them when `addressCountGiven` is false, as for newer hosts that write no "AddressCount="; an entry past
+// the end counts as empty): everything up to and including its first ":" and every '"' are dropped, then the host
+// is the text between "[" and "]" when it begins with "[", otherwise the text before its last ":" (the whole text
+// without one). So A:B:C,D:E:F with a count of 2 gives B and E, and TCP:"[2001:db8::5]:11112" gives 2001:db8::5.
+// Stops appending once IPs holds kMaxIPs elements.
+void parseip(TGameEntry& entry, bool addressCountGiven = true);
+
+// parseip's work on a plain address list: appends the hosts of its first `count` entries to `ips` (all of them
+// when `count` is empty), up to kMaxIPs elements in `ips`.
+void appendHosts(std::string_view address, std::optional<std::int32_t> count, std::vector<std::string>& ips);
 
 // The setting "tagparse": empty or missing is off, anything else goes through strToBool (ConversionError).
 bool tagparseSetting(const TextList& config);

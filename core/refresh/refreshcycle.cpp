@@ -10,6 +10,11 @@
 
 namespace quintor {
 
+std::string skippedGamesText(int count)
+{
+    return std::to_string(count) + (count == 1 ? " Spiel" : " Spiele") + " mit fehlerhaften Daten \xFC" "bersprungen";
+}
+
 void RefreshCycle::setcap(const std::string& text)
 {
     std::string status = text.empty() ? std::string(appinfo::versionPrefix) : text;
@@ -44,6 +49,7 @@ void RefreshCycle::refetchTimer()
 
 void RefreshCycle::fetchAndParse()
 {
+    int skippedGames = 0;
     ReferenceReader reader(tagparseSetting(state_.config), state_.syno,
                            {[this](TGameEntry&& entry) {
                                 completeRecord(std::move(entry), state_.games, state_.config, state_.syno,
@@ -51,7 +57,8 @@ void RefreshCycle::fetchAndParse()
                             },
                             [this](const std::string& version) {
                                 ports_.view.setLabel(Label::crver, "Clonk-Version: " + version);
-                            }});
+                            },
+                            [&skippedGames](const std::string&, const std::string&) { ++skippedGames; }});
     if (ports_.filter) ports_.filter->beginTick();
 
     for (int i = 0; i < state_.servers.Count();) {
@@ -96,7 +103,12 @@ void RefreshCycle::fetchAndParse()
     ports_.view.setLabel(Label::gamecount, texts.gamecount);
     ports_.view.setLabel(Label::pcount, texts.pcount);
     if (texts.empcount) ports_.view.setLabel(Label::empcount, *texts.empcount);
-    setcap("");
+    // A game with a value that does not convert is left out quietly; the bar says so until the next tick.
+    if (skippedGames > 0) {
+        ports_.view.setStatusText(skippedGamesText(skippedGames));
+    } else {
+        setcap("");
+    }
 }
 
 void RefreshCycle::restoreServersFromFile()

@@ -20,6 +20,9 @@ public:
     const char* what() const noexcept override { return "tick abandoned"; }
 };
 
+// The status bar's note after a tick that left out games with values that do not convert.
+std::string skippedGamesText(int count);
+
 struct RefreshPorts {
     GameListView& list;
     MainView& view;
@@ -35,7 +38,8 @@ class RefreshCycle {
 public:
     RefreshCycle(MonitorState& state, RefreshPorts ports) : state_(state), ports_(std::move(ports)) {}
 
-    // One tick. A conversion error, a notice board failure or TickAbandoned ends it early: what
+    // One tick. A game whose values do not convert is left out and noted in the status bar. A
+    // conversion error of the settings, a notice board failure or TickAbandoned ends it early: what
     // was done stays, the statistic keeps its texts, and a server list parked for a file load is
     // restored before the error leaves.
     void refetchTimer();

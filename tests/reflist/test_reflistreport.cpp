@@ -23,14 +23,15 @@ TEST(Inspection, SampleReplyWithoutAnApplicationFolder)
     EXPECT_EQ(out["clients"], 4);
     EXPECT_EQ(out["emptys"], 2);
     EXPECT_TRUE(out["error"].is_null());
+    EXPECT_EQ(out["skipped"], json::array());
     EXPECT_EQ(out["labels"]["empcount"], "Emptys: 2 / 4 (50 %)");
 
     const json& games = out["games"];
     ASSERT_EQ(games.size(), 3u);
     EXPECT_EQ(games[0]["Title"], "Mars\u00E4 Melee");
-    // An escaped quote is no numeric escape and becomes "/"; an escape too near the end stays.
-    EXPECT_EQ(games[0]["Comment"], "Neue Spieler willkommen /\"Anf\u00E4nger\\\"");
-    EXPECT_EQ(games[0]["Hoster"], "Zo\u00EB\\61");
+    // Escaped quotes and a digit escaped after an umlaut read as the host typed them.
+    EXPECT_EQ(games[0]["Comment"], "Neue Spieler willkommen \"Anf\u00E4nger\"");
+    EXPECT_EQ(games[0]["Hoster"], "Zo\u00EB1");
     EXPECT_EQ(games[0]["IPs"], json({"198.51.100.140", "198.51.100.140", "192.168.1.20"}));
     EXPECT_EQ(games[0]["Resources"][1]["SizeText"], "N/L");
     EXPECT_EQ(games[0]["Resources"][0]["SizeText"], "1800 KB");
@@ -64,15 +65,20 @@ TEST(Inspection, SettingsAndAliasesOfTheApplicationFolder)
     EXPECT_EQ(out["order"], json({0, 3, 2, 1}));
 }
 
-TEST(Inspection, AConversionErrorKeepsEarlierGamesAndDropsTheLabels)
+TEST(Inspection, AGameWithABadValueIsSkippedAndTheOthersStay)
 {
     std::string broken = sample();
     broken.replace(broken.find("MaxPlayers=6"), 12, "MaxPlayers=x6");
     const json out = inspect({std::nullopt, {broken}});
-    EXPECT_EQ(out["error"], "'x6' ist kein g\u00FCltiger Integerwert");
-    EXPECT_TRUE(out["labels"].is_null());
-    ASSERT_EQ(out["games"].size(), 1u);
-    EXPECT_EQ(out["references"], 1); // the second reference had not been counted yet
+    EXPECT_TRUE(out["error"].is_null());
+    EXPECT_EQ(out["skipped"],
+              json::parse(R"([{"Title":"Gold Rush","error":"'x6' ist kein g\u00FCltiger Integerwert"}])"));
+    ASSERT_EQ(out["games"].size(), 2u);
+    EXPECT_EQ(out["games"][1]["Title"], "Schlo\u00DF der Tr\u00E4ume");
+    // The statistic as if the game had not been there.
+    EXPECT_EQ(out["references"], 2);
+    EXPECT_EQ(out["players"], 2);
+    EXPECT_EQ(out["labels"]["gamecount"], "Spiele offen: 2");
 }
 
 TEST(Inspection, BadTagParseSettingIsReportedAsTheError)

@@ -143,6 +143,14 @@ TEST(SimExecutable, ServesAFixedFileOrTheFloodTextAndEndsOnSigint)
         EXPECT_EQ(body(url, "/league/server"), generateReply(world));
         EXPECT_EQ(sim.endWith(SIGTERM), 0);
     }
+    {
+        SimProcess sim({"--hostile-title", "--games", "2"});
+        std::string url = baseUrlFrom(sim.firstLine());
+        SimWorld world(1, 2);
+        world.addHostileGame();
+        EXPECT_EQ(body(url, "/league/server"), generateReply(world));
+        EXPECT_EQ(sim.endWith(SIGTERM), 0);
+    }
 }
 
 TEST(SimExecutable, WritesAHistoryUpToTheLastHourBeforeServing)

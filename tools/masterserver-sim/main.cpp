@@ -31,6 +31,8 @@ const char* const kUsage =
     "  --file FILE         serve this file at /league/server instead of the simulated league\n"
     "  --flood             answer /league/server with the league's flood-protection text\n"
     "  --classic-header    write only the [Clonk Rage] header, as older league servers do\n"
+    "  --hostile-title     list one more lobby whose title, comment and host name are markup and\n"
+    "                      escaped control characters (<img src=/dev/zero>, <b>Pro</b>, \\012, \\000)\n"
     "  --version-word TEXT what /quintor/version.txt answers (default \"Velmar 2.02 Beta [84]\")\n"
     "  --feed-dir DIR      serve the files of DIR under /feed/\n"
     "  --history-days N    before serving, write a made-up activity history.txt of N days (1 to 400)\n"
@@ -46,6 +48,7 @@ struct Options {
     bool classicHeader = false;
     int historyDays = 0;
     std::optional<std::string> historyFolder;
+    bool hostileTitle = false;
 };
 
 long number(std::string_view option, const std::string& text, long min, long max)
@@ -82,6 +85,8 @@ Options parseOptions(int argc, char** argv)
             options.flood = true;
         else if (option == "--classic-header")
             options.classicHeader = true;
+        else if (option == "--hostile-title")
+            options.hostileTitle = true;
         else if (option == "--version-word")
             options.server.versionWord = argument();
         else if (option == "--feed-dir")
@@ -141,6 +146,7 @@ int main(int argc, char** argv)
         quintor::sim::SimServer server(options.server);
         quintor::sim::SimWorld world(options.seed, options.games);
         world.setNewerServer(!options.classicHeader);
+        if (options.hostileTitle) world.addHostileGame();
         server.setWorld(std::move(world));
         if (options.file) server.setReply(readFile(*options.file));
         server.setFlood(options.flood);

@@ -212,12 +212,21 @@ void writeClients(ReplyWriter& w, const SimGame& game)
     }
 }
 
+void writeTitle(ReplyWriter& w, const SimGame& game)
+{
+    if (game.writtenTitle.empty()) {
+        w.text("Title", game.title);
+    } else {
+        w.key("Title", "\"" + game.writtenTitle + "\"");
+    }
+}
+
 void writeReference(ReplyWriter& w, const SimGame& game)
 {
     bool started = game.state != GameState::Lobby;
     w.header(0, "Reference");
     if (game.icon != 0) w.key("Icon", game.icon);
-    if (!game.newerHost) w.text("Title", game.title);
+    if (!game.newerHost) writeTitle(w, game);
     w.key("State", stateName(game.state));
     if (started) {
         w.key("CtrlMode", "Decentral");
@@ -250,7 +259,7 @@ void writeReference(ReplyWriter& w, const SimGame& game)
     w.key("Rules", game.rules);
     w.key("Goals", game.goals);
     if (!game.leagues.empty()) w.text("LeagueAddress", "league.example.net:84/league.php");
-    if (game.newerHost) w.text("Title", game.title);
+    if (game.newerHost) writeTitle(w, game);
 
     writeResource(w, "Scenario", game.scenario, game.newerHost);
     for (const SimResource& resource : game.resources)
@@ -291,6 +300,10 @@ std::string generateReply(const SimWorld& world)
     w.key("Version", "4,9,10,7,330");
     w.key("MOTD", world.motd());
     bool first = true;
+    if (const auto& hostile = world.hostileGame()) {
+        writeReference(w, *hostile);
+        first = false;
+    }
     for (const SimGame& game : world.games()) {
         if (!first) w.blankLine(); // two blank lines between games
         first = false;

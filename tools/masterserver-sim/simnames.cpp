@@ -65,7 +65,8 @@ const std::vector<std::string>& playerNames()
         "M\xF6we",
         "Ritter Rost",
         "Schattenl\xE4ufer",
-        "Funke",
+        "Andr\xE9"
+        "3",
         "Karl \"Axt\"",
         "Donnervogel",
         "Igel",

@@ -304,6 +304,41 @@ bool SimWorld::advance(SimGame& game)
     return true;
 }
 
+void SimWorld::addHostileGame()
+{
+    SimGame game;
+    game.gameId = 99999;
+    game.seed = 4242;
+    game.registered = true;
+    game.icon = 1;
+    // What the host typed, and how a hand-made host writes it: octal escapes where the game would write \n.
+    static constexpr char typed[] = "<img src=/dev/zero><b>Pro</b> Zeile\nzwei\0Ende";
+    game.title = std::string(typed, sizeof typed - 1);
+    game.writtenTitle = "<img src=/dev/zero><b>Pro</b> Zeile\\012zwei\\000Ende";
+    game.comment = "<img src=/dev/zero>";
+    game.addresses = {{"TCP", "198.51.100.66", 11112}, {"UDP", "198.51.100.66", 11113}};
+    game.rules = "FGRV=1;REAC=1";
+    game.goals = "MELE=1";
+    game.scenario.type = "Scenario";
+    game.scenario.filename = "Melees.c4f\\Greed.c4s";
+    game.scenario.id = 1;
+    game.scenario.fileSize = 120000;
+
+    SimClient host;
+    host.activated = true;
+    host.cuid = "4242";
+    host.name = "<b>Pro</b>";
+    host.nick = host.name;
+    SimPlayer player;
+    player.name = host.name;
+    player.filename = "Pro.c4p";
+    player.id = game.lastPlayerId = 1;
+    player.color = kColors[0];
+    host.players.push_back(std::move(player));
+    game.clients.push_back(std::move(host));
+    hostileGame_ = std::move(game);
+}
+
 void SimWorld::step()
 {
     ++steps_;

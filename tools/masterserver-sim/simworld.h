@@ -5,6 +5,7 @@
 #include "masterserver-sim/simrandom.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,7 @@ struct SimGame {
     bool newerHost = false;  // quoted addresses, no AddressCount, Title late
     int icon = 0;
     std::string title;
+    std::string writtenTitle; // when set, the title's escaped form as it stands in the reply, without quotes
     GameState state = GameState::Lobby;
     int time = 0;
     int frame = 0;
@@ -107,6 +109,11 @@ public:
     // Newest game first, as the league lists them.
     const std::vector<SimGame>& games() const { return games_; }
 
+    // A lobby listed above all others whose host chose hostile texts: markup, a local file as an image, an
+    // escaped line break and NUL in the title. It never starts or ends.
+    void addHostileGame();
+    const std::optional<SimGame>& hostileGame() const { return hostileGame_; }
+
     // Newer servers put a [LegacyClonk] section before [Clonk Rage].
     bool newerServer() const { return newerServer_; }
     void setNewerServer(bool on) { newerServer_ = on; }
@@ -129,6 +136,7 @@ private:
     std::int64_t clock_;
     bool newerServer_ = true;
     std::string motd_;
+    std::optional<SimGame> hostileGame_;
 };
 
 } // namespace quintor::sim

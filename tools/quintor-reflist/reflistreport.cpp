@@ -163,6 +163,7 @@ json inspect(const InspectionInput& input)
     RecordingListView list;
     std::optional<std::string> error;
     std::optional<std::string> version;
+    json skipped = json::array();
     ParseCounters counters;
     try {
         rebuildColumns(state.config, list);
@@ -172,7 +173,10 @@ json inspect(const InspectionInput& input)
                                     completeRecord(std::move(entry), state.games, state.config, state.syno, list,
                                                    &filterRecord);
                                 },
-                                [&](const std::string& v) { version = v; }});
+                                [&](const std::string& v) { version = v; },
+                                [&](const std::string& title, const std::string& message) {
+                                    skipped.push_back({{"Title", text(title)}, {"error", text(message)}});
+                                }});
         try {
             for (const auto& reply : input.replies) reader.read(reply);
             reader.finish();
@@ -191,6 +195,7 @@ json inspect(const InspectionInput& input)
     out["clients"] = counters.clients;
     out["emptys"] = counters.emptys;
     out["error"] = error ? text(*error) : json(nullptr);
+    out["skipped"] = skipped;
     if (error) {
         out["labels"] = nullptr;
     } else {

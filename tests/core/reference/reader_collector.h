@@ -4,6 +4,7 @@
 #include "reference/reader.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quintor::test {
@@ -11,12 +12,15 @@ namespace quintor::test {
 struct Collector {
     std::vector<TGameEntry> games;
     std::vector<std::string> versions;
+    std::vector<std::pair<std::string, std::string>> skipped; // title, message
     ReferenceReader reader;
 
     explicit Collector(bool tagparse = false, const TextList& syno = TextList())
-        : reader(tagparse, syno,
-                 {[this](TGameEntry&& entry) { games.push_back(std::move(entry)); },
-                  [this](const std::string& version) { versions.push_back(version); }})
+        : reader(
+              tagparse, syno,
+              {[this](TGameEntry&& entry) { games.push_back(std::move(entry)); },
+               [this](const std::string& version) { versions.push_back(version); },
+               [this](const std::string& title, const std::string& message) { skipped.emplace_back(title, message); }})
     {
     }
     Collector(const Collector&) = delete; // the callbacks point at this object

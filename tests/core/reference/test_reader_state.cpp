@@ -51,7 +51,7 @@ TEST(ReaderState, RepliesOfOneRefreshShareThePendingGame)
     EXPECT_EQ(counters.emptys, 3);
 }
 
-TEST(ReaderState, ABadNumberAbandonsTheParseAndKeepsEarlierGames)
+TEST(ReaderState, ABadNumberSkipsOnlyItsGame)
 {
     struct Case {
         std::string badLines;
@@ -67,31 +67,59 @@ TEST(ReaderState, ABadNumberAbandonsTheParseAndKeepsEarlierGames)
         {"[Player]\nName=\"P\"\nFilename=\"P.c4p\"\nID=sieben\n", "'sieben'"},
     };
     for (const auto& c : cases) {
+        // C's players and its client, counted before the bad value, are taken back with C.
+        const std::string players = "[Player]\nName=\"X\"\nFilename=\"X.c4p\"\nID=1\n";
         Collector collector;
-        const std::string reply = kHeader + game("A") + game("B") + game("C", c.badLines) + game("D");
-        try {
-            collector.reader.read(reply);
-            ADD_FAILURE() << "no error for " << c.badLines;
-        } catch (const ConversionError& error) {
-            EXPECT_NE(std::string(error.what()).find(c.badText), std::string::npos) << error.what();
-        }
-        EXPECT_TRUE(collector.reader.abandoned());
-        // A and B were completed before; C is dropped, D never read, and nothing afterwards has any effect.
+        collector.reader.read(kHeader + game("A") + game("B") + game("C", players + c.badLines) + game("D"));
         collector.reader.finish();
-        collector.reader.read(game("E"));
-        collector.reader.finish();
-        ASSERT_EQ(collector.games.size(), 2u) << c.badLines;
+        EXPECT_FALSE(collector.reader.abandoned());
+        ASSERT_EQ(collector.games.size(), 3u) << c.badLines;
         EXPECT_EQ(collector.games[0].Title, "A");
         EXPECT_EQ(collector.games[1].Title, "B");
+        EXPECT_EQ(collector.games[2].Title, "D");
+        EXPECT_EQ(collector.games[2].Hoster, "Host D");
+        ASSERT_EQ(collector.skipped.size(), 1u) << c.badLines;
+        EXPECT_EQ(collector.skipped[0].first, "C");
+        EXPECT_NE(collector.skipped[0].second.find(c.badText), std::string::npos) << collector.skipped[0].second;
+        const ParseCounters& counters = collector.reader.counters();
+        EXPECT_EQ(counters.references, 3);
+        EXPECT_EQ(counters.players, 0) << c.badLines;
+        EXPECT_EQ(counters.clients, 3) << c.badLines;
+        EXPECT_EQ(counters.emptys, 3) << c.badLines;
     }
 }
 
-TEST(ReaderState, ABadNumberInTheFirstGameLeavesNoGame)
+TEST(ReaderState, ASkippedGameSpanningTwoRepliesCountsInNeither)
 {
+    // B is still pending when the second reply brings a player with a bad ID: B goes, its totals with it, and the
+    // rest of its sections find no game up to C.
     Collector collector;
-    EXPECT_THROW(collector.reader.read(game("A", "MaxPlayers=4.5\n")), ConversionError);
+    collector.reader.read(game("A") + game("B"));
+    collector.reader.read("[Player]\nName=\"P\"\nFilename=\"P.c4p\"\nID=x\n[Player]\nName=\"Q\"\n"
+                          "Filename=\"Q.c4p\"\nID=2\n" +
+                          game("C"));
     collector.reader.finish();
-    EXPECT_TRUE(collector.games.empty());
+    ASSERT_EQ(collector.games.size(), 2u);
+    EXPECT_EQ(collector.games[0].Title, "A");
+    EXPECT_EQ(collector.games[1].Title, "C");
+    EXPECT_TRUE(collector.games[1].Players.empty());
+    EXPECT_EQ(collector.skipped.size(), 1u);
+    EXPECT_EQ(collector.reader.counters().references, 2);
+    EXPECT_EQ(collector.reader.counters().players, 0);
+    EXPECT_EQ(collector.reader.counters().clients, 2);
+}
+
+TEST(ReaderState, ABadTitleLessFirstGameIsNamedAsFarAsRead)
+{
+    // Newer hosts write the title late; it is read before the game's other keys, so a skipped game has a name.
+    Collector collector;
+    collector.reader.read("[Reference]\nState=Lobby\nMaxPlayers=4.5\nTitle=\"Sp\\344t\"\n" + game("B"));
+    collector.reader.finish();
+    ASSERT_EQ(collector.games.size(), 1u);
+    EXPECT_EQ(collector.games[0].Title, "B");
+    ASSERT_EQ(collector.skipped.size(), 1u);
+    EXPECT_EQ(collector.skipped[0].first, "Sp\xE4t");
+    EXPECT_EQ(collector.skipped[0].second, "'4.5' ist kein g\xFCltiger Integerwert");
 }
 
 TEST(ReaderState, ACallbackThatThrowsEndsTheParseToo)
@@ -102,6 +130,7 @@ TEST(ReaderState, ACallbackThatThrowsEndsTheParseToo)
                                 ++calls;
                                 throw std::runtime_error("voll");
                             },
+                            {},
                             {}});
     EXPECT_THROW(reader.read(game("A") + game("B") + game("C")), std::runtime_error);
     reader.finish();
@@ -175,4 +204,42 @@ TEST(ReaderState, LineEndsAndTheEndOfText)
     const auto games = readAll(std::string("[Reference]\nTitle=A\n\0[Reference]\nTitle=B\n", 38));
     ASSERT_EQ(games.size(), 1u);
     EXPECT_EQ(games[0].Title, "A");
+}
+
+TEST(ReaderState, OverLongValuesAndHugeGamesAreCutButCounted)
+{
+    std::string reply = "[Reference]\nIcon=1\nTitle=\"" + std::string(10000, 'T') + "\"\nState=Lobby\n" +
+                        "Comment=" + std::string(5000, 'c') + "\nAddress=";
+    for (int i = 0; i < 100; ++i)
+        reply += "TCP:\"10.0.0." + std::to_string(i) + ":11112\",";
+    reply += "\n";
+    for (int i = 0; i < 1200; ++i)
+        reply += "[Resource]\nType=Material\nFileSize=" + std::to_string(i) + "\n";
+    reply += "[PlayerInfos]\n";
+    for (int i = 0; i < 1500; ++i)
+        reply += "[Player]\nName=\"P" + std::to_string(i) + "\"\nFilename=\"P.c4p\"\nID=" + std::to_string(i) + "\n";
+
+    Collector collector;
+    collector.reader.read(reply);
+    collector.reader.finish();
+    ASSERT_EQ(collector.games.size(), 1u);
+    const TGameEntry& game = collector.games[0];
+    EXPECT_EQ(game.Title, std::string(kMaxValueLength - 1, 'T')); // the cut took the closing quote too
+    EXPECT_EQ(game.Comment, std::string(kMaxValueLength, 'c'));
+    EXPECT_EQ(game.IPs.size(), kMaxIPs);
+    EXPECT_EQ(game.IPs[63], "10.0.0.63");
+    ASSERT_EQ(game.Resources.size(), kMaxResources);
+    EXPECT_EQ(game.Resources.back().FileSize, 999);
+    ASSERT_EQ(game.Players.size(), kMaxPlayers);
+    EXPECT_EQ(game.Players.back().Name, "P999");
+    EXPECT_EQ(game.PlayerCount, 1500);
+    EXPECT_EQ(collector.reader.counters().players, 1500);
+
+    // Past the limits a bad number still drops the game.
+    Collector bad;
+    bad.reader.read(reply + "[Player]\nName=\"Z\"\nFilename=\"Z.c4p\"\nID=zwei\n");
+    bad.reader.finish();
+    EXPECT_TRUE(bad.games.empty());
+    EXPECT_EQ(bad.skipped.size(), 1u);
+    EXPECT_EQ(bad.reader.counters().players, 0);
 }

@@ -236,25 +236,34 @@ TEST_F(RefreshCycleTest, LoadingAFileTakesThePlaceOfTheServersForOneTick)
     EXPECT_EQ(state.servers.Count(), 0);
 }
 
-TEST_F(RefreshCycleTest, ABadValueEndsTheTickButKeepsEarlierGamesAndTheServerList)
+TEST_F(RefreshCycleTest, AGameWithABadValueIsLeftOutQuietly)
 {
-    std::string broken = reply({titled("Erstes"), titled("Zweites")});
-    broken.replace(broken.rfind("MaxPlayers=4"), 12, "MaxPlayers=viele");
-    folder.write("server.txt", "http://saved.example/league/server\r\n");
+    // One broken game between good ones: the others are listed and counted, no box, the bar says how many went.
+    std::string broken = reply({titled("Erstes"), titled("Kaputt"), titled("Drittes")});
+    broken.replace(broken.find("MaxPlayers=4", broken.find("Kaputt")), 12, "MaxPlayers=viele");
     folder.write("broken.txt", broken);
     state.loadfile = folder.file("broken.txt");
-    view.labels[Label::gamecount] = "Spiele offen: 7";
 
-    try {
-        cycle().refetchTimer();
-        FAIL() << "no error";
-    } catch (const ConversionError& e) {
-        EXPECT_STREQ(e.what(), "'viele' ist kein g\xFCltiger Integerwert");
-    }
+    cycle().refetchTimer();
+    EXPECT_EQ(list.captions(), (std::vector<std::string>{"Erstes", "Drittes"}));
+    EXPECT_EQ(filter.rows.size(), 2u);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(view.labels[Label::gamecount], "Spiele offen: 2");
+    EXPECT_EQ(view.labels[Label::pcount], "Spieler online: 2");
+    EXPECT_EQ(view.statusTexts.back(), "1 Spiel mit fehlerhaften Daten \xFC" "bersprungen");
+
+    // Counted per tick: two bad games say so in the plural; a clean tick gives the bar back.
+    broken.replace(broken.find("MaxPlayers=4", broken.find("Drittes")), 12, "MaxPlayers=?");
+    folder.write("broken.txt", broken);
+    state.loadfile = folder.file("broken.txt");
+    cycle().refetchTimer();
     EXPECT_EQ(list.captions(), std::vector<std::string>{"Erstes"});
-    EXPECT_EQ(view.labels[Label::gamecount], "Spiele offen: 7");
-    // The marker of the file load never stays in place of the user's servers.
-    EXPECT_EQ(state.servers.lines(), std::vector<std::string>{"http://saved.example/league/server"});
+    EXPECT_EQ(view.statusTexts.back(), "2 Spiele mit fehlerhaften Daten \xFC" "bersprungen");
+
+    folder.write("broken.txt", reply({titled("Erstes")}));
+    state.loadfile = folder.file("broken.txt");
+    cycle().refetchTimer();
+    EXPECT_EQ(view.statusTexts.back(), "Quintor Velmar 2.02 Beta [84] - Bereit");
 }
 
 TEST_F(RefreshCycleTest, AHiddenWindowOnlyRebuildsTheNoticeBoard)
