@@ -30,7 +30,11 @@ std::optional<std::string> unsafeIndexLine(std::string_view line)
 
 void FilterFeed::saveConfig()
 {
-    config_.SaveToFile(appFolder_ + std::string(files::config));
+    const std::string path = appFolder_ + std::string(files::config);
+    if (guard_)
+        guard_->save(config_, path);
+    else
+        config_.SaveToFile(path);
 }
 
 void FilterFeed::Abonnieren1Click()

@@ -3,6 +3,7 @@
 
 #include "net/httpclient.h"
 #include "platform/dialogs.h"
+#include "refresh/monitorstate.h"
 #include "settings/textlist.h"
 
 #include <optional>
@@ -17,11 +18,19 @@ std::optional<std::string> unsafeIndexLine(std::string_view line);
 
 class FilterFeed {
 public:
-    // `config` is the settings list, saved as "config.txt" in `appFolder` (ending with the separator).
+    // Works on the settings of `state`, saved as "config.txt" in its application folder unless start-up
+    // could not read that file (its save guard).
+    FilterFeed(MonitorState& state, Dialogs& dialogs, HttpClient& http)
+        : config_(state.config), appFolder_(state.appFolder), guard_(&state.saveGuard), dialogs_(dialogs), http_(http)
+    {
+    }
+    // Without a save guard: `config` is the settings list, saved as "config.txt" in `appFolder` (ending
+    // with the separator).
     FilterFeed(TextList& config, std::string appFolder, Dialogs& dialogs, HttpClient& http)
         : config_(config), appFolder_(std::move(appFolder)), dialogs_(dialogs), http_(http)
     {
     }
+
 
     // "Abonnieren": asks for the address, warns, then stores it as "feed" (empty removes it) and saves
     // the settings at once. Cancelling either box changes nothing. Nothing is downloaded now.
@@ -39,6 +48,7 @@ private:
 
     TextList& config_;
     std::string appFolder_;
+    const SaveGuard* guard_ = nullptr;
     Dialogs& dialogs_;
     HttpClient& http_;
 };

@@ -60,6 +60,12 @@ int noticeNumberOfButton(std::string_view buttonName)
     return buttonName.empty() ? 0 : strToInt(buttonName.substr(1));
 }
 
+void delclipbrd(MonitorState& state, int number)
+{
+    state.config.SetValue(keys::numbered(keys::clipBoardDisable, number), "true");
+    state.saveGuard.save(state.config, state.file(files::config));
+}
+
 void delclipbrd(TextList& config, int number, const std::string& configPath)
 {
     config.SetValue(keys::numbered(keys::clipBoardDisable, number), "true");

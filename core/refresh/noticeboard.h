@@ -2,6 +2,7 @@
 #pragma once
 
 #include "net/httpclient.h"
+#include "refresh/monitorstate.h"
 #include "settings/textlist.h"
 
 #include <string>
@@ -37,7 +38,10 @@ NoticePlace noticePlace(int k, int boardWidth);
 std::string dismissButtonName(int number);
 int noticeNumberOfButton(std::string_view buttonName);
 
-// Dismisses notice n for good: "ClipBoardDisable" + n = "true", written to "config.txt" at once.
+// Dismisses notice n for good: "ClipBoardDisable" + n = "true", written to "config.txt" at once unless
+// start-up could not read that file (then the dismissal lasts for this run).
+void delclipbrd(MonitorState& state, int number);
+// The same without asking the save guard, for a caller that holds no start-up state.
 void delclipbrd(TextList& config, int number, const std::string& configPath);
 
 } // namespace quintor

@@ -96,6 +96,27 @@ TEST_F(FeedTest, AMissingListedFileEndsTheDownloadAndKeepsWhatCameBefore)
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
+TEST_F(FeedTest, SettingsThatStartUpCouldNotReadAreNeverReplaced)
+{
+    MonitorState state;
+    state.appFolder = folder.path();
+    state.saveGuard.keep(folder.file("config.txt"));
+    folder.write("config.txt", "width=800\r\nfeed=http://alt/\r\n");
+    FilterFeed guarded(state, dialogs, *http);
+
+    dialogs.inputs.push_back("http://neu/");
+    dialogs.answers.push_back(true);
+    guarded.Abonnieren1Click();
+    EXPECT_EQ(state.config.Value("feed"), "http://neu/");
+
+    test::LoopbackServer server({{"/anderes.txt", "x"}});
+    state.config.SetValue("feed", server.url("/nicht-da/"));
+    guarded.fetchfeed();
+    EXPECT_EQ(dialogs.textsOf("message"), (std::vector<std::string>{kIndexFailed}));
+    EXPECT_EQ(state.config.Value("feed"), "");
+    EXPECT_EQ(folder.read("config.txt"), "width=800\r\nfeed=http://alt/\r\n");
+}
+
 TEST_F(FeedTest, AnUnreachableIndexEndsTheSubscription)
 {
     test::LoopbackServer server({{"/f/filter.txt", "grp0=Neu"}});
