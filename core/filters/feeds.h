@@ -12,9 +12,9 @@
 
 namespace quintor {
 
-// Why an index line may not name a file of the application folder, or nothing when it may. Refused:
-// an empty line, and any line with "/", "\", ":" or ".." (a path, a drive, or a way out of the folder).
-std::optional<std::string> unsafeIndexLine(std::string_view line);
+// Why an index line may not name a file of the application folder, or nothing when it may. A feed
+// replaces filter files and nothing else: every line must be the base name of one (isFilterFileBase).
+std::optional<std::string> refusedIndexLine(std::string_view line);
 
 class FilterFeed {
 public:
@@ -31,16 +31,16 @@ public:
     {
     }
 
-
     // "Abonnieren": asks for the address, warns, then stores it as "feed" (empty removes it) and saves
     // the settings at once. Cancelling either box changes nothing. Nothing is downloaded now.
     void Abonnieren1Click();
 
     // At start-up: fetches address + "index.txt" and then each listed file L as address + L + ".txt", saved
     // as L + ".txt". An index that cannot be fetched removes the subscription (with a message, settings
-    // saved at once). An index with a line that is no plain file name is refused with a message before
-    // anything is written; the subscription stays. A listed file that cannot be fetched ends the download
-    // with its HttpError; files written before it stay.
+    // saved at once). An index with a line that names no filter file is refused with a message before
+    // anything is fetched; the subscription stays. The files are written only once every one has arrived,
+    // and all or none: a listed file that cannot be fetched ends the download with its HttpError, a file
+    // that cannot be written with its FileError, and the old filter files stay as they were.
     void fetchfeed();
 
 private:

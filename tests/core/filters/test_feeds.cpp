@@ -81,15 +81,17 @@ TEST_F(FeedTest, DownloadsEveryListedFileInIndexOrder)
     EXPECT_FALSE(folder.exists("index.txt")); // the index itself is not stored
 }
 
-TEST_F(FeedTest, AMissingListedFileEndsTheDownloadAndKeepsWhatCameBefore)
+TEST_F(FeedTest, AMissingListedFileEndsTheDownloadAndLeavesTheOldFilterSetWhole)
 {
     test::LoopbackServer server({{"/index.txt", "grp0fil0\ngrp0fil0_act\nfilter"},
                                  {"/grp0fil0.txt", "active=False"},
                                  {"/filter.txt", "grp0=Neu"}});
     folder.write("filter.txt", "grp0=Alt\r\n");
+    folder.write("grp0fil0.txt", "active=True\r\n");
     config.SetValue("feed", server.url("/"));
     EXPECT_THROW(feed.fetchfeed(), HttpError);
-    EXPECT_EQ(folder.read("grp0fil0.txt"), "active=False\r\n");
+    EXPECT_EQ(server.paths(), (std::vector<std::string>{"/index.txt", "/grp0fil0.txt", "/grp0fil0_act.txt"}));
+    EXPECT_EQ(folder.read("grp0fil0.txt"), "active=True\r\n");
     EXPECT_EQ(folder.read("filter.txt"), "grp0=Alt\r\n");
     EXPECT_EQ(config.Value("feed"), server.url("/"));
     EXPECT_FALSE(folder.exists("config.txt"));
@@ -171,12 +173,18 @@ TEST_P(RefusedIndex, WritesNothingAndKeepsTheSubscription)
 INSTANTIATE_TEST_SUITE_P(Lines, RefusedIndex,
                          testing::Values("", "../config", "..", "a..b", "sub/grp0fil0", "/etc/passwd",
                                          "..\\..\\Windows\\win", "C:grp0fil0", "C:\\quintor\\filter",
-                                         "\\\\server\\share\\x"));
+                                         "\\\\server\\share\\x",
+                                         // files of the folder that are no filter files
+                                         "config", "server", "syno", "log", "index", "Filter", "Gr\xFCn",
+                                         ".versteckt", "a.b", "grp0fil0.txt", "grp0fil0 ",
+                                         // not the form of a filter's key
+                                         "grp0", "grp0fil", "grpfil0", "grp01fil0", "grp0fil00", "grp-1fil0",
+                                         "grp0fil0_act_act", "grp0fil0_ACT", "grp0fil0act"));
 
-TEST(IndexLine, PlainNamesPass)
+TEST(IndexLine, FilterFilesPass)
 {
-    for (const char* name : {"grp0fil0", "grp12fil3_act", "filter", "Gr\xFCn", ".versteckt", "a.b"}) {
-        EXPECT_FALSE(unsafeIndexLine(name)) << name;
+    for (const char* name : {"filter", "grp0fil0", "grp0fil0_act", "grp12fil3_act", "grp10fil0", "grp0fil10"}) {
+        EXPECT_FALSE(refusedIndexLine(name)) << name;
     }
 }
 
