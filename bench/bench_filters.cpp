@@ -7,6 +7,7 @@
 #include "masterserver-sim/replygen.h"
 #include "reference/reader.h"
 #include "refresh/rowbuilder.h"
+#include "refresh/storedlines.h"
 #include "support/tempfolder.h"
 
 #include <benchmark/benchmark.h>
@@ -56,7 +57,7 @@ public:
     void perform(const PerformedAction& action) override
     {
         if (action.code == kColourRow) paintRow(games_, action.row, action.text);
-        if (action.code == kWriteLog) loglines_.Add(logEntry(clock_, action.filterName, action.text));
+        if (action.code == kWriteLog) appendLogEntry(loglines_, logEntry(clock_, action.filterName, action.text));
         ++performed;
     }
     std::int64_t performed = 0;

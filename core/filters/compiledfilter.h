@@ -26,7 +26,8 @@ struct CompiledAction {
     std::optional<ActionTemplate> format; // for every other variable code
 };
 
-// The evaluation reads, in this order: the conditions file, its "active" (an inactive filter ends here
+// The evaluation reads, in this order: the conditions file (one without any text is a new filter not yet
+// edited: inactive, no failure), its "active" (an inactive filter ends here
 // and its actions file is not read), the actions file, "typ", each condition's "field"; then, for a game
 // that passes, each action's "act", its template and its "field". What cannot be read or converted
 // before the actions is `failure`; an action row that cannot be converted ends `actions` there and is

@@ -1,6 +1,8 @@
 #include "filters/feeds.h"
 
+#include "settings/fileio.h"
 #include "settings/keys.h"
+#include "settings/ownfiles.h"
 
 namespace quintor {
 namespace {
@@ -15,22 +17,22 @@ const std::string kIndexFailed = "Feed kann nicht geholt werden. Adresse wird zu
 
 } // namespace
 
-std::optional<std::string> unsafeIndexLine(std::string_view line)
+std::optional<std::string> refusedIndexLine(std::string_view line)
 {
     if (line.empty()) return "eine leere Zeile";
-    for (std::string_view bad : {"/", "\\", ":", ".."}) {
-        if (line.find(bad) != std::string_view::npos) {
-            std::string reason(1, '"');
-            reason.append(line).append("\" enth\xE4lt \"").append(bad).append("\"");
-            return reason;
-        }
-    }
-    return std::nullopt;
+    if (isFilterFileBase(line)) return std::nullopt;
+    std::string reason(1, '"');
+    reason.append(line).append("\" ist keine Filterdatei");
+    return reason;
 }
 
 void FilterFeed::saveConfig()
 {
-    config_.SaveToFile(appFolder_ + std::string(files::config));
+    const std::string path = appFolder_ + std::string(files::config);
+    if (guard_)
+        guard_->save(config_, path);
+    else
+        config_.SaveToFile(path);
 }
 
 void FilterFeed::Abonnieren1Click()
@@ -57,20 +59,23 @@ void FilterFeed::fetchfeed()
         return;
     }
 
-    // Every name is checked before the first file is written: a feed is taken whole or not at all.
+    // Every name is checked before the first file is fetched, and every file fetched before the first is
+    // written: a feed is taken whole or not at all.
     for (const auto& line : index.lines()) {
-        if (const auto reason = unsafeIndexLine(line)) {
+        if (const auto reason = refusedIndexLine(line)) {
             dialogs_.message("Der Feed wird nicht geholt: sein Index nennt keinen g\xFCltigen Dateinamen (" + *reason +
                              "). Die Filter bleiben unver\xE4ndert.");
             return;
         }
     }
 
+    std::vector<FileReplacement> files;
     for (const auto& line : index.lines()) {
         TextList file;
         file.SetText(http_.get(address + line + ".txt"));
-        file.SaveToFile(appFolder_ + line + ".txt");
+        files.push_back({appFolder_ + line + ".txt", file.Text()});
     }
+    saveAllOrRestore(files);
 }
 
 } // namespace quintor

@@ -3,6 +3,7 @@
 
 #include "net/httpclient.h"
 #include "platform/dialogs.h"
+#include "refresh/monitorstate.h"
 #include "settings/textlist.h"
 
 #include <optional>
@@ -11,13 +12,20 @@
 
 namespace quintor {
 
-// Why an index line may not name a file of the application folder, or nothing when it may. Refused:
-// an empty line, and any line with "/", "\", ":" or ".." (a path, a drive, or a way out of the folder).
-std::optional<std::string> unsafeIndexLine(std::string_view line);
+// Why an index line may not name a file of the application folder, or nothing when it may. A feed
+// replaces filter files and nothing else: every line must be the base name of one (isFilterFileBase).
+std::optional<std::string> refusedIndexLine(std::string_view line);
 
 class FilterFeed {
 public:
-    // `config` is the settings list, saved as "config.txt" in `appFolder` (ending with the separator).
+    // Works on the settings of `state`, saved as "config.txt" in its application folder unless start-up
+    // could not read that file (its save guard).
+    FilterFeed(MonitorState& state, Dialogs& dialogs, HttpClient& http)
+        : config_(state.config), appFolder_(state.appFolder), guard_(&state.saveGuard), dialogs_(dialogs), http_(http)
+    {
+    }
+    // Without a save guard: `config` is the settings list, saved as "config.txt" in `appFolder` (ending
+    // with the separator).
     FilterFeed(TextList& config, std::string appFolder, Dialogs& dialogs, HttpClient& http)
         : config_(config), appFolder_(std::move(appFolder)), dialogs_(dialogs), http_(http)
     {
@@ -29,9 +37,10 @@ public:
 
     // At start-up: fetches address + "index.txt" and then each listed file L as address + L + ".txt", saved
     // as L + ".txt". An index that cannot be fetched removes the subscription (with a message, settings
-    // saved at once). An index with a line that is no plain file name is refused with a message before
-    // anything is written; the subscription stays. A listed file that cannot be fetched ends the download
-    // with its HttpError; files written before it stay.
+    // saved at once). An index with a line that names no filter file is refused with a message before
+    // anything is fetched; the subscription stays. The files are written only once every one has arrived,
+    // and all or none: a listed file that cannot be fetched ends the download with its HttpError, a file
+    // that cannot be written with its FileError, and the old filter files stay as they were.
     void fetchfeed();
 
 private:
@@ -39,6 +48,7 @@ private:
 
     TextList& config_;
     std::string appFolder_;
+    const SaveGuard* guard_ = nullptr;
     Dialogs& dialogs_;
     HttpClient& http_;
 };

@@ -1,6 +1,7 @@
 #include "filters/filteractions.h"
 
 #include "filters/filterlogic.h"
+#include "refresh/storedlines.h"
 #include "settings/appinfo.h"
 
 namespace quintor {
@@ -33,7 +34,7 @@ void PlatformFilterActions::perform(const PerformedAction& action)
         paintRow(games_, action.row, action.text);
         break;
     case kWriteLog:
-        loglines_.Add(logEntry(clock_, action.filterName, action.text));
+        appendLogEntry(loglines_, logEntry(clock_, action.filterName, action.text));
         break;
     default:
         break; // "Trete Spiel bei" and unknown codes do nothing

@@ -53,7 +53,8 @@ std::string logEntry(const Clock& clock, const std::string& filterName, const st
 void paintRow(GameStore& games, RowHandle row, std::string_view colourName);
 
 // The program's actions: an information box, the tray balloon (first 255 characters), a sound, the row
-// colour, a line in the log lines. Codes 3 and unknown codes do nothing.
+// colour, an entry in the log lines (one line, the log bounded: appendLogEntry). Codes 3 and unknown
+// codes do nothing.
 class PlatformFilterActions final : public FilterActions {
 public:
     PlatformFilterActions(Dialogs& dialogs, Notifier& notifier, const Clock& clock, GameStore& games,

@@ -1,7 +1,10 @@
 #include "refresh/monitorstate.h"
 
+#include "refresh/storedlines.h"
+#include "settings/errors.h"
 #include "settings/fileio.h"
 #include "settings/keys.h"
+#include "settings/ownfiles.h"
 
 #include <exception>
 
@@ -12,10 +15,22 @@ void loadLists(MonitorState& state)
     const std::pair<TextList*, std::string_view> lists[] = {
         {&state.servers, files::server}, {&state.syno, files::syno},
         {&state.config, files::config},  {&state.loglines, files::log}};
+    removeLeftoverSaveFiles(state.appFolder);
+    std::string failures;
     for (auto [list, name] : lists) {
         list->Clear();
-        if (fileExists(state.file(name))) list->LoadFromFile(state.file(name));
+        const std::string path = state.file(name);
+        if (!fileExists(path)) continue;
+        try {
+            list->LoadFromFile(path);
+        } catch (const std::exception& error) {
+            state.saveGuard.keep(path);
+            failures += failures.empty() ? "" : "\r\n";
+            failures += error.what();
+        }
     }
+    keepNewestLogEntries(state.loglines);
+    if (!failures.empty()) throw FileError(failures);
 }
 
 void saveLists(const MonitorState& state)
@@ -26,7 +41,7 @@ void saveLists(const MonitorState& state)
     std::exception_ptr firstFailure;
     for (auto [list, name] : lists) {
         try {
-            list->SaveToFile(state.file(name));
+            state.saveGuard.save(*list, state.file(name));
         } catch (...) {
             if (!firstFailure) firstFailure = std::current_exception();
         }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "refresh/gamestore.h"
+#include "settings/saveguard.h"
 #include "settings/textlist.h"
 
 #include <string>
@@ -17,14 +18,20 @@ struct MonitorState {
     GameStore games;
     std::string loadfile;
     bool online = true;
+    // The list files start-up could not read: no save of this run replaces them.
+    SaveGuard saveGuard;
 
     std::string file(std::string_view name) const { return appFolder + std::string(name); }
 };
 
-// Creates the lists from the files of the application folder, each only when it exists.
+// Creates the lists from the files of the application folder, each only when it exists, after removing
+// what saves interrupted by a crash left behind. Every file is attempted: one that exists but cannot be
+// read leaves its list empty and is kept by the save guard; afterwards one FileError names them all.
+// The log keeps its newest entries (kMaxLogEntries).
 void loadLists(MonitorState& state);
-// Saves "syno.txt", "config.txt", "server.txt" and "log.txt", in this order. Every file is
-// attempted, so one that cannot be written costs no other; the first failure is raised afterwards.
+// Saves "syno.txt", "config.txt", "server.txt" and "log.txt", in this order, each unless start-up could
+// not read it. Every file is attempted, so one that cannot be written costs no other; the first
+// failure is raised afterwards.
 void saveLists(const MonitorState& state);
 
 } // namespace quintor

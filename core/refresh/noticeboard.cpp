@@ -4,6 +4,7 @@
 #include "settings/keys.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace quintor {
 namespace {
@@ -15,18 +16,51 @@ std::string lowerAscii(std::string text)
     return text;
 }
 
+// The number n of a name written as std::to_string(n) for n from 1 to `limit`, or 0: a sign, a leading zero
+// or a blank make another name, which the lookup by number never matches.
+std::size_t numberNamed(std::string_view name, std::size_t limit)
+{
+    if (name.empty() || name.size() > 9 || name[0] == '0') return 0;
+    std::size_t number = 0;
+    for (const char c : name) {
+        if (c < '0' || c > '9') return 0;
+        number = number * 10 + static_cast<std::size_t>(c - '0');
+    }
+    return number <= limit ? number : 0;
+}
+
+// For every number from 1 to `limit`, the value of its first line in `lines` whose name is `prefix` (letter
+// case ignored) followed by the number, as Value would give it; one pass over the lines.
+template <typename Lines>
+std::vector<std::optional<std::string_view>> firstValuesByNumber(const Lines& lines, std::string_view prefix,
+                                                                 std::size_t limit)
+{
+    std::vector<std::optional<std::string_view>> values(limit + 1);
+    for (const std::string_view line : lines) {
+        const auto eq = line.find('=');
+        if (eq == std::string::npos || eq < prefix.size()) continue;
+        const std::string_view name = line.substr(0, eq);
+        if (!sameNameIgnoringCase(name.substr(0, prefix.size()), prefix)) continue;
+        const std::size_t number = numberNamed(name.substr(prefix.size()), limit);
+        if (number != 0 && !values[number]) values[number] = line.substr(eq + 1);
+    }
+    return values;
+}
+
 } // namespace
 
 std::vector<Notice> noticesToShow(std::string_view noticeFile, const TextList& config)
 {
-    TextList lines;
-    lines.SetText(noticeFile);
+    const std::vector<std::string_view> lines = splitLines(noticeFile);
+    // Numbers run without gaps from 1, so none beyond the count of lines can be reached.
+    const std::size_t limit = lines.size();
+    const auto texts = firstValuesByNumber(lines, "", limit);
+    const auto dismissals = firstValuesByNumber(config.lines(), keys::clipBoardDisable, limit);
     std::vector<Notice> notices;
-    for (int n = 1;; ++n) {
-        std::string text = lines.Value(std::to_string(n));
-        if (text.empty()) break;
-        if (lowerAscii(config.Value(keys::numbered(keys::clipBoardDisable, n))) == "true") continue;
-        notices.push_back({n, std::move(text)});
+    for (std::size_t n = 1; n <= limit && notices.size() < kMaxNoticesShown; ++n) {
+        if (!texts[n] || texts[n]->empty()) break;
+        if (dismissals[n] && lowerAscii(std::string(*dismissals[n])) == "true") continue;
+        notices.push_back({static_cast<int>(n), std::string(*texts[n])});
     }
     return notices;
 }
@@ -58,6 +92,12 @@ std::string dismissButtonName(int number)
 int noticeNumberOfButton(std::string_view buttonName)
 {
     return buttonName.empty() ? 0 : strToInt(buttonName.substr(1));
+}
+
+void delclipbrd(MonitorState& state, int number)
+{
+    state.config.SetValue(keys::numbered(keys::clipBoardDisable, number), "true");
+    state.saveGuard.save(state.config, state.file(files::config));
 }
 
 void delclipbrd(TextList& config, int number, const std::string& configPath)

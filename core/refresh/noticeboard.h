@@ -2,6 +2,7 @@
 #pragma once
 
 #include "net/httpclient.h"
+#include "refresh/monitorstate.h"
 #include "settings/textlist.h"
 
 #include <string>
@@ -15,9 +16,13 @@ struct Notice {
     std::string text;
 };
 
+// More would only grow the board past any window; a long history of dismissed notices costs nothing.
+inline constexpr std::size_t kMaxNoticesShown = 50;
+
 // The notices to show, in order: numbers 1, 2, ... until the first without a line or with an empty
 // text; the first line of a number counts; a notice whose "ClipBoardDisable" + n is "true" in any
-// letter case is skipped. The file's lines are not trimmed.
+// letter case is skipped; at most the first kMaxNoticesShown that are left. The file's lines are not
+// trimmed. Takes time in proportion to the lengths of the file and the settings.
 std::vector<Notice> noticesToShow(std::string_view noticeFile, const TextList& config);
 
 // Fetches the notice file and gives the notices to show. Without an address, or when the file cannot
@@ -37,7 +42,10 @@ NoticePlace noticePlace(int k, int boardWidth);
 std::string dismissButtonName(int number);
 int noticeNumberOfButton(std::string_view buttonName);
 
-// Dismisses notice n for good: "ClipBoardDisable" + n = "true", written to "config.txt" at once.
+// Dismisses notice n for good: "ClipBoardDisable" + n = "true", written to "config.txt" at once unless
+// start-up could not read that file (then the dismissal lasts for this run).
+void delclipbrd(MonitorState& state, int number);
+// The same without asking the save guard, for a caller that holds no start-up state.
 void delclipbrd(TextList& config, int number, const std::string& configPath);
 
 } // namespace quintor

@@ -16,6 +16,9 @@
 namespace quintor {
 namespace {
 
+constexpr std::string_view kTempMarker = ".tmp-";
+constexpr std::size_t kTempUniqueLength = 6; // mkstemp's XXXXXX
+
 std::string osReason(int error) { return std::strerror(error); }
 
 [[noreturn]] void failSave(const std::string& path, int error)
@@ -87,7 +90,7 @@ void saveWholeFile(const std::string& path, std::string_view bytes)
     const std::string folder = folderOf(path);
     const auto slash = path.find_last_of('/');
     const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string tempName = folder + "/." + base + ".tmp-XXXXXX";
+    std::string tempName = folder + "/." + base + std::string(kTempMarker) + std::string(kTempUniqueLength, 'X');
 
     const int fd = ::mkostemp(tempName.data(), O_CLOEXEC);
     if (fd < 0) failSave(path, errno);
@@ -129,6 +132,47 @@ void saveWholeFile(const std::string& path, std::string_view bytes)
         const int error = errno;
         ::unlink(tempName.c_str());
         failSave(path, error);
+    }
+}
+
+std::optional<std::string> targetOfSaveTemp(std::string_view fileName)
+{
+    const std::size_t fixed = 1 + kTempMarker.size() + kTempUniqueLength;
+    if (fileName.size() <= fixed || fileName.front() != '.') return std::nullopt;
+    const std::string_view unique = fileName.substr(fileName.size() - kTempUniqueLength);
+    for (const char c : unique) {
+        const bool letterOrDigit = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (!letterOrDigit) return std::nullopt;
+    }
+    const std::string_view rest = fileName.substr(1, fileName.size() - 1 - kTempUniqueLength);
+    if (rest.size() <= kTempMarker.size() || rest.substr(rest.size() - kTempMarker.size()) != kTempMarker)
+        return std::nullopt;
+    return std::string(rest.substr(0, rest.size() - kTempMarker.size()));
+}
+
+void saveAllOrRestore(const std::vector<FileReplacement>& replacements)
+{
+    std::vector<std::optional<std::string>> before;
+    before.reserve(replacements.size());
+    for (const auto& file : replacements)
+        before.push_back(fileExists(file.path) ? std::optional(readWholeFile(file.path)) : std::nullopt);
+
+    for (std::size_t i = 0; i < replacements.size(); ++i) {
+        try {
+            saveWholeFile(replacements[i].path, replacements[i].bytes);
+        } catch (const FileError&) {
+            for (std::size_t j = 0; j < i; ++j) {
+                try {
+                    if (before[j])
+                        saveWholeFile(replacements[j].path, *before[j]);
+                    else
+                        deleteFile(replacements[j].path);
+                } catch (const FileError&) {
+                    // The first failure is the one to report.
+                }
+            }
+            throw;
+        }
     }
 }
 

@@ -3,6 +3,8 @@
 #include "settings/errors.h"
 #include "settings/fileio.h"
 
+#include <algorithm>
+
 namespace quintor {
 namespace {
 
@@ -42,6 +44,15 @@ bool sameNameIgnoringCase(std::string_view a, std::string_view b)
         if (foldCase(static_cast<unsigned char>(a[i])) != foldCase(static_cast<unsigned char>(b[i]))) return false;
     }
     return true;
+}
+
+std::string oneLine(std::string_view text)
+{
+    std::string line(text);
+    for (char& c : line) {
+        if (static_cast<unsigned char>(c) < 32) c = ' ';
+    }
+    return line;
 }
 
 void TextList::LoadFromFile(const std::string& path) { SetText(readWholeFile(path)); }
@@ -97,6 +108,12 @@ void TextList::Delete(int index)
 {
     checkIndex(index);
     lines_.erase(lines_.begin() + index);
+}
+
+void TextList::DeleteFirst(int count)
+{
+    if (count <= 0) return;
+    lines_.erase(lines_.begin(), lines_.begin() + std::min(count, Count()));
 }
 
 void TextList::AddAll(const TextList& other)

@@ -15,6 +15,10 @@ std::vector<std::string_view> splitLines(std::string_view text);
 // (ASCII and the Windows-1252 letters).
 bool sameNameIgnoringCase(std::string_view a, std::string_view b);
 
+// A text made fit to stand as one line of a list: every control character (codes 0 to 31) becomes a
+// blank. A line break would split it into two lines, and a NUL would end the whole file when it is read.
+std::string oneLine(std::string_view text);
+
 class TextList {
 public:
     TextList() = default;
@@ -36,6 +40,8 @@ public:
     void Add(std::string line) { lines_.push_back(std::move(line)); }
     void Insert(int index, std::string line);
     void Delete(int index);
+    // Removes the first `count` lines (all of them when there are fewer).
+    void DeleteFirst(int count);
     void Clear() { lines_.clear(); }
     void AddAll(const TextList& other);
 

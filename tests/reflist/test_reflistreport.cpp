@@ -153,13 +153,14 @@ TEST(Inspection, AFailingFilterKeepsItsEarlierActionsAndIsSkippedForLaterGames)
     EXPECT_TRUE(out["error"].is_null());
 }
 
-TEST(Inspection, AnEmptyConditionsFileIsTheFirstGamesFilterError)
+TEST(Inspection, AConditionsFileWithoutActiveIsTheFirstGamesFilterErrorAndAnEmptyOneNoError)
 {
     test::TempFolder folder;
-    folder.write("filter.txt", "grp0=G\r\ngrp0fil0=Neu\r\n");
-    writeFilter(folder, "grp0fil0", "", "");
+    folder.write("filter.txt", "grp0=G\r\ngrp0fil0=Neu\r\ngrp0fil1=Halb\r\n");
+    writeFilter(folder, "grp0fil0", "", ""); // new and not yet edited: inactive
+    writeFilter(folder, "grp0fil1", "typ=0\r\n", "");
     const json out = inspect({folder.path(), {sample()}});
     ASSERT_EQ(out["games"].size(), 3u);
-    EXPECT_EQ(out["games"][0]["FilterError"], "Filter \"Neu\": '' ist kein g\u00FCltiger Boolescher Wert");
+    EXPECT_EQ(out["games"][0]["FilterError"], "Filter \"Halb\": '' ist kein g\u00FCltiger Boolescher Wert");
     EXPECT_TRUE(out["games"][1]["FilterError"].is_null());
 }

@@ -171,7 +171,7 @@ private slots:
     void aFeedFileThatFailsEndsTheStartUpBeforeTheUpdateCheck()
     {
         quintor::test::TempFolder published;
-        published.write("index.txt", "grp0fil0\r\nfehlt\r\n");
+        published.write("index.txt", "grp0fil0\r\ngrp0fil0_act\r\n"); // the second is not published
         published.write("grp0fil0.txt", "active=False\r\n");
         SimServer server({.feedDir = published.path()});
         FormFixture f;
@@ -180,7 +180,7 @@ private slots:
         QCOMPARE(f.dialogs.textsOf("message").size(), std::size_t(1)); // the general error report
         QCOMPARE(server.requestCount("/quintor/version.txt"), 0);
         QCOMPARE(form.width(), 600); // restored before the feed
-        QVERIFY(f.folder.exists("grp0fil0.txt"));
+        QVERIFY(!f.folder.exists("grp0fil0.txt")); // a feed is written whole or not at all
         QVERIFY(contains(f.folder.read("config.txt"), "feed=")); // the subscription stays
     }
 

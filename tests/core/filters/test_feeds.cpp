@@ -81,19 +81,42 @@ TEST_F(FeedTest, DownloadsEveryListedFileInIndexOrder)
     EXPECT_FALSE(folder.exists("index.txt")); // the index itself is not stored
 }
 
-TEST_F(FeedTest, AMissingListedFileEndsTheDownloadAndKeepsWhatCameBefore)
+TEST_F(FeedTest, AMissingListedFileEndsTheDownloadAndLeavesTheOldFilterSetWhole)
 {
     test::LoopbackServer server({{"/index.txt", "grp0fil0\ngrp0fil0_act\nfilter"},
                                  {"/grp0fil0.txt", "active=False"},
                                  {"/filter.txt", "grp0=Neu"}});
     folder.write("filter.txt", "grp0=Alt\r\n");
+    folder.write("grp0fil0.txt", "active=True\r\n");
     config.SetValue("feed", server.url("/"));
     EXPECT_THROW(feed.fetchfeed(), HttpError);
-    EXPECT_EQ(folder.read("grp0fil0.txt"), "active=False\r\n");
+    EXPECT_EQ(server.paths(), (std::vector<std::string>{"/index.txt", "/grp0fil0.txt", "/grp0fil0_act.txt"}));
+    EXPECT_EQ(folder.read("grp0fil0.txt"), "active=True\r\n");
     EXPECT_EQ(folder.read("filter.txt"), "grp0=Alt\r\n");
     EXPECT_EQ(config.Value("feed"), server.url("/"));
     EXPECT_FALSE(folder.exists("config.txt"));
     EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(FeedTest, SettingsThatStartUpCouldNotReadAreNeverReplaced)
+{
+    MonitorState state;
+    state.appFolder = folder.path();
+    state.saveGuard.keep(folder.file("config.txt"));
+    folder.write("config.txt", "width=800\r\nfeed=http://alt/\r\n");
+    FilterFeed guarded(state, dialogs, *http);
+
+    dialogs.inputs.push_back("http://neu/");
+    dialogs.answers.push_back(true);
+    guarded.Abonnieren1Click();
+    EXPECT_EQ(state.config.Value("feed"), "http://neu/");
+
+    test::LoopbackServer server({{"/anderes.txt", "x"}});
+    state.config.SetValue("feed", server.url("/nicht-da/"));
+    guarded.fetchfeed();
+    EXPECT_EQ(dialogs.textsOf("message"), (std::vector<std::string>{kIndexFailed}));
+    EXPECT_EQ(state.config.Value("feed"), "");
+    EXPECT_EQ(folder.read("config.txt"), "width=800\r\nfeed=http://alt/\r\n");
 }
 
 TEST_F(FeedTest, AnUnreachableIndexEndsTheSubscription)
@@ -150,12 +173,18 @@ TEST_P(RefusedIndex, WritesNothingAndKeepsTheSubscription)
 INSTANTIATE_TEST_SUITE_P(Lines, RefusedIndex,
                          testing::Values("", "../config", "..", "a..b", "sub/grp0fil0", "/etc/passwd",
                                          "..\\..\\Windows\\win", "C:grp0fil0", "C:\\quintor\\filter",
-                                         "\\\\server\\share\\x"));
+                                         "\\\\server\\share\\x",
+                                         // files of the folder that are no filter files
+                                         "config", "server", "syno", "log", "index", "Filter", "Gr\xFCn",
+                                         ".versteckt", "a.b", "grp0fil0.txt", "grp0fil0 ",
+                                         // not the form of a filter's key
+                                         "grp0", "grp0fil", "grpfil0", "grp01fil0", "grp0fil00", "grp-1fil0",
+                                         "grp0fil0_act_act", "grp0fil0_ACT", "grp0fil0act"));
 
-TEST(IndexLine, PlainNamesPass)
+TEST(IndexLine, FilterFilesPass)
 {
-    for (const char* name : {"grp0fil0", "grp12fil3_act", "filter", "Gr\xFCn", ".versteckt", "a.b"}) {
-        EXPECT_FALSE(unsafeIndexLine(name)) << name;
+    for (const char* name : {"filter", "grp0fil0", "grp0fil0_act", "grp12fil3_act", "grp10fil0", "grp0fil10"}) {
+        EXPECT_FALSE(refusedIndexLine(name)) << name;
     }
 }
 

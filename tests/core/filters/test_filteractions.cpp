@@ -77,13 +77,16 @@ TEST_F(PlatformActionsTest, LogEntriesAreAppendedInTheirExactForm)
     perform(kWriteLog, "", "Mitternacht");
     clock.time = {2027, 1, 2, 0, 0, 0, 1}; // a millisecond after midnight is no longer midnight
     perform(kWriteLog, "x \"y\"", "Gr\xFCn");
+    perform(kWriteLog, "Titel\012[Quintor", "Gr\xFCn"); // a title cannot forge a second line
     EXPECT_EQ(loglines.lines(),
               (std::vector<std::string>{"alt",
                                         "[Quintor Velmar 2.02 Beta [84] - 08.12.2026 17:02:06 - Filter \"Ligaspiele\"] "
                                         "Neu: Titelkampf",
                                         "[Quintor Velmar 2.02 Beta [84] - 02.01.2027 - Filter \"Mitternacht\"] ",
                                         "[Quintor Velmar 2.02 Beta [84] - 02.01.2027 00:00:00 - Filter \"Gr\xFCn\"] "
-                                        "x \"y\""}));
+                                        "x \"y\"",
+                                        "[Quintor Velmar 2.02 Beta [84] - 02.01.2027 00:00:00 - Filter \"Gr\xFCn\"] "
+                                        "Titel [Quintor"}));
 }
 
 } // namespace

@@ -114,7 +114,10 @@ TEST_F(FilterEngineTest, InactiveFiltersNeedOnlyTheirActiveFlag)
     filter(0, 1, "nur active", std::string("active=False\r\n"), std::nullopt);
     filter(0, 2, "aus mit kaputtem typ", conditionsText({{"kaputt", "0", ""}}, "alle", "0"), std::nullopt);
     filter(0, 3, "leere Aktionen", conditionsText({}), std::string());
-    logging(4, "danach", {});
+    // "Neuer Filter" closed without saving: both files empty, or only blank lines in an editor's copy.
+    filter(0, 4, "neu", std::string(), std::string());
+    filter(0, 5, "neu, Leerzeilen", std::string("\r\n\r\n"), std::nullopt);
+    logging(6, "danach", {});
     const RowHandle row = titled("x");
     tick();
     EXPECT_TRUE(errors.empty()) << errors.front();
@@ -202,7 +205,7 @@ INSTANTIATE_TEST_SUITE_P(
     Files, BrokenFilter,
     testing::Values(
         Broken{"missing conditions file", std::nullopt, actionsText({}), 0, "grp0fil1.txt"},
-        Broken{"empty conditions file", std::string(), actionsText({}), 0, "''"},
+        Broken{"conditions file without active", std::string("typ=0\r\n"), actionsText({}), 0, "''"},
         Broken{"active not a truth value", conditionsText({}, "0", "ja"), actionsText({}), 0, "'ja'"},
         Broken{"missing actions file of an active filter", conditionsText({}), std::nullopt, 0, "grp0fil1_act.txt"},
         Broken{"typ not a number", conditionsText({}, "alle"), actionsText({}), 0, "'alle'"},

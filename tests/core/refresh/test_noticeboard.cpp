@@ -35,6 +35,10 @@ TEST(NoticeBoard, NoticesStopAtTheFirstGapOrEmptyText)
         {"1=a\n2=b\n", "ClipBoardDisable2=TRUE", {1}},          // compared in lower case
         {"1=a\n2=b\n", "ClipBoardDisable2=1", {1, 2}},          // only the word counts
         {" 1=a\n", "", {}},                                     // lines are not trimmed
+        {"01=a\n1=b\n+2=c\n", "", {1}},                         // only the plain number names a notice
+        {"1=a\n2=b\n", "clipboarddisable2=True", {1}},          // the setting's name ignores case
+        {"1=a\n2=b\n", "ClipBoardDisable2=false\nClipBoardDisable2=true", {1, 2}}, // its first line counts
+        {"1=a\n2=b\n", "ClipBoardDisable02=true\nClipBoardDisable 1=true", {1, 2}},
     };
     for (const auto& c : cases) {
         TextList config;
@@ -48,6 +52,18 @@ TEST(NoticeBoard, TextIsEverythingAfterTheFirstEqualsAndTheFirstLineCounts)
     const auto notices = noticesToShow("1=a=b = c\n1=zweite\n", {});
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_EQ(notices[0].text, "a=b = c");
+}
+
+TEST(NoticeBoard, AtMostTheFirstFiftyNoticesLeftAfterDismissalsAreShown)
+{
+    std::string file;
+    for (int n = 1; n <= 120; ++n) file += std::to_string(n) + "=Hinweis\n";
+    TextList config;
+    for (int n = 1; n <= 30; ++n) config.Add("ClipBoardDisable" + std::to_string(n) + "=true");
+    const auto shown = numbers(noticesToShow(file, config));
+    ASSERT_EQ(shown.size(), 50u);
+    EXPECT_EQ(shown.front(), 31);
+    EXPECT_EQ(shown.back(), 80);
 }
 
 TEST(NoticeBoard, PlacesOfLabelsAndButtons)

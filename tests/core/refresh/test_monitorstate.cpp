@@ -1,0 +1,91 @@
+#include "refresh/monitorstate.h"
+#include "refresh/noticeboard.h"
+#include "settings/errors.h"
+#include "support/tempfolder.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace quintor;
+
+namespace {
+
+const std::vector<std::string> kListFiles = {"server.txt", "syno.txt", "config.txt", "log.txt"};
+
+// A file that exists but cannot be read, even by root: reading the memory file at offset 0 fails.
+void makeUnreadable(const test::TempFolder& folder, const std::string& name)
+{
+    std::filesystem::create_symlink("/proc/self/mem", folder.file(name));
+}
+
+bool untouched(const test::TempFolder& folder, const std::string& name)
+{
+    return std::filesystem::is_symlink(folder.file(name));
+}
+
+class UnreadableAtStart : public testing::TestWithParam<std::string> {};
+
+TEST_P(UnreadableAtStart, NoSaveReplacesItAndTheOtherListsWork)
+{
+    const std::string unreadable = GetParam();
+    test::TempFolder folder;
+    for (const auto& name : kListFiles) {
+        if (name == unreadable)
+            makeUnreadable(folder, name);
+        else
+            folder.write(name, name + "=gelesen\r\n");
+    }
+    MonitorState state;
+    state.appFolder = folder.path();
+
+    try {
+        loadLists(state);
+        FAIL() << "no error for " << unreadable;
+    } catch (const FileError& error) {
+        EXPECT_NE(std::string(error.what()).find(unreadable), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(state.servers.Count() + state.syno.Count() + state.config.Count() + state.loglines.Count(), 3);
+
+    delclipbrd(state, 1);
+    EXPECT_EQ(state.config.Value("ClipBoardDisable1"), "true"); // dismissed for this run in any case
+    state.syno.Add("neu=Alias");
+    saveLists(state);
+
+    EXPECT_TRUE(untouched(folder, unreadable));
+    for (const auto& name : kListFiles) {
+        if (name == unreadable) continue;
+        const std::string content = folder.read(name);
+        EXPECT_EQ(content.rfind(name + "=gelesen\r\n", 0), 0u) << name << ": " << content;
+    }
+    if (unreadable != "syno.txt") {
+        EXPECT_EQ(folder.read("syno.txt"), "syno.txt=gelesen\r\nneu=Alias\r\n");
+    }
+    if (unreadable != "config.txt") {
+        EXPECT_EQ(folder.read("config.txt"), "config.txt=gelesen\r\nClipBoardDisable1=true\r\n");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ListFiles, UnreadableAtStart, testing::ValuesIn(kListFiles),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                             return info.param.substr(0, info.param.find('.'));
+                         });
+
+TEST(LoadLists, RemovesLeftoversOfInterruptedSavesAndBoundsTheLog)
+{
+    test::TempFolder folder;
+    std::string log;
+    for (int i = 0; i < 10005; ++i)
+        log += std::to_string(i) + "\r\n";
+    folder.write("log.txt", log);
+    folder.write(".log.txt.tmp-a1B2c3", log);
+    folder.write(".notizen.txt.tmp-a1B2c3", "nicht von uns");
+    MonitorState state;
+    state.appFolder = folder.path();
+    loadLists(state);
+    EXPECT_FALSE(folder.exists(".log.txt.tmp-a1B2c3"));
+    EXPECT_TRUE(folder.exists(".notizen.txt.tmp-a1B2c3"));
+    ASSERT_EQ(state.loglines.Count(), 10000);
+    EXPECT_EQ(state.loglines.Line(0), "5");
+}
+
+} // namespace
