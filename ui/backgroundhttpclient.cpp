@@ -1,7 +1,5 @@
 #include "ui/backgroundhttpclient.h"
 
-#include "refresh/refreshcycle.h"
-
 #include <QEventLoop>
 #include <QRunnable>
 #include <QTimer>
@@ -9,6 +7,14 @@
 #include <algorithm>
 
 namespace quintor::ui {
+namespace {
+
+HttpError programEnding(const std::string& url)
+{
+    return HttpError("HTTP request for " + url + " abandoned: the program is ending", HttpError::Kind::Cancelled);
+}
+
+} // namespace
 
 // Shared by the waiting UI thread and the worker; the worker writes body/error before it posts
 // its completion, the UI thread reads them only after that completion arrived.
@@ -34,7 +40,7 @@ BackgroundHttpClient::~BackgroundHttpClient()
 
 std::string BackgroundHttpClient::get(const std::string& url, const HttpOptions& options)
 {
-    if (quitting_) throw TickAbandoned();
+    if (quitting_) throw programEnding(url);
 
     auto request = std::make_shared<Request>();
     HttpOptions workerOptions = options;
@@ -74,7 +80,7 @@ std::string BackgroundHttpClient::get(const std::string& url, const HttpOptions&
 
     request->loop = nullptr;
     std::erase(waiting_, request);
-    if (quitting_) throw TickAbandoned();
+    if (quitting_) throw programEnding(url);
     if (request->error) std::rethrow_exception(request->error);
     return std::move(request->body);
 }

@@ -21,11 +21,11 @@ public:
     ~BackgroundHttpClient() override;
 
     // Call on the UI thread only. Waits for the request with the event loop running. Raises what the
-    // inner client raises, or TickAbandoned once the program is ending.
+    // inner client raises, or an HttpError of kind Cancelled once the program is ending.
     std::string get(const std::string& url, const HttpOptions& options = {}) override;
 
-    // The program is ending: running requests are abandoned, their waiters raise TickAbandoned at
-    // once, and later requests raise it without being made.
+    // The program is ending: running requests are abandoned, their waiters raise the cancelled error
+    // at once, and later requests raise it without being made.
     void cancelForQuit();
     bool quitting() const { return quitting_; }
 

@@ -1,6 +1,6 @@
 #include "ui/errorreport.h"
 
-#include "refresh/refreshcycle.h"
+#include "net/httpclient.h"
 
 namespace quintor::ui {
 
@@ -9,8 +9,9 @@ void reportError(std::exception_ptr error, Dialogs& dialogs)
     if (!error) return;
     try {
         std::rethrow_exception(error);
-    } catch (const TickAbandoned&) {
-        // Not a failure: the program is ending and the tick stopped for it.
+    } catch (const HttpError& e) {
+        // Cancelled is not a failure: the program is ending and what waited for the request stopped.
+        if (e.kind() != HttpError::Kind::Cancelled) dialogs.message(e.what());
     } catch (const std::exception& e) {
         dialogs.message(e.what());
     } catch (...) {

@@ -1,7 +1,7 @@
 // The rows and columns of the game list `dlist`, kept in rank order as the refresh adds them.
 #pragma once
 
-#include "refresh/gamestore.h"
+#include "reference/gamestore.h"
 #include "refresh/views.h"
 
 #include <QAbstractTableModel>

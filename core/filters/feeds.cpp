@@ -50,7 +50,9 @@ void FilterFeed::fetchfeed()
     TextList index;
     try {
         index.SetText(http_.get(address + std::string(files::index)));
-    } catch (const HttpError&) {
+    } catch (const HttpError& error) {
+        // Cancelled: the program is ending; the subscription is not the feed's fault and stays.
+        if (error.kind() == HttpError::Kind::Cancelled) throw;
         dialogs_.message(kIndexFailed);
         config_.SetValue(keys::feed, "");
         saveConfig();

@@ -31,7 +31,8 @@ public:
     // as L + ".txt". An index that cannot be fetched removes the subscription (with a message, settings
     // saved at once). An index with a line that is no plain file name is refused with a message before
     // anything is written; the subscription stays. A listed file that cannot be fetched ends the download
-    // with its HttpError; files written before it stay.
+    // with its HttpError; files written before it stay. A cancelled request (the program is ending)
+    // leaves with its HttpError and changes nothing.
     void fetchfeed();
 
 private:

@@ -1,16 +1,29 @@
 // The request runs on a worker while the UI thread goes on with its events; quitting abandons it.
 #include "blockinghttpclient.h"
 #include "masterserver-sim/simserver.h"
-#include "refresh/refreshcycle.h"
 #include "ui/backgroundhttpclient.h"
 
 #include <QTimer>
 #include <QtTest>
 
 using quintor::HttpError;
-using quintor::TickAbandoned;
 using quintor::test::BlockingHttpClient;
 using quintor::ui::BackgroundHttpClient;
+
+namespace {
+
+// True when the request ends with the cancelled error of a program that is ending.
+bool endsCancelled(const std::function<std::string()>& request)
+{
+    try {
+        request();
+    } catch (const HttpError& error) {
+        return error.kind() == HttpError::Kind::Cancelled;
+    }
+    return false;
+}
+
+} // namespace
 
 class TestBackgroundHttpClient : public QObject {
     Q_OBJECT
@@ -65,9 +78,9 @@ private slots:
         {
             BackgroundHttpClient client(inner);
             QTimer::singleShot(10, [&] { client.cancelForQuit(); });
-            QVERIFY_THROWS_EXCEPTION(TickAbandoned, client.get("http://127.0.0.1:1/x"));
+            QVERIFY(endsCancelled([&] { return client.get("http://127.0.0.1:1/x"); }));
             // Later requests are not made at all.
-            QVERIFY_THROWS_EXCEPTION(TickAbandoned, client.get("http://127.0.0.1:1/y"));
+            QVERIFY(endsCancelled([&] { return client.get("http://127.0.0.1:1/y"); }));
             QCOMPARE(inner->calls.load(), 1);
         } // waits for the worker, which stops because its cancel flag was set
         QCOMPARE(inner->cancelled.load(), 1);

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "reference/gameentry.h"
-#include "refresh/gamestore.h"
+#include "reference/gamestore.h"
 #include "refresh/views.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 #include "ui/filtereditor/tfconf.h"
 
 #include "filters/filterfiles.h"
+#include "filters/filtertreefiles.h"
 #include "settings/fileio.h"
 #include "settings/keys.h"
 #include "ui/errorreport.h"
-#include "ui/filtereditor/filtertreefiles.h"
 #include "ui/filtereditor/tfilterform.h"
 #include "ui/text.h"
 

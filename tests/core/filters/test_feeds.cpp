@@ -109,6 +109,17 @@ TEST_F(FeedTest, AnUnreachableIndexEndsTheSubscription)
     EXPECT_EQ(folder.read("filter.txt"), "grp0=Alt\r\n");
 }
 
+TEST_F(FeedTest, ACancelledIndexRequestKeepsTheSubscription)
+{
+    test::CancellingHttpClient cancelling;
+    FilterFeed ending{config, folder.path(), dialogs, cancelling};
+    config.SetValue("feed", "http://127.0.0.1:9/f/");
+    EXPECT_THROW(ending.fetchfeed(), HttpError);
+    EXPECT_EQ(config.Value("feed"), "http://127.0.0.1:9/f/");
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_FALSE(folder.exists("config.txt"));
+}
+
 TEST_F(FeedTest, AnAddressWithoutTrailingSlashIsUsedAsItStands)
 {
     test::LoopbackServer server({{"/f/index.txt", "filter"}, {"/f/filter.txt", "grp0=Neu"}});

@@ -1,4 +1,4 @@
-#include "refresh/gamestore.h"
+#include "reference/gamestore.h"
 
 namespace quintor {
 

@@ -1,4 +1,4 @@
-#include "ui/filtereditor/filtertreefiles.h"
+#include "filters/filtertreefiles.h"
 
 #include "filters/filterfiles.h"
 #include "settings/errors.h"
