@@ -5,7 +5,7 @@
 #include "quintor/buildconfig.h"
 #include "settings/appfolder.h"
 #include "settings/appinfo.h"
-#include "ui/tmform.h"
+#include "ui/mainwindow/tmform.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -3,8 +3,8 @@
 #include "masterserver-sim/simserver.h"
 #include "refresh/rank.h"
 #include "support/tempfolder.h"
-#include "ui/gamelistmodel.h"
-#include "ui/tmform.h"
+#include "ui/mainwindow/gamelistmodel.h"
+#include "ui/mainwindow/tmform.h"
 
 #include <QLabel>
 #include <QSignalSpy>

@@ -4,9 +4,9 @@
 #include "filters/filtertreefiles.h"
 #include "settings/fileio.h"
 #include "settings/keys.h"
-#include "ui/errorreport.h"
+#include "ui/platform/errorreport.h"
 #include "ui/filtereditor/tfilterform.h"
-#include "ui/text.h"
+#include "ui/platform/text.h"
 
 #include <QAction>
 #include <QCloseEvent>

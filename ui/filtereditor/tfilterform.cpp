@@ -1,8 +1,8 @@
 #include "ui/filtereditor/tfilterform.h"
 
 #include "settings/errors.h"
-#include "ui/errorreport.h"
-#include "ui/text.h"
+#include "ui/platform/errorreport.h"
+#include "ui/platform/text.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>

@@ -1,0 +1,40 @@
+// The details window `detlist`: the players or the resource files of one game, as a read-only table.
+#pragma once
+
+#include "reference/gameentry.h"
+#include "refresh/detailtexts.h"
+#include "ui/editors/closingwindow.h"
+
+class QPushButton;
+class QTreeWidget;
+
+namespace quintor::ui {
+
+enum class DetailKind { Players, Resources };
+
+class Tdetlist : public ClosingWindow {
+    Q_OBJECT
+public:
+    static constexpr int clientWidth = 450;
+    static constexpr int clientHeight = 280;
+
+    explicit Tdetlist(QWidget* parent = nullptr);
+
+    // Spieler1Click / Ressourcen1Click's part: replaces columns and rows by the game's players or
+    // resource files (a snapshot) and shows the window centred on the screen.
+    void open(const TGameEntry& entry, DetailKind kind);
+    void open(const DetailTable& table);
+    // "OK".
+    void Button1Click();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void FormResize();
+
+    QTreeWidget* list = nullptr;
+    QPushButton* Button1 = nullptr;
+};
+
+} // namespace quintor::ui
