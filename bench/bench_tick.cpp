@@ -6,8 +6,8 @@
 #include "masterserver-sim/simserver.h"
 #include "refresh/refreshcycle.h"
 #include "support/fakes.h"
-#include "ui/platform/backgroundhttpclient.h"
 #include "ui/mainwindow/gamelistmodel.h"
+#include "ui/platform/backgroundhttpclient.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

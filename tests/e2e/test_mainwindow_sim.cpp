@@ -4,7 +4,7 @@
 #include "refresh/rank.h"
 #include "support/tempfolder.h"
 #include "ui/mainwindow/gamelistmodel.h"
-#include "ui/mainwindow/tmform.h"
+#include "ui/mainwindow/mainwindow.h"
 
 #include <QLabel>
 #include <QSignalSpy>
@@ -23,8 +23,9 @@ private slots:
         folder.write("server.txt", server.baseUrl() + "/league/server\r\n");
         folder.write("config.txt", "Column1=Status\r\nColumn2=Spieler\r\nColumn3=Offizieller Server\r\n");
 
-        quintor::ui::Tmform form({folder.path(), quintor::makeCurlHttpClient(), "http://127.0.0.1:9/league/server"});
-        QSignalSpy ticks(&form, &quintor::ui::Tmform::tickFinished);
+        quintor::ui::MainWindow form(
+            {folder.path(), quintor::makeCurlHttpClient(), "http://127.0.0.1:9/league/server"});
+        QSignalSpy ticks(&form, &quintor::ui::MainWindow::tickFinished);
         form.show();
         QVERIFY(ticks.wait(20000));
         QCOMPARE(server.requestCount("/league/server"), 1);

@@ -42,7 +42,7 @@ void ClosingWindow::closeEvent(QCloseEvent* event)
 {
     // Only a window that was open has something to write back and a main window to bring back.
     if (isVisible()) {
-        FormClose();
+        writeBack();
         if (onClosed_) onClosed_();
     }
     event->accept();

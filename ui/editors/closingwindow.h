@@ -20,8 +20,8 @@ public:
     void setOnClosed(std::function<void()> onClosed) { onClosed_ = std::move(onClosed); }
 
 protected:
-    // FormClose: what closing writes back.
-    virtual void FormClose() {}
+    // What closing writes back.
+    virtual void writeBack() {}
 
     // Window minimums are given for the whole window; Qt limits the client area. A sizable window's
     // frame on the Windows desktop takes 16 pixels across and 39 down.

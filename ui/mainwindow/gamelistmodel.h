@@ -1,4 +1,4 @@
-// The rows and columns of the game list `dlist`, kept in rank order as the refresh adds them.
+// The rows and columns of the game list, kept in rank order as the refresh adds them.
 #pragma once
 
 #include "reference/gamestore.h"

@@ -1,4 +1,4 @@
-// The controls of the notice board "Pinnwand" (`mdet`): a label and a "-" button per notice shown.
+// The controls of the notice board "Pinnwand": a label and a "-" button per notice shown.
 #pragma once
 
 #include "refresh/noticeboard.h"

@@ -3,10 +3,10 @@
 #include "reference/gameentry.h"
 #include "settings/textlist.h"
 #include "support/fakes.h"
-#include "ui/editors/taledit.h"
-#include "ui/editors/tdetlist.h"
-#include "ui/editors/tliform.h"
-#include "ui/editors/tmedit.h"
+#include "ui/editors/aliaseditor.h"
+#include "ui/editors/columnchooser.h"
+#include "ui/editors/detailswindow.h"
+#include "ui/editors/masterservereditor.h"
 
 #include <QAbstractItemView>
 #include <QPushButton>
@@ -58,7 +58,7 @@ private slots:
     void columnChooser()
     {
         TextList config({"Column1=Hoster", "Column2=Liga"});
-        Tliform form(config);
+        ColumnChooser form(config);
         form.open();
         QCOMPARE(form.size(), QSize(437, 293));
         QCOMPARE(form.minimumSize(), form.maximumSize());
@@ -68,7 +68,7 @@ private slots:
 
     void details()
     {
-        Tdetlist details;
+        DetailsWindow details;
         details.open(sampleGame(), DetailKind::Resources);
         checkLayout(details);
         picture(details);
@@ -80,7 +80,7 @@ private slots:
     {
         TextList syno({"Siedler=Siedeln", "Gr\xFCn=Gr\xFCne Welt", "Foo= "});
         test::ScriptedDialogs dialogs;
-        Taledit editor(syno, dialogs);
+        AliasEditor editor(syno, dialogs);
         editor.open();
         QCOMPARE(editor.size(), QSize(440, 335));
         checkLayout(editor);
@@ -93,7 +93,7 @@ private slots:
     {
         TextList servers({"http://www.clonk.de:84/league/server", "http://127.0.0.1:8484/league/server"});
         test::ScriptedDialogs dialogs;
-        Tmedit editor(servers, dialogs, "http://www.clonk.de:84/league/server");
+        MasterserverEditor editor(servers, dialogs, "http://www.clonk.de:84/league/server");
         editor.open();
         QCOMPARE(editor.size(), QSize(373, 223));
         checkLayout(editor);

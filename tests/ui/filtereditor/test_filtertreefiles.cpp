@@ -1,7 +1,7 @@
 // What deleting and moving up do to the filter store's files, through the tree editor: later
 // filters' or groups' files follow their positions, a rename never replaces a file, and moving up
 // swaps two filters' files and names or changes nothing.
-#include "storefixture.h"
+#include "filterstorefixture.h"
 
 #include <QtTest>
 
@@ -16,10 +16,10 @@ private slots:
     {
         Editor e;
         writeStore(e.folder, {{"A", {"a0", "a1", "a2"}}, {"B", {"b0"}}});
-        auto& fconf = e.create();
+        auto& treeEditor = e.create();
         e.select(0, 0);
         e.dialogs.answers = {true};
-        fconf.Lschen1Click();
+        treeEditor.deleteSelected();
         QCOMPARE(e.dialogs.textsOf("warningYesNo"), (std::vector<std::string>{"a0 wirklich l\xF6schen?"}));
         QCOMPARE(e.folder.read("grp0fil0.txt"), conditionsOf("a1"));
         QCOMPARE(e.folder.read("grp0fil0_act.txt"), actionsOf("a1"));
@@ -30,7 +30,7 @@ private slots:
         QCOMPARE(e.folder.read("grp1fil0.txt"), conditionsOf("b0"));
         QCOMPARE(e.treeTexts(), (QStringList{"A", "  a1", "  a2", "B", "  b0"}));
         // The list follows only on closing.
-        QCOMPARE(fconf.filters().Value("grp0fil0"), std::string("a0"));
+        QCOMPARE(treeEditor.filters().Value("grp0fil0"), std::string("a0"));
         QVERIFY(e.closeAndWait());
         QCOMPARE(e.folder.read("filter.txt"),
                  std::string("grp0=A\r\ngrp0fil0=a1\r\ngrp0fil1=a2\r\ngrp1=B\r\ngrp1fil0=b0\r\n"));
@@ -42,10 +42,10 @@ private slots:
         Editor e;
         writeStore(e.folder, {{"A", {"a0", "a1"}}});
         const auto before = filesIn(e.folder);
-        auto& fconf = e.create();
+        auto& treeEditor = e.create();
         e.select(0);
         e.dialogs.answers = {false};
-        fconf.Lschen1Click();
+        treeEditor.deleteSelected();
         QCOMPARE(e.treeTexts(), (QStringList{"A", "  a0", "  a1"}));
         QCOMPARE(filesIn(e.folder), before);
         QCOMPARE(e.folder.read("grp0fil0.txt"), conditionsOf("a0"));
@@ -55,10 +55,10 @@ private slots:
     {
         Editor e;
         writeStore(e.folder, {{"G0", {"p"}}, {"G1", {"q0", "q1"}}, {"G2", {"r0", "r1"}}, {"G3", {"s0"}}});
-        auto& fconf = e.create();
+        auto& treeEditor = e.create();
         e.select(1);
         e.dialogs.answers = {true};
-        fconf.Lschen1Click();
+        treeEditor.deleteSelected();
         QCOMPARE(e.folder.read("grp0fil0.txt"), conditionsOf("p"));
         QCOMPARE(e.folder.read("grp1fil0.txt"), conditionsOf("r0"));
         QCOMPARE(e.folder.read("grp1fil1_act.txt"), actionsOf("r1"));
@@ -77,10 +77,10 @@ private slots:
         writeStore(e.folder, {{"G0", {"q0"}}, {"G1", {"r0", "r1"}}});
         // A file left over under a key that a rename aims at.
         e.folder.write("grp0fil1.txt", "stray\r\n");
-        auto& fconf = e.create();
+        auto& treeEditor = e.create();
         e.select(0);
         e.dialogs.answers = {true};
-        fconf.Lschen1Click();
+        treeEditor.deleteSelected();
         QCOMPARE(e.folder.read("grp0fil0.txt"), conditionsOf("r0"));
         QCOMPARE(e.folder.read("grp0fil1.txt"), std::string("stray\r\n"));
         // That rename failed and was passed over; the other file of the filter moved.
@@ -93,12 +93,12 @@ private slots:
     {
         Editor e;
         writeStore(e.folder, {{"A", {"a0", "a1", "a2"}}, {"B", {"b0"}}});
-        auto& fconf = e.create();
+        auto& treeEditor = e.create();
         e.select(0, 2);
-        fconf.Nachobenschieben1Click();
+        treeEditor.moveSelectedFilterUp();
         QCOMPARE(e.folder.read("filter.txt"),
                  std::string("grp0=A\r\ngrp0fil0=a0\r\ngrp1=B\r\ngrp1fil0=b0\r\ngrp0fil1=a2\r\ngrp0fil2=a1\r\n"));
-        QCOMPARE(fconf.filters().Text(), e.folder.read("filter.txt"));
+        QCOMPARE(treeEditor.filters().Text(), e.folder.read("filter.txt"));
         QCOMPARE(e.folder.read("grp0fil1.txt"), conditionsOf("a2"));
         QCOMPARE(e.folder.read("grp0fil1_act.txt"), actionsOf("a2"));
         QCOMPARE(e.folder.read("grp0fil2.txt"), conditionsOf("a1"));
@@ -112,14 +112,14 @@ private slots:
     {
         Editor e;
         writeStore(e.folder, {{"A", {"a0", "a1", "a2"}}});
-        auto& fconf = e.create();
+        auto& treeEditor = e.create();
         e.select(0, 0);
         e.dialogs.answers = {true};
-        fconf.Lschen1Click(); // a0 goes; a1 and a2 now have keys 0 and 1
+        treeEditor.deleteSelected(); // a0 goes; a1 and a2 now have keys 0 and 1
         e.dialogs.inputs = {std::string("Neu")};
-        fconf.ngrpClick();
+        treeEditor.addGroup();
         e.select(0, 1);
-        fconf.Nachobenschieben1Click();
+        treeEditor.moveSelectedFilterUp();
         QCOMPARE(e.treeTexts(), (QStringList{"A", "  a2", "  a1", "Neu"}));
         QCOMPARE(e.folder.read("grp0fil0.txt"), conditionsOf("a2"));
         QCOMPARE(e.folder.read("grp0fil1.txt"), conditionsOf("a1"));
@@ -133,10 +133,10 @@ private slots:
         writeStore(e.folder, {{"A", {"a0", "a1"}}});
         std::filesystem::remove(e.folder.file("grp0fil0_act.txt"));
         const std::string list = e.folder.read("filter.txt");
-        auto& fconf = e.create();
+        auto& treeEditor = e.create();
         e.select(0, 1);
         // As the user does it: through the menu, whose handler reports what it raises.
-        fconf.lpopPopup();
+        treeEditor.updateContextMenu();
         e.action("Nachobenschieben1")->trigger();
         QCOMPARE(e.dialogs.textsOf("message").size(), std::size_t(1));
         QVERIFY(QString::fromStdString(e.dialogs.textsOf("message")[0]).contains("grp0fil0_act.txt"));

@@ -1,6 +1,6 @@
 // The notice board "Pinnwand": its notices at their places, dismissed ones left out, the "-" button,
 // and a notice server that fails without costing the tick.
-#include "formfixture.h"
+#include "mainwindowfixture.h"
 #include "masterserver-sim/simserver.h"
 #include "ui/uitestsupport.h"
 
@@ -9,7 +9,7 @@
 #include <QPushButton>
 
 using quintor::sim::SimServer;
-using quintor::test::FormFixture;
+using quintor::test::MainWindowFixture;
 
 namespace {
 
@@ -19,7 +19,7 @@ struct Board {
 };
 
 // The controls a tick put on the board (the ones taken away are hidden at once).
-Board boardOf(quintor::ui::Tmform& form)
+Board boardOf(quintor::ui::MainWindow& form)
 {
     auto* mdet = form.findChild<QGroupBox*>(QStringLiteral("mdet"));
     Board board;
@@ -33,11 +33,11 @@ Board boardOf(quintor::ui::Tmform& form)
     return board;
 }
 
-quintor::ui::Tmform& createAgainst(FormFixture& f, const SimServer& server)
+quintor::ui::MainWindow& createAgainst(MainWindowFixture& f, const SimServer& server)
 {
     f.folder.write("server.txt", server.baseUrl() + "/league/server\r\n");
     return f.create(quintor::makeCurlHttpClient(),
-                    [&](quintor::ui::TmformSetup& setup) { setup.noticeUrl = server.baseUrl() + "/quintor.txt"; });
+                    [&](quintor::ui::MainWindowSetup& setup) { setup.noticeUrl = server.baseUrl() + "/quintor.txt"; });
 }
 
 } // namespace
@@ -49,7 +49,7 @@ private slots:
     {
         SimServer server;
         server.setNotice("4=Vierte\r\n2=Zweite mit a=b\r\n1=Erste\r\n1=Doppelt\r\n");
-        FormFixture f;
+        MainWindowFixture f;
         f.folder.write("config.txt", "ClipBoardDisable1=TRUE\r\n");
         auto& form = createAgainst(f, server);
         QVERIFY(f.showAndWaitForFirstTick());
@@ -73,7 +73,7 @@ private slots:
     void theKthNoticeStandsSixtyPixelsLower()
     {
         SimServer server; // its own notice file: three notices
-        FormFixture f;
+        MainWindowFixture f;
         auto& form = createAgainst(f, server);
         QVERIFY(f.showAndWaitForFirstTick());
         const Board board = boardOf(form);
@@ -90,7 +90,7 @@ private slots:
     {
         SimServer server;
         server.setNotice("1=Erste\r\n2=Zweite\r\n");
-        FormFixture f;
+        MainWindowFixture f;
         f.folder.write("config.txt", "tagparse=False\r\n");
         auto& form = createAgainst(f, server);
         QVERIFY(f.showAndWaitForFirstTick());
@@ -116,7 +116,7 @@ private slots:
     void aFailingNoticeFileEmptiesTheBoardAndTheTickGoesOn()
     {
         SimServer server;
-        FormFixture f;
+        MainWindowFixture f;
         auto& form = createAgainst(f, server);
         QVERIFY(f.showAndWaitForFirstTick());
         QCOMPARE(boardOf(form).labels.size(), std::size_t(3));
@@ -132,7 +132,7 @@ private slots:
 
     void withoutANoticeAddressNothingIsFetched()
     {
-        FormFixture f;
+        MainWindowFixture f;
         f.http->released = 1000;
         auto& form = f.create();
         QVERIFY(f.showAndWaitForFirstTick());
@@ -144,7 +144,7 @@ private slots:
     void theBoardIsRebuiltWhileNothingIsShown()
     {
         SimServer server;
-        FormFixture f;
+        MainWindowFixture f;
         auto& form = createAgainst(f, server);
         QVERIFY(f.tickAndWait()); // the window was never shown
         QCOMPARE(server.requestCount("/quintor.txt"), 1);

@@ -1,6 +1,6 @@
 // The request runs on a worker while the UI thread goes on with its events; quitting abandons it.
-#include "support/blockinghttpclient.h"
 #include "masterserver-sim/simserver.h"
+#include "support/blockinghttpclient.h"
 #include "ui/platform/backgroundhttpclient.h"
 
 #include <QTimer>

@@ -162,16 +162,17 @@ private slots:
         quintor::test::ScriptedDialogs dialogs;
         quintor::ui::reportError(
             std::make_exception_ptr(quintor::ConversionError("'x' ist kein g\xFCltiger Integerwert")), dialogs);
-        quintor::ui::reportError(std::make_exception_ptr(quintor::HttpError("abandoned", quintor::HttpError::Kind::Cancelled)),
-                                 dialogs); // the end: no error
+        quintor::ui::reportError(
+            std::make_exception_ptr(quintor::HttpError("abandoned", quintor::HttpError::Kind::Cancelled)),
+            dialogs); // the end: no error
         quintor::ui::guarded(dialogs, [] { throw std::runtime_error("kaputt"); });
         QCOMPARE(dialogs.textsOf("message"),
                  (std::vector<std::string>{"'x' ist kein g\xFCltiger Integerwert", "kaputt"}));
         QCOMPARE(dialogs.shown.size(), std::size_t(2));
         // Any other failed request is reported as it comes.
-        quintor::ui::reportError(
-            std::make_exception_ptr(quintor::HttpError("HTTP request for u failed: HTTP 404", quintor::HttpError::Kind::Status)),
-            dialogs);
+        quintor::ui::reportError(std::make_exception_ptr(quintor::HttpError("HTTP request for u failed: HTTP 404",
+                                                                            quintor::HttpError::Kind::Status)),
+                                 dialogs);
         QCOMPARE(dialogs.textsOf("message").back(), std::string("HTTP request for u failed: HTTP 404"));
     }
 

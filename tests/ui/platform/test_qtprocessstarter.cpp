@@ -3,8 +3,8 @@
 #include "launch/gamefolder.h"
 #include "support/fakes.h"
 #include "support/tempfolder.h"
-#include "ui/platform/text.h"
 #include "ui/platform/qtprocessstarter.h"
+#include "ui/platform/text.h"
 
 #include <QDir>
 #include <QFile>
