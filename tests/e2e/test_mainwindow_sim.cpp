@@ -5,6 +5,7 @@
 #include "support/tempfolder.h"
 #include "ui/mainwindow/gamelistmodel.h"
 #include "ui/mainwindow/mainwindow.h"
+#include "ui/uitestsupport.h"
 
 #include <QLabel>
 #include <QSignalSpy>
@@ -57,8 +58,7 @@ private slots:
             QCOMPARE(model.index(r, 1).data().toString().isEmpty(), record->Status.empty());
         }
 
-        const QString shot = QStringLiteral(QUINTOR_TEST_OUTPUT_DIR "/mainwindow-sim.png");
-        QVERIFY(form.grab().save(shot));
+        QVERIFY(quintor::test::savePicture(form, QStringLiteral("mainwindow-sim.png")));
 
         form.close();
         QVERIFY(form.shutDown());

@@ -7,6 +7,7 @@
 #include "ui/editors/columnchooser.h"
 #include "ui/editors/detailswindow.h"
 #include "ui/editors/masterservereditor.h"
+#include "ui/uitestsupport.h"
 
 #include <QAbstractItemView>
 #include <QPushButton>
@@ -35,8 +36,7 @@ void checkLayout(QWidget& window)
 
 void picture(QWidget& window)
 {
-    const QString file = QStringLiteral(QUINTOR_TEST_OUTPUT_DIR "/windows-%1.png").arg(window.objectName());
-    QVERIFY(window.grab().save(file));
+    QVERIFY(quintor::test::savePicture(window, QStringLiteral("windows-%1.png").arg(window.objectName())));
 }
 
 TGameEntry sampleGame()

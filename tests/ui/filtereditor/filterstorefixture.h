@@ -4,7 +4,7 @@
 #include "support/fakes.h"
 #include "support/tempfolder.h"
 #include "ui/filtereditor/filtertreeeditor.h"
-#include "ui/platform/text.h"
+#include "ui/uitestsupport.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -19,17 +19,6 @@
 #include <vector>
 
 namespace quintor::test {
-
-// True when a scripted dialog met a question or input box it was not told to expect.
-inline bool fakesComplained()
-{
-    return ::testing::UnitTest::GetInstance()->ad_hoc_test_result().Failed();
-}
-
-inline QString qt(const std::string& bytes)
-{
-    return ui::toQt(bytes);
-}
 
 // The names of the files in a folder.
 inline std::set<std::string> filesIn(const TempFolder& folder)

@@ -246,7 +246,7 @@ private slots:
         }
         treeEditor.resize(400, 300);
         e.select(0, 1);
-        QVERIFY(treeEditor.grab().save(QStringLiteral(QUINTOR_TEST_OUTPUT_DIR "/fconf.png")));
+        QVERIFY(savePicture(treeEditor, QStringLiteral("fconf.png")));
     }
 };
 

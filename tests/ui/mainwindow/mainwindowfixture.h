@@ -7,6 +7,7 @@
 #include "support/tempfolder.h"
 #include "ui/mainwindow/gamelistmodel.h"
 #include "ui/mainwindow/mainwindow.h"
+#include "ui/uitestsupport.h"
 
 #include <QAction>
 #include <QSignalSpy>
@@ -20,20 +21,6 @@
 namespace quintor::test {
 
 inline constexpr const char* defaultServerUrl = "http://127.0.0.1:9/league/server";
-
-// Calls `step` from the event loop every millisecond until it returns true. A tick waits in an
-// event loop of its own, deeper on the stack than the test's code; only event handlers such as this
-// timer's run while it waits. False when the time runs out first.
-inline bool driveUntilDone(const std::function<bool()>& step, int timeoutMs = 15000)
-{
-    bool done = false;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        if (!done) done = step();
-    });
-    timer.start(1);
-    return QTest::qWaitFor([&done] { return done; }, timeoutMs);
-}
 
 struct MainWindowFixture {
     TempFolder folder;
