@@ -5,7 +5,7 @@
 #include "quintor/buildconfig.h"
 #include "settings/appfolder.h"
 #include "settings/appinfo.h"
-#include "ui/tmform.h"
+#include "ui/mainwindow/mainwindow.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -23,35 +23,36 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quintor/quintor.svg")));
     QApplication::setQuitOnLastWindowClosed(false); // the window may be away in the tray
 
-    std::unique_ptr<quintor::ui::Tmform> mform;
+    std::unique_ptr<quintor::ui::MainWindow> mainWindow;
     // A signal while the window is still being created (its start-up may wait for a server or a
     // box) ends the program at once: nothing of this session is there to be written yet.
-    quintor::ShutdownSignals shutdownSignals([&mform] {
-        if (mform)
-            mform->requestShutdown();
+    quintor::ShutdownSignals shutdownSignals([&mainWindow] {
+        if (mainWindow)
+            mainWindow->requestShutdown();
         else
             std::_Exit(EXIT_SUCCESS);
     });
 
     const char* home = std::getenv("HOME");
-    quintor::ui::TmformSetup setup{quintor::apdir(), quintor::makeCurlHttpClient(),
-                                   quintor::buildconfig::masterserverUrl};
+    quintor::ui::MainWindowSetup setup{quintor::apdir(), quintor::makeCurlHttpClient(),
+                                       quintor::buildconfig::masterserverUrl};
     setup.updateUrl = quintor::buildconfig::updateUrl;
     setup.noticeUrl = quintor::buildconfig::noticeUrl;
     setup.gameFolderCandidates = quintor::defaultCandidates(home ? home : "");
-    mform = std::make_unique<quintor::ui::Tmform>(std::move(setup));
+    mainWindow = std::make_unique<quintor::ui::MainWindow>(std::move(setup));
 
-    QObject::connect(mform.get(), &quintor::ui::Tmform::finished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(mainWindow.get(), &quintor::ui::MainWindow::finished, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     // The desktop session is ending: write everything now, the session may not wait for the loop to end.
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, mform.get(), [&mform](QSessionManager&) {
-        if (!mform->shutDown()) mform->requestShutdown();
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, mainWindow.get(), [&mainWindow](QSessionManager&) {
+        if (!mainWindow->shutDown()) mainWindow->requestShutdown();
     });
     // However else the loop ends, the lists are written.
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, mform.get(), [&mform] {
-        if (!mform->shutDown()) mform->requestShutdown();
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, mainWindow.get(), [&mainWindow] {
+        if (!mainWindow->shutDown()) mainWindow->requestShutdown();
     });
 
-    if (mform->shutDown()) return EXIT_SUCCESS; // ended during its start-up
-    mform->show();
+    if (mainWindow->shutDown()) return EXIT_SUCCESS; // ended during its start-up
+    mainWindow->show();
     return QApplication::exec();
 }

@@ -25,6 +25,17 @@ const std::string& reply()
     return text;
 }
 
+// The refresh's filter hook over the engine, as the program wires the two.
+class EngineHook final : public GameFilter {
+public:
+    explicit EngineHook(FilterEngine& engine) : engine_(engine) {}
+    void beginTick() override { engine_.beginTick(); }
+    void filterparse(RowHandle row) override { engine_.filterparse(row); }
+
+private:
+    FilterEngine& engine_;
+};
+
 class NullListView final : public GameListView {
 public:
     int columnCount() const override { return 4; }
@@ -139,9 +150,10 @@ void BM_TickWith50ActiveFilters(benchmark::State& state)
     BenchActions actions(games, loglines);
     std::int64_t errors = 0;
     FilterEngine engine(filters, games, folder.path(), actions, [&](const std::string&) { ++errors; });
+    EngineHook hook(engine);
     for (auto _ : state) {
         loglines.Clear();
-        if (runTick(games, &engine) != kGames) state.SkipWithError("games lost");
+        if (runTick(games, &hook) != kGames) state.SkipWithError("games lost");
     }
     if (errors > 0) state.SkipWithError("a filter failed");
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kGames);

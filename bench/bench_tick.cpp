@@ -1,13 +1,13 @@
 // A refresh tick of 1,000 games into the list model the window shows, and how long the event loop can
 // stall while a masterserver takes 3 s to answer.
-//   cmake --preset release -DQUINTOR_BUILD_UI=ON && cmake --build --preset release --target bench_tick
+//   cmake --preset release && cmake --build --preset release --target bench_tick
 //   QT_QPA_PLATFORM=offscreen build/release/bench/bench_tick
 #include "masterserver-sim/replygen.h"
 #include "masterserver-sim/simserver.h"
 #include "refresh/refreshcycle.h"
 #include "support/fakes.h"
-#include "ui/backgroundhttpclient.h"
-#include "ui/gamelistmodel.h"
+#include "ui/mainwindow/gamelistmodel.h"
+#include "ui/platform/backgroundhttpclient.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

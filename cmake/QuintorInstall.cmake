@@ -6,11 +6,9 @@ include(GNUInstallDirs)
 set(QUINTOR_PACKAGE_MAINTAINER "Quintor maintainers <quintor@example.org>"
     CACHE STRING "Maintainer named in the Debian package")
 
-if(TARGET quintor-reflist)
-  install(TARGETS quintor-reflist RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
+install(TARGETS quintor-reflist RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-if(TARGET quintor)
+if(QUINTOR_BUILD_UI)
   install(TARGETS quintor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   # Only the application menu: starting with the session is the user's choice (README).
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/quintor.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -67,7 +65,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the program links, plus what it loads as plug-ins: the SVG icon engine (libqt6svg6)
 # and the platform plug-ins. dpkg-shlibdeps adds the C and C++ runtime and version floors.
 set(quintor_debian_depends libcurl4)
-if(TARGET quintor)
+if(QUINTOR_BUILD_UI)
   list(PREPEND quintor_debian_depends libqt6widgets6 libqt6gui6 libqt6core6 libqt6multimedia6 libqt6svg6
        qt6-qpa-plugins)
 endif()

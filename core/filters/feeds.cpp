@@ -35,7 +35,7 @@ void FilterFeed::saveConfig()
         config_.SaveToFile(path);
 }
 
-void FilterFeed::Abonnieren1Click()
+void FilterFeed::subscribe()
 {
     const std::optional<std::string> address = dialogs_.input("URL", kPrompt, "");
     if (!address) return;
@@ -52,7 +52,9 @@ void FilterFeed::fetchfeed()
     TextList index;
     try {
         index.SetText(http_.get(address + std::string(files::index)));
-    } catch (const HttpError&) {
+    } catch (const HttpError& error) {
+        // Cancelled: the program is ending; the subscription is not the feed's fault and stays.
+        if (error.kind() == HttpError::Kind::Cancelled) throw;
         dialogs_.message(kIndexFailed);
         config_.SetValue(keys::feed, "");
         saveConfig();

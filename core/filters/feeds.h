@@ -33,7 +33,7 @@ public:
 
     // "Abonnieren": asks for the address, warns, then stores it as "feed" (empty removes it) and saves
     // the settings at once. Cancelling either box changes nothing. Nothing is downloaded now.
-    void Abonnieren1Click();
+    void subscribe();
 
     // At start-up: fetches address + "index.txt" and then each listed file L as address + L + ".txt", saved
     // as L + ".txt". An index that cannot be fetched removes the subscription (with a message, settings
@@ -41,6 +41,7 @@ public:
     // anything is fetched; the subscription stays. The files are written only once every one has arrived,
     // and all or none: a listed file that cannot be fetched ends the download with its HttpError, a file
     // that cannot be written with its FileError, and the old filter files stay as they were.
+    // A cancelled request (the program is ending) leaves with its HttpError and changes nothing.
     void fetchfeed();
 
 private:

@@ -4,7 +4,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/notifier.h"
-#include "refresh/gamestore.h"
+#include "reference/gamestore.h"
 #include "settings/textlist.h"
 
 #include <cstdint>

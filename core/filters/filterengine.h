@@ -3,8 +3,7 @@
 
 #include "filters/compiledfilter.h"
 #include "filters/filteractions.h"
-#include "refresh/gamestore.h"
-#include "refresh/views.h"
+#include "reference/gamestore.h"
 #include "settings/textlist.h"
 
 #include <cstdint>
@@ -15,7 +14,8 @@
 
 namespace quintor {
 
-class FilterEngine final : public GameFilter {
+// The refresh reaches it through its filter hook, which the program wires.
+class FilterEngine final {
 public:
     // Receives 'Filter "name": reason' for a filter whose files are broken.
     using ErrorReport = std::function<void(const std::string& message)>;
@@ -26,12 +26,12 @@ public:
 
     // Starts a refresh: the filter list and each filter's files are read anew, each at most once in the
     // refresh (on first use), so a change on disk counts from the next refresh on.
-    void beginTick() override;
+    void beginTick();
 
     // Evaluates every filter for the game of this row, in list order, and performs the actions of those
     // it passes. A filter whose files are broken keeps the actions it performed before the failure, is
     // reported once and skipped for the rest of the refresh; the others go on.
-    void filterparse(RowHandle row) override;
+    void filterparse(RowHandle row);
 
 private:
     struct Slot {

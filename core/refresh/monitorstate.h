@@ -1,7 +1,7 @@
 // The state the main window owns: its four lists, the current games and the pending file load.
 #pragma once
 
-#include "refresh/gamestore.h"
+#include "reference/gamestore.h"
 #include "settings/saveguard.h"
 #include "settings/textlist.h"
 

@@ -70,7 +70,9 @@ std::vector<Notice> fetchNotices(HttpClient& http, const std::string& url, const
     if (url.empty()) return {};
     try {
         return noticesToShow(http.get(url), config);
-    } catch (const HttpError&) {
+    } catch (const HttpError& error) {
+        // Cancelled: the program is ending, and the tick that asked ends with it.
+        if (error.kind() == HttpError::Kind::Cancelled) throw;
         return {};
     }
 }

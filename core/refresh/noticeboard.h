@@ -27,7 +27,7 @@ std::vector<Notice> noticesToShow(std::string_view noticeFile, const TextList& c
 
 // Fetches the notice file and gives the notices to show. Without an address, or when the file cannot
 // be fetched, the board is empty and the refresh goes on: an unreachable notice server must not hide
-// the games.
+// the games. A cancelled request (the program is ending) leaves with its HttpError.
 std::vector<Notice> fetchNotices(HttpClient& http, const std::string& url, const TextList& config);
 
 struct NoticePlace {

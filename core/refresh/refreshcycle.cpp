@@ -74,6 +74,8 @@ void RefreshCycle::fetchAndParse()
                 options.connectTimeout = std::chrono::milliseconds(connectTimeoutMs);
                 reply = ports_.http.get(entry, options);
             } catch (const HttpError& error) {
+                // Cancelled: the program is ending, so there is nobody left to ask.
+                if (error.kind() == HttpError::Kind::Cancelled) throw;
                 const bool drop = ports_.dialogs.errorYesNo(
                     "Keine Verbindung zu Server " + entry + "! Das ist gar nicht gut!\r\r" + error.what() +
                     "\r\rSoll dieser Server aus der Liste entfernt werden?");

@@ -8,17 +8,10 @@
 #include "refresh/monitorstate.h"
 #include "refresh/views.h"
 
-#include <exception>
 #include <functional>
 #include <string>
 
 namespace quintor {
-
-// Raised through a tick when the program is ending while the tick waits; the tick stops at once.
-class TickAbandoned : public std::exception {
-public:
-    const char* what() const noexcept override { return "tick abandoned"; }
-};
 
 // The status bar's note after a tick that left out games with values that do not convert.
 std::string skippedGamesText(int count);
@@ -39,9 +32,9 @@ public:
     RefreshCycle(MonitorState& state, RefreshPorts ports) : state_(state), ports_(std::move(ports)) {}
 
     // One tick. A game whose values do not convert is left out and noted in the status bar. A
-    // conversion error of the settings, a notice board failure or TickAbandoned ends it early: what
-    // was done stays, the statistic keeps its texts, and a server list parked for a file load is
-    // restored before the error leaves.
+    // conversion error of the settings, a notice board failure or a cancelled request (the program is
+    // ending while the tick waits) ends it early: what was done stays, the statistic keeps its texts,
+    // and a server list parked for a file load is restored before the error leaves.
     void refetchTimer();
 
     // The status bar: the text (or the version prefix when empty) followed by "Bereit" or "Offline-Modus".

@@ -1,7 +1,7 @@
 // The list-building steps of a refresh, shared by the refresh cycle and the inspection tool.
 #pragma once
 
-#include "refresh/gamestore.h"
+#include "reference/gamestore.h"
 #include "refresh/views.h"
 #include "settings/textlist.h"
 

@@ -3,8 +3,9 @@
 #include "masterserver-sim/simserver.h"
 #include "refresh/rank.h"
 #include "support/tempfolder.h"
-#include "ui/gamelistmodel.h"
-#include "ui/tmform.h"
+#include "ui/mainwindow/gamelistmodel.h"
+#include "ui/mainwindow/mainwindow.h"
+#include "ui/uitestsupport.h"
 
 #include <QLabel>
 #include <QSignalSpy>
@@ -23,8 +24,9 @@ private slots:
         folder.write("server.txt", server.baseUrl() + "/league/server\r\n");
         folder.write("config.txt", "Column1=Status\r\nColumn2=Spieler\r\nColumn3=Offizieller Server\r\n");
 
-        quintor::ui::Tmform form({folder.path(), quintor::makeCurlHttpClient(), "http://127.0.0.1:9/league/server"});
-        QSignalSpy ticks(&form, &quintor::ui::Tmform::tickFinished);
+        quintor::ui::MainWindow form(
+            {folder.path(), quintor::makeCurlHttpClient(), "http://127.0.0.1:9/league/server"});
+        QSignalSpy ticks(&form, &quintor::ui::MainWindow::tickFinished);
         form.show();
         QVERIFY(ticks.wait(20000));
         QCOMPARE(server.requestCount("/league/server"), 1);
@@ -56,8 +58,7 @@ private slots:
             QCOMPARE(model.index(r, 1).data().toString().isEmpty(), record->Status.empty());
         }
 
-        const QString shot = QStringLiteral(QUINTOR_TEST_OUTPUT_DIR "/mainwindow-sim.png");
-        QVERIFY(form.grab().save(shot));
+        QVERIFY(quintor::test::savePicture(form, QStringLiteral("mainwindow-sim.png")));
 
         form.close();
         QVERIFY(form.shutDown());

@@ -1,6 +1,7 @@
 // Scripted stand-ins for the window, the dialogs and the clock, so a refresh runs in a test.
 #pragma once
 
+#include "net/httpclient.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/processstarter.h"
@@ -75,6 +76,17 @@ private:
         auto answer = inputs.front();
         inputs.pop_front();
         return answer;
+    }
+};
+
+// Cancels every request, as the program's client does once the program is ending.
+class CancellingHttpClient : public HttpClient {
+public:
+    int calls = 0;
+    std::string get(const std::string& url, const HttpOptions&) override
+    {
+        ++calls;
+        throw HttpError("HTTP request for " + url + " abandoned: the program is ending", HttpError::Kind::Cancelled);
     }
 };
 

@@ -1,15 +1,21 @@
-// Small helpers shared by the window tests.
+// The helpers every window test shares: game records as a refresh makes them, the fakes' verdict,
+// pictures of windows, and waiting from inside the event loop.
 #pragma once
 
 #include "reference/gameentry.h"
-#include "refresh/gamestore.h"
+#include "reference/gamestore.h"
 #include "refresh/views.h"
 
 #include <gtest/gtest.h>
 
 #include <QColor>
 #include <QImage>
+#include <QObject>
 #include <QRect>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <QtTest>
 
 #include <functional>
 #include <string>
@@ -44,6 +50,26 @@ inline RowHandle addGame(GameListView& list, GameStore& games, TGameEntry entry)
 inline bool fakesComplained()
 {
     return ::testing::UnitTest::GetInstance()->ad_hoc_test_result().Failed();
+}
+
+// Saves a picture of the window beside the test executable, to look at; false when it cannot.
+inline bool savePicture(QWidget& window, const QString& fileName)
+{
+    return window.grab().save(QStringLiteral(QUINTOR_TEST_OUTPUT_DIR "/") + fileName);
+}
+
+// Calls `step` from the event loop every millisecond until it returns true. A tick waits in an
+// event loop of its own, deeper on the stack than the test's code; only event handlers such as this
+// timer's run while it waits. False when the time runs out first.
+inline bool driveUntilDone(const std::function<bool()>& step, int timeoutMs = 15000)
+{
+    bool done = false;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (!done) done = step();
+    });
+    timer.start(1);
+    return QTest::qWaitFor([&done] { return done; }, timeoutMs);
 }
 
 inline int countPixels(const QImage& image, const QRect& area, const std::function<bool(QColor)>& match)

@@ -1,5 +1,6 @@
 #include "refresh/noticeboard.h"
 #include "refresh/startup.h"
+#include "support/fakes.h"
 #include "support/loopbackserver.h"
 #include "support/tempfolder.h"
 
@@ -141,4 +142,11 @@ TEST(NoticeBoard, AnUnreachableNoticeFileLeavesTheBoardEmpty)
     EXPECT_TRUE(fetchNotices(*http, server.url("/missing.txt"), {}).empty());
     EXPECT_TRUE(fetchNotices(*http, "", {}).empty());
     EXPECT_EQ(server.paths().size(), 2u); // no address: no request
+}
+
+TEST(NoticeBoard, ACancelledRequestEndsTheTickInsteadOfEmptyingTheBoard)
+{
+    test::CancellingHttpClient cancelling;
+    EXPECT_THROW(fetchNotices(cancelling, "http://127.0.0.1:9/quintor.txt", {}), HttpError);
+    EXPECT_EQ(cancelling.calls, 1);
 }

@@ -279,13 +279,10 @@ TEST_F(RefreshCycleTest, AHiddenWindowOnlyRebuildsTheNoticeBoard)
 
 TEST_F(RefreshCycleTest, AnAbandonedRequestEndsTheTickWithoutAQuestion)
 {
-    class AbandoningClient : public HttpClient {
-    public:
-        std::string get(const std::string&, const HttpOptions&) override { throw TickAbandoned(); }
-    } abandoning;
+    test::CancellingHttpClient abandoning;
     state.servers.Add("http://127.0.0.1:9/");
     RefreshCycle c(state, RefreshPorts{list, view, dialogs, abandoning, clock, "", nullptr, nullptr});
-    EXPECT_THROW(c.refetchTimer(), TickAbandoned);
+    EXPECT_THROW(c.refetchTimer(), HttpError);
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(state.servers.Count(), 1);
 }

@@ -1,5 +1,5 @@
+#include "reference/gamestore.h"
 #include "refresh/detailtexts.h"
-#include "refresh/gamestore.h"
 #include "refresh/rank.h"
 #include "refresh/rowtexts.h"
 #include "refresh/statistic.h"

@@ -1,0 +1,38 @@
+#include "reference/gamestore.h"
+
+namespace quintor {
+
+void GameStore::clear()
+{
+    games_.clear();
+    byRow_.clear();
+}
+
+void GameStore::append(TGameEntry&& entry)
+{
+    const RowHandle row = entry.Item;
+    games_.push_back(std::move(entry));
+    byRow_[row] = games_.size() - 1; // a later record of the same row wins, as in a full scan
+}
+
+const TGameEntry* GameStore::find(RowHandle row) const
+{
+    const auto it = byRow_.find(row);
+    return it == byRow_.end() ? nullptr : &games_[it->second];
+}
+
+TGameEntry* GameStore::find(RowHandle row)
+{
+    const auto it = byRow_.find(row);
+    return it == byRow_.end() ? nullptr : &games_[it->second];
+}
+
+int GameStore::getgameentry(RowHandle row, TGameEntry& entry) const
+{
+    const auto it = byRow_.find(row);
+    if (it == byRow_.end()) return 0;
+    entry = games_[it->second];
+    return static_cast<int>(it->second);
+}
+
+} // namespace quintor

@@ -1,0 +1,193 @@
+// The list keeps rank order as rows arrive, colours rows by their record and keeps the header's widths.
+#include "ui/mainwindow/gamelistmodel.h"
+#include "ui/uitestsupport.h"
+
+#include <QHeaderView>
+#include <QTreeView>
+#include <QtTest>
+
+using quintor::GameStore;
+using quintor::TGameEntry;
+using quintor::test::addGame;
+using quintor::test::game;
+using quintor::ui::GameListModel;
+
+namespace {
+
+QStringList captions(const GameListModel& model)
+{
+    QStringList texts;
+    for (int r = 0; r < model.rowCount(); ++r)
+        texts << model.index(r, 0).data().toString();
+    return texts;
+}
+
+struct Arrival {
+    const char* title;
+    const char* status;
+    bool official;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(std::vector<Arrival>)
+
+class TestGameListModel : public QObject {
+    Q_OBJECT
+private slots:
+    void rankOrder_data()
+    {
+        QTest::addColumn<std::vector<Arrival>>("arrivals");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("official lobby before lobby, paused after every lobby")
+            << std::vector<Arrival>{{"pause", "Pause", false},
+                                    {"lobby", "Lobby", false},
+                                    {"offpause", "Pause", true},
+                                    {"offlobby", "Lobby", true}}
+            << QStringList{"offlobby", "lobby", "offpause", "pause"};
+        QTest::newRow("running official after paused, before running")
+            << std::vector<Arrival>{{"run", "Laufend", false}, {"offrun", "Laufend", true}, {"pause", "Pause", false}}
+            << QStringList{"pause", "offrun", "run"};
+        QTest::newRow("lobby in lower case ranks 0, after an official running game")
+            << std::vector<Arrival>{{"lower", "lobby", false}, {"offrun", "Laufend", true}, {"run", "Laufend", false}}
+            << QStringList{"offrun", "lower", "run"};
+        QTest::newRow("equal ranks keep the fetched order") << std::vector<Arrival>{{"a", "Laufend", false},
+                                                                                    {"b", "Laufend", false},
+                                                                                    {"L1", "Lobby", false},
+                                                                                    {"c", "Laufend", false},
+                                                                                    {"L2", "Lobby", false}}
+                                                            << QStringList{"L1", "L2", "a", "b", "c"};
+    }
+
+    void rankOrder()
+    {
+        QFETCH(std::vector<Arrival>, arrivals);
+        QFETCH(QStringList, expected);
+        GameStore games;
+        GameListModel model(games);
+        model.addColumn("Szenario", 100);
+        for (const Arrival& a : arrivals)
+            addGame(model, games, game(a.title, a.status, a.official));
+        QCOMPARE(captions(model), expected);
+    }
+
+    void rowWithoutRecordRanksZeroAndIsBlack()
+    {
+        GameStore games;
+        GameListModel model(games);
+        model.addColumn("Szenario", 100);
+        addGame(model, games, game("run", "Laufend", false, 0x0000FF));
+        const quintor::RowHandle orphan = model.addRow(); // no record joins the store for it
+        model.setRowTexts(orphan, "orphan", {});
+        addGame(model, games, game("lobby", "Lobby", false, 0x0000FF));
+        QCOMPARE(captions(model), (QStringList{"lobby", "run", "orphan"}));
+        QCOMPARE(model.index(2, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 0));
+    }
+
+    void rowsWithoutTextsWaitAtTheEnd()
+    {
+        GameStore games;
+        GameListModel model(games);
+        model.addColumn("Szenario", 100);
+        const quintor::RowHandle pending = model.addRow();
+        addGame(model, games, game("run", "Laufend"));
+        QCOMPARE(model.rowOf(pending), 1);
+        QCOMPARE(captions(model), (QStringList{"run", ""}));
+    }
+
+    void subItemsFillTheFurtherColumns()
+    {
+        GameStore games;
+        GameListModel model(games);
+        model.addColumn("Szenario", 100);
+        model.addColumn("Status", 80);
+        model.addColumn("Spieler", 80);
+        const quintor::RowHandle row = model.addRow();
+        TGameEntry entry = game("Gr\xFCn", "Lobby");
+        entry.Item = row;
+        games.append(std::move(entry));
+        model.setRowTexts(row, "Gr\xFCn", {"Lobby", "2 / 4"});
+        QCOMPARE(model.index(0, 0).data().toString(), QString::fromUtf8("Gr\u00fcn"));
+        QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("Lobby"));
+        QCOMPARE(model.index(0, 2).data().toString(), QStringLiteral("2 / 4"));
+        QCOMPARE(model.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Spieler"));
+        QCOMPARE(model.captionAt(0), std::string("Gr\xFCn"));
+    }
+
+    void textColourIsTheRecordsColour_data()
+    {
+        QTest::addColumn<uint>("color");
+        QTest::addColumn<QColor>("expected");
+        QTest::newRow("black") << 0x000000u << QColor(0, 0, 0);
+        QTest::newRow("red is the lowest byte") << 0x0000FFu << QColor(255, 0, 0);
+        QTest::newRow("green") << 0x00FF00u << QColor(0, 255, 0);
+        QTest::newRow("blue is the third byte") << 0xFF0000u << QColor(0, 0, 255);
+        QTest::newRow("mixed") << 0x123456u << QColor(0x56, 0x34, 0x12);
+    }
+
+    void textColourIsTheRecordsColour()
+    {
+        QFETCH(uint, color);
+        QFETCH(QColor, expected);
+        GameStore games;
+        GameListModel model(games);
+        model.addColumn("Szenario", 100);
+        model.addColumn("Status", 80);
+        addGame(model, games, game("x", "Lobby", false, color));
+        QCOMPARE(model.index(0, 0).data(Qt::ForegroundRole).value<QColor>(), expected);
+        QCOMPARE(model.index(0, 1).data(Qt::ForegroundRole).value<QColor>(), expected);
+    }
+
+    void headerWidthsAreTheColumnWidths()
+    {
+        GameStore games;
+        GameListModel model(games);
+        QTreeView view;
+        view.header()->setStretchLastSection(false);
+        view.setModel(&model);
+        model.setHeader(view.header());
+        model.addColumn("Szenario", 120);
+        model.addColumn("Status", 80);
+        QCOMPARE(view.header()->sectionSize(0), 120);
+        QCOMPARE(model.columnWidth(1), 80);
+        view.header()->resizeSection(1, 55); // the user drags the divider
+        QCOMPARE(model.columnWidth(1), 55);
+        model.clearRows();
+        model.clearColumns();
+        QCOMPARE(model.columnCount(), 0);
+        QCOMPARE(model.rowCount(), 0);
+    }
+
+    void onlyTheFirstColumnIsEditable()
+    {
+        GameStore games;
+        GameListModel model(games);
+        model.addColumn("Szenario", 100);
+        model.addColumn("Status", 80);
+        addGame(model, games, game("Foo", "Lobby"));
+        QVERIFY(model.flags(model.index(0, 0)) & Qt::ItemIsEditable);
+        QVERIFY(!(model.flags(model.index(0, 1)) & Qt::ItemIsEditable));
+        QVERIFY(!model.setData(model.index(0, 1), QStringLiteral("x"), Qt::EditRole));
+        model.setEditable(false);
+        QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
+    }
+
+    void editHandlerDecidesTheCaption()
+    {
+        GameStore games;
+        GameListModel model(games);
+        model.addColumn("Szenario", 100);
+        addGame(model, games, game("Foo", "Lobby"));
+        std::string seenOld;
+        model.setEditHandler([&](quintor::RowHandle, const std::string& old, std::string& text) {
+            seenOld = old;
+            text = "[" + text + "]";
+        });
+        QVERIFY(model.setData(model.index(0, 0), QString::fromUtf8("B\u00e4r"), Qt::EditRole));
+        QCOMPARE(seenOld, std::string("Foo"));
+        QCOMPARE(model.captionAt(0), std::string("[B\xE4r]"));
+    }
+};
+
+QTEST_MAIN(TestGameListModel)
+#include "test_gamelistmodel.moc"

@@ -1,0 +1,340 @@
+// The main window: layout, menus, the list's colours, the alias edit, the context menu, loading a
+// file and the general error report.
+#include "mainwindowfixture.h"
+#include "support/replies.h"
+#include "ui/uitestsupport.h"
+
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+
+using quintor::test::addGame;
+using quintor::test::game;
+using quintor::test::MainWindowFixture;
+
+namespace {
+
+QRect rectOf(const QWidget* w)
+{
+    return w->geometry();
+}
+
+void selectRow(QTreeView* view, int row)
+{
+    view->selectionModel()->select(view->model()->index(row, 0),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+QStringList menuTexts(const QMenu* menu)
+{
+    QStringList texts;
+    for (const QAction* a : menu->actions()) {
+        if (a->isSeparator())
+            texts << (a->isVisible() ? QStringLiteral("-") : QStringLiteral("(-)"));
+        else
+            texts << a->text();
+    }
+    return texts;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void designedWindow()
+    {
+        MainWindowFixture f;
+        f.http->released = 1000;
+        auto& form = f.create();
+        QVERIFY(f.showAndWaitForFirstTick());
+        QCOMPARE(form.windowTitle(), QStringLiteral("Quintor"));
+        QCOMPARE(form.pos(), QPoint(0, 0));
+        QCOMPARE(form.centralWidget()->width(), 526);
+        QCOMPARE(form.minimumSize(), QSize(500, 400));
+        const auto* refetch = form.findChild<QTimer*>(QStringLiteral("refetch"));
+        QVERIFY(refetch && refetch->isActive());
+        QCOMPARE(refetch->interval(), 30000);
+        QCOMPARE(form.findChild<QStatusBar*>(QStringLiteral("statbar"))->findChild<QLabel*>()->text(),
+                 QStringLiteral("Quintor Velmar 2.02 Beta [84] - Bereit"));
+        const QStringList labels{"aka", "crver", "gamecount", "pcount", "empcount"};
+        const QStringList texts{"Aktualisierung:", "Clonk-Version:", "Spiele offen:", "Spieler online:", "Emptys:"};
+        MainWindowFixture fresh; // before any tick
+        auto& untouched = fresh.create();
+        for (int i = 0; i < labels.size(); ++i) {
+            QCOMPARE(untouched.findChild<QLabel*>(labels[i])->text(), texts[i]);
+        }
+        QVERIFY(untouched.findChild<QLabel*>(QStringLiteral("gamecount"))->x() < 0);
+        QCOMPARE(untouched.findChild<QGroupBox*>(QStringLiteral("mlist"))->title(), QStringLiteral("Liste"));
+        QCOMPARE(untouched.findChild<QGroupBox*>(QStringLiteral("det"))->title(), QStringLiteral("Details"));
+        QCOMPARE(untouched.findChild<QGroupBox*>(QStringLiteral("mdet"))->title(), QStringLiteral("Pinnwand"));
+    }
+
+    void formResizeLaysOutTheBoxes_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("minimum") << QSize(500, 400);
+        QTest::newRow("wide") << QSize(900, 520);
+        QTest::newRow("tall") << QSize(640, 900);
+    }
+
+    void formResizeLaysOutTheBoxes()
+    {
+        QFETCH(QSize, size);
+        MainWindowFixture f;
+        f.http->released = 1000;
+        auto& form = f.create();
+        QVERIFY(f.showAndWaitForFirstTick());
+        form.resize(size);
+        QTRY_COMPARE(form.size(), size);
+        const auto* det = form.findChild<QGroupBox*>(QStringLiteral("det"));
+        const auto* mdet = form.findChild<QGroupBox*>(QStringLiteral("mdet"));
+        const auto* mlist = form.findChild<QGroupBox*>(QStringLiteral("mlist"));
+        const auto* bar = form.findChild<QStatusBar*>(QStringLiteral("statbar"));
+        const int clientWidth = form.centralWidget()->width();
+        const int clientHeight = form.centralWidget()->height() + bar->height();
+        QCOMPARE(clientWidth, size.width());
+        const QRect d = rectOf(det);
+        QCOMPARE(d.topLeft(), QPoint(clientWidth - d.width() - 5, 5));
+        QCOMPARE(rectOf(mdet),
+                 QRect(d.x(), d.y() + d.height() + 5, d.width(), clientHeight - (d.y() + d.height() + 5) - 26));
+        QCOMPARE(rectOf(mlist), QRect(5, 5, d.x() - 10, clientHeight - 5 - 26));
+        // the list fills its box
+        QVERIFY(mlist->rect().contains(f.gameList()->geometry()));
+        QVERIFY(f.gameList()->width() > mlist->width() - 20);
+    }
+
+    void menus()
+    {
+        MainWindowFixture f;
+        auto& form = f.create();
+        QStringList titles;
+        for (const QAction* a : form.menuBar()->actions())
+            titles << a->text();
+        QCOMPARE(titles, (QStringList{"Datei", "Bearbeiten", "Hilfe"}));
+        const QMenu* datei = form.menuBar()->actions()[0]->menu();
+        const QMenu* bearbeiten = form.menuBar()->actions()[1]->menu();
+        const QMenu* hilfe = form.menuBar()->actions()[2]->menu();
+        QCOMPARE(menuTexts(datei), (QStringList{"Aus Datei laden...", "-", "Beenden", "Minimieren"}));
+        QCOMPARE(menuTexts(bearbeiten),
+                 (QStringList{"Masterserver", "Aliaseditor", "Listenspalten", "Filter", "-", "Tags rausparsen"}));
+        QCOMPARE(menuTexts(f.action("Filter1")->menu()), (QStringList{"Abonnieren", "(-)", "Filtereditor"}));
+        QCOMPARE(menuTexts(hilfe), QStringList{QString::fromUtf8("\u00dcber")});
+
+        for (const char* working : {"AusDateiladen1", "Beenden1", "Minimieren1", "agsherausfarsen1", "Abonnieren1",
+                                    "ber1", "Masterserver1", "Aliaseditor1", "Listenspalten1", "Filtereditor1"})
+            QVERIFY2(f.action(working)->isEnabled(), working);
+        QVERIFY(f.action("agsherausfarsen1")->isCheckable());
+        QVERIFY(!f.action("agsherausfarsen1")->isChecked());
+    }
+
+    void tagparseAtStart_data()
+    {
+        QTest::addColumn<QByteArray>("config");
+        QTest::addColumn<bool>("checked");
+        QTest::addColumn<QByteArray>("reported");
+        QTest::newRow("True") << QByteArray("tagparse=True\r\n") << true << QByteArray();
+        QTest::newRow("false in any case") << QByteArray("tagparse=FALSE\r\n") << false << QByteArray();
+        QTest::newRow("a number") << QByteArray("tagparse=1\r\n") << true << QByteArray();
+        QTest::newRow("missing") << QByteArray() << false << QByteArray();
+        QTest::newRow("not a truth value") << QByteArray("tagparse=vielleicht\r\n") << false
+                                           << QByteArray("'vielleicht' ist kein g\xFCltiger Boolescher Wert");
+    }
+
+    void tagparseAtStart()
+    {
+        QFETCH(QByteArray, config);
+        QFETCH(bool, checked);
+        QFETCH(QByteArray, reported);
+        MainWindowFixture f;
+        if (!config.isEmpty()) f.folder.write("config.txt", config.toStdString());
+        f.create();
+        QCOMPARE(f.action("agsherausfarsen1")->isChecked(), checked);
+        QCOMPARE(f.dialogs.textsOf("message"),
+                 reported.isEmpty() ? std::vector<std::string>{} : std::vector<std::string>{reported.toStdString()});
+    }
+
+    void tagsRausparsenTogglesWritesAndRunsATick()
+    {
+        MainWindowFixture f;
+        auto& form = f.create();
+        f.action("agsherausfarsen1")->trigger();
+        QCOMPARE(form.state().config.Value("tagparse"), std::string("True"));
+        QCOMPARE(f.ticks->count(), 1);
+        f.action("agsherausfarsen1")->trigger();
+        QCOMPARE(form.state().config.Value("tagparse"), std::string("False"));
+        QCOMPARE(f.ticks->count(), 2);
+    }
+
+    void loadFromFile()
+    {
+        MainWindowFixture f;
+        f.http->released = 1000;
+        f.folder.write("server.txt", "http://127.0.0.1:9/a\r\n");
+        f.folder.write("liste.txt", quintor::test::replyHeader() +
+                                        quintor::test::referenceBlock({.title = "Datei-Spiel", .state = "Lobby"}));
+        auto& form = f.create();
+        QVERIFY(f.showAndWaitForFirstTick());
+        const int requests = f.http->calls;
+        f.dialogs.inputs.push_back(f.folder.file("liste.txt"));
+        f.action("AusDateiladen1")->trigger();
+        QTRY_COMPARE(f.ticks->count(), 2);
+        QCOMPARE(f.dialogs.textsOf("openFile"), std::vector<std::string>{"Aus Datei laden|Text|*.txt|."});
+        QCOMPARE(form.model().rowCount(), 1);
+        QCOMPARE(form.model().captionAt(0), std::string("Datei-Spiel"));
+        QCOMPARE(f.http->calls.load(), requests);
+        QCOMPARE(form.state().servers.lines(), std::vector<std::string>{"http://127.0.0.1:9/a"});
+        QVERIFY(form.state().loadfile.empty());
+
+        f.dialogs.inputs.push_back(std::nullopt); // cancelled: nothing happens
+        f.action("AusDateiladen1")->trigger();
+        QCOMPARE(f.ticks->count(), 2);
+    }
+
+    void tickErrorsGoToTheGeneralReport()
+    {
+        MainWindowFixture f;
+        f.http->released = 1000;
+        f.folder.write("config.txt", "Column1=Status\r\nColumnWidth1=abc\r\n");
+        f.create();
+        QVERIFY(f.showAndWaitForFirstTick());
+        QTRY_COMPARE(f.dialogs.textsOf("message"), std::vector<std::string>{"'abc' ist kein g\xFCltiger Integerwert"});
+    }
+
+    void rowColoursAndSelection()
+    {
+        MainWindowFixture f;
+        f.http->released = 1000;
+        auto& form = f.create();
+        QVERIFY(f.showAndWaitForFirstTick());
+        auto& model = form.model();
+        addGame(model, form.state().games, game("Rotes Spiel mit langem Namen", "Lobby", false, 0x0000FF));
+        addGame(model, form.state().games, game("Noch ein rotes Spiel", "Lobby", false, 0x0000FF));
+        QTreeView* view = f.gameList();
+        const auto red = [](QColor c) { return c.red() > 150 && c.green() < 100 && c.blue() < 100; };
+        const auto blue = [](QColor c) { return c == QColor(0, 0, 255); };
+        const auto white = [](QColor c) { return c == QColor(255, 255, 255); };
+        const auto rowArea = [view](int row) {
+            const QRect r = view->visualRect(view->model()->index(row, 0));
+            return QRect(0, r.top(), view->header()->length(), r.height()); // across every column
+        };
+
+        selectRow(view, 0);
+        QImage image = view->viewport()->grab().toImage();
+        image.save(QStringLiteral(QUINTOR_TEST_OUTPUT_DIR "/list-selection.png"));
+        const QRect selected = rowArea(0);
+        QCOMPARE(quintor::test::countPixels(image, selected, red), 0);
+        QVERIFY(quintor::test::countPixels(image, selected, blue) > selected.width() * selected.height() / 2);
+        QVERIFY(quintor::test::countPixels(image, selected, white) > 0); // the text
+        const QRect other = rowArea(1);
+        QVERIFY(quintor::test::countPixels(image, other, red) > 0);
+        QCOMPARE(quintor::test::countPixels(image, other, blue), 0);
+        QVERIFY(quintor::test::countPixels(image, other, white) > other.width() * other.height() / 2);
+
+        view->selectionModel()->clearSelection();
+        image = view->viewport()->grab().toImage();
+        QVERIFY(quintor::test::countPixels(image, selected, red) > 0);
+        QCOMPARE(quintor::test::countPixels(image, selected, blue), 0);
+    }
+
+    void aliasEdit_data()
+    {
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QStringList>("syno");
+        QTest::newRow("yes") << true << "Bar"
+                             << "Bar" << QStringList{"alt=neu", "Foo=Bar"};
+        QTest::newRow("no") << false << "Bar"
+                            << "Foo" << QStringList{"alt=neu"};
+        QTest::newRow("unchanged, yes") << true << "Foo"
+                                        << "Foo" << QStringList{"alt=neu", "Foo=Foo"};
+    }
+
+    void aliasEdit()
+    {
+        QFETCH(bool, answer);
+        QFETCH(QString, typed);
+        QFETCH(QString, caption);
+        QFETCH(QStringList, syno);
+        MainWindowFixture f;
+        f.http->released = 1000;
+        f.folder.write("syno.txt", "alt=neu\r\n");
+        auto& form = f.create();
+        QVERIFY(f.showAndWaitForFirstTick());
+        addGame(form.model(), form.state().games, game("Foo", "Lobby"));
+        QTreeView* view = f.gameList();
+        const QModelIndex first = form.model().index(0, 0);
+        view->setCurrentIndex(first);
+        view->edit(first);
+        auto* editor = view->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->setText(typed);
+        f.dialogs.answers.push_back(answer);
+        QTest::keyClick(editor, Qt::Key_Return); // the view commits the edit from its event queue
+
+        QTRY_COMPARE(f.dialogs.textsOf("confirmYesNo"),
+                     std::vector<std::string>{"Als Foo bezeichnete Eintr\xE4ge immer als " + typed.toStdString() +
+                                              " anzeigen?"});
+        QCOMPARE(form.model().index(0, 0).data().toString(), caption);
+        QStringList lines;
+        for (const auto& line : form.state().syno.lines())
+            lines << QString::fromStdString(line);
+        QCOMPARE(lines, syno);
+        QVERIFY(!quintor::test::fakesComplained());
+    }
+
+    void listpopEnabling_data()
+    {
+        QTest::addColumn<int>("addressCount");
+        QTest::addColumn<bool>("select");
+        QTest::addColumn<bool>("details");
+        QTest::addColumn<bool>("join");
+        QTest::newRow("nothing selected") << 2 << false << false << false;
+        QTest::newRow("no address") << 0 << true << true << false;
+        QTest::newRow("negative count") << -1 << true << true << false;
+        QTest::newRow("addresses") << 2 << true << true << true;
+    }
+
+    void listpopEnabling()
+    {
+        QFETCH(int, addressCount);
+        QFETCH(bool, select);
+        QFETCH(bool, details);
+        QFETCH(bool, join);
+        MainWindowFixture f;
+        auto& form = f.create();
+        form.model().addColumn("Szenario", 100);
+        addGame(form.model(), form.state().games, game("Foo", "Lobby", false, 0, addressCount));
+        if (select) selectRow(f.gameList(), 0);
+        form.updateListMenu();
+        QCOMPARE(f.action("Spieler1")->isEnabled(), details);
+        QCOMPARE(f.action("Ressourcen1")->isEnabled(), details);
+        QCOMPARE(f.action("Beitreten1")->isEnabled(), join);
+        auto* listpop = form.findChild<QMenu*>(QStringLiteral("listpop"));
+        QCOMPARE(menuTexts(listpop), (QStringList{"Spieler", "Ressourcen", "-", "Beitreten"}));
+    }
+
+    void listHeaderDoesNotSort()
+    {
+        MainWindowFixture f;
+        auto& form = f.create();
+        form.model().addColumn("Szenario", 100);
+        addGame(form.model(), form.state().games, game("b", "Laufend"));
+        addGame(form.model(), form.state().games, game("a", "Laufend"));
+        QTreeView* view = f.gameList();
+        QVERIFY(!view->isSortingEnabled());
+        QVERIFY(!view->header()->sectionsClickable());
+        QCOMPARE(form.model().captionAt(0), std::string("b"));
+        QCOMPARE(view->selectionBehavior(), QAbstractItemView::SelectRows);
+        QCOMPARE(view->selectionMode(), QAbstractItemView::SingleSelection);
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"

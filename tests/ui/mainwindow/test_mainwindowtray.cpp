@@ -1,0 +1,190 @@
+// The tray: putting the window away and bringing it back, with and without a notification area,
+// ticks while in the tray, the balloon, and ending the program from the tray.
+#include "mainwindowfixture.h"
+#include "ui/platform/qtnotifier.h"
+#include "ui/uitestsupport.h"
+
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+using quintor::test::MainWindowFixture;
+
+namespace {
+
+// A window that has run its first tick, every request answered at once.
+quintor::ui::MainWindow& shownForm(MainWindowFixture& f, bool trayAvailable)
+{
+    f.trayAvailable = trayAvailable;
+    f.http->released = 1000000;
+    auto& form = f.create();
+    if (!f.showAndWaitForFirstTick()) qFatal("the first tick did not end");
+    return form;
+}
+
+} // namespace
+
+class TestMainWindowTray : public QObject {
+    Q_OBJECT
+private slots:
+    void trayMenu()
+    {
+        MainWindowFixture f;
+        auto& form = f.create();
+        QMenu* tpop = form.trayIcon().contextMenu();
+        QVERIFY(tpop);
+        QCOMPARE(tpop->objectName(), QStringLiteral("tpop"));
+        const auto actions = tpop->actions();
+        QCOMPARE(actions.size(), 3);
+        QCOMPARE(actions[0]->text(), QStringLiteral("Quintor \u00F6ffnen"));
+        QVERIFY(actions[1]->isSeparator());
+        QCOMPARE(actions[2]->text(), QStringLiteral("Quintor Beenden"));
+        QVERIFY(!form.trayIcon().isVisible()); // hidden at start
+        QVERIFY(!form.trayIcon().icon().isNull());
+    }
+
+    // Each way into the tray, then each way back.
+    void awayAndBack_data()
+    {
+        QTest::addColumn<QString>("away");
+        QTest::addColumn<QString>("back");
+        QTest::newRow("Minimieren, double-click") << "Minimieren1"
+                                                  << "doubleclick";
+        QTest::newRow("Minimieren, Quintor oeffnen") << "Minimieren1"
+                                                     << "Quintorffnen1";
+        QTest::newRow("minimise button, double-click") << "minimise"
+                                                       << "doubleclick";
+        QTest::newRow("minimise button, Quintor oeffnen") << "minimise"
+                                                          << "Quintorffnen1";
+    }
+    void awayAndBack()
+    {
+        QFETCH(QString, away);
+        QFETCH(QString, back);
+        MainWindowFixture f;
+        auto& form = shownForm(f, true);
+        if (away == "minimise")
+            form.setWindowState(Qt::WindowMinimized); // what the window's minimise button does
+        else
+            f.action(qPrintable(away))->trigger();
+        QVERIFY(form.trayIcon().isVisible());
+        QTRY_VERIFY(!form.isVisible());
+
+        // The timer's ticks go on in the tray: the games are fetched and the filters run.
+        const int calls = f.http->calls;
+        QVERIFY(f.tickAndWait());
+        QCOMPARE(f.http->calls.load(), calls + 1);
+
+        const auto ticks = f.ticks->count();
+        if (back == "doubleclick")
+            emit form.trayIcon().activated(QSystemTrayIcon::DoubleClick);
+        else
+            form.trayIcon().contextMenu()->findChild<QAction*>(back)->trigger();
+        QVERIFY(!form.trayIcon().isVisible());
+        QVERIFY(form.isVisible());
+        QVERIFY(!(form.windowState() & Qt::WindowMinimized));
+        // Showing the window again runs a tick at once.
+        QTRY_VERIFY(f.ticks->count() > ticks && !form.tickRunning());
+        QCOMPARE(f.http->calls.load(), calls + 2);
+        QVERIFY(f.dialogs.shown.empty());
+    }
+
+    void aSingleClickOnTheIconDoesNothing()
+    {
+        MainWindowFixture f;
+        auto& form = shownForm(f, true);
+        form.moveToTray();
+        emit form.trayIcon().activated(QSystemTrayIcon::Trigger);
+        QVERIFY(form.trayIcon().isVisible());
+        QVERIFY(!form.isVisible());
+    }
+
+    // Without a notification area there would be no way back: the window stays, minimised.
+    void withoutANotificationAreaMinimisingKeepsTheWindow_data()
+    {
+        QTest::addColumn<QString>("away");
+        QTest::newRow("Minimieren") << "Minimieren1";
+        QTest::newRow("minimise button") << "minimise";
+    }
+    void withoutANotificationAreaMinimisingKeepsTheWindow()
+    {
+        QFETCH(QString, away);
+        MainWindowFixture f;
+        auto& form = shownForm(f, false);
+        if (away == "minimise")
+            form.setWindowState(Qt::WindowMinimized);
+        else
+            f.action(qPrintable(away))->trigger();
+        QCoreApplication::processEvents();
+        QVERIFY(!form.trayIcon().isVisible());
+        QVERIFY(form.isVisible());
+        QVERIFY(form.windowState() & Qt::WindowMinimized);
+        const int calls = f.http->calls;
+        QVERIFY(f.tickAndWait()); // still a visible window: the ticks go on
+        QCOMPARE(f.http->calls.load(), calls + 1);
+    }
+
+    void endingFromTheTrayWritesTheFourFilesWithTheLastBounds()
+    {
+        MainWindowFixture f;
+        f.folder.write("server.txt", "http://127.0.0.1:9/a\r\n");
+        auto& form = shownForm(f, true);
+        QSignalSpy finished(&form, &quintor::ui::MainWindow::finished);
+        form.move(31, 42);
+        form.resize(640, 450);
+        const QRect bounds = form.geometry();
+        form.state().syno.Add("Alt=Neu");
+        form.state().loglines.Add("Zeile");
+        f.action("Minimieren1")->trigger();
+        QTRY_VERIFY(!form.isVisible());
+
+        form.trayIcon().contextMenu()->findChild<QAction*>("QuintorBeenden1")->trigger();
+        QVERIFY(form.shutDown());
+        QCOMPARE(finished.count(), 1);
+        QVERIFY(!form.trayIcon().isVisible());
+        QCOMPARE(f.folder.read("config.txt"), "width=" + std::to_string(bounds.width()) + "\r\nheight=" +
+                                                  std::to_string(bounds.height()) + "\r\ntop=42\r\nleft=31\r\n");
+        QCOMPARE(f.folder.read("syno.txt"), std::string("Alt=Neu\r\n"));
+        QCOMPARE(f.folder.read("log.txt"), std::string("Zeile\r\n"));
+        QCOMPARE(f.folder.read("server.txt"), std::string("http://127.0.0.1:9/a\r\n"));
+    }
+
+    void aBalloonIsShownOnlyWhileTheIconIs()
+    {
+        MainWindowFixture f;
+        auto& form = shownForm(f, true);
+        QSignalSpy balloons(&form.notifier(), &quintor::ui::QtNotifier::balloonShown);
+        form.notifier().balloon("Quintor - Filterbenachrichtigung", "im Fenster");
+        QCOMPARE(balloons.count(), 0);
+        form.moveToTray();
+        form.notifier().balloon("Quintor - Filterbenachrichtigung", "Gr\xFCn im Tray");
+        QCOMPARE(balloons.count(), 1);
+        QCOMPARE(balloons[0][0].toString(), QStringLiteral("Quintor - Filterbenachrichtigung"));
+        QCOMPARE(balloons[0][1].toString(), QStringLiteral("Gr\u00FCn im Tray"));
+    }
+
+    void aMissingSoundFileDoesNothing()
+    {
+        MainWindowFixture f;
+        auto& form = f.create();
+        form.notifier().playSound(f.folder.file("fehlt.wav"));
+        form.notifier().playSound(f.folder.path()); // a folder is no sound
+        form.notifier().playSound("");
+        QCOMPARE(form.notifier().soundsInProgress(), 0);
+    }
+
+    void anUnplayableSoundFileEndsWithoutPlaying()
+    {
+        MainWindowFixture f;
+        auto& form = f.create();
+        f.folder.write("kaputt.wav", "RIFF? keine Wellenform");
+        QSignalSpy finished(&form.notifier(), &quintor::ui::QtNotifier::soundFinished);
+        form.notifier().playSound(f.folder.file("kaputt.wav"));
+        if (form.notifier().soundsInProgress() == 0) QSKIP("no audio output here: sounds are not started");
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+        QCOMPARE(finished[0][1].toBool(), false);
+        QTRY_COMPARE(form.notifier().soundsInProgress(), 0);
+    }
+};
+
+QTEST_MAIN(TestMainWindowTray)
+#include "test_mainwindowtray.moc"

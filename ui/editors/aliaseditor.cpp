@@ -1,0 +1,136 @@
+#include "ui/editors/aliaseditor.h"
+
+#include "ui/platform/text.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace quintor::ui {
+namespace {
+
+constexpr int lineRole = Qt::UserRole;  // on the "Text" cell: the line as it came, in bytes
+constexpr int valueRole = Qt::UserRole; // on the "Alias" cell: the value as it came, for display
+
+QByteArray bytes(const std::string& text)
+{
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string fromBytes(const QByteArray& data)
+{
+    return std::string(data.constData(), static_cast<std::size_t>(data.size()));
+}
+
+} // namespace
+
+AliasEditor::AliasEditor(TextList& aliases, Dialogs& dialogs, QWidget* parent)
+    : ClosingWindow(parent), aliases_(aliases), dialogs_(dialogs)
+{
+    setObjectName(QStringLiteral("aledit"));
+    setWindowTitle(QStringLiteral("Quintor - Aliaseditor"));
+    setMinimumWindowSize(300, 250);
+    resize(clientWidth, clientHeight);
+
+    grid_ = new QTableWidget(0, 2, this);
+    grid_->setObjectName(QStringLiteral("valedit"));
+    grid_->setHorizontalHeaderLabels({QStringLiteral("Text"), QStringLiteral("Alias")});
+    grid_->verticalHeader()->hide();
+    grid_->horizontalHeader()->setSectionsMovable(false);
+    grid_->horizontalHeader()->setSectionsClickable(false);
+    grid_->horizontalHeader()->setStretchLastSection(true);
+    grid_->setColumnWidth(0, 131);
+    grid_->setColumnWidth(1, 293);
+    grid_->setSortingEnabled(false);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    // The alias cells behave as if always in edit mode: a click or a key starts editing.
+    grid_->setEditTriggers(QAbstractItemView::AllEditTriggers);
+
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("Button1"));
+    okButton_->resize(75, 25);
+    connect(okButton_, &QPushButton::clicked, this, &QWidget::close);
+
+    addButton_ = new QPushButton(QStringLiteral("Hinzuf\u00FCgen"), this);
+    addButton_->setObjectName(QStringLiteral("Button2"));
+    addButton_->resize(qMax(75, addButton_->sizeHint().width()), 25); // the caption is longer than "OK"
+    connect(addButton_, &QPushButton::clicked, this, &AliasEditor::addAlias);
+
+    placeControls();
+}
+
+void AliasEditor::open()
+{
+    showCentredOver(ownerArea());
+    grid_->setRowCount(0);
+    for (const auto& line : aliases_.lines())
+        appendLine(line);
+}
+
+void AliasEditor::appendLine(const std::string& line)
+{
+    const std::size_t eq = line.find('=');
+    const std::string name = line.substr(0, eq);
+    const std::string value = eq == std::string::npos ? std::string() : line.substr(eq + 1);
+
+    const int row = grid_->rowCount();
+    grid_->insertRow(row);
+    auto* text = new QTableWidgetItem(toQt(name));
+    text->setFlags(Qt::ItemIsEnabled); // read-only, and not even selectable
+    text->setData(lineRole, bytes(line));
+    grid_->setItem(row, 0, text);
+    auto* alias = new QTableWidgetItem(toQt(value));
+    alias->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+    alias->setData(valueRole, toQt(value));
+    grid_->setItem(row, 1, alias);
+}
+
+void AliasEditor::addAlias()
+{
+    const auto entered = dialogs_.input("Alias hinzuf\xFCgen", "Neuen Alias hinzuf\xFCgen f\xFCr:", "");
+    if (!entered) return;
+    appendLine(*entered + "= ");
+    grid_->scrollToBottom();
+}
+
+std::vector<std::string> AliasEditor::gridLines() const
+{
+    std::vector<std::string> lines;
+    for (int row = 0; row < grid_->rowCount(); ++row) {
+        const std::string line = fromBytes(grid_->item(row, 0)->data(lineRole).toByteArray());
+        const QTableWidgetItem* alias = grid_->item(row, 1);
+        if (alias->text() == alias->data(valueRole).toString()) {
+            lines.push_back(line);
+        } else {
+            // Only the alias is edited; the text before the first "=" stays as it came.
+            lines.push_back(line.substr(0, line.find('=')) + "=" + fromQt(alias->text()));
+        }
+    }
+    return lines;
+}
+
+void AliasEditor::writeBack()
+{
+    // An alias still being typed counts: moving the current cell away commits its editor.
+    grid_->setCurrentIndex(QModelIndex());
+    aliases_.Clear();
+    for (auto& line : gridLines())
+        aliases_.Add(std::move(line));
+}
+
+void AliasEditor::resizeEvent(QResizeEvent* event)
+{
+    ClosingWindow::resizeEvent(event);
+    placeControls();
+}
+
+void AliasEditor::placeControls()
+{
+    grid_->setGeometry(5, 5, width() - 10, height() - 5 - 35);
+    const int top = grid_->height() + 10;
+    okButton_->move(width() - 5 - okButton_->width(), top);
+    addButton_->move(5, top);
+}
+
+} // namespace quintor::ui

@@ -1,0 +1,44 @@
+// The alias editor: the alias list as a grid of "Text" and "Alias".
+#pragma once
+
+#include "platform/dialogs.h"
+#include "settings/textlist.h"
+#include "ui/editors/closingwindow.h"
+
+class QPushButton;
+class QTableWidget;
+
+namespace quintor::ui {
+
+class AliasEditor : public ClosingWindow {
+    Q_OBJECT
+public:
+    static constexpr int clientWidth = 440;
+    static constexpr int clientHeight = 335;
+
+    AliasEditor(TextList& aliases, Dialogs& dialogs, QWidget* parent = nullptr);
+
+    // Shows the editor over its owner with one row per line of the alias list.
+    void open();
+    // "Hinzufügen": asks for a text and appends the line text + "= ".
+    void addAlias();
+
+    // The grid's lines, in order: a row whose alias was not edited keeps its line byte for byte.
+    std::vector<std::string> gridLines() const;
+
+protected:
+    void writeBack() override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void appendLine(const std::string& line);
+    void placeControls();
+
+    TextList& aliases_;
+    Dialogs& dialogs_;
+    QTableWidget* grid_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* addButton_ = nullptr;
+};
+
+} // namespace quintor::ui

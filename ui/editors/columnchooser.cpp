@@ -1,0 +1,52 @@
+#include "ui/editors/columnchooser.h"
+
+#include "refresh/columnchoice.h"
+#include "ui/platform/text.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+namespace quintor::ui {
+
+ColumnChooser::ColumnChooser(TextList& config, QWidget* parent) : ClosingWindow(parent), config_(config)
+{
+    setObjectName(QStringLiteral("liform"));
+    setWindowTitle(QStringLiteral("Quintor - Listenspalten"));
+    setFixedSize(clientWidth, clientHeight);
+
+    columnList_ = new QListWidget(this);
+    columnList_->setObjectName(QStringLiteral("chklist"));
+    columnList_->setGeometry(5, 5, clientWidth - 10, clientHeight - 5 - 40);
+    for (std::string_view caption : columnCaptions) {
+        auto* entry = new QListWidgetItem(toQt(caption), columnList_);
+        entry->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        entry->setCheckState(Qt::Unchecked);
+    }
+
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("roger"));
+    okButton_->setGeometry(clientWidth - 5 - 75, clientHeight - 5 - 25, 75, 25);
+    connect(okButton_, &QPushButton::clicked, this, &ColumnChooser::storeChosenColumns);
+}
+
+void ColumnChooser::open()
+{
+    const std::vector<bool> chosen = chosenColumns(config_);
+    for (int i = 0; i < columnList_->count(); ++i)
+        columnList_->item(i)->setCheckState(chosen[static_cast<std::size_t>(i)] ? Qt::Checked : Qt::Unchecked);
+    columnList_->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    showCentredOver(ownerArea());
+}
+
+void ColumnChooser::storeChosenColumns()
+{
+    std::vector<std::string> checked;
+    for (int i = 0; i < columnList_->count(); ++i) {
+        if (columnList_->item(i)->checkState() == Qt::Checked)
+            checked.emplace_back(columnCaptions[static_cast<std::size_t>(i)]);
+    }
+    storeColumnChoice(config_, checked);
+    close();
+}
+
+} // namespace quintor::ui

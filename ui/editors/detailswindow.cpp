@@ -1,0 +1,80 @@
+#include "ui/editors/detailswindow.h"
+
+#include "ui/platform/text.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace quintor::ui {
+
+DetailsWindow::DetailsWindow(QWidget* parent) : ClosingWindow(parent)
+{
+    setObjectName(QStringLiteral("detlist"));
+    setWindowTitle(QStringLiteral("Details"));
+    setMinimumWindowSize(300, 200);
+    resize(clientWidth, clientHeight);
+
+    // A report list: no in-place editing, no sorting, rows in the order of the record.
+    table_ = new QTreeWidget(this);
+    table_->setObjectName(QStringLiteral("list"));
+    table_->setRootIsDecorated(false);
+    table_->setItemsExpandable(false);
+    table_->setSortingEnabled(false);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setUniformRowHeights(true);
+    table_->header()->setSectionsMovable(false);
+    table_->header()->setStretchLastSection(true);
+
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("Button1"));
+    okButton_->resize(75, 25);
+    connect(okButton_, &QPushButton::clicked, this, &QWidget::close);
+
+    placeControls();
+}
+
+void DetailsWindow::open(const TGameEntry& entry, DetailKind kind)
+{
+    open(kind == DetailKind::Players ? playerTable(entry) : resourceTable(entry));
+}
+
+void DetailsWindow::open(const DetailTable& table)
+{
+    table_->clear();
+    QStringList headers;
+    for (const auto& column : table.columns)
+        headers << toQt(column);
+    table_->setColumnCount(static_cast<int>(headers.size()));
+    table_->setHeaderLabels(headers);
+    for (int c = 0; c < table_->columnCount(); ++c)
+        table_->header()->resizeSection(c, table_->header()->defaultSectionSize());
+
+    QList<QTreeWidgetItem*> rows;
+    for (const auto& texts : table.rows) {
+        QStringList cells;
+        for (const auto& text : texts)
+            cells << toQt(text);
+        auto* row = new QTreeWidgetItem(cells);
+        row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        rows << row;
+    }
+    table_->addTopLevelItems(rows);
+    if (!isVisible()) showCentredOver(screenArea());
+}
+
+void DetailsWindow::resizeEvent(QResizeEvent* event)
+{
+    ClosingWindow::resizeEvent(event);
+    placeControls();
+}
+
+void DetailsWindow::placeControls()
+{
+    table_->setGeometry(5, 5, width() - 10, height() - 5 - 35);
+    okButton_->move(width() - 5 - okButton_->width(), table_->geometry().bottom() + 1 + 5);
+}
+
+} // namespace quintor::ui

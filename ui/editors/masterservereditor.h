@@ -1,0 +1,55 @@
+// The masterserver editor: the list of masterserver addresses.
+#pragma once
+
+#include "platform/dialogs.h"
+#include "settings/textlist.h"
+#include "ui/editors/closingwindow.h"
+
+#include <string>
+
+class QAction;
+class QListWidget;
+class QMenu;
+class QPushButton;
+
+namespace quintor::ui {
+
+class MasterserverEditor : public ClosingWindow {
+    Q_OBJECT
+public:
+    static constexpr int clientWidth = 373;
+    static constexpr int clientHeight = 223;
+
+    // `defaultServer` is the address offered when adding.
+    MasterserverEditor(TextList& servers, Dialogs& dialogs, std::string defaultServer, QWidget* parent = nullptr);
+
+    // Shows the editor over its owner (showing fills the list).
+    void open();
+    void addServer();
+    void deleteSelectedServer();
+    // The context menu opens: "Löschen" only with an entry selected.
+    void updateContextMenu();
+
+    std::vector<std::string> entries() const;
+
+protected:
+    void fillList();
+    void writeBack() override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void appendEntry(const std::string& address);
+    void placeControls();
+
+    TextList& servers_;
+    Dialogs& dialogs_;
+    std::string defaultServer_;
+    QListWidget* serverList_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QMenu* contextMenu_ = nullptr;
+    QAction* addAction_ = nullptr;
+    QAction* deleteAction_ = nullptr;
+};
+
+} // namespace quintor::ui

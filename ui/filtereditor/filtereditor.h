@@ -1,0 +1,83 @@
+// The filter editor: one filter's conditions ("Filter - Bedingungen"), then its actions
+// ("Filter - Aktionen"), as rows of four controls over the page logic of FilterPages. Made for one
+// filter by the tree editor and destroyed when it closes.
+#pragma once
+
+#include "filters/filterpage.h"
+#include "platform/dialogs.h"
+
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace quintor::ui {
+
+class FilterEditor : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int minimumClientWidth = 600;
+    static constexpr int minimumClientHeight = 300;
+
+    FilterEditor(std::string appFolder, Dialogs& dialogs, QWidget* parent = nullptr);
+
+    // Loads key + ".txt" into the conditions page. False when the filter is invalid: the message has
+    // been shown and the window is closing (it must not be shown then).
+    bool loadFilter(const std::string& key);
+
+    void addRow();
+    // "Weiter" on the conditions page, "OK" on the actions page.
+    void confirmPage();
+
+    const FilterPages& pages() const { return pages_; }
+
+signals:
+    // The window is done with (saved, closed or found invalid) and about to be destroyed.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct RowControls {
+        QComboBox* fieldBox = nullptr;
+        QComboBox* choiceBox = nullptr;
+        QLineEdit* textEdit = nullptr;
+        QPushButton* removeButton = nullptr;
+    };
+
+    void createControls();
+    void placeControls();
+    void showPage();
+    void addRowControls(int r);
+    void placeRow(int r);
+    void removeAllRows();
+    void removeRow(QPushButton* minus);
+    void chooseAction(QComboBox* field, int action);
+    std::optional<int> rowOf(const QWidget* control, std::string_view prefix) const;
+    void finish();
+
+    std::string appFolder_;
+    Dialogs& dialogs_;
+    FilterPages pages_;
+    // In creation order, which is also row order: row r's controls are named with r.
+    std::vector<RowControls> rows_;
+    bool finished_ = false;
+
+    QLabel* introLabel_ = nullptr;
+    QFrame* rowPanel_ = nullptr;
+    QPushButton* addRowButton_ = nullptr;
+    QPushButton* pageButton_ = nullptr;
+    QComboBox* combinationBox_ = nullptr;
+    QCheckBox* activeBox_ = nullptr;
+};
+
+} // namespace quintor::ui

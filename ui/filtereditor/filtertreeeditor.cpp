@@ -1,0 +1,298 @@
+#include "ui/filtereditor/filtertreeeditor.h"
+
+#include "filters/filterfiles.h"
+#include "filters/filtertreefiles.h"
+#include "settings/fileio.h"
+#include "settings/keys.h"
+#include "ui/filtereditor/filtereditor.h"
+#include "ui/platform/errorreport.h"
+#include "ui/platform/text.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace quintor::ui {
+namespace {
+
+constexpr int nameRole = Qt::UserRole;
+constexpr int buttonHeight = 25;
+
+// The name exactly as read or typed: the shown text is only its display form.
+std::string nameOf(const QTreeWidgetItem* node)
+{
+    const QByteArray bytes = node->data(0, nameRole).toByteArray();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+void setName(QTreeWidgetItem* node, const std::string& name)
+{
+    node->setText(0, toQt(name));
+    node->setData(0, nameRole, QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+}
+
+} // namespace
+
+FilterTreeEditor::FilterTreeEditor(std::string appFolder, Dialogs& dialogs, std::function<void()> onClosed,
+                                   QWidget* parent)
+    : QWidget(parent, Qt::Window), appFolder_(std::move(appFolder)), dialogs_(dialogs), onClosed_(std::move(onClosed))
+{
+    setObjectName(QStringLiteral("fconf"));
+    setWindowTitle(QStringLiteral("Filterkonfiguration"));
+    setMinimumSize(minimumClientWidth, minimumClientHeight);
+    createControls();
+    createMenu();
+    resize(minimumClientWidth + 20, minimumClientHeight + 60);
+    handle([this] { loadTree(); });
+}
+
+FilterTreeEditor::~FilterTreeEditor()
+{
+    delete editor_.data();
+}
+
+void FilterTreeEditor::createControls()
+{
+    tree_ = new QTreeWidget(this);
+    tree_->setObjectName(QStringLiteral("tree"));
+    tree_->setColumnCount(1);
+    tree_->setHeaderHidden(true);
+    // Names are never edited in place.
+    tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tree_->setSelectionMode(QAbstractItemView::SingleSelection);
+    tree_->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    newGroupButton_ = new QPushButton(QStringLiteral("Neue Gruppe"), this);
+    newGroupButton_->setObjectName(QStringLiteral("ngrp"));
+    newGroupButton_->resize(std::max(90, newGroupButton_->sizeHint().width()), buttonHeight);
+    connect(newGroupButton_, &QPushButton::clicked, this, [this] { handle([this] { addGroup(); }); });
+
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("Button1"));
+    okButton_->resize(75, buttonHeight);
+    connect(okButton_, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void FilterTreeEditor::createMenu()
+{
+    contextMenu_ = new QMenu(this);
+    contextMenu_->setObjectName(QStringLiteral("lpop"));
+    const auto item = [this](const char* name, const char* caption, void (FilterTreeEditor::*handler)()) {
+        QAction* action = contextMenu_->addAction(toQt(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this,
+                [this, handler] { handle([this, handler] { (this->*handler)(); }); });
+        return action;
+    };
+    deleteAction_ = item("Lschen1", "L\xF6schen", &FilterTreeEditor::deleteSelected);
+    editAction_ = item("Editieren1", "Editieren", &FilterTreeEditor::editSelectedFilter);
+    moveUpAction_ = item("Nachobenschieben1", "Nach oben schieben", &FilterTreeEditor::moveSelectedFilterUp);
+    contextMenu_->addSeparator();
+    newFilterAction_ = item("NeuerFilter1", "Neuer Filter", &FilterTreeEditor::addFilter);
+    newGroupAction_ = item("NeueGruppe1", "Neue Gruppe", &FilterTreeEditor::addGroup);
+    connect(contextMenu_, &QMenu::aboutToShow, this, [this] { updateContextMenu(); });
+    connect(tree_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { contextMenu_->popup(tree_->viewport()->mapToGlobal(at)); });
+}
+
+void FilterTreeEditor::handle(const std::function<void()>& handler)
+{
+    guarded(dialogs_, handler);
+}
+
+FilterEditor* FilterTreeEditor::conditionEditor() const
+{
+    return editor_.data();
+}
+
+void FilterTreeEditor::open()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void FilterTreeEditor::loadTree()
+{
+    filters_.Clear();
+    tree_->clear();
+    const std::string path = appFolder_ + std::string(files::filter);
+    if (fileExists(path)) filters_.LoadFromFile(path);
+    for (const FilterGroup& group : readFilterTree(filters_)) {
+        QTreeWidgetItem* node = addGroupNode(group.name);
+        for (const std::string& filter : group.filters)
+            addFilterNode(node, filter);
+    }
+    tree_->expandAll();
+}
+
+QTreeWidgetItem* FilterTreeEditor::addGroupNode(const std::string& name)
+{
+    auto* node = new QTreeWidgetItem(tree_);
+    setName(node, name);
+    return node;
+}
+
+QTreeWidgetItem* FilterTreeEditor::addFilterNode(QTreeWidgetItem* group, const std::string& name)
+{
+    auto* node = new QTreeWidgetItem(group);
+    setName(node, name);
+    group->setExpanded(true);
+    return node;
+}
+
+QTreeWidgetItem* FilterTreeEditor::selectedNode() const
+{
+    const QList<QTreeWidgetItem*> selected = tree_->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.constFirst();
+}
+
+std::string FilterTreeEditor::keyOf(QTreeWidgetItem* node) const
+{
+    QTreeWidgetItem* group = node->parent();
+    if (!group) return groupKey(tree_->indexOfTopLevelItem(node));
+    return filterKey(tree_->indexOfTopLevelItem(group), group->indexOfChild(node));
+}
+
+TextList FilterTreeEditor::treeAsList() const
+{
+    std::vector<FilterGroup> groups;
+    for (int g = 0; g < tree_->topLevelItemCount(); ++g) {
+        const QTreeWidgetItem* node = tree_->topLevelItem(g);
+        FilterGroup group{nameOf(node), {}};
+        for (int f = 0; f < node->childCount(); ++f)
+            group.filters.push_back(nameOf(node->child(f)));
+        groups.push_back(std::move(group));
+    }
+    return filterListOf(groups);
+}
+
+void FilterTreeEditor::updateContextMenu()
+{
+    QTreeWidgetItem* node = selectedNode();
+    const bool isFilter = node && node->parent();
+    deleteAction_->setEnabled(node != nullptr);
+    editAction_->setEnabled(isFilter);
+    moveUpAction_->setEnabled(isFilter && node->parent()->indexOfChild(node) > 0);
+    newFilterAction_->setEnabled(node != nullptr);
+    newGroupAction_->setEnabled(true);
+}
+
+void FilterTreeEditor::addGroup()
+{
+    const auto name = dialogs_.input("Neue Gruppe", "Name f\xFCr neue Filtergruppe:", "");
+    // An empty name would end the list there on the next reading: it is refused like a cancel.
+    if (!name || name->empty()) return;
+    addGroupNode(*name);
+}
+
+void FilterTreeEditor::addFilter()
+{
+    QTreeWidgetItem* node = selectedNode();
+    if (!node) return;
+    const auto name = dialogs_.input("Neuer Filter", "Namen f\xFCr neuen Filter eingeben:", "");
+    if (!name || name->empty()) return;
+    QTreeWidgetItem* group = node->parent() ? node->parent() : node;
+    const std::string key = filterKey(tree_->indexOfTopLevelItem(group), group->childCount());
+    // The files come first: when they cannot be written, no filter appears.
+    saveWholeFile(appFolder_ + conditionsFileName(key), "");
+    saveWholeFile(appFolder_ + actionsFileName(key), "");
+    QTreeWidgetItem* filter = addFilterNode(group, *name);
+    tree_->setCurrentItem(filter);
+    openEditor(key);
+}
+
+void FilterTreeEditor::editSelectedFilter()
+{
+    QTreeWidgetItem* node = selectedNode();
+    if (!node || !node->parent()) return;
+    openEditor(keyOf(node));
+}
+
+void FilterTreeEditor::openEditor(const std::string& key)
+{
+    auto* editor = new FilterEditor(appFolder_, dialogs_);
+    editor_ = editor;
+    connect(editor, &FilterEditor::closed, this, [this] { show(); });
+    hide();
+    if (editor->loadFilter(key)) editor->show();
+}
+
+void FilterTreeEditor::deleteSelected()
+{
+    QTreeWidgetItem* node = selectedNode();
+    if (!node) return;
+    if (!dialogs_.warningYesNo(nameOf(node) + " wirklich l\xF6schen?")) return;
+    if (QTreeWidgetItem* group = node->parent()) {
+        deleteFilterFiles(appFolder_, tree_->indexOfTopLevelItem(group), group->indexOfChild(node),
+                          group->childCount());
+    } else {
+        std::vector<int> filterCounts;
+        for (int g = 0; g < tree_->topLevelItemCount(); ++g)
+            filterCounts.push_back(tree_->topLevelItem(g)->childCount());
+        deleteGroupFiles(appFolder_, filterCounts, tree_->indexOfTopLevelItem(node));
+    }
+    delete node;
+}
+
+void FilterTreeEditor::moveSelectedFilterUp()
+{
+    QTreeWidgetItem* node = selectedNode();
+    if (!node || !node->parent()) return;
+    const int group = tree_->indexOfTopLevelItem(node->parent());
+    const int filter = node->parent()->indexOfChild(node);
+    if (filter < 1) return;
+    // The list is the tree as it stands, so filters made or deleted since the last load stay as they are.
+    moveFilterUp(appFolder_, treeAsList(), group, filter);
+    loadTree();
+    if (QTreeWidgetItem* groupNode = tree_->topLevelItem(group)) {
+        if (QTreeWidgetItem* moved = groupNode->child(filter - 1)) tree_->setCurrentItem(moved);
+    }
+}
+
+void FilterTreeEditor::writeFilterFiles()
+{
+    filters_ = treeAsList();
+    writeFilterIndex(appFolder_, filters_);
+    filters_.SaveToFile(appFolder_ + std::string(files::filter));
+}
+
+void FilterTreeEditor::closeEvent(QCloseEvent* event)
+{
+    bool written = false;
+    handle([this, &written] {
+        writeFilterFiles();
+        written = true;
+    });
+    if (!written) {
+        // The files could not be written: the window stays open, so nothing is left half-done.
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // After the close is complete, so the refresh it starts does not run inside this handler.
+    QTimer::singleShot(0, this, [this] {
+        if (onClosed_) onClosed_();
+    });
+}
+
+void FilterTreeEditor::placeControls()
+{
+    const int w = width();
+    const int h = height();
+    tree_->setGeometry(5, 5, w - 10, h - 40);
+    const int top = tree_->geometry().bottom() + 1 + 5;
+    newGroupButton_->move(5, top);
+    okButton_->move(w - 5 - okButton_->width(), top);
+}
+
+void FilterTreeEditor::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    placeControls();
+}
+
+} // namespace quintor::ui

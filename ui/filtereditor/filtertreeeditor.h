@@ -1,0 +1,92 @@
+// The filter tree editor ("Filterkonfiguration"): the filters in named groups as a two-level tree.
+// It owns the filter list that the evaluation reads, and keeps each filter's files under the key of
+// its position. Made once at start-up; closing it only hides it.
+#pragma once
+
+#include "platform/dialogs.h"
+#include "settings/textlist.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+
+class QAction;
+class QMenu;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace quintor::ui {
+
+class FilterEditor;
+
+class FilterTreeEditor : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int minimumClientWidth = 400;
+    static constexpr int minimumClientHeight = 300;
+
+    // Loads "filter.txt" from `appFolder` (ending with the separator). `onClosed` runs once the window
+    // has closed and written the filter files: the main window shows itself and runs a refresh.
+    FilterTreeEditor(std::string appFolder, Dialogs& dialogs, std::function<void()> onClosed,
+                     QWidget* parent = nullptr);
+    ~FilterTreeEditor() override;
+
+    // The filter list as last loaded or written; the filter engine reads it on every refresh.
+    const TextList& filters() const { return filters_; }
+
+    // Shows the window (the main window hides itself).
+    void open();
+
+    // Handlers, named after their controls.
+    void updateContextMenu();
+    void deleteSelected();
+    void editSelectedFilter();
+    void moveSelectedFilterUp();
+    void addFilter();
+    void addGroup();
+
+    // The key of a group or filter node, from its position.
+    std::string keyOf(QTreeWidgetItem* node) const;
+
+    // The condition and action editor while it is open, else null.
+    FilterEditor* conditionEditor() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void loadTree();
+    void writeFilterFiles();
+    void placeControls();
+    void createControls();
+    void createMenu();
+    QTreeWidgetItem* selectedNode() const;
+    QTreeWidgetItem* addGroupNode(const std::string& name);
+    QTreeWidgetItem* addFilterNode(QTreeWidgetItem* group, const std::string& name);
+    void openEditor(const std::string& key);
+    // The tree as a filter list: each group's line, then its filters' lines.
+    TextList treeAsList() const;
+    void handle(const std::function<void()>& handler);
+
+    std::string appFolder_;
+    Dialogs& dialogs_;
+    std::function<void()> onClosed_;
+    TextList filters_;
+    QPointer<FilterEditor> editor_;
+
+    QTreeWidget* tree_ = nullptr;
+    QPushButton* newGroupButton_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QMenu* contextMenu_ = nullptr;
+    QAction* deleteAction_ = nullptr;
+    QAction* editAction_ = nullptr;
+    QAction* moveUpAction_ = nullptr;
+    QAction* newFilterAction_ = nullptr;
+    QAction* newGroupAction_ = nullptr;
+};
+
+} // namespace quintor::ui

@@ -1,0 +1,91 @@
+// The rows and columns of the game list, kept in rank order as the refresh adds them.
+#pragma once
+
+#include "reference/gamestore.h"
+#include "refresh/views.h"
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QPointer>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QHeaderView;
+
+namespace quintor::ui {
+
+// A record's Color (0x00BBGGRR) as the text colour of its row.
+QColor rowTextColor(std::uint32_t color);
+
+class GameListModel : public QAbstractTableModel, public GameListView {
+    Q_OBJECT
+public:
+    // Called when an in-place edit of a caption ends, before the caption changes; it may replace
+    // the text, and the caption takes whatever it leaves.
+    using EditHandler = std::function<void(RowHandle row, const std::string& oldCaption, std::string& text)>;
+
+    // Ranks and colours come from the records of `games`, found by the row's handle.
+    explicit GameListModel(const GameStore& games, QObject* parent = nullptr);
+
+    // The header whose section widths are the columns' widths (the user may drag them).
+    void setHeader(QHeaderView* header);
+    void setEditHandler(EditHandler handler) { editHandler_ = std::move(handler); }
+    // Captions can be edited in place only while this is on.
+    void setEditable(bool editable) { editable_ = editable; }
+
+    // GameListView
+    int columnCount() const override;
+    int columnWidth(int column) const override;
+    void clearRows() override;
+    void clearColumns() override;
+    void addColumn(const std::string& caption, int width) override;
+    RowHandle addRow() override;
+    void setRowTexts(RowHandle row, const std::string& caption, std::vector<std::string> subItems) override;
+
+    // QAbstractItemModel
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+    RowHandle handleAt(int row) const;
+    // The row's position in the list, or -1 (a linear search: for tests and rare look-ups).
+    int rowOf(RowHandle handle) const;
+    const std::string& captionAt(int row) const;
+
+private:
+    struct Row {
+        RowHandle handle = 0;
+        std::string caption;
+        QString captionText;
+        QStringList subTexts;
+    };
+    struct Column {
+        QString caption;
+        int width = 0;
+    };
+
+    int rankOf(RowHandle handle) const;
+    int findRow(RowHandle handle) const;
+
+    const GameStore& games_;
+    QPointer<QHeaderView> header_;
+    EditHandler editHandler_;
+    bool editable_ = true;
+    std::vector<Column> columns_;
+    // Rows [0, placed_) are in rank order and their ranks are in ranks_; the rows after them were
+    // added but have no texts yet and wait at the end in the order they came. Held by pointer so
+    // that moving a row into its place shifts pointers, not texts.
+    std::vector<std::unique_ptr<Row>> rows_;
+    std::vector<int> ranks_;
+    std::size_t placed_ = 0;
+    RowHandle lastHandle_ = 0;
+};
+
+} // namespace quintor::ui

@@ -1,0 +1,253 @@
+// The main window: the game list, the statistic, the notice board, the menus and the
+// refresh timer. It owns the lists of the program (MonitorState) and runs every refresh tick
+// through one gate, so ticks never nest.
+#pragma once
+
+#include "filters/feeds.h"
+#include "filters/filteractions.h"
+#include "filters/filterengine.h"
+#include "launch/gamefolder.h"
+#include "net/httpclient.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/processstarter.h"
+#include "refresh/monitorstate.h"
+#include "refresh/refreshcycle.h"
+#include "refresh/tickgate.h"
+#include "refresh/views.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QStatusBar;
+class QSystemTrayIcon;
+class QTimer;
+class QTreeView;
+
+namespace quintor::ui {
+
+class BackgroundHttpClient;
+class GameListModel;
+class AliasEditor;
+class DetailsWindow;
+class FilterTreeEditor;
+class ColumnChooser;
+class MasterserverEditor;
+class NoticeBoardView;
+class QtDialogs;
+class QtNotifier;
+
+struct MainWindowSetup {
+    std::string appFolder;            // where the lists live, ending with "/"
+    std::shared_ptr<HttpClient> http; // requests run through it on a worker thread
+    std::string defaultServer;        // put into an empty server list
+    Dialogs* dialogs = nullptr;       // null: real message boxes
+    const Clock* clock = nullptr;     // null: the system clock and formats
+    std::string updateUrl{};          // the version file; empty: no update check
+    std::string noticeUrl{};          // the notice file; empty: the notice board stays empty
+    // Where the game may be installed; nothing: the game folder is not looked for at start-up.
+    std::optional<std::vector<CandidateFolder>> gameFolderCandidates{};
+    // Whether the desktop offers a notification area now; null: ask the desktop.
+    std::function<bool()> trayAvailable{};
+    // Starts the game to join; null: the platform's own way.
+    ProcessStarter* processStarter = nullptr;
+};
+
+// "Quintor Velmar 2.02 Beta [84]", an empty line and the credits.
+std::string aboutText();
+
+class MainWindow : public QMainWindow, private MainView {
+    Q_OBJECT
+public:
+    static constexpr int designedClientWidth = 526;
+    static constexpr int designedClientHeight = 373;
+    static constexpr int refetchIntervalMs = 30000;
+
+    explicit MainWindow(MainWindowSetup setup, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // One refresh tick, now or as soon as the running one lets go.
+    void runTick();
+    // Ends the program: at once, or when the running tick has let go (its request is abandoned).
+    // Then the window bounds are stored, the lists written and finished() emitted.
+    void requestShutdown();
+
+    // Places the boxes in the client area as its size asks.
+    void placeControls();
+    // The list's context menu is opening: its commands need a selected game, joining also an address.
+    void updateListMenu();
+
+    // The menu commands.
+    void loadFromFile();
+    void toggleTagStripping();
+    void quit();
+    void subscribeToFeed();
+    void showAbout();
+    // The other windows: each hides the main window while it is open.
+    void openMasterserverEditor();
+    void openAliasEditor();
+    void openColumnChooser();
+    void openFilterTreeEditor();
+    // The commands of the list's context menu, on the selected game.
+    void showPlayers();
+    void showResources();
+    void joinSelectedGame();
+
+    // The tray: moveToTray and hideMinimizedWindow put the window away into the tray icon (or, where
+    // the desktop has no notification area, leave an ordinary minimised window); restoreFromTray
+    // brings it back.
+    void moveToTray();
+    void hideMinimizedWindow();
+    void restoreFromTray();
+
+    MonitorState& state() { return state_; }
+    // The filter list the filters of every tick are read from: the filter tree editor's.
+    const TextList& filters() const;
+    FilterTreeEditor& filterTreeEditor() { return *filterTreeEditor_; }
+    MasterserverEditor& masterserverEditor() { return *masterserverEditor_; }
+    AliasEditor& aliasEditor() { return *aliasEditor_; }
+    ColumnChooser& columnChooser() { return *columnChooser_; }
+    DetailsWindow& detailsWindow() { return *detailsWindow_; }
+    QSystemTrayIcon& trayIcon() { return *trayIcon_; }
+    QtNotifier& notifier() { return *notifier_; }
+    GameListModel& model() { return *model_; }
+    bool tickRunning() const { return gate_.running(); }
+    bool shutDown() const { return shutdownDone_; }
+
+signals:
+    // The lists are written; the program may end.
+    void finished();
+    // A tick ended (also one that failed or was abandoned).
+    void tickFinished();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    // MainView
+    bool windowOrTrayVisible() const override;
+    void setLabel(Label label, const std::string& text) override;
+    void setStatusText(const std::string& text) override;
+    void stopRefetchTimer() override;
+
+    void startUp();
+    void detectGameFolder();
+    void updateCheck();
+    void createWindows();
+    // The game of the selected row, found through the row; nothing when no row is selected.
+    std::optional<RowHandle> selectedRow() const;
+    void finishShutdown();
+    void rebuildNoticeBoard();
+    void dismissNotice(QPushButton* button);
+    bool trayAvailable() const;
+    void tick();
+    void setTickRunning(bool running);
+    void askToStoreAlias(RowHandle row, const std::string& oldCaption, std::string& text);
+    void guardedHandler(const std::function<void()>& handler);
+    void restoreBounds();
+
+    void createControls();
+    void createMenus();
+    void createListMenu();
+    void createTray();
+    int clientHeight() const;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    MonitorState state_;
+    std::unique_ptr<QtDialogs> ownDialogs_;
+    Dialogs* dialogs_ = nullptr;
+    std::unique_ptr<Clock> ownClock_;
+    const Clock* clock_ = nullptr;
+    BackgroundHttpClient* http_ = nullptr;
+    GameListModel* model_ = nullptr;
+    TickGate gate_;
+    std::unique_ptr<RefreshCycle> refresh_;
+    std::string defaultServer_;
+    std::string updateUrl_;
+    std::string noticeUrl_;
+    std::optional<std::vector<CandidateFolder>> gameFolderCandidates_;
+    std::function<bool()> trayAvailable_;
+    // The filters reach the refresh through this hook: the engine exists only once the filter tree
+    // editor has loaded "filter.txt", after the feed was fetched at start-up.
+    class FilterHook : public GameFilter {
+    public:
+        explicit FilterHook(const std::unique_ptr<FilterEngine>& engine) : engine_(engine) {}
+        void beginTick() override
+        {
+            if (engine_) engine_->beginTick();
+        }
+        void filterparse(RowHandle row) override
+        {
+            if (engine_) engine_->filterparse(row);
+        }
+
+    private:
+        const std::unique_ptr<FilterEngine>& engine_;
+    };
+    FilterHook filterHook_{filterEngine_};
+    std::unique_ptr<ProcessStarter> ownStarter_;
+    ProcessStarter* starter_ = nullptr;
+    QtNotifier* notifier_ = nullptr;
+    std::unique_ptr<PlatformFilterActions> filterActions_;
+    std::unique_ptr<FilterEngine> filterEngine_;
+    std::unique_ptr<FilterFeed> feed_;
+    NoticeBoardView* noticeBoard_ = nullptr;
+    bool listsLoaded_ = false;
+    bool shutdownRequested_ = false;
+    bool shutdownDone_ = false;
+
+    // Controls; their object names are the ones the tests look them up by.
+    QGroupBox* listBox_ = nullptr;
+    QGroupBox* detailsBox_ = nullptr;
+    QGroupBox* noticeBoardBox_ = nullptr;
+    QTreeView* gameList_ = nullptr;
+    QLabel* updateTimeLabel_ = nullptr;
+    QLabel* versionLabel_ = nullptr;
+    QLabel* gameCountLabel_ = nullptr;
+    QLabel* playerCountLabel_ = nullptr;
+    QLabel* emptySlotsLabel_ = nullptr;
+    QStatusBar* statusBar_ = nullptr;
+    QLabel* statusText_ = nullptr; // the bar's one simple text
+    QTimer* refreshTimer_ = nullptr;
+    QMenu* listMenu_ = nullptr;
+    QAction* playersAction_ = nullptr;
+    QAction* resourcesAction_ = nullptr;
+    QAction* joinAction_ = nullptr;
+    QAction* loadFromFileAction_ = nullptr;
+    QAction* quitAction_ = nullptr;
+    QAction* stripTagsAction_ = nullptr;
+    QAction* minimizeAction_ = nullptr;
+    QAction* subscribeAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
+    QAction* masterserverAction_ = nullptr;
+    QAction* aliasEditorAction_ = nullptr;
+    QAction* columnsAction_ = nullptr;
+    QAction* filterEditorAction_ = nullptr;
+    QSystemTrayIcon* trayIcon_ = nullptr;
+    QMenu* trayMenu_ = nullptr;
+    QAction* openFromTrayAction_ = nullptr;
+    QAction* quitFromTrayAction_ = nullptr;
+    // The other windows; they live for the whole run and are only shown and hidden.
+    ColumnChooser* columnChooser_ = nullptr;
+    DetailsWindow* detailsWindow_ = nullptr;
+    FilterTreeEditor* filterTreeEditor_ = nullptr;
+    AliasEditor* aliasEditor_ = nullptr;
+    MasterserverEditor* masterserverEditor_ = nullptr;
+    // Commands that change the lists a tick works on: unavailable while a tick runs.
+    std::vector<QAction*> listCommands_;
+};
+
+} // namespace quintor::ui

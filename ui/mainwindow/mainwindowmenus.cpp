@@ -1,0 +1,143 @@
+// The main window's menus, the list's context menu and their commands.
+#include "settings/convert.h"
+#include "settings/keys.h"
+#include "ui/mainwindow/gamelistmodel.h"
+#include "ui/mainwindow/mainwindow.h"
+
+#include <QAction>
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTreeView>
+
+namespace quintor::ui {
+namespace {
+
+QAction* item(QMenu* menu, const char* name, const QString& caption, bool enabled = true)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setEnabled(enabled);
+    return action;
+}
+
+} // namespace
+
+void MainWindow::createMenus()
+{
+    QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("Datei"));
+    loadFromFileAction_ = item(fileMenu, "AusDateiladen1", QStringLiteral("Aus Datei laden..."));
+    fileMenu->addSeparator();
+    quitAction_ = item(fileMenu, "Beenden1", QStringLiteral("Beenden"));
+    minimizeAction_ = item(fileMenu, "Minimieren1", QStringLiteral("Minimieren"));
+
+    QMenu* editMenu = menuBar()->addMenu(QStringLiteral("Bearbeiten"));
+    masterserverAction_ = item(editMenu, "Masterserver1", QStringLiteral("Masterserver"));
+    aliasEditorAction_ = item(editMenu, "Aliaseditor1", QStringLiteral("Aliaseditor"));
+    columnsAction_ = item(editMenu, "Listenspalten1", QStringLiteral("Listenspalten"));
+    QMenu* filterMenu = editMenu->addMenu(QStringLiteral("Filter"));
+    filterMenu->menuAction()->setObjectName(QStringLiteral("Filter1"));
+    subscribeAction_ = item(filterMenu, "Abonnieren1", QStringLiteral("Abonnieren"));
+    filterMenu->addSeparator()->setVisible(false);
+    filterEditorAction_ = item(filterMenu, "Filtereditor1", QStringLiteral("Filtereditor"));
+    editMenu->addSeparator();
+    stripTagsAction_ = item(editMenu, "agsherausfarsen1", QStringLiteral("Tags rausparsen"));
+    stripTagsAction_->setCheckable(true);
+
+    QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("Hilfe"));
+    aboutAction_ = item(helpMenu, "ber1", QStringLiteral("\u00DCber"));
+
+    connect(loadFromFileAction_, &QAction::triggered, this, [this] { guardedHandler([this] { loadFromFile(); }); });
+    connect(stripTagsAction_, &QAction::triggered, this, [this] { guardedHandler([this] { toggleTagStripping(); }); });
+    connect(quitAction_, &QAction::triggered, this, [this] { guardedHandler([this] { quit(); }); });
+    connect(minimizeAction_, &QAction::triggered, this, [this] { guardedHandler([this] { moveToTray(); }); });
+    connect(subscribeAction_, &QAction::triggered, this, [this] { guardedHandler([this] { subscribeToFeed(); }); });
+    connect(aboutAction_, &QAction::triggered, this, [this] { guardedHandler([this] { showAbout(); }); });
+
+    connect(masterserverAction_, &QAction::triggered, this,
+            [this] { guardedHandler([this] { openMasterserverEditor(); }); });
+    connect(aliasEditorAction_, &QAction::triggered, this, [this] { guardedHandler([this] { openAliasEditor(); }); });
+    connect(columnsAction_, &QAction::triggered, this, [this] { guardedHandler([this] { openColumnChooser(); }); });
+    connect(filterEditorAction_, &QAction::triggered, this,
+            [this] { guardedHandler([this] { openFilterTreeEditor(); }); });
+
+    // The editors write back into the lists a tick works on.
+    listCommands_ = {loadFromFileAction_, stripTagsAction_, masterserverAction_,
+                     aliasEditorAction_,  columnsAction_,   filterEditorAction_};
+}
+
+void MainWindow::createListMenu()
+{
+    listMenu_ = new QMenu(this);
+    listMenu_->setObjectName(QStringLiteral("listpop"));
+    playersAction_ = item(listMenu_, "Spieler1", QStringLiteral("Spieler"));
+    resourcesAction_ = item(listMenu_, "Ressourcen1", QStringLiteral("Ressourcen"));
+    listMenu_->addSeparator();
+    joinAction_ = item(listMenu_, "Beitreten1", QStringLiteral("Beitreten"));
+    connect(playersAction_, &QAction::triggered, this, [this] { guardedHandler([this] { showPlayers(); }); });
+    connect(resourcesAction_, &QAction::triggered, this, [this] { guardedHandler([this] { showResources(); }); });
+    connect(joinAction_, &QAction::triggered, this, [this] { guardedHandler([this] { joinSelectedGame(); }); });
+
+    gameList_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(gameList_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        guardedHandler([this] { updateListMenu(); });
+        listMenu_->popup(gameList_->viewport()->mapToGlobal(at));
+    });
+}
+
+void MainWindow::updateListMenu()
+{
+    const QModelIndexList selected = gameList_->selectionModel()->selectedRows();
+    const bool rowSelected = !selected.isEmpty();
+    playersAction_->setEnabled(rowSelected);
+    resourcesAction_->setEnabled(rowSelected);
+    joinAction_->setEnabled(rowSelected);
+    if (!rowSelected) return;
+    TGameEntry record;
+    state_.games.getgameentry(model_->handleAt(selected.constFirst().row()), record);
+    if (!(record.AddressCount > 0)) joinAction_->setEnabled(false);
+}
+
+void MainWindow::loadFromFile()
+{
+    const auto file = dialogs_->openFile("Aus Datei laden", "Text|*.txt", ".");
+    if (!file) return;
+    state_.loadfile = *file;
+    runTick();
+}
+
+void MainWindow::toggleTagStripping()
+{
+    state_.config.SetValue(keys::tagparse, boolToStr(stripTagsAction_->isChecked()));
+    runTick();
+}
+
+void MainWindow::quit()
+{
+    close();
+}
+
+void MainWindow::subscribeToFeed()
+{
+    feed_->subscribe();
+}
+
+void MainWindow::showAbout()
+{
+    dialogs_->information(aboutText());
+}
+
+void MainWindow::askToStoreAlias(RowHandle, const std::string& oldCaption, std::string& text)
+{
+    const std::string typed = text;
+    text = oldCaption; // kept unless the user says Yes
+    guardedHandler([&] {
+        if (dialogs_->confirmYesNo("Als " + oldCaption + " bezeichnete Eintr\xE4ge immer als " + typed +
+                                   " anzeigen?")) {
+            state_.syno.Add(oldCaption + "=" + typed);
+            text = typed;
+        }
+    });
+}
+
+} // namespace quintor::ui

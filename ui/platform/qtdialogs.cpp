@@ -1,0 +1,142 @@
+#include "ui/platform/qtdialogs.h"
+
+#include "settings/appinfo.h"
+#include "ui/platform/text.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace quintor::ui {
+
+QString qtNameFilters(const QString& filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts);
+        for (QString& p : patterns)
+            p = p.trimmed();
+        filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(u' '));
+    }
+    return filters.join(u";;");
+}
+
+int QtDialogs::run(QDialog& dialog)
+{
+    open_.emplace_back(&dialog);
+    const int result = dialog.exec();
+    std::erase_if(open_, [&dialog](const QPointer<QDialog>& d) { return d.isNull() || d == &dialog; });
+    return result;
+}
+
+void QtDialogs::closeForQuit()
+{
+    closed_ = true;
+    for (const QPointer<QDialog>& dialog : open_) {
+        if (dialog) dialog->reject();
+    }
+}
+
+bool QtDialogs::ask(int icon, const QString& caption, const std::string& text, Buttons buttons)
+{
+    if (closed_) return false;
+    QMessageBox box(static_cast<QMessageBox::Icon>(icon), caption, toQt(text), QMessageBox::NoButton, parent_);
+    QPushButton* yes = nullptr;
+    QPushButton* no = nullptr;
+    switch (buttons) {
+    case Buttons::Ok:
+        yes = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        break;
+    case Buttons::YesNo:
+        yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+        no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+        break;
+    case Buttons::OkCancel:
+        yes = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        no = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+        break;
+    }
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no ? no : yes);
+    run(box);
+    return box.clickedButton() == yes;
+}
+
+void QtDialogs::message(const std::string& text)
+{
+    ask(QMessageBox::NoIcon, toQt(appinfo::title), text, Buttons::Ok);
+}
+
+void QtDialogs::information(const std::string& text)
+{
+    ask(QMessageBox::Information, QStringLiteral("Informationen"), text, Buttons::Ok);
+}
+
+void QtDialogs::warning(const std::string& text)
+{
+    ask(QMessageBox::Warning, QStringLiteral("Warnung"), text, Buttons::Ok);
+}
+
+void QtDialogs::error(const std::string& text)
+{
+    ask(QMessageBox::Critical, QStringLiteral("Fehler"), text, Buttons::Ok);
+}
+
+bool QtDialogs::errorYesNo(const std::string& text)
+{
+    return ask(QMessageBox::Critical, QStringLiteral("Fehler"), text, Buttons::YesNo);
+}
+
+bool QtDialogs::warningYesNo(const std::string& text)
+{
+    return ask(QMessageBox::Warning, QStringLiteral("Warnung"), text, Buttons::YesNo);
+}
+
+bool QtDialogs::confirmYesNo(const std::string& text)
+{
+    return ask(QMessageBox::Question, QStringLiteral("Best\u00E4tigen"), text, Buttons::YesNo);
+}
+
+bool QtDialogs::warningOkCancel(const std::string& text)
+{
+    return ask(QMessageBox::Warning, QStringLiteral("Warnung"), text, Buttons::OkCancel);
+}
+
+std::optional<std::string> QtDialogs::input(const std::string& caption, const std::string& prompt,
+                                            const std::string& initial)
+{
+    if (closed_) return std::nullopt;
+    QInputDialog dialog(parent_);
+    dialog.setWindowTitle(toQt(caption));
+    dialog.setLabelText(toQt(prompt));
+    dialog.setTextValue(toQt(initial));
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+    if (run(dialog) != QDialog::Accepted) return std::nullopt;
+    return fromQt(dialog.textValue());
+}
+
+std::optional<std::string> QtDialogs::openFile(const std::string& title, const std::string& filter,
+                                               const std::string& initialFolder)
+{
+    if (closed_) return std::nullopt;
+    QFileDialog dialog(parent_, toQt(title), pathToQt(initialFolder), qtNameFilters(toQt(filter)));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return pathFromQt(dialog.selectedFiles().constFirst());
+}
+
+std::optional<std::string> QtDialogs::chooseFolder(const std::string& title)
+{
+    if (closed_) return std::nullopt;
+    QFileDialog dialog(parent_, toQt(title));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return pathFromQt(dialog.selectedFiles().constFirst());
+}
+
+} // namespace quintor::ui

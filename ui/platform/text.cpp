@@ -1,0 +1,32 @@
+#include "ui/platform/text.h"
+
+#include "settings/encoding.h"
+
+#include <QFile>
+
+namespace quintor::ui {
+
+QString toQt(std::string_view bytes)
+{
+    const std::string utf8 = windows1252ToUtf8(bytes);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string fromQt(const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    return utf8ToWindows1252(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+}
+
+QString pathToQt(const std::string& path)
+{
+    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+std::string pathFromQt(const QString& path)
+{
+    const QByteArray bytes = QFile::encodeName(path);
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+} // namespace quintor::ui
