@@ -29,10 +29,7 @@ std::optional<std::string> refusedIndexLine(std::string_view line)
 void FilterFeed::saveConfig()
 {
     const std::string path = appFolder_ + std::string(files::config);
-    if (guard_)
-        guard_->save(config_, path);
-    else
-        config_.SaveToFile(path);
+    guard_.save(config_, path);
 }
 
 void FilterFeed::subscribe()

@@ -3,7 +3,7 @@
 
 #include "net/httpclient.h"
 #include "platform/dialogs.h"
-#include "refresh/monitorstate.h"
+#include "settings/saveguard.h"
 #include "settings/textlist.h"
 
 #include <optional>
@@ -18,16 +18,10 @@ std::optional<std::string> refusedIndexLine(std::string_view line);
 
 class FilterFeed {
 public:
-    // Works on the settings of `state`, saved as "config.txt" in its application folder unless start-up
-    // could not read that file (its save guard).
-    FilterFeed(MonitorState& state, Dialogs& dialogs, HttpClient& http)
-        : config_(state.config), appFolder_(state.appFolder), guard_(&state.saveGuard), dialogs_(dialogs), http_(http)
-    {
-    }
-    // Without a save guard: `config` is the settings list, saved as "config.txt" in `appFolder` (ending
-    // with the separator).
-    FilterFeed(TextList& config, std::string appFolder, Dialogs& dialogs, HttpClient& http)
-        : config_(config), appFolder_(std::move(appFolder)), dialogs_(dialogs), http_(http)
+    // `config` is the settings list, saved as "config.txt" in `appFolder` (ending with the separator)
+    // unless start-up could not read that file (`guard`).
+    FilterFeed(TextList& config, std::string appFolder, const SaveGuard& guard, Dialogs& dialogs, HttpClient& http)
+        : config_(config), appFolder_(std::move(appFolder)), guard_(guard), dialogs_(dialogs), http_(http)
     {
     }
 
@@ -49,7 +43,7 @@ private:
 
     TextList& config_;
     std::string appFolder_;
-    const SaveGuard* guard_ = nullptr;
+    const SaveGuard& guard_;
     Dialogs& dialogs_;
     HttpClient& http_;
 };

@@ -1,7 +1,7 @@
 #include "filters/filteractions.h"
 
 #include "filters/filterlogic.h"
-#include "refresh/storedlines.h"
+#include "settings/storedlines.h"
 #include "settings/appinfo.h"
 
 namespace quintor {

@@ -1,6 +1,6 @@
 #include "refresh/monitorstate.h"
 
-#include "refresh/storedlines.h"
+#include "settings/storedlines.h"
 #include "settings/errors.h"
 #include "settings/fileio.h"
 #include "settings/keys.h"

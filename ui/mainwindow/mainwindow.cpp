@@ -59,7 +59,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
 
     filterActions_ =
         std::make_unique<PlatformFilterActions>(*dialogs_, *notifier_, *clock_, state_.games, state_.loglines);
-    feed_ = std::make_unique<FilterFeed>(state_.config, state_.appFolder, *dialogs_, *http_);
+    feed_ = std::make_unique<FilterFeed>(state_.config, state_.appFolder, state_.saveGuard, *dialogs_, *http_);
     refresh_ =
         std::make_unique<RefreshCycle>(state_, RefreshPorts{*model_, *this, *dialogs_, *http_, *clock_, defaultServer_,
                                                             [this] { rebuildNoticeBoard(); }, &filterHook_});

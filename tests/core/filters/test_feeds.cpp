@@ -22,9 +22,10 @@ class FeedTest : public testing::Test {
 protected:
     test::TempFolder folder;
     TextList config;
+    SaveGuard guard;
     test::ScriptedDialogs dialogs;
     std::unique_ptr<HttpClient> http = makeCurlHttpClient();
-    FilterFeed feed{config, folder.path(), dialogs, *http};
+    FilterFeed feed{config, folder.path(), guard, dialogs, *http};
 };
 
 TEST_F(FeedTest, SubscribingStoresTheAddressAndSavesTheSettingsAtOnce)
@@ -100,22 +101,19 @@ TEST_F(FeedTest, AMissingListedFileEndsTheDownloadAndLeavesTheOldFilterSetWhole)
 
 TEST_F(FeedTest, SettingsThatStartUpCouldNotReadAreNeverReplaced)
 {
-    MonitorState state;
-    state.appFolder = folder.path();
-    state.saveGuard.keep(folder.file("config.txt"));
+    guard.keep(folder.file("config.txt"));
     folder.write("config.txt", "width=800\r\nfeed=http://alt/\r\n");
-    FilterFeed guarded(state, dialogs, *http);
 
     dialogs.inputs.push_back("http://neu/");
     dialogs.answers.push_back(true);
-    guarded.Abonnieren1Click();
-    EXPECT_EQ(state.config.Value("feed"), "http://neu/");
+    feed.subscribe();
+    EXPECT_EQ(config.Value("feed"), "http://neu/");
 
     test::LoopbackServer server({{"/anderes.txt", "x"}});
-    state.config.SetValue("feed", server.url("/nicht-da/"));
-    guarded.fetchfeed();
+    config.SetValue("feed", server.url("/nicht-da/"));
+    feed.fetchfeed();
     EXPECT_EQ(dialogs.textsOf("message"), (std::vector<std::string>{kIndexFailed}));
-    EXPECT_EQ(state.config.Value("feed"), "");
+    EXPECT_EQ(config.Value("feed"), "");
     EXPECT_EQ(folder.read("config.txt"), "width=800\r\nfeed=http://alt/\r\n");
 }
 
@@ -135,7 +133,7 @@ TEST_F(FeedTest, AnUnreachableIndexEndsTheSubscription)
 TEST_F(FeedTest, ACancelledIndexRequestKeepsTheSubscription)
 {
     test::CancellingHttpClient cancelling;
-    FilterFeed ending{config, folder.path(), dialogs, cancelling};
+    FilterFeed ending{config, folder.path(), guard, dialogs, cancelling};
     config.SetValue("feed", "http://127.0.0.1:9/f/");
     EXPECT_THROW(ending.fetchfeed(), HttpError);
     EXPECT_EQ(config.Value("feed"), "http://127.0.0.1:9/f/");

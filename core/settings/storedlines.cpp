@@ -1,4 +1,4 @@
-#include "refresh/storedlines.h"
+#include "settings/storedlines.h"
 
 namespace quintor {
 
