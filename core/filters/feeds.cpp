@@ -33,7 +33,7 @@ void FilterFeed::saveConfig()
     config_.SaveToFile(appFolder_ + std::string(files::config));
 }
 
-void FilterFeed::Abonnieren1Click()
+void FilterFeed::subscribe()
 {
     const std::optional<std::string> address = dialogs_.input("URL", kPrompt, "");
     if (!address) return;

@@ -25,7 +25,7 @@ public:
 
     // "Abonnieren": asks for the address, warns, then stores it as "feed" (empty removes it) and saves
     // the settings at once. Cancelling either box changes nothing. Nothing is downloaded now.
-    void Abonnieren1Click();
+    void subscribe();
 
     // At start-up: fetches address + "index.txt" and then each listed file L as address + L + ".txt", saved
     // as L + ".txt". An index that cannot be fetched removes the subscription (with a message, settings

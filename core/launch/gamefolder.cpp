@@ -68,8 +68,8 @@ bool isSafeHost(const std::string& host)
     return true;
 }
 
-void Beitreten1Click(const std::vector<TGameEntry>& games, RowHandle row, const GameFolderSearch& search,
-                     ProcessStarter& starter)
+void joinGame(const std::vector<TGameEntry>& games, RowHandle row, const GameFolderSearch& search,
+              ProcessStarter& starter)
 {
     TGameEntry entry;
     getgameentry(games, row, entry);

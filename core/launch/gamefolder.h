@@ -45,7 +45,7 @@ bool isSafeHost(const std::string& host);
 
 // Joins the game of the row: its first host, checked; nothing happens when the row has no record or no
 // host, or when no game folder is found. An unsafe host is refused with an error message.
-void Beitreten1Click(const std::vector<TGameEntry>& games, RowHandle row, const GameFolderSearch& search,
-                     ProcessStarter& starter);
+void joinGame(const std::vector<TGameEntry>& games, RowHandle row, const GameFolderSearch& search,
+              ProcessStarter& starter);
 
 } // namespace quintor

@@ -119,7 +119,7 @@ void MainWindow::quit()
 
 void MainWindow::subscribeToFeed()
 {
-    feed_->Abonnieren1Click();
+    feed_->subscribe();
 }
 
 void MainWindow::showAbout()

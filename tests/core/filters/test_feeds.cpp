@@ -32,7 +32,7 @@ TEST_F(FeedTest, SubscribingStoresTheAddressAndSavesTheSettingsAtOnce)
     config.Add("width=800");
     dialogs.inputs.push_back("http://example.org/filter/");
     dialogs.answers.push_back(true);
-    feed.Abonnieren1Click();
+    feed.subscribe();
     ASSERT_EQ(dialogs.shown.size(), 2u);
     EXPECT_EQ(dialogs.shown[0].text, "URL|URL des zu abonnierenden Feeds:|");
     EXPECT_EQ(dialogs.shown[1].kind, "warningOkCancel");
@@ -42,7 +42,7 @@ TEST_F(FeedTest, SubscribingStoresTheAddressAndSavesTheSettingsAtOnce)
     // An empty address, confirmed, ends the subscription.
     dialogs.inputs.push_back("");
     dialogs.answers.push_back(true);
-    feed.Abonnieren1Click();
+    feed.subscribe();
     EXPECT_EQ(folder.read("config.txt"), "width=800\r\n");
 }
 
@@ -50,10 +50,10 @@ TEST_F(FeedTest, CancellingEitherBoxChangesNothing)
 {
     config.Add("feed=http://alt/");
     dialogs.inputs.push_back(std::nullopt);
-    feed.Abonnieren1Click();
+    feed.subscribe();
     dialogs.inputs.push_back("http://neu/");
     dialogs.answers.push_back(false);
-    feed.Abonnieren1Click();
+    feed.subscribe();
     EXPECT_EQ(config.Value("feed"), "http://alt/");
     EXPECT_FALSE(folder.exists("config.txt"));
 }
