@@ -51,7 +51,7 @@ void FilterEditor::createControls()
     setMinimumSize(minimumClientWidth, minimumClientHeight);
 
     introLabel_ =
-        new QLabel(toQt("Hier k\xF6nnen Filter angepasst werden, nach denen Quintor Meldung ausl\xF6sen soll."), this);
+        plainLabel(toQt("Hier k\xF6nnen Filter angepasst werden, nach denen Quintor Meldung ausl\xF6sen soll."), this);
     introLabel_->setObjectName(QStringLiteral("Label1"));
     introLabel_->move(8, 10);
     introLabel_->adjustSize();

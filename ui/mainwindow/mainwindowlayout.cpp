@@ -1,6 +1,7 @@
 // The main window's controls and their layout.
 #include "ui/mainwindow/gamelistmodel.h"
 #include "ui/mainwindow/mainwindow.h"
+#include "ui/platform/text.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -19,7 +20,7 @@ constexpr int detailsBoxHeight = 110;
 
 QLabel* detailLabel(QWidget* parent, const char* name, const char* text, int left, int top)
 {
-    auto* label = new QLabel(QString::fromLatin1(text), parent);
+    auto* label = plainLabel(QString::fromLatin1(text), parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(left, top, detailsBoxWidth - 12, 17);
     return label;
@@ -88,7 +89,7 @@ void MainWindow::createControls()
     statusBar_ = new QStatusBar(this);
     statusBar_->setObjectName(QStringLiteral("statbar"));
     statusBar_->setSizeGripEnabled(true);
-    statusText_ = new QLabel(statusBar_);
+    statusText_ = plainLabel(QString(), statusBar_);
     statusBar_->addWidget(statusText_, 1);
     setStatusBar(statusBar_);
 

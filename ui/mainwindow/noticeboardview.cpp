@@ -38,7 +38,7 @@ void NoticeBoardView::show(const std::vector<Notice>& notices)
     int k = 0;
     for (const Notice& notice : notices) {
         const NoticePlace place = noticePlace(k, board_.width());
-        auto* label = new QLabel(toQt(notice.text), &board_);
+        auto* label = plainLabel(toQt(notice.text), &board_);
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setGeometry(place.labelLeft, place.labelTop, place.labelWidth, place.labelHeight);

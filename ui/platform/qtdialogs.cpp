@@ -42,7 +42,10 @@ void QtDialogs::closeForQuit()
 bool QtDialogs::ask(int icon, const QString& caption, const std::string& text, Buttons buttons)
 {
     if (closed_) return false;
-    QMessageBox box(static_cast<QMessageBox::Icon>(icon), caption, toQt(text), QMessageBox::NoButton, parent_);
+    QMessageBox box(static_cast<QMessageBox::Icon>(icon), caption, QString(), QMessageBox::NoButton, parent_);
+    // The text may carry a game title or a server's reply: shown as it stands, never as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(toQt(text));
     QPushButton* yes = nullptr;
     QPushButton* no = nullptr;
     switch (buttons) {

@@ -3,6 +3,7 @@
 #include "settings/encoding.h"
 
 #include <QFile>
+#include <QLabel>
 
 namespace quintor::ui {
 
@@ -21,6 +22,14 @@ std::string fromQt(const QString& text)
 QString pathToQt(const std::string& path)
 {
     return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+QLabel* plainLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    return label;
 }
 
 std::string pathFromQt(const QString& path)

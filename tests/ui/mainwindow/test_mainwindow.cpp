@@ -196,6 +196,16 @@ private slots:
         QCOMPARE(f.ticks->count(), 2);
     }
 
+    void everyLabelShowsItsTextAsItStands()
+    {
+        MainWindowFixture f;
+        auto& form = f.create();
+        const auto labels = form.findChildren<QLabel*>();
+        QVERIFY(labels.size() >= 6); // the five of the statistic and the status bar's text
+        for (const QLabel* label : labels)
+            QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
+    }
+
     void tickErrorsGoToTheGeneralReport()
     {
         MainWindowFixture f;

@@ -2,6 +2,7 @@
 // and a notice server that fails without costing the tick.
 #include "mainwindowfixture.h"
 #include "masterserver-sim/simserver.h"
+#include "ui/mainwindow/noticeboardview.h"
 #include "ui/uitestsupport.h"
 
 #include <QGroupBox>
@@ -141,6 +142,17 @@ private slots:
     }
 
     // The board is rebuilt before the visibility test, so also while the window is away.
+    void aNoticeThatLooksLikeMarkupShowsAsItStands()
+    {
+        QGroupBox box;
+        quintor::ui::NoticeBoardView view(box, [](QPushButton*) {});
+        view.show({{1, "<b>Turnier</b> heute, <a href=\"http://example.org\">hier</a>"}});
+        QCOMPARE(view.labels().size(), std::size_t(1));
+        QCOMPARE(view.labels()[0]->textFormat(), Qt::PlainText);
+        QCOMPARE(view.labels()[0]->text(),
+                 QStringLiteral("<b>Turnier</b> heute, <a href=\"http://example.org\">hier</a>"));
+    }
+
     void theBoardIsRebuiltWhileNothingIsShown()
     {
         SimServer server;

@@ -22,6 +22,7 @@ namespace {
 struct SeenBox {
     QString caption;
     QString text;
+    Qt::TextFormat format = Qt::AutoText;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QStringList buttons;
 };
@@ -38,6 +39,7 @@ void answerNextBox(SeenBox& seen, const QString& press)
         }));
         seen.caption = box->windowTitle();
         seen.text = box->text();
+        seen.format = box->textFormat();
         seen.icon = box->icon();
         for (QAbstractButton* b : box->buttons())
             seen.buttons << b->text();
@@ -141,6 +143,17 @@ private slots:
         QCOMPARE(seen.text, QString::fromUtf8("Gr\u00fc\u00dfe \u20ac 5"));
         QCOMPARE(int(seen.icon), icon);
         QCOMPARE(seen.buttons, buttons);
+    }
+
+    void markupInATextShowsAsItStands()
+    {
+        QWidget parent;
+        QtDialogs dialogs(&parent);
+        SeenBox seen;
+        answerNextBox(seen, QStringLiteral("OK"));
+        dialogs.message("Neues Spiel: <b>Siedler</b> <img src=\"http://example.org/x.png\">");
+        QCOMPARE(seen.format, Qt::PlainText);
+        QCOMPARE(seen.text, QStringLiteral("Neues Spiel: <b>Siedler</b> <img src=\"http://example.org/x.png\">"));
     }
 
     void closingForQuitAnswersNoAndShowsNoMore()
