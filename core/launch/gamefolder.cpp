@@ -73,8 +73,13 @@ void Beitreten1Click(const std::vector<TGameEntry>& games, RowHandle row, const 
 {
     TGameEntry entry;
     getgameentry(games, row, entry);
-    if (entry.IPs.empty()) return;
-    const std::string& host = entry.IPs.front();
+    joinGame(entry, search, starter);
+}
+
+void joinGame(const TGameEntry& game, const GameFolderSearch& search, ProcessStarter& starter)
+{
+    if (game.IPs.empty()) return;
+    const std::string& host = game.IPs.front();
     if (!isSafeHost(host)) {
         search.dialogs.error("Die Adresse \"" + host + "\" ist keine g\xFCltige Host-Adresse. Das Spiel wird nicht "
                              "gestartet.");

@@ -60,6 +60,7 @@ void RefreshCycle::fetchAndParse()
                             },
                             [&skippedGames](const std::string&, const std::string&) { ++skippedGames; }});
     if (ports_.filter) ports_.filter->beginTick();
+    std::vector<std::string> unreadServers; // their games stay in the filters' memory
 
     for (int i = 0; i < state_.servers.Count();) {
         setcap("Liste wird geladen...");
@@ -74,6 +75,7 @@ void RefreshCycle::fetchAndParse()
                 options.connectTimeout = std::chrono::milliseconds(connectTimeoutMs);
                 reply = ports_.http.get(entry, options);
             } catch (const HttpError& error) {
+                unreadServers.push_back(entry);
                 const bool drop = ports_.dialogs.errorYesNo(
                     "Keine Verbindung zu Server " + entry + "! Das ist gar nicht gut!\r\r" + error.what() +
                     "\r\rSoll dieser Server aus der Liste entfernt werden?");
@@ -84,10 +86,11 @@ void RefreshCycle::fetchAndParse()
             }
         }
         setcap("Liste wird verarbeitet...");
-        reader.read(reply);
+        reader.read(reply, entry);
         ++i;
     }
     reader.finish();
+    if (ports_.filter) ports_.filter->endTick(unreadServers);
 
     if (state_.servers.Count() == 0) {
         ports_.dialogs.error("Kein Server erreichhar / Keiner in der Liste. Automatisches Holen der Referenzliste "
