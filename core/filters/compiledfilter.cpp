@@ -4,26 +4,19 @@
 #include "settings/convert.h"
 #include "settings/errors.h"
 
-#include <algorithm>
-
 namespace quintor {
 namespace {
 
 using filterkeys::row;
 
-// "Neuer Filter" writes both files empty; they stay so until the condition editor saves them.
-bool notYetEdited(const TextList& conditions)
-{
-    return std::all_of(conditions.lines().begin(), conditions.lines().end(),
-                       [](const std::string& line) { return line.empty(); });
-}
-
 // Everything the evaluation meets before it performs an action.
 void compileHead(CompiledFilter& filter, const TextList& conditions, const FilterFileLoader& load, TextList& actions)
 {
+    // "Neuer Filter" writes both files empty; they stay so until the condition editor saves them.
     if (notYetEdited(conditions)) return; // inactive, and nothing to report
     filter.active = strToBool(conditions.Value(filterkeys::active));
     if (!filter.active) return;
+    filter.once = onceValue(conditions);
     actions = load(actionsFileName(filter.entry.key));
     filter.typ = strToInt(conditions.Value(filterkeys::typ));
     for (int j = 0;; ++j) {

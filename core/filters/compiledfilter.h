@@ -27,14 +27,15 @@ struct CompiledAction {
 };
 
 // The evaluation reads, in this order: the conditions file (one without any text is a new filter not yet
-// edited: inactive, no failure), its "active" (an inactive filter ends here
-// and its actions file is not read), the actions file, "typ", each condition's "field"; then, for a game
-// that passes, each action's "act", its template and its "field". What cannot be read or converted
+// edited: inactive, no failure), its "active" (an inactive filter ends here and its actions file is not
+// read), "once", the actions file, "typ", each condition's "field"; then, for a game that passes, each
+// action's "act", its template and its "field". What cannot be read or converted
 // before the actions is `failure`; an action row that cannot be converted ends `actions` there and is
 // `actionsFailure`, met after the rows before it were performed.
 struct CompiledFilter {
     FilterEntry entry;
     bool active = false;
+    bool once = false; // event actions only for a game that starts to match
     std::int32_t typ = 0;
     std::vector<CompiledCondition> conditions;
     std::vector<CompiledAction> actions;

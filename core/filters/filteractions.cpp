@@ -12,6 +12,18 @@ std::string logEntry(const Clock& clock, const std::string& filterName, const st
            "\"] " + text;
 }
 
+bool actionFires(std::int32_t code, bool once, bool newGame)
+{
+    if (code == kColourRow) return true;
+    if (code == kJoinGame) return newGame;
+    return newGame || !once;
+}
+
+std::string joinQuestion(const TGameEntry& game)
+{
+    return "Dem Spiel \"" + game.Title + "\" von " + game.Hoster + " beitreten?";
+}
+
 void paintRow(GameStore& games, RowHandle row, std::string_view colourName)
 {
     // Looked up afresh: a message box of an earlier action may have kept the event loop running.
@@ -36,9 +48,21 @@ void PlatformFilterActions::perform(const PerformedAction& action)
     case kWriteLog:
         appendLogEntry(loglines_, logEntry(clock_, action.filterName, action.text));
         break;
+    case kJoinGame:
+        if (join_) askToJoin(action.row);
+        break;
     default:
-        break; // "Trete Spiel bei" and unknown codes do nothing
+        break; // unknown codes do nothing
     }
+}
+
+void PlatformFilterActions::askToJoin(RowHandle row)
+{
+    const TGameEntry* record = games_.find(row);
+    if (!record) return;
+    // The question waits for the user while the event loop runs on; the game asked about is the one joined.
+    const TGameEntry game = *record;
+    if (dialogs_.informationYesNo(joinQuestion(game))) joinGame(game, join_->search, join_->starter);
 }
 
 } // namespace quintor

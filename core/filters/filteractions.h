@@ -1,6 +1,7 @@
 // What a filter does for a game that passes it, behind a port: the evaluation decides, the port acts.
 #pragma once
 
+#include "launch/gamefolder.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/notifier.h"
@@ -8,6 +9,7 @@
 #include "settings/textlist.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,7 +20,7 @@ enum ActionCode : std::int32_t {
     kShowMessage = 0, // "Zeige Dialogbox an"
     kShowBalloon = 1, // "Öffne Hinweis im Systray"
     kPlaySound = 2,   // "Gebe Sound aus"
-    kJoinGame = 3,    // "Trete Spiel bei": does nothing
+    kJoinGame = 3,    // "Trete Spiel bei": asks whether to join the game
     kColourRow = 4,   // "Färbe Eintrag ein"
     kWriteLog = 5,    // "Schreibe ins Log"
 };
@@ -29,8 +31,16 @@ inline constexpr std::int32_t kUnformattedVariable = 5;
 inline constexpr std::string_view kBalloonTitle = "Quintor - Filterbenachrichtigung";
 inline constexpr std::size_t kBalloonMaxLength = 255;
 
-// One action of one filter for one game, its text already formatted. Every action row the evaluation
-// performs reaches the port, whatever its code.
+// Whether an action of a filter that a game passes runs for that game. The colour is a state and is set at
+// every refresh; the join runs only for a game new to the filter (one it did not match in the last
+// refresh); every other action runs at every refresh, or, for a filter marked "once", only for a new game.
+bool actionFires(std::int32_t code, bool once, bool newGame);
+
+// The question of the join action.
+std::string joinQuestion(const TGameEntry& game);
+
+// One action of one filter for one game, its text already formatted. Every action row that fires reaches
+// the port, whatever its code.
 struct PerformedAction {
     RowHandle row;
     const std::string& filterName;
@@ -52,24 +62,35 @@ std::string logEntry(const Clock& clock, const std::string& filterName, const st
 // Sets the Color of the row's record (if it still has one) to the named colour; black for an unknown name.
 void paintRow(GameStore& games, RowHandle row, std::string_view colourName);
 
+// What the join action needs to start the game: where the game folder is looked for, and the process port.
+struct JoinPorts {
+    GameFolderSearch search;
+    ProcessStarter& starter;
+};
+
 // The program's actions: an information box, the tray balloon (first 255 characters), a sound, the row
-// colour, an entry in the log lines (one line, the log bounded: appendLogEntry). Codes 3 and unknown
-// codes do nothing.
+// colour, an entry in the log lines (one line, the log bounded: appendLogEntry), and the join: the
+// question joinQuestion with Yes and No, and for Yes the game joined as the list's "Beitreten" joins it.
+// Without join ports the join does nothing; unknown codes do nothing.
 class PlatformFilterActions final : public FilterActions {
 public:
     PlatformFilterActions(Dialogs& dialogs, Notifier& notifier, const Clock& clock, GameStore& games,
-                          TextList& loglines)
-        : dialogs_(dialogs), notifier_(notifier), clock_(clock), games_(games), loglines_(loglines)
+                          TextList& loglines, std::optional<JoinPorts> join = std::nullopt)
+        : dialogs_(dialogs), notifier_(notifier), clock_(clock), games_(games), loglines_(loglines),
+          join_(std::move(join))
     {
     }
     void perform(const PerformedAction& action) override;
 
 private:
+    void askToJoin(RowHandle row);
+
     Dialogs& dialogs_;
     Notifier& notifier_;
     const Clock& clock_;
     GameStore& games_;
     TextList& loglines_;
+    std::optional<JoinPorts> join_;
 };
 
 } // namespace quintor

@@ -12,6 +12,7 @@ FilterEngine::FilterEngine(const TextList& filters, GameStore& games, std::strin
 
 void FilterEngine::beginTick()
 {
+    memory_.beginTick();
     ++tick_;
     prepared_ = false;
     slots_.clear();
@@ -25,9 +26,15 @@ void FilterEngine::prepare()
     prepared_ = true;
 }
 
+void FilterEngine::endTick(const std::vector<std::string>& unreadServers)
+{
+    memory_.endTick(unreadServers);
+}
+
 void FilterEngine::fail(Slot& slot, const std::string& reason)
 {
     slot.failed = true;
+    memory_.forget(slot.entry.key);
     if (report_) report_("Filter \"" + slot.entry.name + "\": " + reason);
 }
 
@@ -45,6 +52,7 @@ void FilterEngine::filterparse(RowHandle row)
         copy = *record;
         data.rebind(*copy);
     };
+    std::optional<std::string> identity; // on the first match
     const std::uint64_t tick = tick_;
 
     for (std::size_t i = 0; i < slots_.size(); ++i) {
@@ -66,11 +74,16 @@ void FilterEngine::filterparse(RowHandle row)
             return conditionHolds(data.field(conditions[j].field), conditions[j].comparison, conditions[j].text);
         });
         if (!matches) continue;
+        const TGameEntry& game = copy ? *copy : *record;
+        if (!identity) identity = gameIdentity(game);
+        const bool newGame = memory_.noteMatch(slot.entry.key, *identity, game.Server);
 
-        detach();
         // Held here: a refresh that begins during an action drops the slots.
         const std::shared_ptr<const CompiledFilter> filter = slot.compiled;
         for (const auto& action : filter->actions) {
+            // An action that does not fire was read and converted with its filter; formatting it cannot fail.
+            if (!actionFires(action.code, filter->once, newGame)) continue;
+            detach();
             const std::string text =
                 action.format ? action.format->format(data.variable(action.variable)) : action.text;
             actions_.perform({row, filter->entry.name, action.code, text});
@@ -78,6 +91,7 @@ void FilterEngine::filterparse(RowHandle row)
             if (tick != tick_) return;
         }
         if (filter->actionsFailure) {
+            detach();
             fail(slots_[i], *filter->actionsFailure);
             if (tick != tick_) return;
         }

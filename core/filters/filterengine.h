@@ -3,6 +3,7 @@
 
 #include "filters/compiledfilter.h"
 #include "filters/filteractions.h"
+#include "filters/matchmemory.h"
 #include "reference/gamestore.h"
 #include "settings/textlist.h"
 
@@ -29,9 +30,16 @@ public:
     void beginTick();
 
     // Evaluates every filter for the game of this row, in list order, and performs the actions of those
-    // it passes. A filter whose files are broken keeps the actions it performed before the failure, is
-    // reported once and skipped for the rest of the refresh; the others go on.
+    // it passes that fire (actionFires): a game is new to a filter when the filter did not match it in
+    // the last refresh. A filter whose files are broken keeps the actions it performed before the failure,
+    // is reported once and skipped for the rest of the refresh, and remembers none of its games; the
+    // others go on.
     void filterparse(RowHandle row);
+
+    // Ends a refresh: each filter remembers the games it matched, and those of the unread servers it
+    // remembered before. A refresh that is never ended counts, at the next beginTick, as one that read
+    // every server.
+    void endTick(const std::vector<std::string>& unreadServers);
 
 private:
     struct Slot {
@@ -52,6 +60,7 @@ private:
     bool prepared_ = false;
     std::uint64_t tick_ = 0; // changes with every beginTick
     std::vector<Slot> slots_;
+    MatchMemory memory_;
 };
 
 } // namespace quintor

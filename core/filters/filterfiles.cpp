@@ -5,6 +5,8 @@
 #include "settings/fileio.h"
 #include "settings/keys.h"
 
+#include <algorithm>
+
 namespace quintor {
 namespace {
 
@@ -92,6 +94,18 @@ void writeFilterIndex(const std::string& appFolder, const TextList& filters)
     filterIndexOf(filters).SaveToFile(appFolder + std::string(files::index));
 }
 
+bool notYetEdited(const TextList& conditions)
+{
+    return std::all_of(conditions.lines().begin(), conditions.lines().end(),
+                       [](const std::string& line) { return line.empty(); });
+}
+
+bool onceValue(const TextList& conditions)
+{
+    const std::string once = conditions.Value(filterkeys::once);
+    return !once.empty() && strToBool(once);
+}
+
 FilterConditions conditionsFromLines(const TextList& lines)
 {
     FilterConditions conditions;
@@ -105,6 +119,7 @@ FilterConditions conditionsFromLines(const TextList& lines)
     conditions.typ = typ.empty() ? 0 : strToInt(typ);
     const std::string active = lines.Value(filterkeys::active);
     conditions.active = active.empty() || strToBool(active);
+    conditions.once = notYetEdited(lines) || onceValue(lines);
     return conditions;
 }
 
@@ -160,6 +175,7 @@ TextList conditionsLines(const FilterConditions& conditions)
     addRows(lines, conditions.rows);
     lines.Add(std::string(filterkeys::typ) + "=" + std::to_string(conditions.typ));
     lines.Add(std::string(filterkeys::active) + "=" + boolToStr(conditions.active));
+    lines.Add(std::string(filterkeys::once) + "=" + boolToStr(conditions.once));
     return lines;
 }
 

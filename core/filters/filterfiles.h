@@ -25,6 +25,7 @@ inline constexpr std::string_view act = "act";
 inline constexpr std::string_view edit = "edit";
 inline constexpr std::string_view typ = "typ";
 inline constexpr std::string_view active = "active";
+inline constexpr std::string_view once = "once";
 // "field" + row and so on.
 inline std::string row(std::string_view name, int row)
 {
@@ -70,11 +71,19 @@ struct FilterConditions {
     std::vector<FilterRow> rows;
     std::int32_t typ = 0;
     bool active = true;
+    bool once = false; // "once": the event actions run only for a game that starts to match
 };
+
+// Whether a conditions file is still as "Neuer Filter" wrote it: nothing but blank lines.
+bool notYetEdited(const TextList& conditions);
+
+// "once" of a conditions file: a missing or empty value is false, any other converts like "active".
+bool onceValue(const TextList& conditions);
 
 // The editor's reading of a conditions file: rows while "field" + j has a value, "field" and "act"
 // converted as decimal integers (a missing one is an error), a missing "typ" taken as 0 and a missing
-// "active" as true. ConversionError for a value that does not convert.
+// "active" as true; "once" as onceValue, but true for a filter not yet edited, so that a new filter
+// starts marked. ConversionError for a value that does not convert.
 FilterConditions conditionsFromLines(const TextList& lines);
 // The same from key + ".txt"; FileError when the file cannot be read.
 FilterConditions readConditions(const std::string& appFolder, const std::string& key);
@@ -88,8 +97,8 @@ ActionRows actionsFromLines(const TextList& lines);
 // The same from key + "_act.txt"; a missing file has no rows.
 ActionRows readActions(const std::string& appFolder, const std::string& key);
 
-// The file forms, in their written order: field/act/edit per row; a conditions file then "typ" and
-// "active" ("True"/"False").
+// The file forms, in their written order: field/act/edit per row; a conditions file then "typ",
+// "active" and "once" ("True"/"False").
 TextList conditionsLines(const FilterConditions& conditions);
 TextList actionsLines(const std::vector<FilterRow>& rows);
 // Written whole through the safe save; FileError when that fails (the old file stays).

@@ -151,11 +151,12 @@ void FilterPages::load(const std::string& key)
     page_ = std::move(page);
     typ_ = chosenItem(conditions.typ, combinationItems().size());
     active_ = conditions.active;
+    once_ = conditions.once;
 }
 
 std::optional<std::string> FilterPages::leaveConditions()
 {
-    writeConditions(appFolder_, key_, {page_.values(), typ_, active_});
+    writeConditions(appFolder_, key_, {page_.values(), typ_, active_, once_});
     ActionRows actions = readActions(appFolder_, key_);
     FilterPage page(FilterPageKind::actions);
     for (const auto& row : actions.rows)

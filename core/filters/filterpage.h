@@ -95,11 +95,12 @@ class FilterPages {
 public:
     explicit FilterPages(std::string appFolder) : appFolder_(std::move(appFolder)) {}
 
-    // Loads key + ".txt" into the conditions page. FileError or ConversionError when the filter is
-    // invalid; the page then holds nothing of it.
+    // Loads key + ".txt" into the conditions page, with the combination rule and the two flags ("once"
+    // checked for a filter not yet edited). FileError or ConversionError when the filter is invalid; the
+    // page then holds nothing of it.
     void load(const std::string& key);
 
-    // "Weiter": writes key + ".txt" from the conditions page, then turns to the actions page with the
+    // "Weiter": writes key + ".txt" from the conditions page and the flags, then turns to the actions page with the
     // rows of key + "_act.txt" (none when it is missing). The text of the conversion error that ended
     // the loading of the actions early, if any. FileError when the write fails: nothing changes then.
     std::optional<std::string> leaveConditions();
@@ -115,6 +116,9 @@ public:
     void setTyp(std::int32_t typ) { typ_ = typ; }
     bool active() const { return active_; }
     void setActive(bool active) { active_ = active; }
+    // "Nur einmal pro Spiel melden".
+    bool once() const { return once_; }
+    void setOnce(bool once) { once_ = once; }
 
 private:
     std::string appFolder_;
@@ -122,6 +126,7 @@ private:
     FilterPage page_;
     std::int32_t typ_ = 0;
     bool active_ = true;
+    bool once_ = true;
 };
 
 } // namespace quintor

@@ -68,13 +68,18 @@ bool isSafeHost(const std::string& host)
     return true;
 }
 
-void joinGame(const std::vector<TGameEntry>& games, RowHandle row, const GameFolderSearch& search,
-              ProcessStarter& starter)
+void joinGameOfRow(const std::vector<TGameEntry>& games, RowHandle row, const GameFolderSearch& search,
+                   ProcessStarter& starter)
 {
     TGameEntry entry;
     getgameentry(games, row, entry);
-    if (entry.IPs.empty()) return;
-    const std::string& host = entry.IPs.front();
+    joinGame(entry, search, starter);
+}
+
+void joinGame(const TGameEntry& game, const GameFolderSearch& search, ProcessStarter& starter)
+{
+    if (game.IPs.empty()) return;
+    const std::string& host = game.IPs.front();
     if (!isSafeHost(host)) {
         search.dialogs.error("Die Adresse \"" + host + "\" ist keine g\xFCltige Host-Adresse. Das Spiel wird nicht "
                              "gestartet.");

@@ -43,9 +43,12 @@ ProcessCommand clonkexec(const std::string& gameFolder, const std::string& joinP
 // A host from the network must be a plain host name or address before it goes to the game.
 bool isSafeHost(const std::string& host);
 
-// Joins the game of the row: its first host, checked; nothing happens when the row has no record or no
-// host, or when no game folder is found. An unsafe host is refused with an error message.
-void joinGame(const std::vector<TGameEntry>& games, RowHandle row, const GameFolderSearch& search,
-              ProcessStarter& starter);
+// Joins the game: its first host, checked; nothing happens when it has no host, or when no game folder is
+// found. An unsafe host is refused with an error message.
+void joinGame(const TGameEntry& game, const GameFolderSearch& search, ProcessStarter& starter);
+
+// Joins the game of the row as joinGame does; nothing happens when the row has no record.
+void joinGameOfRow(const std::vector<TGameEntry>& games, RowHandle row, const GameFolderSearch& search,
+                   ProcessStarter& starter);
 
 } // namespace quintor

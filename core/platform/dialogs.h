@@ -22,6 +22,9 @@ public:
     virtual bool warningYesNo(const std::string& text) = 0;
     // Confirmation box ("Bestätigen") with "&Ja" and "&Nein"; true for Yes.
     virtual bool confirmYesNo(const std::string& text) = 0;
+    // Information box ("Informationen") with "&Ja" and "&Nein"; true for Yes. Until a platform shows its
+    // own, the confirmation box asks.
+    virtual bool informationYesNo(const std::string& text) { return confirmYesNo(text); }
     // Warning box with "OK" and "Abbrechen"; true for OK.
     virtual bool warningOkCancel(const std::string& text) = 0;
     // Input box with "OK" and "Abbrechen"; nothing when cancelled.

@@ -14,4 +14,9 @@ int getgameentry(const std::vector<TGameEntry>& games, RowHandle row, TGameEntry
     return 0;
 }
 
+std::string gameIdentity(const TGameEntry& game)
+{
+    return game.Title + '\n' + game.Hoster + '\n' + (game.StartTime ? *game.StartTime : game.Address);
+}
+
 } // namespace quintor

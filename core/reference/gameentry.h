@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,15 @@ struct TGameEntry {
     std::vector<std::string> IPs; // host parts of Address; the first is the one joining uses
     RowHandle Item = 0;           // the game's row, set when the record is completed
     std::uint32_t Color = 0;      // row font colour, 0x00BBGGRR; 0 is black
+    // The value of the game's last "StartTime=" line as the host wrote it; none without such a line.
+    std::optional<std::string> StartTime;
+    // The masterserver whose reply holds the game's "[Reference]" (what the refresh names it by).
+    std::string Server;
 };
+
+// The text that tells one game from another across refreshes: Title, Hoster and the raw start time (the
+// Address for a host that writes none), joined by one line feed each.
+std::string gameIdentity(const TGameEntry& game);
 
 // The record of a list row: scans `games` first to last and copies the LAST record whose Item is `row` into
 // `entry`, returning its index. When none matches, returns 0 and leaves `entry` as it was (so index 0 alone does

@@ -44,9 +44,10 @@ ReferenceReader::ReferenceReader(bool tagparse, const TextList& syno, Callbacks 
 {
 }
 
-void ReferenceReader::read(std::string_view reply)
+void ReferenceReader::read(std::string_view reply, std::string_view server)
 {
     if (abandoned_) return;
+    server_ = server;
     try {
         splitReplyLines(reply, lines_);
         for (std::size_t i = 0; i < lines_.size(); ++i) {
@@ -211,6 +212,7 @@ void ReferenceReader::readReference(std::size_t header)
 {
     countersBeforePending_ = counters_;
     TGameEntry& entry = pending_.emplace();
+    entry.Server = server_;
     hostOpen_ = true;
     // Title first, so that a game dropped for a bad value can still be named.
     readTitleAndStatus(header, entry);
@@ -268,6 +270,10 @@ void ReferenceReader::readReference(std::size_t header)
             break;
         case 'L':
             if (keyValue(current, "League=", value)) entry.League = clean(value);
+            break;
+        case 'S':
+            // Kept raw: it only tells this game from a later one of the same host and title.
+            if (keyValue(current, "StartTime=", value)) entry.StartTime = std::string(value);
             break;
         default:
             break;

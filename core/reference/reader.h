@@ -42,7 +42,8 @@ public:
     // completed, the counters go back to what they were before its "[Reference]", `skipped` is told, and reading
     // goes on with the next game. Anything a callback throws escapes; then the pending record is dropped, records
     // completed before stay completed, and later read() and finish() calls do nothing.
-    void read(std::string_view reply);
+    // `server` names where the reply came from; each game keeps the one that held its "[Reference]".
+    void read(std::string_view reply, std::string_view server = {});
 
     // Completes the pending record, if any. Reading may go on afterwards; nothing in a refresh does.
     void finish();
@@ -76,6 +77,7 @@ private:
     TextList syno_;
     Callbacks callbacks_;
     std::vector<std::string_view> lines_; // the reply being read; empty between reads
+    std::string server_;                  // where that reply came from
     std::optional<TGameEntry> pending_;
     ParseCounters countersBeforePending_; // the totals as they were at the pending game's "[Reference]"
     bool hostOpen_ = false;               // the pending record still waits for its first activated client

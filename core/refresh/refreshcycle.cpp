@@ -60,6 +60,7 @@ void RefreshCycle::fetchAndParse()
                             },
                             [&skippedGames](const std::string&, const std::string&) { ++skippedGames; }});
     if (ports_.filter) ports_.filter->beginTick();
+    std::vector<std::string> unreadServers; // their games stay in the filters' memory
 
     for (int i = 0; i < state_.servers.Count();) {
         setcap("Liste wird geladen...");
@@ -76,6 +77,7 @@ void RefreshCycle::fetchAndParse()
             } catch (const HttpError& error) {
                 // Cancelled: the program is ending, so there is nobody left to ask.
                 if (error.kind() == HttpError::Kind::Cancelled) throw;
+                unreadServers.push_back(entry);
                 const bool drop = ports_.dialogs.errorYesNo(
                     "Keine Verbindung zu Server " + entry + "! Das ist gar nicht gut!\r\r" + error.what() +
                     "\r\rSoll dieser Server aus der Liste entfernt werden?");
@@ -86,10 +88,11 @@ void RefreshCycle::fetchAndParse()
             }
         }
         setcap("Liste wird verarbeitet...");
-        reader.read(reply);
+        reader.read(reply, entry);
         ++i;
     }
     reader.finish();
+    if (ports_.filter) ports_.filter->endTick(unreadServers);
 
     if (state_.servers.Count() == 0) {
         ports_.dialogs.error("Kein Server erreichhar / Keiner in der Liste. Automatisches Holen der Referenzliste "

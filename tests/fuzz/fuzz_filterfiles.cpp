@@ -45,7 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const FilterConditions read = conditionsFromLines(conditions);
         const FilterConditions again = conditionsFromLines(conditionsLines(read));
-        if (again.rows.size() != read.rows.size() || again.typ != read.typ || again.active != read.active) std::abort();
+        if (again.rows.size() != read.rows.size() || again.typ != read.typ || again.active != read.active ||
+            again.once != read.once)
+            std::abort();
         for (std::size_t i = 0; i < read.rows.size(); ++i) {
             const auto &a = read.rows[i], &b = again.rows[i];
             // A text with a line break cannot survive a line-based file; everything else must.

@@ -24,3 +24,13 @@ string(JSON title GET "${out}" games 0 Title)
 if(NOT title STREQUAL "Marsä Melee")
   message(FATAL_ERROR "title not decoded to UTF-8: ${title}")
 endif()
+
+# The refresh before: an unreadable file is a usage error like any other; a readable one is read silently.
+run(2 ${SAMPLES}/sample-reply.txt --previous)
+run(2 --previous ${SAMPLES}/no-such-file.txt ${SAMPLES}/sample-reply.txt)
+run(0 --previous ${SAMPLES}/sample-reply.txt --previous ${SAMPLES}/sample-reply.txt ${SAMPLES}/sample-reply.txt)
+string(JSON count LENGTH "${out}" games)
+string(JSON identity GET "${out}" games 1 Identity)
+if(NOT count EQUAL 3 OR NOT identity STREQUAL "Gold Rush\nSven\nTCP:203.0.113.9:11112,UDP:203.0.113.9:11113")
+  message(FATAL_ERROR "with --previous: ${count} games, identity '${identity}':\n${out}")
+endif()

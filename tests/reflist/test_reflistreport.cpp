@@ -16,7 +16,7 @@ std::string sample() { return readWholeFile(QUINTOR_SAMPLES "/sample-reply.txt")
 
 TEST(Inspection, SampleReplyWithoutAnApplicationFolder)
 {
-    const json out = inspect({std::nullopt, {sample()}});
+    const json out = inspect({std::nullopt, {sample()}, {}});
     EXPECT_EQ(out["version"], "4,9,10,7,330");
     EXPECT_EQ(out["references"], 3);
     EXPECT_EQ(out["players"], 3);
@@ -57,7 +57,7 @@ TEST(Inspection, SettingsAndAliasesOfTheApplicationFolder)
     test::GameSpec tagged;
     tagged.title = "<b>Fett</b> und <i>schr\\344g</i>";
     std::string reply = test::replyHeader() + test::referenceBlock(tagged);
-    const json out = inspect({folder.path(), {readWholeFile(QUINTOR_SAMPLES "/sample-reply.txt"), reply}});
+    const json out = inspect({folder.path(), {readWholeFile(QUINTOR_SAMPLES "/sample-reply.txt"), reply}, {}});
 
     ASSERT_EQ(out["games"].size(), 4u);
     EXPECT_EQ(out["games"][1]["Row"], json({"Gold Rush", "Der Sven", "", "1 / 6"}));
@@ -69,7 +69,7 @@ TEST(Inspection, AGameWithABadValueIsSkippedAndTheOthersStay)
 {
     std::string broken = sample();
     broken.replace(broken.find("MaxPlayers=6"), 12, "MaxPlayers=x6");
-    const json out = inspect({std::nullopt, {broken}});
+    const json out = inspect({std::nullopt, {broken}, {}});
     EXPECT_TRUE(out["error"].is_null());
     EXPECT_EQ(out["skipped"],
               json::parse(R"([{"Title":"Gold Rush","error":"'x6' ist kein g\u00FCltiger Integerwert"}])"));
@@ -85,7 +85,7 @@ TEST(Inspection, BadTagParseSettingIsReportedAsTheError)
 {
     test::TempFolder folder;
     folder.write("config.txt", "tagparse=vielleicht\r\n");
-    const json out = inspect({folder.path(), {sample()}});
+    const json out = inspect({folder.path(), {sample()}, {}});
     EXPECT_EQ(out["error"], "'vielleicht' ist kein g\u00FCltiger Boolescher Wert");
     EXPECT_TRUE(out["games"].empty());
 }
@@ -111,7 +111,7 @@ TEST(Inspection, FiltersOfTheApplicationFolderColourAndRecordTheirActions)
                 "field0=4\r\nact0=4\r\nedit0=Gr\xFCn\r\nfield1=1\r\nact1=2\r\nedit1=Von %s\r\n");
     writeFilter(folder, "grp1fil0", "field0=7\r\nact0=1\r\nedit0=Ja\r\ntyp=0\r\nactive=True\r\n",
                 "field0=4\r\nact0=4\r\nedit0=Blau\r\n");
-    const json out = inspect({folder.path(), {sample()}});
+    const json out = inspect({folder.path(), {sample()}, {}});
 
     const json& games = out["games"];
     ASSERT_EQ(games.size(), 3u);
@@ -135,7 +135,7 @@ TEST(Inspection, AFailingFilterKeepsItsEarlierActionsAndIsSkippedForLaterGames)
                 "field0=5\r\nact0=0\r\nedit0=%s\r\nfield1=5\r\nact1=0\r\nedit1=50 % mehr\r\n");
     writeFilter(folder, "grp0fil1", "typ=0\r\nactive=True\r\n", "field0=4\r\nact0=4\r\nedit0=Rot\r\n");
     folder.write("grp0fil2.txt", ""); // a new filter whose editor was closed without saving
-    const json out = inspect({folder.path(), {sample()}});
+    const json out = inspect({folder.path(), {sample()}, {}});
 
     const json& games = out["games"];
     ASSERT_EQ(games.size(), 3u);
@@ -159,8 +159,39 @@ TEST(Inspection, AConditionsFileWithoutActiveIsTheFirstGamesFilterErrorAndAnEmpt
     folder.write("filter.txt", "grp0=G\r\ngrp0fil0=Neu\r\ngrp0fil1=Halb\r\n");
     writeFilter(folder, "grp0fil0", "", ""); // new and not yet edited: inactive
     writeFilter(folder, "grp0fil1", "typ=0\r\n", "");
-    const json out = inspect({folder.path(), {sample()}});
+    const json out = inspect({folder.path(), {sample()}, {}});
     ASSERT_EQ(out["games"].size(), 3u);
     EXPECT_EQ(out["games"][0]["FilterError"], "Filter \"Halb\": '' ist kein g\u00FCltiger Boolescher Wert");
     EXPECT_TRUE(out["games"][1]["FilterError"].is_null());
+}
+
+TEST(Inspection, WithThePreviousRefreshOnlyWhatFiresIsListed)
+{
+    test::TempFolder folder;
+    folder.write("filter.txt", "grp0=G\r\ngrp0fil0=Neu\r\ngrp0fil1=Immer\r\n");
+    writeFilter(folder, "grp0fil0", "typ=0\r\nactive=True\r\nonce=True\r\n",
+                "field0=5\r\nact0=0\r\nedit0=Neu: %s\r\nfield1=4\r\nact1=4\r\nedit1=Rot\r\n");
+    writeFilter(folder, "grp0fil1", "typ=0\r\nactive=True\r\n", "field0=5\r\nact0=2\r\nedit0=%s\r\n");
+    // Gold Rush had another title before: it is the one new game.
+    std::string previous = sample();
+    previous.replace(previous.find("Gold Rush"), 9, "Gold Rusk");
+    const json out = inspect({folder.path(), {sample()}, {previous}});
+
+    const json& games = out["games"];
+    ASSERT_EQ(games.size(), 3u);
+    EXPECT_EQ(games[0]["Identity"], "Mars\u00E4 Melee\nZo\u00EB1\nTCP:198.51.100.140:11112,UDP:198.51.100.140:11113,"
+                                    "TCP:192.168.1.20:11112");
+    EXPECT_EQ(games[0]["Actions"], json::parse(R"([
+        {"filter":"Neu","action":4,"text":"Rot"},
+        {"filter":"Immer","action":5,"text":"Zo\u00EB1"}])"));
+    EXPECT_EQ(games[1]["Actions"], json::parse(R"([
+        {"filter":"Neu","action":5,"text":"Neu: Gold Rush"},
+        {"filter":"Neu","action":4,"text":"Rot"},
+        {"filter":"Immer","action":5,"text":"Sven"}])"));
+    for (const auto& game : games) EXPECT_EQ(game["Color"], 0x0000FF);
+
+    // Without the refresh before, every game is new.
+    const json alone = inspect({folder.path(), {sample()}, {}});
+    EXPECT_EQ(alone["games"][0]["Actions"].size(), 3u);
+    EXPECT_EQ(alone["games"][0]["Identity"], games[0]["Identity"]);
 }

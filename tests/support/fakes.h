@@ -33,6 +33,7 @@ public:
     bool errorYesNo(const std::string& text) override { return ask("errorYesNo", text); }
     bool warningYesNo(const std::string& text) override { return ask("warningYesNo", text); }
     bool confirmYesNo(const std::string& text) override { return ask("confirmYesNo", text); }
+    bool informationYesNo(const std::string& text) override { return ask("informationYesNo", text); }
     bool warningOkCancel(const std::string& text) override { return ask("warningOkCancel", text); }
     std::optional<std::string> input(const std::string& caption, const std::string& prompt,
                                      const std::string& initial) override

@@ -1,6 +1,7 @@
-// quintor-reflist [--appdir DIR] FILE...
+// quintor-reflist [--appdir DIR] [--previous FILE]... FILE...
 // Prints, as JSON, what the monitor would show for these masterserver replies and this
-// application folder.
+// application folder; with --previous, the replies of the refresh before, so that only the filter
+// actions that fire now are listed.
 #include "reflistreport.h"
 
 #include "settings/errors.h"
@@ -13,7 +14,8 @@ namespace {
 
 int usage(const std::string& problem)
 {
-    std::cerr << "quintor-reflist: " << problem << "\nusage: quintor-reflist [--appdir DIR] FILE...\n";
+    std::cerr << "quintor-reflist: " << problem
+              << "\nusage: quintor-reflist [--appdir DIR] [--previous FILE]... FILE...\n";
     return 2;
 }
 
@@ -23,15 +25,20 @@ int main(int argc, char** argv)
 {
     quintor::InspectionInput input;
     std::vector<std::string> files;
+    std::vector<std::string> previousFiles;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--appdir") {
             if (i + 1 >= argc) return usage("--appdir needs a folder");
             input.appFolder = argv[++i];
+        } else if (arg == "--previous") {
+            if (i + 1 >= argc) return usage("--previous needs a file");
+            previousFiles.emplace_back(argv[++i]);
         } else if (arg.size() > 1 && arg[0] == '-' && arg != "--") {
             return usage("unknown option " + std::string(arg));
         } else if (arg == "--") {
-            for (++i; i < argc; ++i) files.emplace_back(argv[i]);
+            for (++i; i < argc; ++i)
+                files.emplace_back(argv[i]);
         } else {
             files.emplace_back(arg);
         }
@@ -39,7 +46,10 @@ int main(int argc, char** argv)
     if (files.empty()) return usage("no reply file given");
 
     try {
-        for (const auto& file : files) input.replies.push_back(quintor::readWholeFile(file));
+        for (const auto& file : previousFiles)
+            input.previous.push_back(quintor::readWholeFile(file));
+        for (const auto& file : files)
+            input.replies.push_back(quintor::readWholeFile(file));
     } catch (const quintor::FileError& e) {
         std::cerr << "quintor-reflist: " << e.what() << "\n";
         return 2;

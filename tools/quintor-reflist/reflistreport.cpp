@@ -22,7 +22,10 @@ namespace {
 
 using nlohmann::json;
 
-json text(const std::string& bytes) { return windows1252ToUtf8(bytes); }
+json text(const std::string& bytes)
+{
+    return windows1252ToUtf8(bytes);
+}
 
 // A list view without a window: remembers columns and each row's texts.
 class RecordingListView final : public GameListView {
@@ -70,6 +73,13 @@ public:
         current_ = row;
         engine_.filterparse(row);
     }
+    void endTick(const std::vector<std::string>& unreadServers) override { engine_.endTick(unreadServers); }
+    // What the filters did so far is not reported; what they remember stays.
+    void forgetRecords()
+    {
+        actions_.clear();
+        errors_.clear();
+    }
     void perform(const PerformedAction& action) override
     {
         actions_[action.row].push_back(
@@ -100,18 +110,24 @@ json gameJson(const TGameEntry& game, const RecordingListView& list, const Filte
 {
     json players = json::array();
     for (const auto& p : game.Players) {
-        players.push_back({{"Name", text(p.Name)}, {"Filename", text(p.Filename)}, {"Flags", text(p.Flags)},
-                           {"ID", p.ID}});
+        players.push_back(
+            {{"Name", text(p.Name)}, {"Filename", text(p.Filename)}, {"Flags", text(p.Flags)}, {"ID", p.ID}});
     }
     json resources = json::array();
     for (const auto& r : game.Resources) {
-        resources.push_back({{"Filename", text(r.Filename)}, {"Author", text(r.Author)}, {"Type", text(r.Type)},
-                             {"FileSize", r.FileSize}, {"Loadable", r.Loadable}, {"SizeText", text(sizeText(r))}});
+        resources.push_back({{"Filename", text(r.Filename)},
+                             {"Author", text(r.Author)},
+                             {"Type", text(r.Type)},
+                             {"FileSize", r.FileSize},
+                             {"Loadable", r.Loadable},
+                             {"SizeText", text(sizeText(r))}});
     }
     json ips = json::array();
-    for (const auto& ip : game.IPs) ips.push_back(text(ip));
+    for (const auto& ip : game.IPs)
+        ips.push_back(text(ip));
     json row = json::array();
-    for (const auto& cell : list.rowTexts(game.Item)) row.push_back(text(cell));
+    for (const auto& cell : list.rowTexts(game.Item))
+        row.push_back(text(cell));
 
     return {{"Title", text(game.Title)},
             {"Status", text(game.Status)},
@@ -134,6 +150,7 @@ json gameJson(const TGameEntry& game, const RecordingListView& list, const Filte
             {"Resources", resources},
             {"Color", game.Color},
             {"Rank", rank(game)},
+            {"Identity", text(gameIdentity(game))},
             {"Row", row},
             {"Actions", filters.actionsOf(game.Item)},
             {"FilterError", filters.errorOf(game.Item)}};
@@ -142,6 +159,46 @@ json gameJson(const TGameEntry& game, const RecordingListView& list, const Filte
 void loadIfPresent(TextList& list, const std::string& path)
 {
     if (fileExists(path)) list.LoadFromFile(path);
+}
+
+// What one refresh of the tool gives besides the games.
+struct TickOutcome {
+    std::optional<std::string> error;
+    std::optional<std::string> version;
+    json skipped = json::array();
+    ParseCounters counters;
+};
+
+// One refresh over the replies, as the program's refresh builds the rows and runs the filters.
+TickOutcome runTick(MonitorState& state, RecordingListView& list, FilterRecord& filterRecord,
+                    const std::vector<std::string>& replies)
+{
+    TickOutcome tick;
+    try {
+        rebuildColumns(state.config, list);
+        filterRecord.beginTick();
+        ReferenceReader reader(tagparseSetting(state.config), state.syno,
+                               {[&](TGameEntry&& entry) {
+                                    completeRecord(std::move(entry), state.games, state.config, state.syno, list,
+                                                   &filterRecord);
+                                },
+                                [&](const std::string& v) { tick.version = v; },
+                                [&](const std::string& title, const std::string& message) {
+                                    tick.skipped.push_back({{"Title", text(title)}, {"error", text(message)}});
+                                }});
+        try {
+            for (const auto& reply : replies)
+                reader.read(reply);
+            reader.finish();
+            filterRecord.endTick({});
+        } catch (const ConversionError& e) {
+            tick.error = e.what();
+        }
+        tick.counters = reader.counters();
+    } catch (const ConversionError& e) {
+        tick.error = e.what();
+    }
+    return tick;
 }
 
 } // namespace
@@ -160,33 +217,15 @@ json inspect(const InspectionInput& input)
     // A filter that fails keeps what it did before, is skipped for every later game, and the next one goes on.
     FilterRecord filterRecord(filters, state.games, state.appFolder);
 
-    RecordingListView list;
-    std::optional<std::string> error;
-    std::optional<std::string> version;
-    json skipped = json::array();
-    ParseCounters counters;
-    try {
-        rebuildColumns(state.config, list);
-        filterRecord.beginTick();
-        ReferenceReader reader(tagparseSetting(state.config), state.syno,
-                               {[&](TGameEntry&& entry) {
-                                    completeRecord(std::move(entry), state.games, state.config, state.syno, list,
-                                                   &filterRecord);
-                                },
-                                [&](const std::string& v) { version = v; },
-                                [&](const std::string& title, const std::string& message) {
-                                    skipped.push_back({{"Title", text(title)}, {"error", text(message)}});
-                                }});
-        try {
-            for (const auto& reply : input.replies) reader.read(reply);
-            reader.finish();
-        } catch (const ConversionError& e) {
-            error = e.what();
-        }
-        counters = reader.counters();
-    } catch (const ConversionError& e) {
-        error = e.what();
+    if (!input.previous.empty()) {
+        RecordingListView previousList;
+        runTick(state, previousList, filterRecord, input.previous);
+        filterRecord.forgetRecords();
+        state.games.clear();
     }
+    RecordingListView list;
+    const TickOutcome tick = runTick(state, list, filterRecord, input.replies);
+    const auto& [error, version, skipped, counters] = tick;
 
     json out;
     out["version"] = version ? text(*version) : json(nullptr);
@@ -207,7 +246,8 @@ json inspect(const InspectionInput& input)
 
     const auto& games = state.games.all();
     json gamesJson = json::array();
-    for (const auto& game : games) gamesJson.push_back(gameJson(game, list, filterRecord));
+    for (const auto& game : games)
+        gamesJson.push_back(gameJson(game, list, filterRecord));
     out["games"] = gamesJson;
 
     std::vector<std::size_t> order(games.size());

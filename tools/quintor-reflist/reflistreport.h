@@ -12,6 +12,9 @@ namespace quintor {
 struct InspectionInput {
     std::optional<std::string> appFolder; // with settings, aliases and filters from there
     std::vector<std::string> replies;     // read in order through one parse state
+    // The replies of the refresh before, evaluated first and silently, so that only the actions that fire
+    // for `replies` are reported. None: every game is new to every filter.
+    std::vector<std::string> previous;
 };
 
 // The inspection tool's JSON object (texts decoded from Windows-1252 to UTF-8).

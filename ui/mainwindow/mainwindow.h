@@ -193,6 +193,10 @@ private:
         {
             if (engine_) engine_->filterparse(row);
         }
+        void endTick(const std::vector<std::string>& unreadServers) override
+        {
+            if (engine_) engine_->endTick(unreadServers);
+        }
 
     private:
         const std::unique_ptr<FilterEngine>& engine_;

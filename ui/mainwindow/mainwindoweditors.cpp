@@ -111,7 +111,7 @@ void MainWindow::joinSelectedGame()
     const auto row = selectedRow();
     if (!row) return;
     const std::vector<CandidateFolder> candidates = gameFolderCandidates_.value_or(std::vector<CandidateFolder>{});
-    quintor::joinGame(state_.games.all(), *row, {state_.config, state_.appFolder, candidates, *dialogs_}, *starter_);
+    quintor::joinGameOfRow(state_.games.all(), *row, {state_.config, state_.appFolder, candidates, *dialogs_}, *starter_);
 }
 
 } // namespace quintor::ui

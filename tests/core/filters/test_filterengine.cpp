@@ -113,6 +113,7 @@ TEST_F(FilterEngineTest, InactiveFiltersNeedOnlyTheirActiveFlag)
     filter(0, 0, "aus", conditionsText({{"0", "0", "x"}}, "0", "False"), std::nullopt); // no actions file
     filter(0, 1, "nur active", std::string("active=False\r\n"), std::nullopt);
     filter(0, 2, "aus mit kaputtem typ", conditionsText({{"kaputt", "0", ""}}, "alle", "0"), std::nullopt);
+    filter(0, 7, "aus mit kaputtem once", conditionsText({}, "0", "False") + "once=kaputt\r\n", std::nullopt);
     filter(0, 3, "leere Aktionen", conditionsText({}), std::string());
     // "Neuer Filter" closed without saving: both files empty, or only blank lines in an editor's copy.
     filter(0, 4, "neu", std::string(), std::string());
@@ -207,6 +208,7 @@ INSTANTIATE_TEST_SUITE_P(
         Broken{"missing conditions file", std::nullopt, actionsText({}), 0, "grp0fil1.txt"},
         Broken{"conditions file without active", std::string("typ=0\r\n"), actionsText({}), 0, "''"},
         Broken{"active not a truth value", conditionsText({}, "0", "ja"), actionsText({}), 0, "'ja'"},
+        Broken{"once not a truth value", conditionsText({}) + "once=ja\r\n", actionsText({}), 0, "'ja'"},
         Broken{"missing actions file of an active filter", conditionsText({}), std::nullopt, 0, "grp0fil1_act.txt"},
         Broken{"typ not a number", conditionsText({}, "alle"), actionsText({}), 0, "'alle'"},
         Broken{"field not a number", conditionsText({{"Szenario", "0", "x"}}), actionsText({}), 0, "'Szenario'"},

@@ -80,35 +80,44 @@ TEST(FilterList, AnEmptyStoreIndexesOnlyTheFilterList)
 TEST(ConditionsFile, IsWrittenInItsLineOrderAndReadBack)
 {
     test::TempFolder folder;
-    const FilterConditions conditions{{{0, 0, "Melee"}, {8, 1, ""}, {-1, -1, "a=b"}}, 2, false};
+    const FilterConditions conditions{{{0, 0, "Melee"}, {8, 1, ""}, {-1, -1, "a=b"}}, 2, false, true};
     writeConditions(folder.path(), "grp0fil1", conditions);
     EXPECT_EQ(folder.read("grp0fil1.txt"), "field0=0\r\nact0=0\r\nedit0=Melee\r\nfield1=8\r\nact1=1\r\nedit1=\r\n"
-                                           "field2=-1\r\nact2=-1\r\nedit2=a=b\r\ntyp=2\r\nactive=False\r\n");
+                                           "field2=-1\r\nact2=-1\r\nedit2=a=b\r\ntyp=2\r\nactive=False\r\nonce=True\r\n");
     const FilterConditions back = readConditions(folder.path(), "grp0fil1");
     ASSERT_EQ(back.rows.size(), 3u);
     EXPECT_EQ(back.rows[2].edit, "a=b");
     EXPECT_EQ(back.rows[1].field, 8);
     EXPECT_EQ(back.typ, 2);
     EXPECT_FALSE(back.active);
+    EXPECT_TRUE(back.once);
 
-    writeConditions(folder.path(), "grp0fil1", {{}, 0, true});
-    EXPECT_EQ(folder.read("grp0fil1.txt"), "typ=0\r\nactive=True\r\n");
+    writeConditions(folder.path(), "grp0fil1", {{}, 0, true, false});
+    EXPECT_EQ(folder.read("grp0fil1.txt"), "typ=0\r\nactive=True\r\nonce=False\r\n");
 }
 
 TEST(ConditionsFile, EditorReadingTakesDefaultsAndRefusesWhatDoesNotConvert)
 {
-    // An empty file (a new filter) is no rows, "Alle", active.
+    // An empty file (a new filter) is no rows, "Alle", active, and marked "once".
     const FilterConditions empty = conditionsFromLines(TextList());
     EXPECT_TRUE(empty.rows.empty());
     EXPECT_EQ(empty.typ, 0);
     EXPECT_TRUE(empty.active);
+    EXPECT_TRUE(empty.once);
+    EXPECT_TRUE(conditionsFromLines(lines("\r\n\r\n")).once);
     EXPECT_TRUE(conditionsFromLines(lines("active=1\r\n")).active);
     EXPECT_FALSE(conditionsFromLines(lines("ACTIVE=false\r\n")).active);
+    // Any other file without "once", or with it empty, is not marked; a value converts like "active".
+    EXPECT_FALSE(conditionsFromLines(lines("typ=0\r\nactive=True\r\n")).once);
+    EXPECT_FALSE(conditionsFromLines(lines("active=True\r\nonce=\r\n")).once);
+    EXPECT_TRUE(conditionsFromLines(lines("once=1\r\n")).once);
+    EXPECT_TRUE(conditionsFromLines(lines("ONCE=true\r\n")).once);
 
     EXPECT_THROW(conditionsFromLines(lines("field0=x\r\nact0=0\r\n")), ConversionError);
     EXPECT_THROW(conditionsFromLines(lines("field0=1\r\n")), ConversionError); // "act0" missing
     EXPECT_THROW(conditionsFromLines(lines("typ=alle\r\n")), ConversionError);
     EXPECT_THROW(conditionsFromLines(lines("active=ja\r\n")), ConversionError);
+    EXPECT_THROW(conditionsFromLines(lines("once=ja\r\n")), ConversionError);
 
     test::TempFolder folder;
     EXPECT_THROW(readConditions(folder.path(), "grp0fil0"), FileError);

@@ -153,9 +153,10 @@ TEST_F(PagesFixture, LoadingAndSavingUnchangedWritesTheSameLines)
     EXPECT_EQ(pages.page().row(0).values, (FilterRow{2, 1, "Foo"}));
     EXPECT_EQ(pages.typ(), 1);
     EXPECT_FALSE(pages.active());
+    EXPECT_FALSE(pages.once()); // a filter written before the mark existed keeps its meaning
 
     EXPECT_EQ(pages.leaveConditions(), std::nullopt);
-    EXPECT_EQ(folder.read("grp0fil0.txt"), conditions);
+    EXPECT_EQ(folder.read("grp0fil0.txt"), conditions + "once=False\r\n");
     EXPECT_EQ(pages.kind(), FilterPageKind::actions);
     EXPECT_EQ(pages.page().count(), 0);
     pages.confirmActions();
@@ -172,8 +173,8 @@ TEST_F(PagesFixture, RewritingDropsForeignLinesAndRowsAfterAGapAndAddsTheDefault
     EXPECT_EQ(pages.typ(), 0);
     EXPECT_TRUE(pages.active());
     ASSERT_EQ(pages.leaveConditions(), std::nullopt);
-    EXPECT_EQ(folder.read("grp1fil2.txt"),
-              "field0=0\r\nact0=1\r\nedit0=a\r\nfield1=4\r\nact1=0\r\nedit1=b=c\r\ntyp=0\r\nactive=True\r\n");
+    EXPECT_EQ(folder.read("grp1fil2.txt"), "field0=0\r\nact0=1\r\nedit0=a\r\nfield1=4\r\nact1=0\r\nedit1=b=c\r\n"
+                                           "typ=0\r\nactive=True\r\nonce=False\r\n");
     ASSERT_EQ(pages.page().count(), 2);
     pages.confirmActions();
     EXPECT_EQ(folder.read("grp1fil2_act.txt"),
@@ -182,12 +183,14 @@ TEST_F(PagesFixture, RewritingDropsForeignLinesAndRowsAfterAGapAndAddsTheDefault
 
 TEST_F(PagesFixture, RowsWithNothingChosenAreSavedAsMinusOneAndReadBackEmpty)
 {
-    folder.write("grp0fil0.txt", "");
+    folder.write("grp0fil0.txt", ""); // as "Neuer Filter" leaves it: the mark starts checked
     pages.load("grp0fil0");
+    EXPECT_TRUE(pages.once());
     pages.page().addRow();
     pages.page().setEdit(0, "nur Text");
     ASSERT_EQ(pages.leaveConditions(), std::nullopt);
-    EXPECT_EQ(folder.read("grp0fil0.txt"), "field0=-1\r\nact0=-1\r\nedit0=nur Text\r\ntyp=0\r\nactive=True\r\n");
+    EXPECT_EQ(folder.read("grp0fil0.txt"),
+              "field0=-1\r\nact0=-1\r\nedit0=nur Text\r\ntyp=0\r\nactive=True\r\nonce=True\r\n");
     pages.page().addRow();
     pages.confirmActions();
     EXPECT_EQ(folder.read("grp0fil0_act.txt"), "field0=-1\r\nact0=4\r\nedit0=\r\n");
@@ -208,9 +211,10 @@ TEST_F(PagesFixture, ThreeRowsLessTheMiddleOneAreSavedAsRowsZeroAndOne)
         pages.page().setEdit(r, std::string(1, static_cast<char>('a' + r)));
     }
     pages.page().removeRow(1);
+    pages.setOnce(false);
     pages.leaveConditions();
-    EXPECT_EQ(folder.read("grp0fil0.txt"),
-              "field0=0\r\nact0=0\r\nedit0=a\r\nfield1=2\r\nact1=0\r\nedit1=c\r\ntyp=0\r\nactive=True\r\n");
+    EXPECT_EQ(folder.read("grp0fil0.txt"), "field0=0\r\nact0=0\r\nedit0=a\r\nfield1=2\r\nact1=0\r\nedit1=c\r\n"
+                                           "typ=0\r\nactive=True\r\nonce=False\r\n");
 }
 
 TEST_F(PagesFixture, InvalidConditionsFileRaises)

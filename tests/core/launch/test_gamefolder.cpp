@@ -88,7 +88,7 @@ TEST_F(GameFolderTest, JoiningStartsTheGameWithTheHostAsOneArgument)
     game.AddressCount = 2;
     game.IPs = {"10.0.0.5", "192.168.0.2"};
     test::RecordingStarter starter;
-    joinGame({game}, 5, search(), starter);
+    joinGameOfRow({game}, 5, search(), starter);
     ASSERT_EQ(starter.started.size(), 1u);
     EXPECT_EQ(starter.started[0].program, folder + "/clonk.exe"); // the file that is there
     EXPECT_EQ(starter.started[0].arguments, (std::vector<std::string>{"/fullscreen", "/join:10.0.0.5"}));
@@ -103,20 +103,20 @@ TEST_F(GameFolderTest, NothingIsStartedForAnUnsafeOrMissingHostOrWithoutAFolder)
     game.Item = 1;
     for (const std::string host : {"1.2.3.4 /evil", "host;rm", "a\"b", "$(x)", ""}) {
         game.IPs = {host};
-        joinGame({game}, 1, search(), starter);
+        joinGameOfRow({game}, 1, search(), starter);
     }
     EXPECT_TRUE(starter.started.empty());
     EXPECT_EQ(dialogs.textsOf("error").size(), 5u);
 
     game.IPs.clear(); // a row whose record has no address, or no record at all
-    joinGame({game}, 1, search(), starter);
-    joinGame({game}, 2, search(), starter);
+    joinGameOfRow({game}, 1, search(), starter);
+    joinGameOfRow({game}, 2, search(), starter);
     EXPECT_TRUE(starter.started.empty());
 
     config.Clear(); // no game folder, and the user cancels the browser
     game.IPs = {"[2001:db8::1]"};
     dialogs.inputs = {std::nullopt};
-    joinGame({game}, 1, search(), starter);
+    joinGameOfRow({game}, 1, search(), starter);
     EXPECT_TRUE(starter.started.empty());
     EXPECT_TRUE(isSafeHost("[2001:db8::1]"));
     EXPECT_TRUE(isSafeHost("game-host.example.org"));

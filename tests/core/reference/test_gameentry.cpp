@@ -61,3 +61,21 @@ TEST(Getgameentry, NoMatchGivesZeroAndLeavesTheRecord)
     EXPECT_EQ(getgameentry(games, 11, found), 0);
     EXPECT_EQ(found.Title, "a");
 }
+
+TEST(GameIdentity, TitleHosterAndTheRawStartTimeOrElseTheAddress)
+{
+    struct Case {
+        std::optional<std::string> startTime;
+        std::string identity;
+    };
+    for (const Case& c : std::vector<Case>{{"1700000000", "Melee\nSven\n1700000000"},
+                                           {"", "Melee\nSven\n"}, // a line without a value still counts
+                                           {std::nullopt, "Melee\nSven\nTCP:1.2.3.4:11112"}}) {
+        TGameEntry game;
+        game.Title = "Melee";
+        game.Hoster = "Sven";
+        game.Address = "TCP:1.2.3.4:11112";
+        game.StartTime = c.startTime;
+        EXPECT_EQ(gameIdentity(game), c.identity);
+    }
+}

@@ -158,6 +158,7 @@ TEST(ReferenceReader, ReadsAWholeLeagueReply)
     EXPECT_EQ(game.ControlRate, "2");
     EXPECT_EQ(game.League, "Melee\",\"Settle"); // one quote off each end, as with every value
     EXPECT_TRUE(game.OfficialServer);
+    EXPECT_EQ(game.StartTime, "0");
 
     // The scenario is no resource; the definitions have no size; the material's keys run up to "[PlayerInfos]".
     ASSERT_EQ(game.Resources.size(), 2u);
@@ -270,12 +271,15 @@ TEST(ReferenceReader, ThreeGamesCompleteInHeaderOrder)
 
 TEST(ReferenceReader, KeysRunThroughSubsectionsAndTheLastOneWins)
 {
-    const auto games = readAll("[Reference]\nIcon=1\nTitle=T\nState=Lobby\nComment=\"erster\"\n  [Client]\n  ID=0\n"
-                               "  Activated=true\n  Name=\"H\"\n      [Player]\n      Name=\"P\"\n      ID=1\n"
-                               "      Comment=\"zweiter\"\n[Reference]x\nComment=\"fremd\"\nLeague=\"Melee\"\n");
-    ASSERT_EQ(games.size(), 1u); // "[Reference]x" is no header, but it ends the game's keys
+    const auto games = readAll("[Reference]\nIcon=1\nTitle=T\nState=Lobby\nComment=\"erster\"\nStartTime=1\n"
+                               "  [Client]\n  ID=0\n  Activated=true\n  Name=\"H\"\n      [Player]\n      Name=\"P\"\n"
+                               "      ID=1\n      Comment=\"zweiter\"\nStartTime=\"<b>2\\n\"\n[Reference]x\n"
+                               "Comment=\"fremd\"\nLeague=\"Melee\"\nStartTime=3\n[Reference]\nTitle=Ohne\n");
+    ASSERT_EQ(games.size(), 2u); // "[Reference]x" is no header, but it ends the game's keys
     EXPECT_EQ(games[0].Comment, "zweiter");
     EXPECT_EQ(games[0].League, "Keine");
+    EXPECT_EQ(games[0].StartTime, "\"<b>2\\n\""); // the start time as written: no clean-up
+    EXPECT_EQ(games[1].StartTime, std::nullopt);
 }
 
 TEST(ReferenceReader, AliasesAndTagsApplyWhereTheyBelong)

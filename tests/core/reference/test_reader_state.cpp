@@ -23,13 +23,14 @@ const std::string kHeader = "[Clonk Rage]\nVersion=4,9,10,7,330\nMOTD=Hallo\n";
 TEST(ReaderState, RepliesOfOneRefreshShareThePendingGame)
 {
     Collector collector;
-    collector.reader.read(kHeader + game("A") + game("B"));
+    collector.reader.read(kHeader + game("A") + game("B"), "http://eins");
     ASSERT_EQ(collector.games.size(), 1u);
 
     // The second server's reply starts with players: they still belong to B. Its keys do not, since a game's
     // keys are looked for in its own reply only.
     collector.reader.read("[Player]\nName=\"Nachz\\374gler\"\nFilename=\"n.c4p\"\nID=4\nComment=\"nicht B\"\n" +
-                          std::string("[Clonk Rage]\nVersion=4.9.10.7,330\n") + game("C"));
+                          std::string("[Clonk Rage]\nVersion=4.9.10.7,330\n") + game("C"),
+                          "http://zwei");
     ASSERT_EQ(collector.games.size(), 2u);
     EXPECT_EQ(collector.games[1].Title, "B");
     ASSERT_EQ(collector.games[1].Players.size(), 1u);
@@ -41,6 +42,9 @@ TEST(ReaderState, RepliesOfOneRefreshShareThePendingGame)
     ASSERT_EQ(collector.games.size(), 3u);
     EXPECT_EQ(collector.games[2].Title, "C");
     EXPECT_EQ(collector.games[2].Hoster, "Host C");
+    // A game belongs to the server whose reply holds its "[Reference]".
+    EXPECT_EQ(collector.games[1].Server, "http://eins");
+    EXPECT_EQ(collector.games[2].Server, "http://zwei");
 
     EXPECT_EQ(collector.versions, (std::vector<std::string>{"4,9,10,7,330", "4.9.10.7,330"}));
     EXPECT_EQ(collector.reader.version(), "4.9.10.7,330");

@@ -37,7 +37,9 @@ public:
     int ticks = 0;
     std::vector<RowHandle> rows;
     std::vector<std::string> captionsSeen;
+    std::vector<std::vector<std::string>> unreadAtEnd; // per ended tick
     void beginTick() override { ++ticks; }
+    void endTick(const std::vector<std::string>& unreadServers) override { unreadAtEnd.push_back(unreadServers); }
     void filterparse(RowHandle row) override
     {
         rows.push_back(row);
@@ -131,6 +133,22 @@ TEST_F(RefreshCycleTest, AFailingServerIsDroppedOnlyWhenTheUserSaysYes)
         EXPECT_EQ(state.servers.Count(), drop ? 1 : 2);
         EXPECT_TRUE(state.online);
     }
+}
+
+TEST_F(RefreshCycleTest, GamesKeepTheirServerAndTheTickEndsNamingTheServersNotRead)
+{
+    test::LoopbackServer server({{"/a", reply({titled("Alpha"), titled("Beta")})}, {"/b", reply({titled("Gamma")})}});
+    state.servers.Add(server.url("/a"));
+    state.servers.Add(server.url("/missing"));
+    state.servers.Add(server.url("/b"));
+    dialogs.answers = {false};
+    cycle().refetchTimer();
+
+    // Beta is completed only by Gamma's header in the last reply, and still belongs to the first server.
+    ASSERT_EQ(state.games.size(), 3u);
+    EXPECT_EQ(state.games.all()[1].Server, server.url("/a"));
+    EXPECT_EQ(state.games.all()[2].Server, server.url("/b"));
+    EXPECT_EQ(filter.unreadAtEnd, std::vector<std::vector<std::string>>{{server.url("/missing")}});
 }
 
 TEST_F(RefreshCycleTest, DroppingTheLastServerEntersOfflineMode)

@@ -68,7 +68,7 @@ private slots:
         QCOMPARE(f.act(0)->count(), 2);
 
         f.button("Button1")->click();
-        QCOMPARE(f.folder.read("grp0fil0.txt"), conditions);
+        QCOMPARE(f.folder.read("grp0fil0.txt"), conditions + "once=False\r\n");
         QCOMPARE(f.form->windowTitle(), QStringLiteral("Filter - Aktionen"));
         QCOMPARE(f.button("Button1")->text(), QStringLiteral("OK"));
         QVERIFY(!f.control<QComboBox>("contr")->isVisible());
@@ -154,7 +154,8 @@ private slots:
         f.form->confirmPage();
         QCOMPARE(
             f.folder.read("k.txt"),
-            std::string("field0=0\r\nact0=0\r\nedit0=a\r\nfield1=8\r\nact1=-1\r\nedit1=\r\ntyp=0\r\nactive=True\r\n"));
+            std::string("field0=0\r\nact0=0\r\nedit0=a\r\nfield1=8\r\nact1=-1\r\nedit1=\r\ntyp=0\r\nactive=True\r\n"
+                        "once=True\r\n"));
     }
 
     void rowsWithNothingChosenAreSavedAsMinusOneAndLoadEmpty()
@@ -169,7 +170,8 @@ private slots:
         f.control<QCheckBox>("isak")->setChecked(false);
         f.control<QComboBox>("contr")->setCurrentIndex(2);
         f.form->confirmPage();
-        QCOMPARE(f.folder.read("k.txt"), std::string("field0=-1\r\nact0=-1\r\nedit0=\r\ntyp=2\r\nactive=False\r\n"));
+        QCOMPARE(f.folder.read("k.txt"),
+                 std::string("field0=-1\r\nact0=-1\r\nedit0=\r\ntyp=2\r\nactive=False\r\nonce=True\r\n"));
 
         f.form->addRow();
         QCOMPARE(f.field(0)->currentIndex(), -1);

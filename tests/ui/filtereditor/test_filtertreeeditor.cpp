@@ -164,7 +164,7 @@ private slots:
         QVERIFY(treeEditor.isVisible());
         QTRY_VERIFY(!editor);
         QCOMPARE(e.folder.read("grp0fil1.txt"),
-                 std::string("field0=2\r\nact0=1\r\nedit0=Foo\r\ntyp=1\r\nactive=False\r\n"));
+                 std::string("field0=2\r\nact0=1\r\nedit0=Foo\r\ntyp=1\r\nactive=False\r\nonce=False\r\n"));
         QCOMPARE(e.folder.read("grp0fil1_act.txt"), std::string());
     }
 

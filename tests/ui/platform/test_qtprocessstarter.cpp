@@ -147,7 +147,7 @@ private slots:
         game.AddressCount = 1;
         game.Item = 7;
         QtProcessStarter starter;
-        quintor::joinGame({game}, 7, search, starter);
+        quintor::joinGameOfRow({game}, 7, search, starter);
 
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(quintor::ui::pathToQt(record)), 10000);
         QCOMPARE(readRecord(record), (QStringList{"/fullscreen", "/join:10.0.0.5", "PWD=" + canonical(folder)}));

@@ -1,0 +1,216 @@
+// Filters across refreshes: event actions for games that start to match, the colour at every refresh, and
+// the join question.
+#include "filters/filterengine.h"
+
+#include "filtertestsupport.h"
+#include "support/fakes.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+using namespace quintor;
+using test::actionsText;
+using test::conditionsText;
+
+namespace {
+
+// A game as one refresh lists it.
+struct Listed {
+    std::string title = "Lobby";
+    std::string server = "A";
+    std::string players = "Bob";
+    std::string startTime = "100";
+};
+
+struct Refresh {
+    Refresh(std::vector<Listed> listed, std::vector<std::string> unread = {})
+        : games(std::move(listed)), unreadServers(std::move(unread))
+    {
+    }
+    std::vector<Listed> games;
+    std::vector<std::string> unreadServers;
+};
+
+struct OnceCase {
+    const char* what;
+    bool once;
+    std::vector<Refresh> refreshes;
+    std::vector<int> fired; // log lines per refresh
+};
+
+void PrintTo(const OnceCase& c, std::ostream* out)
+{
+    *out << c.what;
+}
+
+class FilterOnceTest : public testing::Test {
+protected:
+    test::TempFolder folder;
+    TextList filters;
+    GameStore games;
+    test::RecordingActions actions{games};
+    std::vector<std::string> errors;
+    FilterEngine engine{filters, games, folder.path(), actions,
+                        [this](const std::string& message) { errors.push_back(message); }};
+    RowHandle lastRow = 0;
+
+    // "Bob" among the players: a log line and a red row.
+    void bobFilter(bool once)
+    {
+        test::addFilter(folder, filters, 0, 0, "Bob",
+                        conditionsText({{"1", "0", "Bob"}}) + "once=" + (once ? "True" : "False") + "\r\n",
+                        actionsText({{"5", "0", "Neu: %s"}, {"4", "4", "Rot"}}));
+    }
+    RowHandle add(const Listed& listed)
+    {
+        TGameEntry entry;
+        entry.Title = listed.title;
+        entry.Hoster = "Sven";
+        entry.Server = listed.server;
+        entry.StartTime = listed.startTime;
+        if (!listed.players.empty()) entry.Players = {{listed.players, "", "", 1}};
+        entry.Item = ++lastRow;
+        games.append(std::move(entry));
+        return lastRow;
+    }
+    // One refresh as the refresh cycle runs it; how many actions of `code` it performed.
+    int refresh(const Refresh& r, std::int32_t code = kWriteLog)
+    {
+        games.clear();
+        actions.performed.clear();
+        engine.beginTick();
+        for (const auto& listed : r.games)
+            engine.filterparse(add(listed));
+        engine.endTick(r.unreadServers);
+        return static_cast<int>(std::count_if(actions.performed.begin(), actions.performed.end(),
+                                              [code](const test::Performed& p) { return p.code == code; }));
+    }
+};
+
+class OnceRefreshes : public FilterOnceTest, public testing::WithParamInterface<OnceCase> {};
+
+TEST_P(OnceRefreshes, FireForNewGamesAndColourAtEveryRefresh)
+{
+    const OnceCase& c = GetParam();
+    bobFilter(c.once);
+    ASSERT_EQ(c.refreshes.size(), c.fired.size());
+    for (std::size_t i = 0; i < c.refreshes.size(); ++i) {
+        const Refresh& r = c.refreshes[i];
+        const int matching = static_cast<int>(
+            std::count_if(r.games.begin(), r.games.end(), [](const Listed& g) { return g.players == "Bob"; }));
+        EXPECT_EQ(refresh(r), c.fired[i]) << "refresh " << i;
+        EXPECT_EQ(static_cast<int>(std::count_if(actions.performed.begin(), actions.performed.end(),
+                                                 [](const test::Performed& p) { return p.code == kColourRow; })),
+                  matching)
+            << "refresh " << i;
+        for (const auto& record : games.all())
+            EXPECT_EQ(record.Color, record.Players.empty() ? 0u : 0x0000FFu) << "refresh " << i;
+    }
+    EXPECT_TRUE(errors.empty());
+}
+
+const Listed kLobby;
+const Listed kOther{"Siedeln", "B", "Bob", "200"};
+Listed withPlayers(std::string players)
+{
+    Listed game;
+    game.players = std::move(players);
+    return game;
+}
+Listed startedAt(std::string startTime)
+{
+    Listed game;
+    game.startTime = std::move(startTime);
+    return game;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ticks, OnceRefreshes,
+    testing::Values(
+        OnceCase{"a lobby in three refreshes, marked", true, {{{kLobby}}, {{kLobby}}, {{kLobby}}}, {1, 0, 0}},
+        OnceCase{"a lobby in three refreshes, unmarked", false, {{{kLobby}}, {{kLobby}}, {{kLobby}}}, {1, 1, 1}},
+        OnceCase{
+            "a player joins, leaves and joins again", true, {{{kLobby}}, {{withPlayers("")}}, {{kLobby}}}, {1, 0, 1}},
+        OnceCase{"a server that cannot be read for one refresh",
+                 true,
+                 {{{kLobby, kOther}}, {{kOther}, {"A"}}, {{kLobby, kOther}}},
+                 {2, 0, 0}},
+        OnceCase{"another server that cannot be read keeps nothing of A",
+                 true,
+                 {{{kLobby}}, {{}, {"B"}}, {{kLobby}}},
+                 {1, 0, 1}},
+        OnceCase{"two games of one identity in one refresh", true, {{{kLobby, kLobby}}, {{kLobby}}}, {2, 0}},
+        OnceCase{"a new start time is a new game", true, {{{startedAt("100")}}, {{startedAt("160")}}}, {1, 1}}),
+    [](const testing::TestParamInfo<OnceCase>& info) { return "case" + std::to_string(info.index); });
+
+TEST_F(FilterOnceTest, ClosingTheFilterEditorRunsTwoRefreshesAndTheMarkedFilterFiresOnce)
+{
+    bobFilter(true);
+    // The first refresh is never ended: the next one begins at once.
+    engine.beginTick();
+    engine.filterparse(add(kLobby));
+    games.clear();
+    EXPECT_EQ(refresh({{kLobby}}), 0);
+    ASSERT_EQ(actions.performed.size(), 1u); // only the colour
+    EXPECT_EQ(actions.performed[0].code, kColourRow);
+}
+
+TEST_F(FilterOnceTest, AFilterThatFailedInTheRefreshBeforeRemembersNothing)
+{
+    test::addFilter(folder, filters, 0, 0, "Kaputt", conditionsText({}) + "once=True\r\n",
+                    actionsText({{"5", "0", "%s"}, {"5", "0", "%d"}}));
+    EXPECT_EQ(refresh({{kLobby}}), 1);
+    EXPECT_EQ(refresh({{kLobby}}), 1);
+    EXPECT_EQ(errors.size(), 2u);
+}
+
+TEST(FilterJoin, AsksOncePerGameAndYesStartsTheGameThroughTheProcessPort)
+{
+    test::TempFolder folder;
+    folder.write("Clonk.exe", "");
+    TextList filters, loglines, config;
+    config.Add("crdir=" + folder.path());
+    GameStore games;
+    test::ScriptedDialogs dialogs;
+    test::FixedClock clock;
+    test::RecordingStarter starter;
+    struct NoNotifier : Notifier {
+        void balloon(const std::string&, const std::string&) override {}
+        void playSound(const std::string&) override {}
+    } notifier;
+    PlatformFilterActions actions(dialogs, notifier, clock, games, loglines,
+                                  JoinPorts{{config, folder.path(), {}, dialogs}, starter});
+    FilterEngine engine(filters, games, folder.path(), actions, nullptr);
+    // Without the mark: the join still asks only for a game that starts to match.
+    test::addFilter(folder, filters, 0, 0, "Beitreten", conditionsText({}), actionsText({{"3", "4", ""}}));
+
+    const auto refresh = [&](std::initializer_list<std::string> titles) {
+        games.clear();
+        engine.beginTick();
+        RowHandle row = 0;
+        for (const auto& title : titles) {
+            TGameEntry entry;
+            entry.Title = title;
+            entry.Hoster = "Sven";
+            entry.IPs = {"198.51.100.7"};
+            entry.Item = ++row;
+            games.append(std::move(entry));
+            engine.filterparse(row);
+        }
+        engine.endTick({});
+    };
+    dialogs.answers = {true};
+    refresh({"Melee"});
+    EXPECT_EQ(dialogs.textsOf("informationYesNo"), std::vector<std::string>{"Dem Spiel \"Melee\" von Sven beitreten?"});
+    ASSERT_EQ(starter.started.size(), 1u);
+    EXPECT_EQ(starter.started[0].program, folder.path() + "Clonk.exe");
+    EXPECT_EQ(starter.started[0].arguments, (std::vector<std::string>{"/fullscreen", "/join:198.51.100.7"}));
+
+    dialogs.answers = {false};
+    refresh({"Melee", "Siedeln"}); // "No" for the new game: nothing starts
+    refresh({"Melee", "Siedeln"});
+    EXPECT_EQ(dialogs.textsOf("informationYesNo").size(), 2u);
+    EXPECT_EQ(starter.started.size(), 1u);
+}
+
+} // namespace
