@@ -33,6 +33,9 @@ struct TGameEntry {
     std::vector<std::string> IPs; // host parts of Address; the first is the one joining uses
     RowHandle Item = 0;           // the game's row, set when the record is completed
     std::uint32_t Color = 0;      // row font colour, 0x00BBGGRR; 0 is black
+    // Kept from the last good reply of a masterserver that failed in this refresh: drawn apart, not counted,
+    // and no filter event runs for it.
+    bool Stale = false;
 };
 
 // The record of a list row: scans `games` first to last and copies the LAST record whose Item is `row` into
