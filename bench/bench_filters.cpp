@@ -7,7 +7,7 @@
 #include "masterserver-sim/replygen.h"
 #include "reference/reader.h"
 #include "refresh/rowbuilder.h"
-#include "refresh/storedlines.h"
+#include "settings/storedlines.h"
 #include "support/tempfolder.h"
 
 #include <benchmark/benchmark.h>

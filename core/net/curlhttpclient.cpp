@@ -53,9 +53,36 @@ std::size_t receive(char* data, std::size_t size, std::size_t count, void* userd
     return length;
 }
 
-[[noreturn]] void fail(const std::string& url, const std::string& reason, Kind kind)
+// The reasons in the user's words (Windows-1252), never the library's English texts.
+constexpr const char* noAnswer = "Keine Antwort vom Server";
+constexpr const char* refused = "Verbindung abgelehnt";
+constexpr const char* hostNotFound = "Server nicht gefunden";
+constexpr const char* notAnAddress = "Keine g\xFCltige HTTP-Adresse";
+constexpr const char* libraryFailure = "Fehler der HTTP-Bibliothek";
+constexpr const char* cancelledReason = "Abgebrochen";
+constexpr const char* timedOutAfter = "Zeit\xFC"
+                                      "berschreitung nach ";
+constexpr const char* transferFailure = "Fehler bei der \xDC"
+                                        "bertragung";
+
+// "Zeitüberschreitung nach 30 Sekunden"; a time-out that is no whole number of seconds (only tests set one)
+// with its decimals.
+std::string timeoutReason(std::chrono::milliseconds total)
 {
-    throw HttpError("HTTP request for " + url + " failed: " + reason, kind);
+    const auto ms = total.count();
+    std::string seconds = std::to_string(ms / 1000);
+    if (ms % 1000 != 0) {
+        std::string fraction = std::to_string(1000 + ms % 1000).substr(1); // three digits
+        while (fraction.back() == '0')
+            fraction.pop_back();
+        seconds += ',' + fraction;
+    }
+    return timedOutAfter + seconds + (ms == 1000 ? " Sekunde" : " Sekunden");
+}
+
+[[noreturn]] void fail(const std::string& url, const std::string& detail, Kind kind, std::string reason)
+{
+    throw HttpError("HTTP request for " + url + " failed: " + detail, kind, std::move(reason));
 }
 
 [[noreturn]] void failTransfer(const std::string& url, CURL* easy, CURLcode result, const char* detail,
@@ -63,24 +90,31 @@ std::size_t receive(char* data, std::size_t size, std::size_t count, void* userd
 {
     switch (result) {
     case CURLE_COULDNT_RESOLVE_HOST:
-        fail(url, "host not found", Kind::HostNotFound);
+        fail(url, "host not found", Kind::HostNotFound, hostNotFound);
     case CURLE_COULDNT_CONNECT: {
         long osError = 0;
         curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &osError);
-        if (osError == ECONNREFUSED) fail(url, "connection refused", Kind::Connect);
-        fail(url, std::string("no connection (") + detail + ")", Kind::Connect);
+        if (osError == ECONNREFUSED) fail(url, "connection refused", Kind::Connect, refused);
+        fail(url, std::string("no connection (") + detail + ")", Kind::Connect, noAnswer);
     }
     case CURLE_OPERATION_TIMEDOUT: {
         curl_off_t connectedAfter = 0;
         curl_easy_getinfo(easy, CURLINFO_CONNECT_TIME_T, &connectedAfter);
-        if (connectedAfter == 0) fail(url, "timed out while connecting", Kind::Timeout);
-        fail(url, "timed out after " + std::to_string(total.count()) + " ms", Kind::Timeout);
+        // Nobody took the call within the connect time-out: to the user, the server did not answer.
+        if (connectedAfter == 0) fail(url, "timed out while connecting", Kind::Timeout, noAnswer);
+        fail(url, "timed out after " + std::to_string(total.count()) + " ms", Kind::Timeout, timeoutReason(total));
     }
+    case CURLE_GOT_NOTHING:
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+        // The server took the connection and closed it (or reset it) without a reply.
+        fail(url, *detail ? detail : curl_easy_strerror(result), Kind::Connect, noAnswer);
     case CURLE_UNSUPPORTED_PROTOCOL:
     case CURLE_URL_MALFORMAT:
-        fail(url, "not a valid http address", Kind::Other);
+        fail(url, "not a valid http address", Kind::Other, notAnAddress);
     default:
-        fail(url, *detail ? detail : curl_easy_strerror(result), Kind::Other);
+        fail(url, *detail ? detail : curl_easy_strerror(result), Kind::Other,
+             std::string(transferFailure) + " (Code " + std::to_string(static_cast<int>(result)) + ")");
     }
 }
 
@@ -91,19 +125,19 @@ public:
         static std::once_flag once;
         std::call_once(once, [] {
             if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK)
-                throw HttpError("The HTTP library could not be initialised.");
+                throw HttpError("The HTTP library could not be initialised.", Kind::Other, libraryFailure);
         });
     }
 
     std::string get(const std::string& url, const HttpOptions& options) override
     {
         // curl reads the address up to the first NUL, which would fetch a different address than asked for
-        if (url.find('\0') != std::string::npos) fail(url, "not a valid http address", Kind::Other);
-        if (cancelled(options)) fail(url, "cancelled", Kind::Cancelled);
+        if (url.find('\0') != std::string::npos) fail(url, "not a valid http address", Kind::Other, notAnAddress);
+        if (cancelled(options)) fail(url, "cancelled", Kind::Cancelled, cancelledReason);
 
         std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
         std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
-        if (!easy || !multi) fail(url, "the HTTP library could not start a request", Kind::Other);
+        if (!easy || !multi) fail(url, "the HTTP library could not start a request", Kind::Other, libraryFailure);
         CURL* handle = easy.get();
 
         Transfer transfer;
@@ -129,9 +163,11 @@ public:
 
         long status = 0;
         curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
-        if (status != 0 && !isSuccess(status)) fail(url, "HTTP " + std::to_string(status), Kind::Status);
+        if (status != 0 && (!isSuccess(status) || (options.onlyStatus200 && status != 200)))
+            fail(url, "HTTP " + std::to_string(status), Kind::Status, "HTTP-Status " + std::to_string(status));
         if (transfer.tooLarge || result == CURLE_FILESIZE_EXCEEDED)
-            fail(url, "body too large (more than " + std::to_string(options.maxBodyBytes) + " bytes)", Kind::TooLarge);
+            fail(url, "body too large (more than " + std::to_string(options.maxBodyBytes) + " bytes)", Kind::TooLarge,
+                 "Antwort zu gro\xDF (mehr als " + std::to_string(options.maxBodyBytes) + " Bytes)");
         if (result != CURLE_OK) failTransfer(url, handle, result, detail, total);
         return std::move(transfer.body);
     }
@@ -142,7 +178,7 @@ private:
     static CURLcode run(const std::string& url, CURLM* multi, CURL* easy, const HttpOptions& options)
     {
         if (curl_multi_add_handle(multi, easy) != CURLM_OK)
-            fail(url, "the HTTP library refused the request", Kind::Other);
+            fail(url, "the HTTP library refused the request", Kind::Other, libraryFailure);
         struct Detach { // the easy handle must leave the multi handle before either is cleaned up
             CURLM* multi;
             CURL* easy;
@@ -151,16 +187,16 @@ private:
 
         for (int running = 1;;) {
             if (CURLMcode code = curl_multi_perform(multi, &running); code != CURLM_OK)
-                fail(url, curl_multi_strerror(code), Kind::Other);
+                fail(url, curl_multi_strerror(code), Kind::Other, libraryFailure);
             if (running == 0) break;
             if (CURLMcode code = curl_multi_poll(multi, nullptr, 0, cancelPollMs, nullptr); code != CURLM_OK)
-                fail(url, curl_multi_strerror(code), Kind::Other);
-            if (cancelled(options)) fail(url, "cancelled", Kind::Cancelled);
+                fail(url, curl_multi_strerror(code), Kind::Other, libraryFailure);
+            if (cancelled(options)) fail(url, "cancelled", Kind::Cancelled, cancelledReason);
         }
         int queued = 0;
         while (CURLMsg* message = curl_multi_info_read(multi, &queued))
             if (message->msg == CURLMSG_DONE) return message->data.result;
-        fail(url, "the transfer ended without a result", Kind::Other);
+        fail(url, "the transfer ended without a result", Kind::Other, libraryFailure);
     }
 };
 

@@ -6,6 +6,9 @@
 
 namespace quintor {
 
+// The button a question box starts on, the one Enter presses.
+enum class DefaultButton { yes, no };
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -16,8 +19,14 @@ public:
     virtual void information(const std::string& text) = 0;
     virtual void warning(const std::string& text) = 0;
     virtual void error(const std::string& text) = 0;
-    // Error box with "&Ja" and "&Nein"; true for Yes.
+    // Error box with "&Ja" and "&Nein"; true for Yes. "&Ja" is the default button.
     virtual bool errorYesNo(const std::string& text) = 0;
+    // The same box starting on the given button. A platform that cannot choose it shows the box above.
+    virtual bool errorYesNo(const std::string& text, DefaultButton defaultButton)
+    {
+        static_cast<void>(defaultButton);
+        return errorYesNo(text);
+    }
     // Warning box with "&Ja" and "&Nein"; true for Yes.
     virtual bool warningYesNo(const std::string& text) = 0;
     // Confirmation box ("Bestätigen") with "&Ja" and "&Nein"; true for Yes.

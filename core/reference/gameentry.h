@@ -38,6 +38,9 @@ struct TGameEntry {
     std::optional<std::string> StartTime;
     // The masterserver whose reply holds the game's "[Reference]" (what the refresh names it by).
     std::string Server;
+    // Kept from the last good reply of a masterserver that failed in this refresh: drawn apart, not counted,
+    // and no filter event runs for it.
+    bool Stale = false;
 };
 
 // The text that tells one game from another across refreshes: Title, Hoster and the raw start time (the

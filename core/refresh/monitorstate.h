@@ -2,6 +2,7 @@
 #pragma once
 
 #include "reference/gamestore.h"
+#include "refresh/serveroutages.h"
 #include "settings/saveguard.h"
 #include "settings/textlist.h"
 
@@ -18,6 +19,8 @@ struct MonitorState {
     GameStore games;
     std::string loadfile;
     bool online = true;
+    // Failing masterservers and the last good lists of all of them (memory only).
+    ServerOutages outages;
     // The list files start-up could not read: no save of this run replaces them.
     SaveGuard saveGuard;
 

@@ -3,10 +3,15 @@
 #include "reference/reader.h"
 #include "reference/textroutines.h"
 #include "refresh/rowbuilder.h"
+#include "refresh/serverfetch.h"
 #include "refresh/statistic.h"
 #include "settings/appinfo.h"
 #include "settings/fileio.h"
 #include "settings/keys.h"
+
+#include <deque>
+#include <map>
+#include <vector>
 
 namespace quintor {
 
@@ -19,7 +24,22 @@ void RefreshCycle::setcap(const std::string& text)
 {
     std::string status = text.empty() ? std::string(appinfo::versionPrefix) : text;
     status += state_.online ? "Bereit" : "Offline-Modus";
-    ports_.view.setStatusText(status);
+    ports_.view.setStatusText(status + outageNote());
+}
+
+std::string RefreshCycle::outageNote() const
+{
+    const std::optional<Outage> outage = state_.outages.oldestOutage(state_.servers);
+    if (!outage) return "";
+    return " - Server " + outage->server + " nicht erreichbar seit " + ports_.clock.longTime(outage->since);
+}
+
+void RefreshCycle::leaveOfflineMode()
+{
+    restoreServersFromFile();
+    state_.online = true;
+    ports_.view.startRefetchTimer();
+    refetchTimer();
 }
 
 void RefreshCycle::refetchTimer()
@@ -50,41 +70,44 @@ void RefreshCycle::refetchTimer()
 void RefreshCycle::fetchAndParse()
 {
     int skippedGames = 0;
-    ReferenceReader reader(tagparseSetting(state_.config), state_.syno,
-                           {[this](TGameEntry&& entry) {
-                                completeRecord(std::move(entry), state_.games, state_.config, state_.syno,
-                                               ports_.list, ports_.filter);
-                            },
-                            [this](const std::string& version) {
-                                ports_.view.setLabel(Label::crver, "Clonk-Version: " + version);
-                            },
-                            [&skippedGames](const std::string&, const std::string&) { ++skippedGames; }});
+    std::map<std::string, std::vector<RowHandle>> rowsOfServer; // of the servers that answered
+    ReferenceReader reader(
+        tagparseSetting(state_.config), state_.syno,
+        {[&](TGameEntry&& entry) {
+             // A game is its reply's whose "[Reference]" it stands under, even when it completes in the next.
+             const std::string server = entry.Server;
+             const RowHandle row =
+                 completeRecord(std::move(entry), state_.games, state_.config, state_.syno, ports_.list, ports_.filter);
+             if (!server.empty() && server != forceFileMarker) rowsOfServer[server].push_back(row);
+         },
+         [this](const std::string& version) { ports_.view.setLabel(Label::crver, "Clonk-Version: " + version); },
+         [&](const std::string&, const std::string&) { ++skippedGames; }});
     if (ports_.filter) ports_.filter->beginTick();
     std::vector<std::string> unreadServers; // their games stay in the filters' memory
 
+    const MasterserverAddresses addresses{ports_.defaultServer, ports_.fallbackServer};
+    bool fileTick = false;
     for (int i = 0; i < state_.servers.Count();) {
         setcap("Liste wird geladen...");
         const std::string entry = state_.servers.Line(i);
         std::string reply;
         if (entry == forceFileMarker) {
+            fileTick = true;
             if (fileExists(state_.loadfile)) reply = readWholeFile(state_.loadfile);
             state_.loadfile.clear();
         } else {
-            try {
-                HttpOptions options;
-                options.connectTimeout = std::chrono::milliseconds(connectTimeoutMs);
-                reply = ports_.http.get(entry, options);
-            } catch (const HttpError& error) {
-                // Cancelled: the program is ending, so there is nobody left to ask.
-                if (error.kind() == HttpError::Kind::Cancelled) throw;
+            FetchOutcome outcome =
+                fetchReferenceList(ports_.http, entry, addresses, std::chrono::milliseconds(connectTimeoutMs));
+            if (!outcome.failure) {
+                reply = std::move(outcome.reply);
+                rowsOfServer.try_emplace(entry);
+            } else {
                 unreadServers.push_back(entry);
-                const bool drop = ports_.dialogs.errorYesNo(
-                    "Keine Verbindung zu Server " + entry + "! Das ist gar nicht gut!\r\r" + error.what() +
-                    "\r\rSoll dieser Server aus der Liste entfernt werden?");
-                if (drop) {
+                if (!keepFailingServer(entry, *outcome.failure)) {
                     state_.servers.Delete(i);
                     continue;
                 }
+                listLastGood(entry);
             }
         }
         setcap("Liste wird verarbeitet...");
@@ -93,6 +116,16 @@ void RefreshCycle::fetchAndParse()
     }
     reader.finish();
     if (ports_.filter) ports_.filter->endTick(unreadServers);
+
+    // The games as listed, filter colours included, stand in for the server's list while it fails.
+    for (const auto& [server, rows] : rowsOfServer) {
+        std::vector<TGameEntry> games;
+        for (RowHandle row : rows) {
+            if (const TGameEntry* record = state_.games.find(row)) games.push_back(*record);
+        }
+        state_.outages.answered(server, std::move(games), ports_.clock.now());
+    }
+    if (!fileTick) state_.outages.keepOnly(state_.servers);
 
     if (state_.servers.Count() == 0) {
         ports_.dialogs.error("Kein Server erreichhar / Keiner in der Liste. Automatisches Holen der Referenzliste "
@@ -110,9 +143,31 @@ void RefreshCycle::fetchAndParse()
     if (texts.empcount) ports_.view.setLabel(Label::empcount, *texts.empcount);
     // A game with a value that does not convert is left out quietly; the bar says so until the next tick.
     if (skippedGames > 0) {
-        ports_.view.setStatusText(skippedGamesText(skippedGames));
+        ports_.view.setStatusText(skippedGamesText(skippedGames) + outageNote());
     } else {
         setcap("");
+    }
+}
+
+bool RefreshCycle::keepFailingServer(const std::string& server, const std::string& reason)
+{
+    // Asked once per outage; while the server goes on failing the status bar says so instead.
+    if (!state_.outages.failed(server, ports_.clock.now())) return true;
+    const bool drop =
+        ports_.dialogs.errorYesNo("Keine Verbindung zu Server " + server + "! Das ist gar nicht gut!\r\r" + reason +
+                                      "\r\rSoll dieser Server aus der Liste entfernt werden?",
+                                  DefaultButton::no);
+    if (drop) state_.outages.forget(server);
+    return !drop;
+}
+
+void RefreshCycle::listLastGood(const std::string& server)
+{
+    const LastGoodList* kept = state_.outages.lastGood(server, ports_.clock.now());
+    if (!kept) return;
+    const std::string toolTip = "Stand: " + ports_.clock.longTime(kept->at);
+    for (const TGameEntry& game : kept->games) {
+        listStaleRecord(game, state_.games, state_.config, state_.syno, ports_.list, ports_.filter, toolTip);
     }
 }
 

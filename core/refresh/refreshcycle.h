@@ -25,6 +25,7 @@ struct RefreshPorts {
     std::string defaultServer;           // put into an empty server list
     std::function<void()> noticeBoard;   // rebuilds the notice board; may be empty
     GameFilter* filter = nullptr;        // may be null: no filters
+    std::string fallbackServer = {};     // asked once in a tick when `defaultServer` fails; empty: none
 };
 
 class RefreshCycle {
@@ -37,14 +38,23 @@ public:
     // and a server list parked for a file load is restored before the error leaves.
     void refetchTimer();
 
-    // The status bar: the text (or the version prefix when empty) followed by "Bereit" or "Offline-Modus".
+    // The status bar: the text (or the version prefix when empty) followed by "Bereit" or "Offline-Modus",
+    // and by the oldest outage of a listed server, if any.
     void setcap(const std::string& text);
+
+    // "Wieder online gehen": the server list as "server.txt" has it (empty: the default), online, the
+    // timer running, and a tick at once.
+    void leaveOfflineMode();
 
     static constexpr const char* forceFileMarker = "forcefile";
     static constexpr int connectTimeoutMs = 6000;
 
 private:
     void fetchAndParse();
+    // A server failed: true when it stays in the list. Asks whether to remove it when its outage begins.
+    bool keepFailingServer(const std::string& server, const std::string& reason);
+    void listLastGood(const std::string& server);
+    std::string outageNote() const;
     void restoreServersFromFile();
 
     MonitorState& state_;

@@ -36,4 +36,19 @@ RowHandle completeRecord(TGameEntry&& entry, GameStore& games, const TextList& c
     return row;
 }
 
+RowHandle listStaleRecord(TGameEntry entry, GameStore& games, const TextList& config, const TextList& syno,
+                          GameListView& list, GameFilter* filter, const std::string& toolTip)
+{
+    const RowHandle row = list.addRow();
+    entry.Item = row;
+    entry.Stale = true;
+    games.append(std::move(entry));
+    if (filter) filter->filterStale(row);
+    if (const TGameEntry* record = games.find(row)) {
+        list.setRowTexts(row, rowCaption(*record, syno), rowSubItems(*record, config, syno, list.columnCount()));
+        list.setRowToolTip(row, toolTip);
+    }
+    return row;
+}
+
 } // namespace quintor

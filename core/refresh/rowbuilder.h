@@ -17,4 +17,9 @@ void rebuildColumns(TextList& config, GameListView& list);
 RowHandle completeRecord(TGameEntry&& entry, GameStore& games, const TextList& config, const TextList& syno,
                          GameListView& list, GameFilter* filter);
 
+// A game of a failing server's last good list gets a new row as above, marked Stale, with the tooltip
+// `toolTip`; the filters only hear of it (GameFilter::filterStale), so its colour stays and no event runs.
+RowHandle listStaleRecord(TGameEntry entry, GameStore& games, const TextList& config, const TextList& syno,
+                          GameListView& list, GameFilter* filter, const std::string& toolTip);
+
 } // namespace quintor

@@ -21,6 +21,12 @@ public:
     virtual RowHandle addRow() = 0;
     // Gives a row its caption and sub-item texts; the list then puts it in its place.
     virtual void setRowTexts(RowHandle row, const std::string& caption, std::vector<std::string> subItems) = 0;
+    // The plain text shown when the pointer rests on a row. A list without tooltips ignores it.
+    virtual void setRowToolTip(RowHandle row, const std::string& text)
+    {
+        static_cast<void>(row);
+        static_cast<void>(text);
+    }
 };
 
 enum class Label { aka, crver, gamecount, pcount, empcount };
@@ -35,6 +41,8 @@ public:
     // Sets the status bar's single text and shows it at once.
     virtual void setStatusText(const std::string& text) = 0;
     virtual void stopRefetchTimer() = 0;
+    // Starts the timer again when the program goes back online. A view without a timer ignores it.
+    virtual void startRefetchTimer() {}
 };
 
 // The filters' hook into a refresh.
@@ -48,6 +56,10 @@ public:
     // Called once when such a refresh has seen all its games, with the servers (as the games name them in
     // Server) whose reply could not be read in it. Filters that keep nothing between refreshes ignore it.
     virtual void endTick(const std::vector<std::string>& unreadServers) { (void)unreadServers; }
+    // A game kept from the last good reply of a server that failed in this refresh (its record is Stale, its
+    // Color the one of its last evaluation). No event action may run for it; a filter that reports a game
+    // once counts it as still listed. Filters that remember nothing between refreshes ignore it.
+    virtual void filterStale(RowHandle row) { static_cast<void>(row); }
 };
 
 } // namespace quintor

@@ -21,6 +21,7 @@ public:
     struct Shown {
         std::string kind;
         std::string text;
+        bool noByDefault = false; // a yes/no question that starts on "&Nein"
     };
     std::vector<Shown> shown;
     std::deque<bool> answers;                        // for the yes/no and ok/cancel questions
@@ -31,6 +32,12 @@ public:
     void warning(const std::string& text) override { shown.push_back({"warning", text}); }
     void error(const std::string& text) override { shown.push_back({"error", text}); }
     bool errorYesNo(const std::string& text) override { return ask("errorYesNo", text); }
+    bool errorYesNo(const std::string& text, DefaultButton defaultButton) override
+    {
+        const bool answer = ask("errorYesNo", text);
+        shown.back().noByDefault = defaultButton == DefaultButton::no;
+        return answer;
+    }
     bool warningYesNo(const std::string& text) override { return ask("warningYesNo", text); }
     bool confirmYesNo(const std::string& text) override { return ask("confirmYesNo", text); }
     bool informationYesNo(const std::string& text) override { return ask("informationYesNo", text); }
@@ -127,6 +134,7 @@ public:
         RowHandle handle;
         std::string caption;
         std::vector<std::string> subItems;
+        std::string toolTip;
     };
     std::vector<Column> columns;
     std::vector<Row> rows; // in the order they were added; the list's own order is the UI's work
@@ -138,7 +146,7 @@ public:
     void addColumn(const std::string& caption, int width) override { columns.push_back({caption, width}); }
     RowHandle addRow() override
     {
-        rows.push_back({++lastHandle, "", {}});
+        rows.push_back({++lastHandle, "", {}, ""});
         return lastHandle;
     }
     void setRowTexts(RowHandle row, const std::string& caption, std::vector<std::string> subItems) override
@@ -151,6 +159,16 @@ public:
             }
         }
         ADD_FAILURE() << "texts for a row that is not in the list";
+    }
+    void setRowToolTip(RowHandle row, const std::string& text) override
+    {
+        for (auto& r : rows) {
+            if (r.handle == row) {
+                r.toolTip = text;
+                return;
+            }
+        }
+        ADD_FAILURE() << "tooltip for a row that is not in the list";
     }
     std::vector<std::string> captions() const
     {
@@ -167,6 +185,7 @@ class RecordingMainView : public MainView {
 public:
     bool visible = true;
     bool timerStopped = false;
+    bool timerStarted = false;
     std::map<Label, std::string> labels;
     std::vector<std::string> statusTexts;
 
@@ -174,6 +193,7 @@ public:
     void setLabel(Label label, const std::string& text) override { labels[label] = text; }
     void setStatusText(const std::string& text) override { statusTexts.push_back(text); }
     void stopRefetchTimer() override { timerStopped = true; }
+    void startRefetchTimer() override { timerStarted = true; }
 };
 
 } // namespace quintor::test

@@ -153,6 +153,28 @@ TEST(SimExecutable, ServesAFixedFileOrTheFloodTextAndEndsOnSigint)
     }
 }
 
+TEST(SimExecutable, OutageOptionsReachTheServer)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        std::vector<std::string> bodies; // of three list requests in a row
+    };
+    const std::string list = generateReply(SimWorld(1, 2));
+    const std::string flood(kFloodReply);
+    for (const Case& c : {Case{{"--fail-after", "2"}, {list, list, "<failed>"}},
+                          Case{{"--flood-after", "1"}, {list, flood, flood}},
+                          Case{{"--status", "503"}, {"<failed>", "<failed>", "<failed>"}}}) {
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.end(), {"--games", "2"});
+        SimProcess sim(arguments);
+        std::string url = baseUrlFrom(sim.firstLine());
+        ASSERT_FALSE(url.empty()) << c.arguments[0];
+        for (const std::string& expected : c.bodies)
+            EXPECT_EQ(body(url, "/league/server"), expected) << c.arguments[0];
+        EXPECT_EQ(sim.endWith(SIGTERM), 0);
+    }
+}
+
 TEST(SimExecutable, WritesAHistoryUpToTheLastHourBeforeServing)
 {
     test::TempFolder folder;
@@ -184,6 +206,9 @@ TEST(SimExecutable, RefusesBadOptions)
                                                {"--file", "/no/such/file"},
                                                {"--history-days", "401", "--history-folder", "/tmp"},
                                                {"--history-days", "3"},
+                                               {"--fail-after", "0"},
+                                               {"--status", "200"},
+                                               {"--flood-after", "x"},
                                                {"--history-days", "3", "--history-folder", "/no/such/folder"}}) {
         SimProcess sim(arguments);
         EXPECT_EQ(sim.firstLine(), "") << arguments[0];

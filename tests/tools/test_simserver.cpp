@@ -2,6 +2,7 @@
 // and failures that other tests rely on.
 #include "masterserver-sim/replygen.h"
 #include "masterserver-sim/simserver.h"
+#include "net/httpclient.h"
 #include "support/tempfolder.h"
 
 #include <httplib.h>
@@ -165,6 +166,33 @@ TEST(SimServer, FailsAPathOnRequest)
     server.setFailure("/quintor.txt", 0);
     EXPECT_EQ(get(server, "/quintor.txt").status, 200);
     EXPECT_EQ(server.requestCount("/quintor.txt"), 2);
+}
+
+TEST(SimServer, FloodsOrHangsUpAfterAnsweringSomeLists)
+{
+    SimServer flooding;
+    flooding.setFloodAfter(1);
+    EXPECT_EQ(get(flooding, "/league/server").body, generateReply(SimWorld(1, 12)));
+    EXPECT_EQ(get(flooding, "/league/server").body, kFloodReply);
+
+    // The program's own client sees a server that takes the connection and says nothing.
+    SimServerOptions options;
+    options.failAfter = 2;
+    SimServer failing(options);
+    auto http = makeCurlHttpClient();
+    const std::string list = failing.baseUrl() + "/league/server";
+    EXPECT_EQ(http->get(list), generateReply(SimWorld(1, 12)));
+    EXPECT_EQ(http->get(failing.baseUrl() + "/quintor.txt"), defaultNoticeFile()); // only lists count
+    EXPECT_EQ(http->get(list), generateReply(SimWorld(1, 12)));
+    for (const std::string path : {"/league/server", "/quintor.txt"}) {
+        try {
+            http->get(failing.baseUrl() + path);
+            ADD_FAILURE() << path << " was answered";
+        } catch (const HttpError& error) {
+            EXPECT_EQ(error.reason(), "Keine Antwort vom Server") << path << ": " << error.what();
+        }
+    }
+    EXPECT_EQ(failing.requestCount("/league/server"), 3);
 }
 
 TEST(SimServer, DelaysAPathAndStopsWithoutWaitingItOut)

@@ -30,6 +30,9 @@ const char* const kUsage =
     "  --step-seconds N    wall-clock seconds per step of the league (default 20; 0: never)\n"
     "  --file FILE         serve this file at /league/server instead of the simulated league\n"
     "  --flood             answer /league/server with the league's flood-protection text\n"
+    "  --flood-after N     answer N requests of /league/server, then the flood-protection text\n"
+    "  --fail-after N      answer N requests of /league/server, then close every connection unanswered\n"
+    "  --status CODE       answer /league/server with this HTTP status (201 to 599)\n"
     "  --classic-header    write only the [Clonk Rage] header, as older league servers do\n"
     "  --hostile-title     list one more lobby whose title, comment and host name are markup and\n"
     "                      escaped control characters (<img src=/dev/zero>, <b>Pro</b>, \\012, \\000)\n"
@@ -45,6 +48,8 @@ struct Options {
     int games = 12;
     std::optional<std::string> file;
     bool flood = false;
+    int floodAfter = 0;
+    int status = 0;
     bool classicHeader = false;
     int historyDays = 0;
     std::optional<std::string> historyFolder;
@@ -83,6 +88,12 @@ Options parseOptions(int argc, char** argv)
             options.file = argument();
         else if (option == "--flood")
             options.flood = true;
+        else if (option == "--flood-after")
+            options.floodAfter = static_cast<int>(number(option, argument(), 1, 1000000));
+        else if (option == "--fail-after")
+            options.server.failAfter = static_cast<int>(number(option, argument(), 1, 1000000));
+        else if (option == "--status")
+            options.status = static_cast<int>(number(option, argument(), 201, 599));
         else if (option == "--classic-header")
             options.classicHeader = true;
         else if (option == "--hostile-title")
@@ -150,6 +161,8 @@ int main(int argc, char** argv)
         server.setWorld(std::move(world));
         if (options.file) server.setReply(readFile(*options.file));
         server.setFlood(options.flood);
+        server.setFloodAfter(options.floodAfter);
+        if (options.status != 0) server.setFailure("/league/server", options.status);
 
         std::cout << "listening on " << server.baseUrl() << std::endl;
         int received = 0;

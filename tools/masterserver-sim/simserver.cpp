@@ -4,7 +4,12 @@
 
 #include <httplib.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
 #include <condition_variable>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -18,6 +23,7 @@ namespace quintor::sim {
 namespace {
 
 constexpr std::size_t kWorkerThreads = 8;
+constexpr const char* kListPath = "/league/server";
 
 struct PathRule {
     std::chrono::milliseconds delay{0};
@@ -48,6 +54,30 @@ std::optional<std::string> readRegularFile(const std::filesystem::path& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// Shuts the connection of a request down, so that its client gets no answer at all: the connection is
+// the socket of this process whose two ends have the request's ports.
+void hangUp(const httplib::Request& request)
+{
+    auto portOf = [](const sockaddr_storage& address) {
+        if (address.ss_family == AF_INET) return ntohs(reinterpret_cast<const sockaddr_in&>(address).sin_port);
+        if (address.ss_family == AF_INET6) return ntohs(reinterpret_cast<const sockaddr_in6&>(address).sin6_port);
+        return std::uint16_t{0};
+    };
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", error)) {
+        const int fd = std::atoi(entry.path().filename().c_str());
+        sockaddr_storage peer{}, local{};
+        socklen_t peerLength = sizeof peer, localLength = sizeof local;
+        if (::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &peerLength) != 0 ||
+            ::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &localLength) != 0)
+            continue;
+        if (portOf(peer) == request.remote_port && portOf(local) == request.local_port) {
+            ::shutdown(fd, SHUT_RDWR);
+            return;
+        }
+    }
+}
+
 } // namespace
 
 std::string defaultNoticeFile()
@@ -76,6 +106,8 @@ struct SimServer::Impl {
     SimWorld world{1, 12};
     std::optional<std::string> fixedReply;
     bool flood = false;
+    int floodAfter = 0;
+    int failAfter = 0;
     std::chrono::steady_clock::time_point worldSince = std::chrono::steady_clock::now();
     int timedSteps = 0;
     int cachedStep = -1;
@@ -94,7 +126,7 @@ struct SimServer::Impl {
     std::string reply()
     {
         std::lock_guard lock(mutex);
-        if (flood) return std::string(kFloodReply);
+        if (flood || (floodAfter > 0 && counts[kListPath] > floodAfter)) return std::string(kFloodReply);
         if (fixedReply) return *fixedReply;
         if (stepInterval.count() > 0) {
             auto due = static_cast<int>((std::chrono::steady_clock::now() - worldSince) / stepInterval);
@@ -113,6 +145,11 @@ struct SimServer::Impl {
         std::unique_lock lock(mutex);
         ++counts[request.path];
         changed.notify_all();
+        const int listsBefore = counts[kListPath] - (request.path == kListPath ? 1 : 0);
+        if (failAfter > 0 && listsBefore >= failAfter) {
+            hangUp(request);
+            return httplib::Server::HandlerResponse::Handled;
+        }
         auto found = rules.find(request.path);
         if (found == rules.end()) return httplib::Server::HandlerResponse::Unhandled;
         PathRule rule = found->second;
@@ -146,7 +183,7 @@ struct SimServer::Impl {
 
     void route()
     {
-        server.Get("/league/server", [this](const httplib::Request&, httplib::Response& response) {
+        server.Get(kListPath, [this](const httplib::Request&, httplib::Response& response) {
             response.set_content(reply(), "text/plain");
         });
         server.Get("/quintor.txt", [this](const httplib::Request&, httplib::Response& response) {
@@ -174,6 +211,7 @@ SimServer::SimServer(SimServerOptions options) : impl_(std::make_unique<Impl>())
     impl.feedDir = std::move(options.feedDir);
     impl.route();
     impl.server.set_keep_alive_timeout(1);
+    impl.failAfter = options.failAfter;
     // Only SO_REUSEADDR: the library's default adds SO_REUSEPORT, with which a second server
     // would silently share a port that is already taken.
     impl.server.set_socket_options([](socket_t socket) {
@@ -274,6 +312,12 @@ void SimServer::setFlood(bool on)
 {
     std::lock_guard lock(impl_->mutex);
     impl_->flood = on;
+}
+
+void SimServer::setFloodAfter(int requests)
+{
+    std::lock_guard lock(impl_->mutex);
+    impl_->floodAfter = requests;
 }
 
 void SimServer::setNotice(std::string body)

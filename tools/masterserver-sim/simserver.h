@@ -1,11 +1,12 @@
 // The simulated masterserver as an in-process HTTP server on 127.0.0.1, for tests and for the
 // stand-alone executable. It serves:
 //   /league/server       the reply (a world that advances with wall time, a fixed text, or the
-//                        league's flood-protection text)
+//                        league's flood-protection text, at once or after a number of answers)
 //   /quintor.txt         the notice file
 //   /quintor/version.txt the version word
 //   /feed/<name>         files of a feed folder, byte for byte
-// Tests can count requests per path, delay a path and make a path fail with a status.
+// Tests can count requests per path, delay a path and make a path fail with a status, and the whole
+// server can stop answering after a number of list requests, as a masterserver going down does.
 #pragma once
 
 #include "masterserver-sim/simworld.h"
@@ -23,6 +24,8 @@ struct SimServerOptions {
     std::chrono::milliseconds stepInterval{0};
     std::string versionWord = "Velmar 2.02 Beta [84]";
     std::string feedDir; // empty: every /feed/ path answers 404
+    // After this many requests of /league/server, every new connection is closed unanswered; 0: never.
+    int failAfter = 0;
 };
 
 // Numbered notices in Windows-1252 with CR LF line ends; the third holds "=" in its text.
@@ -45,6 +48,8 @@ public:
     void setWorld(SimWorld world);
     void stepWorld();
     void setFlood(bool on);
+    // After this many requests of /league/server, it answers with the flood-protection text; 0: never.
+    void setFloodAfter(int requests);
 
     void setNotice(std::string body);
     void setVersionWord(std::string word);

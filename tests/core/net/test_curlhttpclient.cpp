@@ -110,16 +110,24 @@ TEST_F(CurlHttpClientTest, StatusOtherThanSuccessIsAnError)
     struct Case {
         std::string path;
         std::string status;
+        std::string reason;
     };
-    for (const Case& c : {Case{"/missing", "HTTP 404"}, Case{"/moved", "HTTP 302"}, Case{"/broken", "HTTP 500"}}) {
+    for (const Case& c : {Case{"/missing", "HTTP 404", "HTTP-Status 404"}, Case{"/moved", "HTTP 302", "HTTP-Status 302"},
+                          Case{"/broken", "HTTP 500", "HTTP-Status 500"}}) {
         const HttpError error = fetchError(server.url(c.path));
         EXPECT_EQ(error.kind(), Kind::Status) << c.path;
         EXPECT_NE(std::string(error.what()).find(c.status), std::string::npos) << error.what();
         EXPECT_NE(std::string(error.what()).find(server.url(c.path)), std::string::npos) << error.what();
+        EXPECT_EQ(error.reason(), c.reason);
     }
     EXPECT_EQ(client->get(server.url("/nocontent")), "");
+    // A caller that takes only a 200 reply hears of the other successes too.
+    HttpOptions only200;
+    only200.onlyStatus200 = true;
+    EXPECT_EQ(fetchError(server.url("/nocontent"), only200).reason(), "HTTP-Status 204");
     for (const std::string& path : server.paths())
         EXPECT_NE(path, "/target") << "a redirect was followed";
+    EXPECT_EQ(client->get(server.url("/target"), only200), "target");
 }
 
 TEST_F(CurlHttpClientTest, BodyLimitHoldsWithAndWithoutAnnouncedLength)
@@ -152,6 +160,7 @@ TEST_F(CurlHttpClientTest, BodyLimitHoldsWithAndWithoutAnnouncedLength)
         const HttpError error = fetchError(server.url(kind + std::to_string(limit + 1)), options);
         EXPECT_EQ(error.kind(), Kind::TooLarge) << kind;
         EXPECT_NE(std::string(error.what()).find("too large"), std::string::npos) << error.what();
+        EXPECT_EQ(error.reason(), "Antwort zu gro\xDF (mehr als 1000 Bytes)");
     }
 }
 
@@ -186,6 +195,7 @@ TEST_F(CurlHttpClientTest, RefusedConnection)
     const HttpError error = fetchError("http://127.0.0.1:" + std::to_string(port) + "/");
     EXPECT_EQ(error.kind(), Kind::Connect);
     EXPECT_NE(std::string(error.what()).find("refused"), std::string::npos) << error.what();
+    EXPECT_EQ(error.reason(), "Verbindung abgelehnt");
 }
 
 TEST_F(CurlHttpClientTest, UnknownHost)
@@ -194,6 +204,7 @@ TEST_F(CurlHttpClientTest, UnknownHost)
     EXPECT_EQ(error.kind(), Kind::HostNotFound);
     EXPECT_NE(std::string(error.what()).find("host not found"), std::string::npos) << error.what();
     EXPECT_NE(std::string(error.what()).find("quintor-test.invalid"), std::string::npos) << error.what();
+    EXPECT_EQ(error.reason(), "Server nicht gefunden");
 }
 
 TEST_F(CurlHttpClientTest, ServerThatNeverAnswersTimesOut)
@@ -204,6 +215,7 @@ TEST_F(CurlHttpClientTest, ServerThatNeverAnswersTimesOut)
     const HttpError error = fetchError(silent.url(), options);
     EXPECT_EQ(error.kind(), Kind::Timeout);
     EXPECT_NE(std::string(error.what()).find("timed out after 300 ms"), std::string::npos) << error.what();
+    EXPECT_EQ(error.reason(), "Zeit\xFC" "berschreitung nach 0,3 Sekunden");
 }
 
 TEST_F(CurlHttpClientTest, ConnectTimeOutApplies)
@@ -224,6 +236,7 @@ TEST_F(CurlHttpClientTest, ConnectTimeOutApplies)
     ::close(filler);
     EXPECT_EQ(error.kind(), Kind::Timeout);
     EXPECT_NE(std::string(error.what()).find("timed out while connecting"), std::string::npos) << error.what();
+    EXPECT_EQ(error.reason(), "Keine Antwort vom Server");
 }
 
 TEST_F(CurlHttpClientTest, CancelFromAnotherThreadEndsAHangingRequest)

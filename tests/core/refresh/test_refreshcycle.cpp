@@ -120,6 +120,7 @@ TEST_F(RefreshCycleTest, AFailingServerIsDroppedOnlyWhenTheUserSaysYes)
         state.servers.Clear();
         state.servers.Add(bad);
         state.servers.Add(good.url("/ok"));
+        state.outages = ServerOutages{}; // each round a first failure, which asks
         dialogs.shown.clear();
         dialogs.answers = {drop};
         cycle().refetchTimer();
@@ -127,7 +128,7 @@ TEST_F(RefreshCycleTest, AFailingServerIsDroppedOnlyWhenTheUserSaysYes)
         const auto asked = dialogs.textsOf("errorYesNo");
         ASSERT_EQ(asked.size(), 1u);
         EXPECT_EQ(asked[0].rfind("Keine Verbindung zu Server " + bad + "! Das ist gar nicht gut!\r\r", 0), 0u);
-        EXPECT_NE(asked[0].find("HTTP 404"), std::string::npos) << asked[0];
+        EXPECT_NE(asked[0].find("HTTP-Status 404"), std::string::npos) << asked[0];
         EXPECT_TRUE(asked[0].ends_with("\r\rSoll dieser Server aus der Liste entfernt werden?"));
         EXPECT_EQ(list.captions(), std::vector<std::string>{"Alpha"});
         EXPECT_EQ(state.servers.Count(), drop ? 1 : 2);

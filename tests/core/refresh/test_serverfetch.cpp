@@ -1,0 +1,31 @@
+#include "refresh/serverfetch.h"
+
+#include <gtest/gtest.h>
+
+using namespace quintor;
+
+TEST(ServerFetch, OnlyAReplyWithTextAndNoHeaderIsNoList)
+{
+    struct Case {
+        std::string reply;
+        std::optional<std::string> failure;
+        int references;
+    };
+    const std::string longLine(300, 'x');
+    const Case cases[] = {
+        {"", std::nullopt, 0},
+        {"\r\n  \r\n", std::nullopt, 0},
+        {"[Clonk Rage]\r\nVersion=4,9,10,7,330\r\n", std::nullopt, 0},
+        {"Icon=1\n[Reference]\nTitle=A\n  [Reference]  \n[Reference]x\n", std::nullopt, 2},
+        {"Flood protection, max. of 700 backend requests per 3600 second(s) reached",
+         "Flood protection, max. of 700 backend requests per 3600 second(s) reached", 0},
+        {"\r\n<html>\t<b>503</b>\x1B</html>\r\n[Referenz]\r\n", "<html> <b>503</b> </html>", 0},
+        {longLine + "\n[Clonk Rage]", std::nullopt, 0},
+        {longLine, std::string(kMaxReplyReasonLength, 'x'), 0},
+    };
+    for (const Case& c : cases) {
+        const ReplyShape shape = inspectReply(c.reply);
+        EXPECT_EQ(shape.notAList, c.failure) << c.reply;
+        EXPECT_EQ(shape.references, c.references) << c.reply;
+    }
+}
