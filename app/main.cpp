@@ -28,7 +28,7 @@ int main(int argc, char* argv[])
     // box) ends the program at once: nothing of this session is there to be written yet.
     quintor::ShutdownSignals shutdownSignals([&mainWindow] {
         if (mainWindow)
-            mainWindow->requestShutdown();
+            mainWindow->requestShutdown(quintor::ui::ShutdownCause::session);
         else
             std::_Exit(EXIT_SUCCESS);
     });
@@ -41,18 +41,20 @@ int main(int argc, char* argv[])
     setup.gameFolderCandidates = quintor::defaultCandidates(home ? home : "");
     mainWindow = std::make_unique<quintor::ui::MainWindow>(std::move(setup));
 
-    QObject::connect(mainWindow.get(), &quintor::ui::MainWindow::finished, &app, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
+    QObject::connect(
+        mainWindow.get(), &quintor::ui::MainWindow::finished, &app,
+        [&mainWindow] { QCoreApplication::exit(mainWindow->exitCode()); }, Qt::QueuedConnection);
     // The desktop session is ending: write everything now, the session may not wait for the loop to end.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, mainWindow.get(), [&mainWindow](QSessionManager&) {
-        if (!mainWindow->shutDown()) mainWindow->requestShutdown();
+        if (!mainWindow->shutDown()) mainWindow->requestShutdown(quintor::ui::ShutdownCause::session);
     });
-    // However else the loop ends, the lists are written.
+    // However else the loop ends, the lists are written; no box can be answered any more.
     QObject::connect(&app, &QCoreApplication::aboutToQuit, mainWindow.get(), [&mainWindow] {
-        if (!mainWindow->shutDown()) mainWindow->requestShutdown();
+        if (!mainWindow->shutDown()) mainWindow->requestShutdown(quintor::ui::ShutdownCause::session);
     });
 
-    if (mainWindow->shutDown()) return EXIT_SUCCESS; // ended during its start-up
+    if (mainWindow->shutDown()) return mainWindow->exitCode(); // ended during its start-up
     mainWindow->show();
-    return QApplication::exec();
+    const int loopCode = QApplication::exec();
+    return loopCode != 0 ? loopCode : mainWindow->exitCode();
 }

@@ -38,15 +38,16 @@ void saveLists(const MonitorState& state)
     const std::pair<const TextList*, std::string_view> lists[] = {
         {&state.syno, files::syno}, {&state.config, files::config},
         {&state.servers, files::server}, {&state.loglines, files::log}};
-    std::exception_ptr firstFailure;
+    std::string failures;
     for (auto [list, name] : lists) {
         try {
             state.saveGuard.save(*list, state.file(name));
-        } catch (...) {
-            if (!firstFailure) firstFailure = std::current_exception();
+        } catch (const std::exception& error) {
+            failures += failures.empty() ? "" : "\r\n";
+            failures += error.what();
         }
     }
-    if (firstFailure) std::rethrow_exception(firstFailure);
+    if (!failures.empty()) throw FileError(failures);
 }
 
 } // namespace quintor

@@ -33,8 +33,8 @@ struct MonitorState {
 // The log keeps its newest entries (kMaxLogEntries).
 void loadLists(MonitorState& state);
 // Saves "syno.txt", "config.txt", "server.txt" and "log.txt", in this order, each unless start-up could
-// not read it. Every file is attempted, so one that cannot be written costs no other; the first
-// failure is raised afterwards.
+// not read it. Every file is attempted, so one that cannot be written costs no other; afterwards one
+// FileError names every file that failed, one line each.
 void saveLists(const MonitorState& state);
 
 } // namespace quintor

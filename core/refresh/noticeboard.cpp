@@ -102,10 +102,4 @@ void delclipbrd(MonitorState& state, int number)
     state.saveGuard.save(state.config, state.file(files::config));
 }
 
-void delclipbrd(TextList& config, int number, const std::string& configPath)
-{
-    config.SetValue(keys::numbered(keys::clipBoardDisable, number), "true");
-    config.SaveToFile(configPath);
-}
-
 } // namespace quintor

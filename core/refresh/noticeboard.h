@@ -45,7 +45,5 @@ int noticeNumberOfButton(std::string_view buttonName);
 // Dismisses notice n for good: "ClipBoardDisable" + n = "true", written to "config.txt" at once unless
 // start-up could not read that file (then the dismissal lasts for this run).
 void delclipbrd(MonitorState& state, int number);
-// The same without asking the save guard, for a caller that holds no start-up state.
-void delclipbrd(TextList& config, int number, const std::string& configPath);
 
 } // namespace quintor

@@ -1,5 +1,6 @@
 #include "ui/editors/aliaseditor.h"
 
+#include "settings/storedlines.h"
 #include "ui/platform/text.h"
 
 #include <QHeaderView>
@@ -104,7 +105,7 @@ std::vector<std::string> AliasEditor::gridLines() const
             lines.push_back(line);
         } else {
             // Only the alias is edited; the text before the first "=" stays as it came.
-            lines.push_back(line.substr(0, line.find('=')) + "=" + fromQt(alias->text()));
+            lines.push_back(aliasLine(line.substr(0, line.find('=')), fromQt(alias->text())));
         }
     }
     return lines;

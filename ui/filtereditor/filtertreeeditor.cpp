@@ -115,6 +115,13 @@ void FilterTreeEditor::open()
     activateWindow();
 }
 
+void FilterTreeEditor::writeForQuit()
+{
+    if (!isVisible() && !editor_) return;
+    hide();
+    writeFilterFiles();
+}
+
 void FilterTreeEditor::loadTree()
 {
     filters_.Clear();
@@ -236,6 +243,8 @@ void FilterTreeEditor::deleteSelected()
         deleteGroupFiles(appFolder_, filterCounts, tree_->indexOfTopLevelItem(node));
     }
     delete node;
+    // The files have new keys now; a crash before closing must not pair the old names with them.
+    writeFilterFiles();
 }
 
 void FilterTreeEditor::moveSelectedFilterUp()
@@ -248,6 +257,8 @@ void FilterTreeEditor::moveSelectedFilterUp()
     // The list is the tree as it stands, so filters made or deleted since the last load stay as they are.
     moveFilterUp(appFolder_, treeAsList(), group, filter);
     loadTree();
+    // The move wrote "filter.txt"; the index follows at once too, not only at closing.
+    writeFilterIndex(appFolder_, filters_);
     if (QTreeWidgetItem* groupNode = tree_->topLevelItem(group)) {
         if (QTreeWidgetItem* moved = groupNode->child(filter - 1)) tree_->setCurrentItem(moved);
     }
@@ -256,8 +267,9 @@ void FilterTreeEditor::moveSelectedFilterUp()
 void FilterTreeEditor::writeFilterFiles()
 {
     filters_ = treeAsList();
-    writeFilterIndex(appFolder_, filters_);
-    filters_.SaveToFile(appFolder_ + std::string(files::filter));
+    // The index and the list belong together: both are replaced or neither.
+    saveAllOrRestore({{appFolder_ + std::string(files::index), filterIndexOf(filters_).Text()},
+                      {appFolder_ + std::string(files::filter), filters_.Text()}});
 }
 
 void FilterTreeEditor::closeEvent(QCloseEvent* event)

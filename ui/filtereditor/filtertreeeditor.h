@@ -39,6 +39,9 @@ public:
 
     // Shows the window (the main window hides itself).
     void open();
+    // The program ends: when the window (or its condition editor) is open, the filter files are written
+    // as closing would, without handing back to the main window. FileError when they cannot be.
+    void writeForQuit();
 
     // Handlers, named after their controls.
     void updateContextMenu();

@@ -164,13 +164,19 @@ bool GameListModel::setData(const QModelIndex& index, const QVariant& value, int
     std::string text = fromQt(value.toString());
     if (editHandler_) editHandler_(handle, old, text);
     // The handler may have waited in a question while the list changed; the row is found again.
-    const int row = findRow(handle);
-    if (row < 0) return false;
-    Row& target = *rows_[static_cast<std::size_t>(row)];
-    target.caption = text;
-    target.captionText = toQt(text);
-    emit dataChanged(this->index(row, 0), this->index(row, 0));
+    if (findRow(handle) < 0) return false;
+    setCaption(handle, text);
     return true;
+}
+
+void GameListModel::setCaption(RowHandle handle, const std::string& caption)
+{
+    const int row = findRow(handle);
+    if (row < 0) return;
+    Row& target = *rows_[static_cast<std::size_t>(row)];
+    target.caption = caption;
+    target.captionText = toQt(caption);
+    emit dataChanged(index(row, 0), index(row, 0));
 }
 
 RowHandle GameListModel::handleAt(int row) const

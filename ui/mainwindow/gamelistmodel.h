@@ -58,6 +58,8 @@ public:
     // The row's position in the list, or -1 (a linear search: for tests and rare look-ups).
     int rowOf(RowHandle handle) const;
     const std::string& captionAt(int row) const;
+    // Gives the row of `handle` a new caption; nothing when the row is gone.
+    void setCaption(RowHandle handle, const std::string& caption);
 
 private:
     struct Row {

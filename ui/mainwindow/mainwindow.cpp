@@ -3,6 +3,7 @@
 #include "settings/convert.h"
 #include "settings/keys.h"
 #include "ui/mainwindow/gamelistmodel.h"
+#include "ui/mainwindow/holdingdialogs.h"
 #include "ui/mainwindow/noticeboardview.h"
 #include "ui/platform/backgroundhttpclient.h"
 #include "ui/platform/errorreport.h"
@@ -24,6 +25,7 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <iostream>
 #include <stdexcept>
 
 namespace quintor::ui {
@@ -32,14 +34,17 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     : QMainWindow(parent), gate_([this](std::exception_ptr error) { reportError(error, *dialogs_); }),
       defaultServer_(std::move(setup.defaultServer)), updateUrl_(std::move(setup.updateUrl)),
       noticeUrl_(std::move(setup.noticeUrl)), gameFolderCandidates_(std::move(setup.gameFolderCandidates)),
-      trayAvailable_(std::move(setup.trayAvailable)), starter_(setup.processStarter)
+      trayAvailable_(std::move(setup.trayAvailable)), starter_(setup.processStarter),
+      errorOutput_(setup.errorOutput ? setup.errorOutput : &std::cerr)
 {
-    if (setup.dialogs) {
-        dialogs_ = setup.dialogs;
-    } else {
-        ownDialogs_ = std::make_unique<QtDialogs>(this);
-        dialogs_ = ownDialogs_.get();
-    }
+    if (!setup.dialogs) ownDialogs_ = std::make_unique<QtDialogs>(this);
+    Dialogs& shown = setup.dialogs ? *setup.dialogs : *ownDialogs_;
+    holdingDialogs_ = std::make_unique<HoldingDialogs>(shown, [this] {
+        if (!tickDueAfterBox_) return;
+        tickDueAfterBox_ = false;
+        QTimer::singleShot(0, this, &MainWindow::runTick);
+    });
+    dialogs_ = holdingDialogs_.get();
     if (setup.clock) {
         clock_ = setup.clock;
     } else {
@@ -54,6 +59,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     createMenus();
     createListMenu();
     createTray();
+    connect(notifier_, &QtNotifier::soundFailed, this, &MainWindow::reportSoundFailure);
     noticeBoard_ = new NoticeBoardView(
         *noticeBoardBox_, [this](QPushButton* button) { guardedHandler([this, button] { dismissNotice(button); }); });
 
@@ -95,12 +101,19 @@ void MainWindow::guardedHandler(const std::function<void()>& handler)
 
 void MainWindow::runTick()
 {
+    // A box of ours waits for the user: the tick would rebuild the list under it.
+    if (holdingDialogs_->holding()) {
+        tickDueAfterBox_ = true;
+        return;
+    }
     gate_.request([this] { tick(); });
 }
 
 void MainWindow::tick()
 {
     setTickRunning(true);
+    soundReported_ = false;
+    soundNote_.clear();
     try {
         refresh_->refetchTimer();
     } catch (...) {
@@ -109,7 +122,23 @@ void MainWindow::tick()
         throw;
     }
     setTickRunning(false);
+    showSoundNote(); // after the tick's own status text, which would replace it
     emit tickFinished();
+}
+
+void MainWindow::reportSoundFailure(const QString& fileName)
+{
+    if (soundReported_) return;
+    soundReported_ = true;
+    soundNote_ = "Sounddatei kann nicht abgespielt werden: " + fromQt(fileName);
+    if (!gate_.running()) showSoundNote(); // a sound that failed after its tick
+}
+
+void MainWindow::showSoundNote()
+{
+    if (soundNote_.empty()) return;
+    setStatusText(fromQt(statusText_->text()) + " - " + soundNote_);
+    soundNote_.clear();
 }
 
 void MainWindow::setTickRunning(bool running)
@@ -119,9 +148,14 @@ void MainWindow::setTickRunning(bool running)
     model_->setEditable(!running);
 }
 
-void MainWindow::requestShutdown()
+void MainWindow::requestShutdown(ShutdownCause cause)
 {
-    if (shutdownRequested_) return;
+    if (cause == ShutdownCause::session) shutdownCause_ = cause;
+    if (shutdownRequested_) {
+        // A box the ending still shows (a failed save) must not hold up an end without a user.
+        if (cause == ShutdownCause::session && ownDialogs_) ownDialogs_->closeForQuit();
+        return;
+    }
     shutdownRequested_ = true;
     refreshTimer_->stop();
     http_->cancelForQuit();
@@ -195,7 +229,7 @@ void MainWindow::dismissNotice(QPushButton* button)
 {
     const int number = noticeNumberOfButton(fromQt(button->objectName()));
     button->setEnabled(false); // stays on the board, greyed, until the next tick leaves it out
-    quintor::delclipbrd(state_.config, number, state_.file(files::config));
+    quintor::delclipbrd(state_, number);
 }
 
 } // namespace quintor::ui

@@ -19,6 +19,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,6 +39,7 @@ namespace quintor::ui {
 
 class BackgroundHttpClient;
 class GameListModel;
+class HoldingDialogs;
 class AliasEditor;
 class DetailsWindow;
 class FilterTreeEditor;
@@ -61,7 +63,13 @@ struct MainWindowSetup {
     std::function<bool()> trayAvailable{};
     // Starts the game to join; null: the platform's own way.
     ProcessStarter* processStarter = nullptr;
+    // Where an end without a user reports the files it could not write; null: standard error.
+    std::ostream* errorOutput = nullptr;
 };
+
+// Who ends the program: the user (the menu, the window's close box, the tray) may be shown a box;
+// a signal or the desktop session's end must never wait for one.
+enum class ShutdownCause { user, session };
 
 // "Quintor Velmar 2.02 Beta [84]", an empty line and the credits.
 std::string aboutText();
@@ -79,8 +87,11 @@ public:
     // One refresh tick, now or as soon as the running one lets go.
     void runTick();
     // Ends the program: at once, or when the running tick has let go (its request is abandoned).
-    // Then the window bounds are stored, the lists written and finished() emitted.
-    void requestShutdown();
+    // Then the window bounds are stored, the filter tree editor (when open) and the lists written and
+    // finished() emitted. Files that could not be written are named in one box (user) or one line each
+    // on the error output (session); exitCode() then is non-zero.
+    void requestShutdown(ShutdownCause cause = ShutdownCause::user);
+    int exitCode() const { return exitCode_; }
 
     // Places the boxes in the client area as its size asks.
     void placeControls();
@@ -150,6 +161,9 @@ private:
     // The game of the selected row, found through the row; nothing when no row is selected.
     std::optional<RowHandle> selectedRow() const;
     void finishShutdown();
+    void reportFailedSaves(const std::string& failures);
+    void reportSoundFailure(const QString& fileName);
+    void showSoundNote();
     void rebuildNoticeBoard();
     void dismissNotice(QPushButton* button);
     bool trayAvailable() const;
@@ -168,7 +182,10 @@ private:
 
     MonitorState state_;
     std::unique_ptr<QtDialogs> ownDialogs_;
-    Dialogs* dialogs_ = nullptr;
+    std::unique_ptr<HoldingDialogs> holdingDialogs_;
+    Dialogs* dialogs_ = nullptr; // every box of the main window and its windows goes through the holding one
+    // A tick fell due while a box was open; it runs once the last one has closed.
+    bool tickDueAfterBox_ = false;
     std::unique_ptr<Clock> ownClock_;
     const Clock* clock_ = nullptr;
     BackgroundHttpClient* http_ = nullptr;
@@ -209,9 +226,14 @@ private:
     std::unique_ptr<FilterEngine> filterEngine_;
     std::unique_ptr<FilterFeed> feed_;
     NoticeBoardView* noticeBoard_ = nullptr;
-    bool listsLoaded_ = false;
     bool shutdownRequested_ = false;
     bool shutdownDone_ = false;
+    ShutdownCause shutdownCause_ = ShutdownCause::user;
+    int exitCode_ = 0;
+    std::ostream* errorOutput_ = nullptr;
+    // A sound that cannot be played is reported once per tick.
+    bool soundReported_ = false;
+    std::string soundNote_;
 
     // Controls; their object names are the ones the tests look them up by.
     QGroupBox* listBox_ = nullptr;

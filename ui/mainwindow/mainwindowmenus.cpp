@@ -1,6 +1,7 @@
 // The main window's menus, the list's context menu and their commands.
 #include "settings/convert.h"
 #include "settings/keys.h"
+#include "settings/storedlines.h"
 #include "ui/mainwindow/gamelistmodel.h"
 #include "ui/mainwindow/mainwindow.h"
 
@@ -8,6 +9,7 @@
 #include <QItemSelectionModel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 #include <QTreeView>
 
 namespace quintor::ui {
@@ -127,16 +129,19 @@ void MainWindow::showAbout()
     dialogs_->information(aboutText());
 }
 
-void MainWindow::askToStoreAlias(RowHandle, const std::string& oldCaption, std::string& text)
+void MainWindow::askToStoreAlias(RowHandle row, const std::string& oldCaption, std::string& text)
 {
     const std::string typed = text;
     text = oldCaption; // kept unless the user says Yes
-    guardedHandler([&] {
-        if (dialogs_->confirmYesNo("Als " + oldCaption + " bezeichnete Eintr\xE4ge immer als " + typed +
-                                   " anzeigen?")) {
-            state_.syno.Add(oldCaption + "=" + typed);
-            text = typed;
-        }
+    // Asked once the row's editor has closed: the editor must not be inside the question's event loop.
+    QTimer::singleShot(0, this, [this, row, oldCaption, typed] {
+        guardedHandler([&] {
+            if (!dialogs_->confirmYesNo("Als " + oldCaption + " bezeichnete Eintr\xE4ge immer als " + typed +
+                                        " anzeigen?"))
+                return;
+            state_.syno.Add(aliasLine(oldCaption, typed));
+            model_->setCaption(row, typed);
+        });
     });
 }
 

@@ -4,6 +4,8 @@
 #include "settings/convert.h"
 #include "settings/fileio.h"
 #include "settings/keys.h"
+#include "settings/textlist.h"
+#include "ui/filtereditor/filtertreeeditor.h"
 #include "ui/mainwindow/gamelistmodel.h"
 #include "ui/mainwindow/mainwindow.h"
 #include "ui/platform/backgroundhttpclient.h"
@@ -13,6 +15,9 @@
 #include <QAction>
 #include <QMenuBar>
 #include <QSystemTrayIcon>
+
+#include <cstdlib>
+#include <ostream>
 
 namespace quintor::ui {
 
@@ -34,9 +39,8 @@ void MainWindow::startUp()
     refresh_->setcap("");
     try {
         loadLists(state_);
-        listsLoaded_ = true;
     } catch (...) {
-        // A list that exists but cannot be read is not overwritten at the end with what little was read.
+        // Said once; the save guard keeps every list file that could not be read as it is.
         reportError(std::current_exception(), *dialogs_);
     }
     state_.online = true;
@@ -82,15 +86,40 @@ void MainWindow::updateCheck()
 
 void MainWindow::finishShutdown()
 {
-    if (ownDialogs_) ownDialogs_->reopen();
+    // Only the user is shown what failed; an end without a user says it on the error output.
+    if (ownDialogs_ && shutdownCause_ == ShutdownCause::user) ownDialogs_->reopen();
     trayIcon_->hide();
     model_->clearRows();
     state_.games.clear();
     storeWindowBounds(state_.config, width(), height(), y(), x());
-    if (listsLoaded_) guardedHandler([this] { saveLists(state_); });
+    std::string failures;
+    const auto attempt = [&failures](const std::function<void()>& save) {
+        try {
+            save();
+        } catch (const std::exception& error) {
+            failures += failures.empty() ? "" : "\r\n";
+            failures += error.what();
+        }
+    };
+    // An open filter tree editor closes as its OK button would, so names and files match at the next start.
+    if (filterTreeEditor_) attempt([this] { filterTreeEditor_->writeForQuit(); });
+    attempt([this] { saveLists(state_); });
+    if (!failures.empty()) reportFailedSaves(failures);
     shutdownDone_ = true;
     close(); // does nothing when called from the window's own close event, which then accepts
     emit finished();
+}
+
+void MainWindow::reportFailedSaves(const std::string& failures)
+{
+    exitCode_ = EXIT_FAILURE;
+    if (shutdownCause_ == ShutdownCause::user) dialogs_->message(failures);
+    // Also when a signal closed that box: then nobody has read it.
+    if (shutdownCause_ == ShutdownCause::session) {
+        for (const std::string_view line : splitLines(failures))
+            *errorOutput_ << line << '\n';
+        errorOutput_->flush();
+    }
 }
 
 } // namespace quintor::ui

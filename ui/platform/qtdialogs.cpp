@@ -5,6 +5,7 @@
 
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -114,6 +115,8 @@ std::optional<std::string> QtDialogs::input(const std::string& caption, const st
     QInputDialog dialog(parent_);
     dialog.setWindowTitle(toQt(caption));
     dialog.setLabelText(toQt(prompt));
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
     dialog.setTextValue(toQt(initial));
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("Abbrechen"));

@@ -18,15 +18,21 @@ void QtNotifier::balloon(const std::string& title, const std::string& text)
     if (!icon_ || !icon_->isVisible()) return;
     const QString qtTitle = toQt(title);
     const QString qtText = toQt(text);
-    icon_->showMessage(qtTitle, qtText, QSystemTrayIcon::Information, balloonMilliseconds);
+    // Only the body is markup for the notification service; the title is shown as it stands.
+    icon_->showMessage(qtTitle, notificationText(qtText), QSystemTrayIcon::Information, balloonMilliseconds);
     emit balloonShown(qtTitle, qtText);
 }
 
 void QtNotifier::playSound(const std::string& fileName)
 {
-    const QString path = pathToQt(fileName);
+    // The name is a text of the filter file, in the program's own encoding like every stored text.
+    const QString path = toQt(fileName);
+    if (path.isEmpty()) return;
     const QFileInfo file(path);
-    if (path.isEmpty() || !file.isFile()) return;
+    if (!file.isFile()) {
+        emit soundFailed(path);
+        return;
+    }
     // Without an output device no sound could be heard, and an effect might wait for one for ever.
     if (QMediaDevices::defaultAudioOutput().isNull()) return;
 
@@ -38,6 +44,7 @@ void QtNotifier::playSound(const std::string& fileName)
         if (effect->property("finished").toBool()) return;
         effect->setProperty("finished", true);
         effect->deleteLater();
+        if (!played) emit soundFailed(name);
         emit soundFinished(name, played);
     };
     connect(effect, &QSoundEffect::statusChanged, this, [effect, finish] {

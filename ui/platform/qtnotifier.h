@@ -18,8 +18,8 @@ public:
 
     // Shown with the information symbol, and only while the tray icon is shown: nothing is seen otherwise.
     void balloon(const std::string& title, const std::string& text) override;
-    // Plays the file asynchronously; a missing or unplayable file does nothing. The effect lives until it
-    // has played.
+    // Plays the file asynchronously; a missing or unplayable file is only reported (soundFailed). The
+    // effect lives until it has played. The name is a stored text (Windows-1252), not file-system bytes.
     void playSound(const std::string& fileName) override;
 
     // Sounds still loading or playing.
@@ -31,6 +31,8 @@ signals:
     void balloonShown(const QString& title, const QString& text);
     // A sound has ended, played or not.
     void soundFinished(const QString& fileName, bool played);
+    // A sound file that is missing or cannot be played.
+    void soundFailed(const QString& fileName);
 
 private:
     QPointer<QSystemTrayIcon> icon_;

@@ -27,9 +27,30 @@ QString pathToQt(const std::string& path)
 QLabel* plainLabel(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setText(text);
+    setPlainText(*label, text);
     return label;
+}
+
+void setPlainText(QLabel& label, const QString& text)
+{
+    label.setTextFormat(Qt::PlainText);
+    label.setText(text);
+}
+
+QString plainToolTip(const QString& text)
+{
+    if (text.isEmpty()) return text;
+    // Escaped and marked as markup, so the escapes are read back into the very characters.
+    return QStringLiteral("<p style=\"white-space:pre-wrap\">") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}
+
+QString notificationText(const QString& text)
+{
+    QString escaped = text;
+    escaped.replace(u'&', QStringLiteral("&amp;"));
+    escaped.replace(u'<', QStringLiteral("&lt;"));
+    escaped.replace(u'>', QStringLiteral("&gt;"));
+    return escaped;
 }
 
 std::string pathFromQt(const QString& path)

@@ -24,5 +24,12 @@ std::string pathFromQt(const QString& path);
 // A label that shows its text as it stands: a game title or a notice that looks like markup is never
 // taken for it. Every label of the program is made here.
 QLabel* plainLabel(const QString& text, QWidget* parent);
+// A label's new text, shown as it stands whatever the label was made with.
+void setPlainText(QLabel& label, const QString& text);
+// A tooltip text that shows literally: Qt takes any tooltip that looks like markup for it.
+QString plainToolTip(const QString& text);
+// A text for the desktop's notification service, whose message body is markup: "<", ">" and "&" are
+// escaped so a game title shows as typed.
+QString notificationText(const QString& text);
 
 } // namespace quintor::ui

@@ -88,4 +88,27 @@ TEST(LoadLists, RemovesLeftoversOfInterruptedSavesAndBoundsTheLog)
     EXPECT_EQ(state.loglines.Line(0), "5");
 }
 
+TEST(SaveLists, WritesWhatItCanAndNamesEveryFailedFileOnItsOwnLine)
+{
+    test::TempFolder folder;
+    // A folder in a list file's place cannot be replaced.
+    std::filesystem::create_directories(folder.file("syno.txt") + "/inside");
+    std::filesystem::create_directories(folder.file("log.txt") + "/inside");
+    MonitorState state;
+    state.appFolder = folder.path();
+    state.config.Add("width=800");
+    try {
+        saveLists(state);
+        FAIL() << "no error";
+    } catch (const FileError& error) {
+        const std::string message = error.what();
+        const auto lineBreak = message.find("\r\n");
+        ASSERT_NE(lineBreak, std::string::npos) << message;
+        EXPECT_NE(message.substr(0, lineBreak).find("syno.txt"), std::string::npos) << message;
+        EXPECT_NE(message.substr(lineBreak).find("log.txt"), std::string::npos) << message;
+    }
+    EXPECT_EQ(folder.read("config.txt"), "width=800\r\n");
+    EXPECT_TRUE(folder.exists("server.txt"));
+}
+
 } // namespace

@@ -85,9 +85,11 @@ TEST(NoticeBoard, PlacesOfLabelsAndButtons)
 TEST(NoticeBoard, DismissingWritesTheSettingsAtOnce)
 {
     test::TempFolder folder;
-    TextList config({"width=800"});
+    MonitorState state;
+    state.appFolder = folder.path();
+    state.config = TextList({"width=800"});
     EXPECT_EQ(noticeNumberOfButton(dismissButtonName(12)), 12);
-    delclipbrd(config, 12, folder.file("config.txt"));
+    delclipbrd(state, 12);
     EXPECT_EQ(folder.read("config.txt"), "width=800\r\nClipBoardDisable12=true\r\n");
     EXPECT_TRUE(noticesToShow("1=x\n", TextList({"ClipBoardDisable1=true"})).empty());
 }

@@ -299,6 +299,51 @@ private slots:
         QVERIFY(!quintor::test::fakesComplained());
     }
 
+    void aTickDueDuringTheRenameQuestionWaitsAndTheAnswerStillCounts()
+    {
+        // The question lets the event loop run: the refetch timer may fire while it is open.
+        struct TickingDialogs : quintor::test::ScriptedDialogs {
+            std::function<void()> whileAsked;
+            bool confirmYesNo(const std::string& text) override
+            {
+                if (whileAsked) whileAsked();
+                return ScriptedDialogs::confirmYesNo(text);
+            }
+        } dialogs;
+        MainWindowFixture f;
+        f.http->released = 1000;
+        f.http->body = quintor::test::replyHeader() + quintor::test::referenceBlock({.title = "Foo"});
+        auto& form = f.create(nullptr, [&dialogs](quintor::ui::MainWindowSetup& setup) { setup.dialogs = &dialogs; });
+        QVERIFY(f.showAndWaitForFirstTick());
+        QCOMPARE(form.model().captionAt(0), std::string("Foo"));
+        qsizetype ticksBefore = -1;
+        qsizetype ticksWhileAsked = -1;
+        int rowsWhileAsked = -1;
+        dialogs.whileAsked = [&] {
+            ticksBefore = f.ticks->count();
+            form.runTick();
+            QTest::qWait(50);
+            ticksWhileAsked = f.ticks->count();
+            rowsWhileAsked = form.model().rowCount();
+        };
+        dialogs.answers.push_back(true);
+        QTreeView* view = f.gameList();
+        view->setCurrentIndex(form.model().index(0, 0));
+        view->edit(form.model().index(0, 0));
+        auto* editor = view->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->setText(QStringLiteral("Bar"));
+        QTest::keyClick(editor, Qt::Key_Return);
+
+        QTRY_COMPARE(dialogs.textsOf("confirmYesNo").size(), std::size_t(1));
+        QCOMPARE(ticksWhileAsked, ticksBefore); // held back while the question was open
+        QCOMPARE(rowsWhileAsked, 1);
+        QCOMPARE(form.state().syno.lines(), std::vector<std::string>{"Foo=Bar"});
+        QTRY_COMPARE(f.ticks->count(), ticksBefore + 1); // and run once afterwards
+        QCOMPARE(form.model().captionAt(0), std::string("Bar"));
+        QVERIFY(!quintor::test::fakesComplained());
+    }
+
     void listpopEnabling_data()
     {
         QTest::addColumn<int>("addressCount");

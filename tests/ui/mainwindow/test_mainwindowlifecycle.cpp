@@ -2,9 +2,11 @@
 // even while a tick waits for a server.
 #include "mainwindowfixture.h"
 #include "support/replies.h"
+#include "ui/filtereditor/filtertreeeditor.h"
 #include "ui/uitestsupport.h"
 
 #include <filesystem>
+#include <sstream>
 
 using quintor::test::MainWindowFixture;
 
@@ -85,6 +87,61 @@ private slots:
         QCOMPARE(f.folder.read("syno.txt"), std::string("Foo=Bar\r\n"));
         QVERIFY(f.folder.exists("server.txt"));
         QVERIFY(f.folder.exists("log.txt"));
+    }
+
+    void failedSavesAreNamedAllAndTheEndNeverWaitsWithoutAUser_data()
+    {
+        QTest::addColumn<bool>("byUser");
+        QTest::newRow("menu") << true;
+        QTest::newRow("signal or session end") << false;
+    }
+
+    void failedSavesAreNamedAllAndTheEndNeverWaitsWithoutAUser()
+    {
+        QFETCH(bool, byUser);
+        MainWindowFixture f;
+        std::ostringstream errorOutput;
+        for (const char* name : {"config.txt", "log.txt"}) // a folder in their place cannot be replaced
+            std::filesystem::create_directories(f.folder.file(name) + "/inside");
+        auto& form = f.create(nullptr, [&](quintor::ui::MainWindowSetup& setup) { setup.errorOutput = &errorOutput; });
+        form.state().syno.Add("Foo=Bar");
+        if (byUser)
+            f.action("Beenden1")->trigger();
+        else
+            form.requestShutdown(quintor::ui::ShutdownCause::session);
+        QVERIFY(form.shutDown());
+        QVERIFY(form.exitCode() != 0);
+        QCOMPARE(f.folder.read("syno.txt"), std::string("Foo=Bar\r\n"));
+        std::vector<std::string> reports = f.dialogs.textsOf("message");
+        if (!byUser) {
+            QVERIFY(f.dialogs.shown.empty());
+            reports.clear();
+            std::istringstream lines(errorOutput.str());
+            for (std::string line; std::getline(lines, line);)
+                reports.push_back(line);
+            QCOMPARE(reports.size(), std::size_t(2)); // one line per file
+        } else {
+            QVERIFY(errorOutput.str().empty());
+            QCOMPARE(reports.size(), std::size_t(1)); // one box
+        }
+        const std::string all = byUser ? reports[0] : reports[0] + "\n" + reports[1];
+        QVERIFY2(all.find("config.txt") != std::string::npos, all.c_str());
+        QVERIFY2(all.find("log.txt") != std::string::npos, all.c_str());
+    }
+
+    void endingWithTheFilterTreeEditorOpenWritesItsFiles()
+    {
+        MainWindowFixture f;
+        auto& form = f.create();
+        form.openFilterTreeEditor();
+        f.dialogs.inputs = {std::string("Neu")};
+        form.filterTreeEditor().addGroup();
+        form.requestShutdown(quintor::ui::ShutdownCause::session);
+        QVERIFY(form.shutDown());
+        QCOMPARE(f.folder.read("filter.txt"), std::string("grp0=Neu\r\n"));
+        QCOMPARE(f.folder.read("index.txt"), std::string("filter\r\n"));
+        QVERIFY(!form.filterTreeEditor().isVisible());
+        QVERIFY(f.dialogs.textsOf("message").empty());
     }
 
     void aTickDueWhileAnotherWaitsRunsOnceAfterwards()

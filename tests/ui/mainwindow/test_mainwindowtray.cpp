@@ -4,8 +4,12 @@
 #include "ui/platform/qtnotifier.h"
 #include "ui/uitestsupport.h"
 
+#include <QLabel>
 #include <QMenu>
+#include <QStatusBar>
 #include <QSystemTrayIcon>
+
+#include <filesystem>
 
 using quintor::test::MainWindowFixture;
 
@@ -170,6 +174,23 @@ private slots:
         form.notifier().playSound(f.folder.path()); // a folder is no sound
         form.notifier().playSound("");
         QCOMPARE(form.notifier().soundsInProgress(), 0);
+    }
+
+    void soundNamesAreStoredTextsAndAMissingFileIsReportedOncePerTick()
+    {
+        MainWindowFixture f;
+        auto& form = f.create();
+        std::filesystem::create_directories(f.folder.file("T\xC3\xB6ne")); // the file system's names are UTF-8
+        f.folder.write("T\xC3\xB6ne/ding.wav", "RIFF");
+        QSignalSpy failed(&form.notifier(), &quintor::ui::QtNotifier::soundFailed);
+        form.notifier().playSound(f.folder.path() + "T\xF6ne/ding.wav"); // as the filter file holds it
+        QCOMPARE(failed.count(), 0);                                      // found
+        form.notifier().playSound(f.folder.file("fehlt.wav"));
+        form.notifier().playSound(f.folder.file("fehlt auch.wav"));
+        QCOMPARE(failed.count(), 2);
+        const QString status = form.findChild<QStatusBar*>(QStringLiteral("statbar"))->findChild<QLabel*>()->text();
+        QCOMPARE(status.count(QStringLiteral("Sounddatei")), 1);
+        QVERIFY2(status.contains(QString::fromStdString(f.folder.file("fehlt.wav"))), qPrintable(status));
     }
 
     void anUnplayableSoundFileEndsWithoutPlaying()
