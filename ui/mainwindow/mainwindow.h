@@ -6,6 +6,7 @@
 #include "filters/feeds.h"
 #include "filters/filteractions.h"
 #include "filters/filterengine.h"
+#include "history/activityhistory.h"
 #include "launch/gamefolder.h"
 #include "net/httpclient.h"
 #include "platform/clock.h"
@@ -39,6 +40,7 @@ namespace quintor::ui {
 class BackgroundHttpClient;
 class GameListModel;
 class AliasEditor;
+class HistoryWindow;
 class DetailsWindow;
 class FilterTreeEditor;
 class ColumnChooser;
@@ -98,6 +100,7 @@ public:
     void openAliasEditor();
     void openColumnChooser();
     void openFilterTreeEditor();
+    void openHistoryWindow();
     // The commands of the list's context menu, on the selected game.
     void showPlayers();
     void showResources();
@@ -117,6 +120,9 @@ public:
     MasterserverEditor& masterserverEditor() { return *masterserverEditor_; }
     AliasEditor& aliasEditor() { return *aliasEditor_; }
     ColumnChooser& columnChooser() { return *columnChooser_; }
+    HistoryWindow& historyWindow() { return *historyWindow_; }
+    // Players online and open games of every tick that read a masterserver, hour by hour.
+    const ActivityHistory& history() const { return *history_; }
     DetailsWindow& detailsWindow() { return *detailsWindow_; }
     QSystemTrayIcon& trayIcon() { return *trayIcon_; }
     QtNotifier& notifier() { return *notifier_; }
@@ -158,6 +164,9 @@ private:
     void askToStoreAlias(RowHandle row, const std::string& oldCaption, std::string& text);
     void guardedHandler(const std::function<void()>& handler);
     void restoreBounds();
+    void loadHistory();
+    void recordTick(const ParseCounters& counts);
+    void saveHistory();
 
     void createControls();
     void createMenus();
@@ -210,6 +219,8 @@ private:
     std::unique_ptr<FilterFeed> feed_;
     NoticeBoardView* noticeBoard_ = nullptr;
     bool listsLoaded_ = false;
+    std::unique_ptr<ActivityHistory> history_;
+    bool historyRecorded_ = false; // since the last save
     bool shutdownRequested_ = false;
     bool shutdownDone_ = false;
 
@@ -240,6 +251,7 @@ private:
     QAction* aliasEditorAction_ = nullptr;
     QAction* columnsAction_ = nullptr;
     QAction* filterEditorAction_ = nullptr;
+    QAction* historyAction_ = nullptr;
     QSystemTrayIcon* trayIcon_ = nullptr;
     QMenu* trayMenu_ = nullptr;
     QAction* openFromTrayAction_ = nullptr;
@@ -250,6 +262,7 @@ private:
     FilterTreeEditor* filterTreeEditor_ = nullptr;
     AliasEditor* aliasEditor_ = nullptr;
     MasterserverEditor* masterserverEditor_ = nullptr;
+    HistoryWindow* historyWindow_ = nullptr;
     // Commands that change the lists a tick works on: unavailable while a tick runs.
     std::vector<QAction*> listCommands_;
 };

@@ -39,6 +39,7 @@ void MainWindow::startUp()
         // A list that exists but cannot be read is not overwritten at the end with what little was read.
         reportError(std::current_exception(), *dialogs_);
     }
+    loadHistory();
     state_.online = true;
     guardedHandler([this] {
         const std::string tagparse = state_.config.Value(keys::tagparse);
@@ -88,6 +89,7 @@ void MainWindow::finishShutdown()
     state_.games.clear();
     storeWindowBounds(state_.config, width(), height(), y(), x());
     if (listsLoaded_) guardedHandler([this] { saveLists(state_); });
+    guardedHandler([this] { saveHistory(); });
     shutdownDone_ = true;
     close(); // does nothing when called from the window's own close event, which then accepts
     emit finished();
