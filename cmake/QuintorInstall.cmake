@@ -66,8 +66,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # and the platform plug-ins. dpkg-shlibdeps adds the C and C++ runtime and version floors.
 set(quintor_debian_depends libcurl4)
 if(QUINTOR_BUILD_UI)
-  list(PREPEND quintor_debian_depends libqt6widgets6 libqt6gui6 libqt6core6 libqt6multimedia6 libqt6svg6
-       qt6-qpa-plugins)
+  list(PREPEND quintor_debian_depends libqt6widgets6 libqt6gui6 libqt6core6 libqt6multimedia6 libqt6charts6
+       libqt6svg6 qt6-qpa-plugins)
 endif()
 list(JOIN quintor_debian_depends ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 find_program(QUINTOR_DPKG_SHLIBDEPS dpkg-shlibdeps)

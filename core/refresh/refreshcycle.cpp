@@ -147,6 +147,7 @@ void RefreshCycle::fetchAndParse()
     } else {
         setcap("");
     }
+    if (ports_.serversRead && !fileTick && !rowsOfServer.empty()) ports_.serversRead(reader.counters());
 }
 
 bool RefreshCycle::keepFailingServer(const std::string& server, const std::string& reason)

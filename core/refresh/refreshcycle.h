@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "refresh/monitorstate.h"
+#include "reference/reader.h"
 #include "refresh/views.h"
 
 #include <functional>
@@ -26,6 +27,9 @@ struct RefreshPorts {
     std::function<void()> noticeBoard;   // rebuilds the notice board; may be empty
     GameFilter* filter = nullptr;        // may be null: no filters
     std::string fallbackServer = {};     // asked once in a tick when `defaultServer` fails; empty: none
+    // Called at the end of a tick that read at least one masterserver (never one that loaded a file),
+    // with the statistic's counts of that tick; may be empty.
+    std::function<void(const ParseCounters&)> serversRead = {};
 };
 
 class RefreshCycle {

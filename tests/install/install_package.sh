@@ -62,7 +62,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ "$(field Description)" == "monitor for the online games of Clonk Rage"* ]] || fail "Description: $(field Description)"
 # Depends as a list of bare package names, without versions or alternatives.
 depends=$(field Depends | tr ',|' '\n\n' | sed 's/(.*)//; s/^ *//; s/ *$//' | sed '/^$/d' | sort -u)
-for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6multimedia6 libqt6svg6 qt6-qpa-plugins libcurl4; do
+for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6multimedia6 libqt6charts6 libqt6svg6 qt6-qpa-plugins libcurl4; do
   grep -qx "$p" <<<"$depends" || fail "Depends lacks $p: $(field Depends)"
 done
 

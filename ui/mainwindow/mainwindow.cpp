@@ -13,6 +13,7 @@
 #include "ui/platform/text.h"
 
 #include "ui/filtereditor/filtertreeeditor.h"
+#include "ui/history/historywindow.h"
 #include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -66,9 +67,11 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     filterActions_ =
         std::make_unique<PlatformFilterActions>(*dialogs_, *notifier_, *clock_, state_.games, state_.loglines);
     feed_ = std::make_unique<FilterFeed>(state_.config, state_.appFolder, state_.saveGuard, *dialogs_, *http_);
-    refresh_ =
-        std::make_unique<RefreshCycle>(state_, RefreshPorts{*model_, *this, *dialogs_, *http_, *clock_, defaultServer_,
-                                                            [this] { rebuildNoticeBoard(); }, &filterHook_});
+    history_ = std::make_unique<ActivityHistory>(*clock_);
+    RefreshPorts ports{*model_, *this, *dialogs_, *http_, *clock_, defaultServer_, [this] { rebuildNoticeBoard(); },
+                       &filterHook_};
+    ports.serversRead = [this](const ParseCounters& counts) { recordTick(counts); };
+    refresh_ = std::make_unique<RefreshCycle>(state_, std::move(ports));
 
     refreshTimer_ = new QTimer(this);
     refreshTimer_->setObjectName(QStringLiteral("refetch"));
@@ -181,7 +184,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 bool MainWindow::windowOrTrayVisible() const
 {
-    return isVisible() || trayIcon_->isVisible();
+    // "Verlauf" edits no list: the ticks go on while it stands in for the window, and it shows them.
+    return isVisible() || trayIcon_->isVisible() || (historyWindow_ && historyWindow_->isVisible());
 }
 
 void MainWindow::setLabel(Label label, const std::string& text)

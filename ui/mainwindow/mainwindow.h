@@ -6,6 +6,7 @@
 #include "filters/feeds.h"
 #include "filters/filteractions.h"
 #include "filters/filterengine.h"
+#include "history/activityhistory.h"
 #include "launch/gamefolder.h"
 #include "net/httpclient.h"
 #include "platform/clock.h"
@@ -41,6 +42,7 @@ class BackgroundHttpClient;
 class GameListModel;
 class HoldingDialogs;
 class AliasEditor;
+class HistoryWindow;
 class DetailsWindow;
 class FilterTreeEditor;
 class ColumnChooser;
@@ -109,6 +111,7 @@ public:
     void openAliasEditor();
     void openColumnChooser();
     void openFilterTreeEditor();
+    void openHistoryWindow();
     // The commands of the list's context menu, on the selected game.
     void showPlayers();
     void showResources();
@@ -128,6 +131,9 @@ public:
     MasterserverEditor& masterserverEditor() { return *masterserverEditor_; }
     AliasEditor& aliasEditor() { return *aliasEditor_; }
     ColumnChooser& columnChooser() { return *columnChooser_; }
+    HistoryWindow& historyWindow() { return *historyWindow_; }
+    // Players online and open games of every tick that read a masterserver, hour by hour.
+    const ActivityHistory& history() const { return *history_; }
     DetailsWindow& detailsWindow() { return *detailsWindow_; }
     QSystemTrayIcon& trayIcon() { return *trayIcon_; }
     QtNotifier& notifier() { return *notifier_; }
@@ -172,6 +178,9 @@ private:
     void askToStoreAlias(RowHandle row, const std::string& oldCaption, std::string& text);
     void guardedHandler(const std::function<void()>& handler);
     void restoreBounds();
+    void loadHistory();
+    void recordTick(const ParseCounters& counts);
+    void saveHistory();
 
     void createControls();
     void createMenus();
@@ -226,6 +235,8 @@ private:
     std::unique_ptr<FilterEngine> filterEngine_;
     std::unique_ptr<FilterFeed> feed_;
     NoticeBoardView* noticeBoard_ = nullptr;
+    std::unique_ptr<ActivityHistory> history_;
+    bool historyRecorded_ = false; // since the last save
     bool shutdownRequested_ = false;
     bool shutdownDone_ = false;
     ShutdownCause shutdownCause_ = ShutdownCause::user;
@@ -262,6 +273,7 @@ private:
     QAction* aliasEditorAction_ = nullptr;
     QAction* columnsAction_ = nullptr;
     QAction* filterEditorAction_ = nullptr;
+    QAction* historyAction_ = nullptr;
     QSystemTrayIcon* trayIcon_ = nullptr;
     QMenu* trayMenu_ = nullptr;
     QAction* openFromTrayAction_ = nullptr;
@@ -272,6 +284,7 @@ private:
     FilterTreeEditor* filterTreeEditor_ = nullptr;
     AliasEditor* aliasEditor_ = nullptr;
     MasterserverEditor* masterserverEditor_ = nullptr;
+    HistoryWindow* historyWindow_ = nullptr;
     // Commands that change the lists a tick works on: unavailable while a tick runs.
     std::vector<QAction*> listCommands_;
 };

@@ -1,5 +1,5 @@
-// The main window's other windows: filter tree editor, masterservers, aliases, columns, details, and
-// joining a game. Each hides the main window while it is open and hands back to it when it closes.
+// The main window's other windows: filter tree editor, masterservers, aliases, columns, details,
+// "Verlauf", and joining a game. Each hides the main window while it is open and hands back to it when it closes.
 #include "ui/mainwindow/mainwindow.h"
 
 #include "launch/gamefolder.h"
@@ -8,6 +8,7 @@
 #include "ui/editors/detailswindow.h"
 #include "ui/editors/masterservereditor.h"
 #include "ui/filtereditor/filtertreeeditor.h"
+#include "ui/history/historywindow.h"
 #include "ui/mainwindow/gamelistmodel.h"
 #include "ui/platform/errorreport.h"
 #include "ui/platform/qtprocessstarter.h"
@@ -34,6 +35,7 @@ void MainWindow::createWindows()
         // Showing the main window runs its tick.
         window->setOnClosed([this] { guardedHandler([this] { show(); }); });
     }
+    historyWindow_ = new HistoryWindow(*history_, [this] { guardedHandler([this] { show(); }); }, this);
 
     // Created after the start-up fetched the feed, so its list is the fetched one. Closing it shows
     // the main window (one tick) and runs one more, as its changes must reach the list at once.
@@ -76,6 +78,12 @@ void MainWindow::openColumnChooser()
 void MainWindow::openFilterTreeEditor()
 {
     filterTreeEditor_->open();
+    hide();
+}
+
+void MainWindow::openHistoryWindow()
+{
+    historyWindow_->open();
     hide();
 }
 

@@ -29,6 +29,7 @@ void MainWindow::createMenus()
 {
     QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("Datei"));
     loadFromFileAction_ = item(fileMenu, "AusDateiladen1", QStringLiteral("Aus Datei laden..."));
+    historyAction_ = item(fileMenu, "Verlauf1", QStringLiteral("Verlauf"));
     fileMenu->addSeparator();
     quitAction_ = item(fileMenu, "Beenden1", QStringLiteral("Beenden"));
     minimizeAction_ = item(fileMenu, "Minimieren1", QStringLiteral("Minimieren"));
@@ -62,6 +63,7 @@ void MainWindow::createMenus()
     connect(columnsAction_, &QAction::triggered, this, [this] { guardedHandler([this] { openColumnChooser(); }); });
     connect(filterEditorAction_, &QAction::triggered, this,
             [this] { guardedHandler([this] { openFilterTreeEditor(); }); });
+    connect(historyAction_, &QAction::triggered, this, [this] { guardedHandler([this] { openHistoryWindow(); }); });
 
     // The editors write back into the lists a tick works on.
     listCommands_ = {loadFromFileAction_, stripTagsAction_, masterserverAction_,

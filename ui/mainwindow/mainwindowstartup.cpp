@@ -43,6 +43,7 @@ void MainWindow::startUp()
         // Said once; the save guard keeps every list file that could not be read as it is.
         reportError(std::current_exception(), *dialogs_);
     }
+    loadHistory();
     state_.online = true;
     guardedHandler([this] {
         const std::string tagparse = state_.config.Value(keys::tagparse);
@@ -104,6 +105,7 @@ void MainWindow::finishShutdown()
     // An open filter tree editor closes as its OK button would, so names and files match at the next start.
     if (filterTreeEditor_) attempt([this] { filterTreeEditor_->writeForQuit(); });
     attempt([this] { saveLists(state_); });
+    attempt([this] { saveHistory(); });
     if (!failures.empty()) reportFailedSaves(failures);
     shutdownDone_ = true;
     close(); // does nothing when called from the window's own close event, which then accepts

@@ -56,8 +56,9 @@ protected:
 
     RefreshCycle cycle(const std::string& defaultServer = "http://127.0.0.1:9/league/server")
     {
-        return RefreshCycle(state, RefreshPorts{list, view, dialogs, *http, clock, defaultServer,
-                                                [this] { ++noticeBoardBuilds; }, &filter});
+        RefreshPorts ports{list, view, dialogs, *http, clock, defaultServer, [this] { ++noticeBoardBuilds; }, &filter};
+        ports.serversRead = [this](const ParseCounters& counts) { serversRead.push_back(counts); };
+        return RefreshCycle(state, std::move(ports));
     }
 
     test::TempFolder folder;
@@ -69,6 +70,7 @@ protected:
     std::unique_ptr<HttpClient> http = makeCurlHttpClient();
     RecordingFilter filter{list};
     int noticeBoardBuilds = 0;
+    std::vector<ParseCounters> serversRead; // per tick that read a masterserver
 };
 
 } // namespace
@@ -304,4 +306,30 @@ TEST_F(RefreshCycleTest, AnAbandonedRequestEndsTheTickWithoutAQuestion)
     EXPECT_THROW(c.refetchTimer(), HttpError);
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(state.servers.Count(), 1);
+}
+
+TEST_F(RefreshCycleTest, OnlyATickThatReadAServerReportsItsCounts)
+{
+    GameSpec crowded = titled("Voll");
+    crowded.players = 3;
+    test::LoopbackServer server({{"/s", reply({titled("Alpha"), crowded})}});
+    folder.write("server.txt", server.url("/s") + "\r\n");
+    state.servers.Add(server.url("/missing")); // not read, yet the tick read another
+    state.servers.Add(server.url("/s"));
+    dialogs.answers = {false};
+    cycle().refetchTimer();
+    ASSERT_EQ(serversRead.size(), 1u);
+    EXPECT_EQ(serversRead[0].references, 2);
+    EXPECT_EQ(serversRead[0].players, 4);
+
+    // A file load reads no server; nor does a tick whose only server fails.
+    folder.write("saved.txt", reply({titled("Aus der Datei")}));
+    state.loadfile = folder.file("saved.txt");
+    cycle().refetchTimer();
+    EXPECT_EQ(list.captions(), std::vector<std::string>{"Aus der Datei"});
+    state.servers.Clear();
+    state.servers.Add(server.url("/missing"));
+    cycle().refetchTimer();
+    EXPECT_EQ(view.labels[Label::gamecount], "Spiele offen: 0"); // the tick ran to its end
+    EXPECT_EQ(serversRead.size(), 1u);
 }
