@@ -57,12 +57,10 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     noticeBoard_ = new NoticeBoardView(
         *noticeBoardBox_, [this](QPushButton* button) { guardedHandler([this, button] { dismissNotice(button); }); });
 
-    filterActions_ =
-        std::make_unique<PlatformFilterActions>(*dialogs_, *notifier_, *clock_, state_.games, state_.loglines);
     feed_ = std::make_unique<FilterFeed>(state_.config, state_.appFolder, state_.saveGuard, *dialogs_, *http_);
-    refresh_ =
-        std::make_unique<RefreshCycle>(state_, RefreshPorts{*model_, *this, *dialogs_, *http_, *clock_, defaultServer_,
-                                                            [this] { rebuildNoticeBoard(); }, &filterHook_});
+    refresh_ = std::make_unique<RefreshCycle>(state_, RefreshPorts{*model_, *this, *dialogs_, *http_, *clock_,
+                                                                   defaultServer_, [this] { rebuildNoticeBoard(); },
+                                                                   &filterHook_, std::move(setup.fallbackServer)});
 
     refreshTimer_ = new QTimer(this);
     refreshTimer_->setObjectName(QStringLiteral("refetch"));
@@ -95,14 +93,14 @@ void MainWindow::guardedHandler(const std::function<void()>& handler)
 
 void MainWindow::runTick()
 {
-    gate_.request([this] { tick(); });
+    gate_.request([this] { tick([this] { refresh_->refetchTimer(); }); });
 }
 
-void MainWindow::tick()
+void MainWindow::tick(const std::function<void()>& step)
 {
     setTickRunning(true);
     try {
-        refresh_->refetchTimer();
+        step();
     } catch (...) {
         setTickRunning(false);
         emit tickFinished();
@@ -117,6 +115,8 @@ void MainWindow::setTickRunning(bool running)
     for (QAction* command : listCommands_)
         command->setEnabled(!running);
     model_->setEditable(!running);
+    // Offline only when every server was removed; a tick is what gets there.
+    goOnlineAction_->setEnabled(!running && !state_.online);
 }
 
 void MainWindow::requestShutdown()
@@ -182,6 +182,11 @@ void MainWindow::setStatusText(const std::string& text)
 void MainWindow::stopRefetchTimer()
 {
     refreshTimer_->stop();
+}
+
+void MainWindow::startRefetchTimer()
+{
+    refreshTimer_->start();
 }
 
 void MainWindow::rebuildNoticeBoard()

@@ -61,6 +61,8 @@ struct MainWindowSetup {
     std::function<bool()> trayAvailable{};
     // Starts the game to join; null: the platform's own way.
     ProcessStarter* processStarter = nullptr;
+    // Tried once in a tick when the default server fails; empty: none.
+    std::string fallbackServer{};
 };
 
 // "Quintor Velmar 2.02 Beta [84]", an empty line and the credits.
@@ -89,6 +91,8 @@ public:
 
     // The menu commands.
     void loadFromFile();
+    // "Wieder online gehen": back from offline mode, through the tick gate like a tick.
+    void goOnline();
     void toggleTagStripping();
     void quit();
     void subscribeToFeed();
@@ -142,6 +146,7 @@ private:
     void setLabel(Label label, const std::string& text) override;
     void setStatusText(const std::string& text) override;
     void stopRefetchTimer() override;
+    void startRefetchTimer() override;
 
     void startUp();
     void detectGameFolder();
@@ -153,7 +158,8 @@ private:
     void rebuildNoticeBoard();
     void dismissNotice(QPushButton* button);
     bool trayAvailable() const;
-    void tick();
+    // A tick (or going back online, which ends in one) with the list commands locked.
+    void tick(const std::function<void()>& step);
     void setTickRunning(bool running);
     void askToStoreAlias(RowHandle row, const std::string& oldCaption, std::string& text);
     void guardedHandler(const std::function<void()>& handler);
@@ -197,6 +203,10 @@ private:
         {
             if (engine_) engine_->endTick(unreadServers);
         }
+        void filterStale(RowHandle row) override
+        {
+            if (engine_) engine_->filterStale(row);
+        }
 
     private:
         const std::unique_ptr<FilterEngine>& engine_;
@@ -231,6 +241,7 @@ private:
     QAction* resourcesAction_ = nullptr;
     QAction* joinAction_ = nullptr;
     QAction* loadFromFileAction_ = nullptr;
+    QAction* goOnlineAction_ = nullptr;
     QAction* quitAction_ = nullptr;
     QAction* stripTagsAction_ = nullptr;
     QAction* minimizeAction_ = nullptr;
