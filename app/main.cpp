@@ -36,6 +36,7 @@ int main(int argc, char* argv[])
     const char* home = std::getenv("HOME");
     quintor::ui::MainWindowSetup setup{quintor::apdir(), quintor::makeCurlHttpClient(),
                                        quintor::buildconfig::masterserverUrl};
+    setup.fallbackServer = quintor::buildconfig::fallbackMasterserverUrl;
     setup.updateUrl = quintor::buildconfig::updateUrl;
     setup.noticeUrl = quintor::buildconfig::noticeUrl;
     setup.gameFolderCandidates = quintor::defaultCandidates(home ? home : "");

@@ -38,6 +38,39 @@ void FilterEngine::fail(Slot& slot, const std::string& reason)
     if (report_) report_("Filter \"" + slot.entry.name + "\": " + reason);
 }
 
+const CompiledFilter* FilterEngine::usable(Slot& slot)
+{
+    if (slot.failed) return nullptr;
+    if (!slot.compiled) slot.compiled = std::make_shared<const CompiledFilter>(compileFilter(appFolder_, slot.entry));
+    return slot.compiled->failure ? nullptr : slot.compiled.get();
+}
+
+void FilterEngine::filterStale(RowHandle row)
+{
+    if (!prepared_) prepare();
+    const TGameEntry* record = games_.find(row);
+    if (!record) return;
+    GameData data(*record);
+    std::optional<std::string> identity;
+    for (Slot& slot : slots_) {
+        const CompiledFilter* compiled = usable(slot);
+        if (!compiled) {
+            // Broken: it must remember nothing of this refresh either; the report waits for a listed game.
+            if (slot.compiled && slot.compiled->failure) memory_.forget(slot.entry.key);
+            continue;
+        }
+        if (!compiled->active) continue;
+        const auto& conditions = compiled->conditions;
+        const bool matches = combineConditions(compiled->typ, conditions.size(), [&](std::size_t j) {
+            return conditionHolds(data.field(conditions[j].field), conditions[j].comparison, conditions[j].text);
+        });
+        if (!matches) continue;
+        if (!identity) identity = gameIdentity(*record);
+        memory_.noteMatch(slot.entry.key, *identity, record->Server);
+        if (compiled->actionsFailure) memory_.forget(slot.entry.key);
+    }
+}
+
 void FilterEngine::filterparse(RowHandle row)
 {
     if (!prepared_) prepare();

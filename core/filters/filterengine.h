@@ -36,6 +36,11 @@ public:
     // others go on.
     void filterparse(RowHandle row);
 
+    // A game kept from the last good list of a server that failed in this refresh: every filter it still
+    // passes remembers it as listed, and nothing runs for it, not even a report (a listed game reports a
+    // broken filter). Its record keeps the colour of its last evaluation.
+    void filterStale(RowHandle row);
+
     // Ends a refresh: each filter remembers the games it matched, and those of the unread servers it
     // remembered before. A refresh that is never ended counts, at the next beginTick, as one that read
     // every server.
@@ -49,6 +54,8 @@ private:
     };
 
     void prepare();
+    // The filter of the slot, read on first use; null when it is broken or failed in this refresh.
+    const CompiledFilter* usable(Slot& slot);
     void fail(Slot& slot, const std::string& reason);
 
     const TextList& filters_;

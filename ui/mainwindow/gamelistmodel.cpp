@@ -4,6 +4,7 @@
 #include "ui/platform/text.h"
 
 #include <QHeaderView>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -13,6 +14,11 @@ QColor rowTextColor(std::uint32_t color)
 {
     return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
                   static_cast<int>((color >> 16) & 0xFF));
+}
+
+QColor staleRowTextColor()
+{
+    return QColor(Qt::gray);
 }
 
 GameListModel::GameListModel(const GameStore& games, QObject* parent) : QAbstractTableModel(parent), games_(games) {}
@@ -67,7 +73,7 @@ RowHandle GameListModel::addRow()
 {
     const int row = static_cast<int>(rows_.size());
     beginInsertRows({}, row, row);
-    rows_.push_back(std::make_unique<Row>(Row{++lastHandle_, {}, {}, {}}));
+    rows_.push_back(std::make_unique<Row>(Row{++lastHandle_, {}, {}, {}, {}}));
     endInsertRows();
     return lastHandle_;
 }
@@ -112,6 +118,17 @@ void GameListModel::setRowTexts(RowHandle handle, const std::string& caption, st
     ++placed_;
 }
 
+void GameListModel::setRowToolTip(RowHandle handle, const std::string& text)
+{
+    const int found = findRow(handle);
+    if (found < 0) return;
+    QString toolTip = toQt(text);
+    // A tooltip that looks like markup would be shown as markup: escaped, it shows as it stands.
+    if (Qt::mightBeRichText(toolTip)) toolTip = Qt::convertFromPlainText(toolTip, Qt::WhiteSpaceNormal);
+    rows_[static_cast<std::size_t>(found)]->toolTip = toolTip;
+    emit dataChanged(index(found, 0), index(found, std::max(0, columnCount() - 1)), {Qt::ToolTipRole});
+}
+
 int GameListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
@@ -134,8 +151,11 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const
         return QString();
     case Qt::ForegroundRole: {
         const TGameEntry* record = games_.find(row.handle);
+        if (record && record->Stale && record->Color == 0) return staleRowTextColor();
         return rowTextColor(record ? record->Color : 0);
     }
+    case Qt::ToolTipRole:
+        return row.toolTip.isEmpty() ? QVariant() : QVariant(row.toolTip);
     default:
         return {};
     }

@@ -20,6 +20,8 @@ namespace quintor::ui {
 
 // A record's Color (0x00BBGGRR) as the text colour of its row.
 QColor rowTextColor(std::uint32_t color);
+// The text colour of a row kept from a failing server's last good list that no filter coloured.
+QColor staleRowTextColor();
 
 class GameListModel : public QAbstractTableModel, public GameListView {
     Q_OBJECT
@@ -45,6 +47,7 @@ public:
     void addColumn(const std::string& caption, int width) override;
     RowHandle addRow() override;
     void setRowTexts(RowHandle row, const std::string& caption, std::vector<std::string> subItems) override;
+    void setRowToolTip(RowHandle row, const std::string& text) override;
 
     // QAbstractItemModel
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -67,6 +70,7 @@ private:
         std::string caption;
         QString captionText;
         QStringList subTexts;
+        QString toolTip; // ready for Qt: never taken for markup
     };
     struct Column {
         QString caption;

@@ -64,12 +64,11 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     noticeBoard_ = new NoticeBoardView(
         *noticeBoardBox_, [this](QPushButton* button) { guardedHandler([this, button] { dismissNotice(button); }); });
 
-    filterActions_ =
-        std::make_unique<PlatformFilterActions>(*dialogs_, *notifier_, *clock_, state_.games, state_.loglines);
     feed_ = std::make_unique<FilterFeed>(state_.config, state_.appFolder, state_.saveGuard, *dialogs_, *http_);
     history_ = std::make_unique<ActivityHistory>(*clock_);
     RefreshPorts ports{*model_, *this, *dialogs_, *http_, *clock_, defaultServer_, [this] { rebuildNoticeBoard(); },
                        &filterHook_};
+    ports.fallbackServer = std::move(setup.fallbackServer);
     ports.serversRead = [this](const ParseCounters& counts) { recordTick(counts); };
     refresh_ = std::make_unique<RefreshCycle>(state_, std::move(ports));
 
@@ -109,16 +108,16 @@ void MainWindow::runTick()
         tickDueAfterBox_ = true;
         return;
     }
-    gate_.request([this] { tick(); });
+    gate_.request([this] { tick([this] { refresh_->refetchTimer(); }); });
 }
 
-void MainWindow::tick()
+void MainWindow::tick(const std::function<void()>& step)
 {
     setTickRunning(true);
     soundReported_ = false;
     soundNote_.clear();
     try {
-        refresh_->refetchTimer();
+        step();
     } catch (...) {
         setTickRunning(false);
         emit tickFinished();
@@ -149,6 +148,8 @@ void MainWindow::setTickRunning(bool running)
     for (QAction* command : listCommands_)
         command->setEnabled(!running);
     model_->setEditable(!running);
+    // Offline only when every server was removed; a tick is what gets there.
+    goOnlineAction_->setEnabled(!running && !state_.online);
 }
 
 void MainWindow::requestShutdown(ShutdownCause cause)
@@ -220,6 +221,11 @@ void MainWindow::setStatusText(const std::string& text)
 void MainWindow::stopRefetchTimer()
 {
     refreshTimer_->stop();
+}
+
+void MainWindow::startRefetchTimer()
+{
+    refreshTimer_->start();
 }
 
 void MainWindow::rebuildNoticeBoard()

@@ -67,6 +67,8 @@ struct MainWindowSetup {
     ProcessStarter* processStarter = nullptr;
     // Where an end without a user reports the files it could not write; null: standard error.
     std::ostream* errorOutput = nullptr;
+    // Tried once in a tick when the default server fails; empty: none.
+    std::string fallbackServer{};
 };
 
 // Who ends the program: the user (the menu, the window's close box, the tray) may be shown a box;
@@ -102,6 +104,8 @@ public:
 
     // The menu commands.
     void loadFromFile();
+    // "Wieder online gehen": back from offline mode, through the tick gate like a tick.
+    void goOnline();
     void toggleTagStripping();
     void quit();
     void subscribeToFeed();
@@ -159,6 +163,7 @@ private:
     void setLabel(Label label, const std::string& text) override;
     void setStatusText(const std::string& text) override;
     void stopRefetchTimer() override;
+    void startRefetchTimer() override;
 
     void startUp();
     void detectGameFolder();
@@ -173,7 +178,8 @@ private:
     void rebuildNoticeBoard();
     void dismissNotice(QPushButton* button);
     bool trayAvailable() const;
-    void tick();
+    // A tick (or going back online, which ends in one) with the list commands locked.
+    void tick(const std::function<void()>& step);
     void setTickRunning(bool running);
     void askToStoreAlias(RowHandle row, const std::string& oldCaption, std::string& text);
     void guardedHandler(const std::function<void()>& handler);
@@ -223,6 +229,10 @@ private:
         {
             if (engine_) engine_->endTick(unreadServers);
         }
+        void filterStale(RowHandle row) override
+        {
+            if (engine_) engine_->filterStale(row);
+        }
 
     private:
         const std::unique_ptr<FilterEngine>& engine_;
@@ -264,6 +274,7 @@ private:
     QAction* resourcesAction_ = nullptr;
     QAction* joinAction_ = nullptr;
     QAction* loadFromFileAction_ = nullptr;
+    QAction* goOnlineAction_ = nullptr;
     QAction* quitAction_ = nullptr;
     QAction* stripTagsAction_ = nullptr;
     QAction* minimizeAction_ = nullptr;

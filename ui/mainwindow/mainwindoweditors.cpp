@@ -11,6 +11,7 @@
 #include "ui/history/historywindow.h"
 #include "ui/mainwindow/gamelistmodel.h"
 #include "ui/platform/errorreport.h"
+#include "ui/platform/qtnotifier.h"
 #include "ui/platform/qtprocessstarter.h"
 
 #include <QItemSelectionModel>
@@ -26,6 +27,12 @@ void MainWindow::createWindows()
         ownStarter_ = std::make_unique<QtProcessStarter>();
         starter_ = ownStarter_.get();
     }
+    // The join action asks and starts the game as the context menu's "Beitreten" does.
+    filterActions_ = std::make_unique<PlatformFilterActions>(
+        *dialogs_, *notifier_, *clock_, state_.games, state_.loglines,
+        JoinPorts{{state_.config, state_.appFolder, gameFolderCandidates_.value_or(std::vector<CandidateFolder>{}),
+                   *dialogs_},
+                  *starter_});
     columnChooser_ = new ColumnChooser(state_.config, this);
     detailsWindow_ = new DetailsWindow(this);
     aliasEditor_ = new AliasEditor(state_.syno, *dialogs_, this);

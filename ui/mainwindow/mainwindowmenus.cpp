@@ -30,6 +30,7 @@ void MainWindow::createMenus()
     QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("Datei"));
     loadFromFileAction_ = item(fileMenu, "AusDateiladen1", QStringLiteral("Aus Datei laden..."));
     historyAction_ = item(fileMenu, "Verlauf1", QStringLiteral("Verlauf"));
+    goOnlineAction_ = item(fileMenu, "WiederOnlinegehen1", QStringLiteral("Wieder online gehen"), false);
     fileMenu->addSeparator();
     quitAction_ = item(fileMenu, "Beenden1", QStringLiteral("Beenden"));
     minimizeAction_ = item(fileMenu, "Minimieren1", QStringLiteral("Minimieren"));
@@ -51,6 +52,7 @@ void MainWindow::createMenus()
     aboutAction_ = item(helpMenu, "ber1", QStringLiteral("\u00DCber"));
 
     connect(loadFromFileAction_, &QAction::triggered, this, [this] { guardedHandler([this] { loadFromFile(); }); });
+    connect(goOnlineAction_, &QAction::triggered, this, [this] { guardedHandler([this] { goOnline(); }); });
     connect(stripTagsAction_, &QAction::triggered, this, [this] { guardedHandler([this] { toggleTagStripping(); }); });
     connect(quitAction_, &QAction::triggered, this, [this] { guardedHandler([this] { quit(); }); });
     connect(minimizeAction_, &QAction::triggered, this, [this] { guardedHandler([this] { moveToTray(); }); });
@@ -108,6 +110,11 @@ void MainWindow::loadFromFile()
     if (!file) return;
     state_.loadfile = *file;
     runTick();
+}
+
+void MainWindow::goOnline()
+{
+    gate_.request([this] { tick([this] { refresh_->leaveOfflineMode(); }); });
 }
 
 void MainWindow::toggleTagStripping()

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 namespace quintor::ui {
 
@@ -40,10 +41,14 @@ void QtDialogs::closeForQuit()
     }
 }
 
-bool QtDialogs::ask(int icon, const QString& caption, const std::string& text, Buttons buttons)
+bool QtDialogs::ask(int icon, const QString& caption, const std::string& text, Buttons buttons,
+                    DefaultButton defaultButton)
 {
     if (closed_) return false;
-    QMessageBox box(static_cast<QMessageBox::Icon>(icon), caption, QString(), QMessageBox::NoButton, parent_);
+    // While the window is away in the tray a box still has to reach the user: on its own, in front.
+    const bool parentHidden = !parent_ || !parent_->isVisible();
+    QMessageBox box(static_cast<QMessageBox::Icon>(icon), caption, QString(), QMessageBox::NoButton,
+                    parentHidden ? nullptr : parent_.data());
     // The text may carry a game title or a server's reply: shown as it stands, never as markup.
     box.setTextFormat(Qt::PlainText);
     box.setText(toQt(text));
@@ -62,8 +67,14 @@ bool QtDialogs::ask(int icon, const QString& caption, const std::string& text, B
         no = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
         break;
     }
-    box.setDefaultButton(yes);
+    box.setDefaultButton(defaultButton == DefaultButton::no && no ? no : yes);
     box.setEscapeButton(no ? no : yes);
+    if (parentHidden) {
+        QTimer::singleShot(0, &box, [&box] {
+            box.raise();
+            box.activateWindow();
+        });
+    }
     run(box);
     return box.clickedButton() == yes;
 }
@@ -91,6 +102,16 @@ void QtDialogs::error(const std::string& text)
 bool QtDialogs::errorYesNo(const std::string& text)
 {
     return ask(QMessageBox::Critical, QStringLiteral("Fehler"), text, Buttons::YesNo);
+}
+
+bool QtDialogs::errorYesNo(const std::string& text, DefaultButton defaultButton)
+{
+    return ask(QMessageBox::Critical, QStringLiteral("Fehler"), text, Buttons::YesNo, defaultButton);
+}
+
+bool QtDialogs::informationYesNo(const std::string& text)
+{
+    return ask(QMessageBox::Information, QStringLiteral("Informationen"), text, Buttons::YesNo);
 }
 
 bool QtDialogs::warningYesNo(const std::string& text)

@@ -26,6 +26,8 @@ public:
     void warning(const std::string& text) override;
     void error(const std::string& text) override;
     bool errorYesNo(const std::string& text) override;
+    bool errorYesNo(const std::string& text, DefaultButton defaultButton) override;
+    bool informationYesNo(const std::string& text) override;
     bool warningYesNo(const std::string& text) override;
     bool confirmYesNo(const std::string& text) override;
     bool warningOkCancel(const std::string& text) override;
@@ -43,7 +45,8 @@ public:
 
 private:
     enum class Buttons { Ok, YesNo, OkCancel };
-    bool ask(int icon, const QString& caption, const std::string& text, Buttons buttons);
+    bool ask(int icon, const QString& caption, const std::string& text, Buttons buttons,
+             DefaultButton defaultButton = DefaultButton::yes);
     int run(QDialog& dialog);
 
     QPointer<QWidget> parent_;

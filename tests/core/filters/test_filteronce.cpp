@@ -164,6 +164,28 @@ TEST_F(FilterOnceTest, AFilterThatFailedInTheRefreshBeforeRemembersNothing)
     EXPECT_EQ(errors.size(), 2u);
 }
 
+TEST_F(FilterOnceTest, AGameKeptFromAFailingServerRunsNothingAndIsNotAnnouncedAgainWhenItAnswers)
+{
+    // The filter comes into use while A fails: only the kept copy of the lobby can tell it about it.
+    EXPECT_EQ(refresh({{kLobby}}), 0);
+    bobFilter(true);
+    games.clear();
+    actions.performed.clear();
+    engine.beginTick();
+    const RowHandle kept = add(kLobby);
+    games.find(kept)->Stale = true;
+    games.find(kept)->Color = 0x123456u;
+    engine.filterStale(kept);
+    engine.endTick({"A"});
+    EXPECT_TRUE(actions.performed.empty()); // not even the colour: the record keeps its own
+    EXPECT_EQ(games.find(kept)->Color, 0x123456u);
+
+    EXPECT_EQ(refresh({{kLobby}}), 0);
+    EXPECT_EQ(refresh({{withPlayers("")}}), 0);
+    EXPECT_EQ(refresh({{kLobby}}), 1); // a real new start still counts
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST(FilterJoin, AsksOncePerGameAndYesStartsTheGameThroughTheProcessPort)
 {
     test::TempFolder folder;

@@ -3,6 +3,7 @@
 #include "ui/uitestsupport.h"
 
 #include <QHeaderView>
+#include <QTextDocument>
 #include <QTreeView>
 #include <QtTest>
 
@@ -136,6 +137,42 @@ private slots:
         addGame(model, games, game("x", "Lobby", false, color));
         QCOMPARE(model.index(0, 0).data(Qt::ForegroundRole).value<QColor>(), expected);
         QCOMPARE(model.index(0, 1).data(Qt::ForegroundRole).value<QColor>(), expected);
+    }
+
+    // A row kept from a failing server's last good list: grey unless a filter coloured it, and its
+    // tooltip shows as it stands even when it looks like markup.
+    void keptRowsAreGreyAndTheirTooltipIsPlain_data()
+    {
+        QTest::addColumn<bool>("stale");
+        QTest::addColumn<uint>("color");
+        QTest::addColumn<QColor>("expected");
+        QTest::newRow("listed, black") << false << 0u << QColor(0, 0, 0);
+        QTest::newRow("kept, black is grey") << true << 0u << quintor::ui::staleRowTextColor();
+        QTest::newRow("kept, the filter's red stays") << true << 0x0000FFu << QColor(255, 0, 0);
+    }
+
+    void keptRowsAreGreyAndTheirTooltipIsPlain()
+    {
+        QFETCH(bool, stale);
+        QFETCH(uint, color);
+        QFETCH(QColor, expected);
+        GameStore games;
+        GameListModel model(games);
+        model.addColumn("Szenario", 100);
+        model.addColumn("Status", 80);
+        TGameEntry entry = game("x", "Lobby", false, color);
+        entry.Stale = stale;
+        const quintor::RowHandle row = addGame(model, games, entry);
+        QCOMPARE(model.index(0, 1).data(Qt::ForegroundRole).value<QColor>(), expected);
+        QVERIFY(!model.index(0, 0).data(Qt::ToolTipRole).isValid());
+
+        model.setRowToolTip(row, "Stand: 17:02:06");
+        QCOMPARE(model.index(0, 1).data(Qt::ToolTipRole).toString(), QStringLiteral("Stand: 17:02:06"));
+        model.setRowToolTip(row, "Stand: <b>\xE4</b>");
+        const QString shown = model.index(0, 0).data(Qt::ToolTipRole).toString();
+        QTextDocument document;
+        document.setHtml(shown);
+        QCOMPARE(document.toPlainText(), QString::fromUtf8("Stand: <b>\u00e4</b>"));
     }
 
     void headerWidthsAreTheColumnWidths()

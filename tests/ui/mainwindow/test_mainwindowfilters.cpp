@@ -97,6 +97,25 @@ private slots:
         QCOMPARE(recordTitled(form, "Greed Arena")->Color, 0x0000FFu); // the next filter still ran
     }
 
+    void theJoinActionAsksAndStartsTheGame()
+    {
+        MainWindowFixture f;
+        f.folder.write("filter.txt", "grp0=Melder\r\ngrp0fil0=Greed\r\n");
+        f.folder.write("grp0fil0.txt", "active=True\r\ntyp=0\r\nfield0=0\r\nact0=0\r\nedit0=Greed\r\n");
+        f.folder.write("grp0fil0_act.txt", "field0=3\r\nact0=4\r\nedit0=\r\n");
+        f.folder.write("Clonk.exe", "MZ"); // the game lies in the application folder
+        f.http->body = twoGamesReply();
+        f.http->released = 1000;
+        f.dialogs.answers = {true};
+        quintor::test::RecordingStarter starter;
+        f.create(nullptr, [&](quintor::ui::MainWindowSetup& setup) { setup.processStarter = &starter; });
+        QVERIFY(f.showAndWaitForFirstTick());
+        QCOMPARE(f.dialogs.textsOf("informationYesNo"),
+                 std::vector<std::string>{"Dem Spiel \"Greed Arena\" von Host0 beitreten?"});
+        QCOMPARE(starter.started.size(), std::size_t(1));
+        QCOMPARE(starter.started[0].program, f.folder.path() + "Clonk.exe");
+    }
+
     void noFilterFileNoFilters()
     {
         MainWindowFixture f;

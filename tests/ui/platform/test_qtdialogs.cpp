@@ -84,6 +84,10 @@ private slots:
         QTest::newRow("error no") << "errorYesNo"
                                   << "&Nein"
                                   << "Fehler" << int(QMessageBox::Critical) << QStringList{"&Ja", "&Nein"} << false;
+        QTest::newRow("information yes") << "informationYesNo"
+                                         << "&Ja"
+                                         << "Informationen" << int(QMessageBox::Information)
+                                         << QStringList{"&Ja", "&Nein"} << true;
         QTest::newRow("confirm yes") << "confirmYesNo"
                                      << "&Ja" << bestaetigen << int(QMessageBox::Question)
                                      << QStringList{"&Ja", "&Nein"} << true;
@@ -135,6 +139,7 @@ private slots:
              }},
             {"errorYesNo", [&] { return dialogs.errorYesNo(text); }},
             {"confirmYesNo", [&] { return dialogs.confirmYesNo(text); }},
+            {"informationYesNo", [&] { return dialogs.informationYesNo(text); }},
             {"warningOkCancel", [&] { return dialogs.warningOkCancel(text); }}};
         SeenBox seen;
         answerNextBox(seen, press);
@@ -154,6 +159,41 @@ private slots:
         dialogs.message("Neues Spiel: <b>Siedler</b> <img src=\"http://example.org/x.png\">");
         QCOMPARE(seen.format, Qt::PlainText);
         QCOMPARE(seen.text, QStringLiteral("Neues Spiel: <b>Siedler</b> <img src=\"http://example.org/x.png\">"));
+    }
+
+    // Enter presses the default button; a box asked while the window is away in the tray is on its own.
+    void enterPressesTheDefaultButton_data()
+    {
+        QTest::addColumn<bool>("startOnNo");
+        QTest::addColumn<bool>("parentShown");
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("Ja by default, window shown") << false << true << true;
+        QTest::newRow("Nein when asked, window shown") << true << true << false;
+        QTest::newRow("Nein when asked, window in the tray") << true << false << false;
+    }
+
+    void enterPressesTheDefaultButton()
+    {
+        QFETCH(bool, startOnNo);
+        QFETCH(bool, parentShown);
+        QFETCH(bool, answer);
+        QWidget parent;
+        if (parentShown) parent.show();
+        QtDialogs dialogs(&parent);
+        QWidget* boxParent = &parent;
+        QTimer::singleShot(0, [&boxParent] {
+            QMessageBox* box = nullptr;
+            QVERIFY(QTest::qWaitFor([&box] {
+                box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                return box != nullptr;
+            }));
+            boxParent = box->parentWidget();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        const bool yes = startOnNo ? dialogs.errorYesNo("Server entfernen?", quintor::DefaultButton::no)
+                                   : dialogs.errorYesNo("Server entfernen?");
+        QCOMPARE(yes, answer);
+        QCOMPARE(boxParent, parentShown ? &parent : nullptr);
     }
 
     void closingForQuitAnswersNoAndShowsNoMore()

@@ -1,0 +1,90 @@
+// A masterserver that fails, in the window: its last good games stay grey with the time of their list,
+// and offline mode has its way back through the "Datei" menu.
+#include "mainwindowfixture.h"
+#include "support/replies.h"
+
+#include <QLabel>
+#include <QStatusBar>
+
+using quintor::test::MainWindowFixture;
+
+namespace {
+
+constexpr const char* serverList = "http://a.example/league/server\r\n";
+
+std::string oneGameReply()
+{
+    return quintor::test::replyHeader() + quintor::test::referenceBlock({.title = "Greed Arena"});
+}
+
+QString statusText(const quintor::ui::MainWindow& form)
+{
+    QString text;
+    for (const QLabel* label : form.statusBar()->findChildren<QLabel*>())
+        text += label->text();
+    return text;
+}
+
+} // namespace
+
+class TestMainWindowOutage : public QObject {
+    Q_OBJECT
+private slots:
+    void keptGamesAreGreyWithTheTimeOfTheirList()
+    {
+        MainWindowFixture f;
+        f.folder.write("server.txt", serverList);
+        f.http->body = oneGameReply();
+        f.http->released = 1000;
+        auto& form = f.create();
+        QVERIFY(f.showAndWaitForFirstTick());
+        QCOMPARE(form.model().rowCount(), 1);
+        QCOMPARE(form.model().index(0, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 0));
+
+        f.http->fail = true;
+        f.dialogs.answers = {false}; // keep the server
+        f.clock.time.minute = 4;
+        QVERIFY(f.tickAndWait());
+        QCOMPARE(form.model().rowCount(), 1);
+        QCOMPARE(form.model().captionAt(0), std::string("Greed Arena"));
+        QCOMPARE(form.model().index(0, 0).data(Qt::ForegroundRole).value<QColor>(), quintor::ui::staleRowTextColor());
+        QCOMPARE(form.model().index(0, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("Stand: 17:02:06"));
+        QVERIFY2(statusText(form).contains(
+                     QStringLiteral("Server http://a.example/league/server nicht erreichbar seit 17:04:06")),
+                 qPrintable(statusText(form)));
+        QVERIFY(!f.action("WiederOnlinegehen1")->isEnabled()); // still online
+    }
+
+    void goingBackOnlineRestoresTheList()
+    {
+        MainWindowFixture f;
+        f.folder.write("server.txt", serverList);
+        f.http->fail = true;
+        f.http->released = 1000;
+        f.dialogs.answers = {true}; // remove the only server: offline
+        auto& form = f.create();
+        QAction* goOnline = f.action("WiederOnlinegehen1");
+        QVERIFY(goOnline);
+        QVERIFY(!goOnline->isEnabled());
+        QVERIFY(f.showAndWaitForFirstTick());
+        QVERIFY(!form.state().online);
+        QCOMPARE(form.model().rowCount(), 0);
+        QVERIFY(goOnline->isEnabled());
+        auto* timer = form.findChild<QTimer*>(QStringLiteral("refetch"));
+        QVERIFY(!timer->isActive());
+
+        f.http->fail = false;
+        f.http->body = oneGameReply();
+        const auto before = f.ticks->count();
+        goOnline->trigger();
+        QVERIFY(QTest::qWaitFor([&] { return f.ticks->count() > before && !form.tickRunning(); }, 15000));
+        QVERIFY(form.state().online);
+        QCOMPARE(form.model().rowCount(), 1);
+        QCOMPARE(form.state().servers.Count(), 1);
+        QVERIFY(timer->isActive());
+        QVERIFY(!goOnline->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestMainWindowOutage)
+#include "test_mainwindowoutage.moc"
