@@ -120,7 +120,8 @@ private slots:
         const QMenu* datei = form.menuBar()->actions()[0]->menu();
         const QMenu* bearbeiten = form.menuBar()->actions()[1]->menu();
         const QMenu* hilfe = form.menuBar()->actions()[2]->menu();
-        QCOMPARE(menuTexts(datei), (QStringList{"Aus Datei laden...", "Wieder online gehen", "-", "Beenden", "Minimieren"}));
+        QCOMPARE(menuTexts(datei),
+                 (QStringList{"Aus Datei laden...", "Verlauf", "Wieder online gehen", "-", "Beenden", "Minimieren"}));
         QCOMPARE(menuTexts(bearbeiten),
                  (QStringList{"Masterserver", "Aliaseditor", "Listenspalten", "Filter", "-", "Tags rausparsen"}));
         QCOMPARE(menuTexts(f.action("Filter1")->menu()), (QStringList{"Abonnieren", "(-)", "Filtereditor"}));
