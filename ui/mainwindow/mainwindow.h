@@ -32,12 +32,12 @@ class QPushButton;
 class QStatusBar;
 class QSystemTrayIcon;
 class QTimer;
-class QTreeView;
 
 namespace quintor::ui {
 
 class BackgroundHttpClient;
 class GameListModel;
+class GameListTreeView;
 class AliasEditor;
 class DetailsWindow;
 class FilterTreeEditor;
@@ -82,8 +82,6 @@ public:
     // Then the window bounds are stored, the lists written and finished() emitted.
     void requestShutdown();
 
-    // Places the boxes in the client area as its size asks.
-    void placeControls();
     // The list's context menu is opening: its commands need a selected game, joining also an address.
     void updateListMenu();
 
@@ -132,7 +130,6 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -163,8 +160,6 @@ private:
     void createMenus();
     void createListMenu();
     void createTray();
-    int clientHeight() const;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
     MonitorState state_;
     std::unique_ptr<QtDialogs> ownDialogs_;
@@ -217,7 +212,7 @@ private:
     QGroupBox* listBox_ = nullptr;
     QGroupBox* detailsBox_ = nullptr;
     QGroupBox* noticeBoardBox_ = nullptr;
-    QTreeView* gameList_ = nullptr;
+    GameListTreeView* gameList_ = nullptr;
     QLabel* updateTimeLabel_ = nullptr;
     QLabel* versionLabel_ = nullptr;
     QLabel* gameCountLabel_ = nullptr;
@@ -244,6 +239,7 @@ private:
     QMenu* trayMenu_ = nullptr;
     QAction* openFromTrayAction_ = nullptr;
     QAction* quitFromTrayAction_ = nullptr;
+    QTimer* singleClickTimer_ = nullptr; // a single click on the tray icon waits for a double click
     // The other windows; they live for the whole run and are only shown and hidden.
     ColumnChooser* columnChooser_ = nullptr;
     DetailsWindow* detailsWindow_ = nullptr;

@@ -2,6 +2,7 @@
 #include "settings/convert.h"
 #include "settings/keys.h"
 #include "ui/mainwindow/gamelistmodel.h"
+#include "ui/mainwindow/gamelisttreeview.h"
 #include "ui/mainwindow/mainwindow.h"
 
 #include <QAction>
