@@ -103,12 +103,15 @@ void MainWindow::createControls()
     clientLayout->addWidget(noticeBoardBox_, 1, 1);
     clientLayout->setColumnStretch(0, 1);
     clientLayout->setRowStretch(1, 1);
-    // Wide enough for a time and a four-digit count at the font in use; the statistic's texts change
-    // with every tick, the column does not.
-    const int rightWidth = std::max(
-        rightColumnMinimumWidth, detailsBox_->fontMetrics().horizontalAdvance(QStringLiteral("Spieler online: 00000")) +
-                                     detailsLayout->contentsMargins().left() +
-                                     detailsLayout->contentsMargins().right() + 2 * boxSpacing);
+    // Wide enough for the statistic's longest usual lines at the font in use; the texts change with
+    // every tick, the column does not.
+    int textWidth = 0;
+    for (const char* sample : {"Aktualisierung: 00:00:00 Uhr", "Clonk-Version: 4,9,10,10,999", "Spieler online: 00000",
+                               "Emptys: 0000 / 0000 (100 %)"})
+        textWidth = std::max(textWidth, detailsBox_->fontMetrics().horizontalAdvance(QString::fromLatin1(sample)));
+    const QMargins margins = detailsLayout->contentsMargins();
+    const int rightWidth =
+        std::max(rightColumnMinimumWidth, textWidth + margins.left() + margins.right() + 2 * boxSpacing);
     detailsBox_->setFixedWidth(rightWidth);
     detailsBox_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     noticeBoardBox_->setFixedWidth(rightWidth);
