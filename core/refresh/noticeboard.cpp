@@ -77,13 +77,6 @@ std::vector<Notice> fetchNotices(HttpClient& http, const std::string& url, const
     }
 }
 
-NoticePlace noticePlace(int k, int boardWidth)
-{
-    const int labelTop = k * 60 + 20;
-    const int labelHeight = 35;
-    return {10, labelTop, boardWidth - 20, labelHeight, boardWidth - 45, labelTop + labelHeight - 10, 30, 25};
-}
-
 std::string dismissButtonName(int number)
 {
     std::string name = "d";

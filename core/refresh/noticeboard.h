@@ -1,4 +1,4 @@
-// The notice board "Pinnwand": which notices of the notice file are shown, where, and dismissing one.
+// The notice board "Pinnwand": which notices of the notice file are shown, and dismissing one.
 #pragma once
 
 #include "net/httpclient.h"
@@ -29,14 +29,6 @@ std::vector<Notice> noticesToShow(std::string_view noticeFile, const TextList& c
 // be fetched, the board is empty and the refresh goes on: an unreachable notice server must not hide
 // the games. A cancelled request (the program is ending) leaves with its HttpError.
 std::vector<Notice> fetchNotices(HttpClient& http, const std::string& url, const TextList& config);
-
-struct NoticePlace {
-    int labelLeft, labelTop, labelWidth, labelHeight;
-    int buttonLeft, buttonTop, buttonWidth, buttonHeight;
-};
-
-// Where the k-th shown notice (from 0) and its "-" button stand on a board of this width.
-NoticePlace noticePlace(int k, int boardWidth);
 
 // The name of notice n's dismiss button, and the notice number back from a button's name.
 std::string dismissButtonName(int number);

@@ -14,7 +14,7 @@ if [ "${1:-}" = "--inside" ]; then
   ./quintor >"$work/quintor.log" 2>&1 &
   pid=$!
   alive() { kill -0 "$pid" 2>/dev/null || fail "quintor ended early: $(cat "$work/quintor.log")"; }
-  window_shown() { alive; xwininfo -root -tree | grep -q '"Quintor"'; }
+  window_shown() { alive; xwininfo -root -tree | grep -q '"Quintor Velmar"'; }
   wait_until 30 "the main window" window_shown
   wait_until 30 "the list to show games" list_filled
   import -window root "$out/program-under-xvfb.png"

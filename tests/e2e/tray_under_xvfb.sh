@@ -33,7 +33,7 @@ if [ "${1:-}" = "--inside" ]; then
   pid=$!
   alive() { kill -0 "$pid" 2>/dev/null || { pid=""; fail "quintor ended early"; }; }
   windows() { alive; "$xdrive" list "$pid"; }
-  main_window() { windows | awk '$3 == "toplevel" && $NF == "Quintor" { print $1; exit }'; }
+  main_window() { windows | awk '$3 == "toplevel" && $NF == "Quintor_Velmar" { print $1; exit }'; }
   main_state() { windows | awk -v id="$1" '$1 == id { print $2; exit }'; }
   main_shown() { [ -n "$(main_window)" ] && [ "$(main_state "$(main_window)")" = viewable ]; }
   icon_line() { windows | awk '$2 == "viewable" && $3 == "embedded" { print; exit }'; }

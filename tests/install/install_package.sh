@@ -21,12 +21,12 @@ if [ "${1:-}" = "--inside" ]; then
   env -u XDG_DATA_HOME -u XDG_CONFIG_HOME -u XDG_CACHE_HOME -u XDG_RUNTIME_DIR HOME="$home" "$program" >"$log" 2>&1 &
   pid=$!
   alive() { kill -0 "$pid" 2>/dev/null || fail "the installed quintor ended early: $(cat "$log")"; }
-  window_shown() { alive; xwininfo -root -tree | grep -q '"Quintor"'; }
+  window_shown() { alive; xwininfo -root -tree | grep -q '"Quintor Velmar"'; }
   wait_until 30 "the main window" window_shown
   # Any window of the program (by its WM_CLASS) other than the main window.
   dialog_shown() {
     alive
-    xwininfo -root -tree | awk '/\("quintor" / && !/"Quintor": \(/ { found = 1 } END { exit !found }'
+    xwininfo -root -tree | awk '/\("quintor" / && !/"Quintor Velmar": \(/ { found = 1 } END { exit !found }'
   }
   case $expect in
     games) wait_until 30 "the list to show games" list_filled ;;

@@ -36,6 +36,7 @@ const char* const kUsage =
     "  --classic-header    write only the [Clonk Rage] header, as older league servers do\n"
     "  --hostile-title     list one more lobby whose title, comment and host name are markup and\n"
     "                      escaped control characters (<img src=/dev/zero>, <b>Pro</b>, \\012, \\000)\n"
+    "  --notice-file FILE  serve this file at /quintor.txt instead of the three built-in notices\n"
     "  --version-word TEXT what /quintor/version.txt answers (default \"Velmar 2.02 Beta [84]\")\n"
     "  --feed-dir DIR      serve the files of DIR under /feed/\n"
     "  --history-days N    before serving, write a made-up activity history.txt of N days (1 to 400)\n"
@@ -47,6 +48,7 @@ struct Options {
     std::uint32_t seed = 1;
     int games = 12;
     std::optional<std::string> file;
+    std::optional<std::string> noticeFile;
     bool flood = false;
     int floodAfter = 0;
     int status = 0;
@@ -86,6 +88,8 @@ Options parseOptions(int argc, char** argv)
             options.server.stepInterval = std::chrono::seconds(number(option, argument(), 0, 86400));
         else if (option == "--file")
             options.file = argument();
+        else if (option == "--notice-file")
+            options.noticeFile = argument();
         else if (option == "--flood")
             options.flood = true;
         else if (option == "--flood-after")
@@ -160,6 +164,7 @@ int main(int argc, char** argv)
         if (options.hostileTitle) world.addHostileGame();
         server.setWorld(std::move(world));
         if (options.file) server.setReply(readFile(*options.file));
+        if (options.noticeFile) server.setNotice(readFile(*options.noticeFile));
         server.setFlood(options.flood);
         server.setFloodAfter(options.floodAfter);
         if (options.status != 0) server.setFailure("/league/server", options.status);

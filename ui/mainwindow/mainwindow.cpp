@@ -3,6 +3,7 @@
 #include "settings/convert.h"
 #include "settings/keys.h"
 #include "ui/mainwindow/gamelistmodel.h"
+#include "ui/mainwindow/gamelisttreeview.h"
 #include "ui/mainwindow/holdingdialogs.h"
 #include "ui/mainwindow/noticeboardview.h"
 #include "ui/platform/backgroundhttpclient.h"

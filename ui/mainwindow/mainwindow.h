@@ -34,12 +34,12 @@ class QPushButton;
 class QStatusBar;
 class QSystemTrayIcon;
 class QTimer;
-class QTreeView;
 
 namespace quintor::ui {
 
 class BackgroundHttpClient;
 class GameListModel;
+class GameListTreeView;
 class HoldingDialogs;
 class AliasEditor;
 class HistoryWindow;
@@ -97,8 +97,6 @@ public:
     void requestShutdown(ShutdownCause cause = ShutdownCause::user);
     int exitCode() const { return exitCode_; }
 
-    // Places the boxes in the client area as its size asks.
-    void placeControls();
     // The list's context menu is opening: its commands need a selected game, joining also an address.
     void updateListMenu();
 
@@ -153,7 +151,6 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -192,8 +189,6 @@ private:
     void createMenus();
     void createListMenu();
     void createTray();
-    int clientHeight() const;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
     MonitorState state_;
     std::unique_ptr<QtDialogs> ownDialogs_;
@@ -260,7 +255,7 @@ private:
     QGroupBox* listBox_ = nullptr;
     QGroupBox* detailsBox_ = nullptr;
     QGroupBox* noticeBoardBox_ = nullptr;
-    QTreeView* gameList_ = nullptr;
+    GameListTreeView* gameList_ = nullptr;
     QLabel* updateTimeLabel_ = nullptr;
     QLabel* versionLabel_ = nullptr;
     QLabel* gameCountLabel_ = nullptr;
@@ -289,6 +284,7 @@ private:
     QMenu* trayMenu_ = nullptr;
     QAction* openFromTrayAction_ = nullptr;
     QAction* quitFromTrayAction_ = nullptr;
+    QTimer* singleClickTimer_ = nullptr; // a single click on the tray icon waits for a double click
     // The other windows; they live for the whole run and are only shown and hidden.
     ColumnChooser* columnChooser_ = nullptr;
     DetailsWindow* detailsWindow_ = nullptr;

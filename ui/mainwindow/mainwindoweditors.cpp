@@ -1,5 +1,6 @@
 // The main window's other windows: filter tree editor, masterservers, aliases, columns, details,
 // "Verlauf", and joining a game. Each hides the main window while it is open and hands back to it when it closes.
+#include "ui/mainwindow/gamelisttreeview.h"
 #include "ui/mainwindow/mainwindow.h"
 
 #include "launch/gamefolder.h"

@@ -1,9 +1,10 @@
 // The main window's controls and their layout.
 #include "ui/mainwindow/gamelistmodel.h"
+#include "ui/mainwindow/gamelisttreeview.h"
 #include "ui/mainwindow/mainwindow.h"
 #include "ui/platform/text.h"
 
-#include <QEvent>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,17 +13,20 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace quintor::ui {
 namespace {
 
-constexpr int detailsBoxWidth = 190;
-constexpr int detailsBoxHeight = 110;
+// Room around and between the boxes of the client area.
+constexpr int boxSpacing = 5;
+// The narrowest the details and the notice board get; a larger font widens them.
+constexpr int rightColumnMinimumWidth = 190;
 
-QLabel* detailLabel(QWidget* parent, const char* name, const char* text, int left, int top)
+QLabel* detailLabel(QWidget* parent, const char* name, const char* text)
 {
     auto* label = plainLabel(QString::fromLatin1(text), parent);
     label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(left, top, detailsBoxWidth - 12, 17);
     return label;
 }
 
@@ -42,28 +46,31 @@ void setListColours(QTreeView* list)
 
 void MainWindow::createControls()
 {
-    setWindowTitle(QStringLiteral("Quintor"));
+    setWindowTitle(QStringLiteral("Quintor Velmar"));
     setObjectName(QStringLiteral("mform"));
 
     auto* client = new QWidget(this);
     setCentralWidget(client);
-    client->installEventFilter(this);
 
     listBox_ = new QGroupBox(QStringLiteral("Liste"), client);
     listBox_->setObjectName(QStringLiteral("mlist"));
     detailsBox_ = new QGroupBox(QStringLiteral("Details"), client);
     detailsBox_->setObjectName(QStringLiteral("det"));
-    detailsBox_->resize(detailsBoxWidth, detailsBoxHeight);
     noticeBoardBox_ = new QGroupBox(QStringLiteral("Pinnwand"), client);
     noticeBoardBox_->setObjectName(QStringLiteral("mdet"));
 
-    updateTimeLabel_ = detailLabel(detailsBox_, "aka", "Aktualisierung:", 8, 20);
-    versionLabel_ = detailLabel(detailsBox_, "crver", "Clonk-Version:", 8, 40);
-    gameCountLabel_ = detailLabel(detailsBox_, "gamecount", "Spiele offen:", -96, 60); // outside the visible area
-    playerCountLabel_ = detailLabel(detailsBox_, "pcount", "Spieler online:", 8, 60);
-    emptySlotsLabel_ = detailLabel(detailsBox_, "empcount", "Emptys:", 8, 80);
+    updateTimeLabel_ = detailLabel(detailsBox_, "aka", "Aktualisierung:");
+    versionLabel_ = detailLabel(detailsBox_, "crver", "Clonk-Version:");
+    gameCountLabel_ = detailLabel(detailsBox_, "gamecount", "Spiele offen:");
+    playerCountLabel_ = detailLabel(detailsBox_, "pcount", "Spieler online:");
+    emptySlotsLabel_ = detailLabel(detailsBox_, "empcount", "Emptys:");
+    auto* detailsLayout = new QVBoxLayout(detailsBox_);
+    detailsLayout->setContentsMargins(8, 4, 6, 6);
+    detailsLayout->setSpacing(3);
+    for (QLabel* label : {updateTimeLabel_, versionLabel_, gameCountLabel_, playerCountLabel_, emptySlotsLabel_})
+        detailsLayout->addWidget(label);
 
-    gameList_ = new QTreeView(listBox_);
+    gameList_ = new GameListTreeView(listBox_);
     gameList_->setObjectName(QStringLiteral("dlist"));
     gameList_->setModel(model_);
     gameList_->setRootIsDecorated(false);
@@ -86,6 +93,29 @@ void MainWindow::createControls()
     listLayout->setContentsMargins(6, 4, 6, 6);
     listLayout->addWidget(gameList_);
 
+    // The list takes what the right column leaves; the details keep their height, the notice board
+    // takes the rest below them.
+    auto* clientLayout = new QGridLayout(client);
+    clientLayout->setContentsMargins(boxSpacing, boxSpacing, boxSpacing, boxSpacing);
+    clientLayout->setSpacing(boxSpacing);
+    clientLayout->addWidget(listBox_, 0, 0, 2, 1);
+    clientLayout->addWidget(detailsBox_, 0, 1);
+    clientLayout->addWidget(noticeBoardBox_, 1, 1);
+    clientLayout->setColumnStretch(0, 1);
+    clientLayout->setRowStretch(1, 1);
+    // Wide enough for the statistic's longest usual lines at the font in use; the texts change with
+    // every tick, the column does not.
+    int textWidth = 0;
+    for (const char* sample : {"Aktualisierung: 00:00:00 Uhr", "Clonk-Version: 4,9,10,10,999", "Spieler online: 00000",
+                               "Emptys: 0000 / 0000 (100 %)"})
+        textWidth = std::max(textWidth, detailsBox_->fontMetrics().horizontalAdvance(QString::fromLatin1(sample)));
+    const QMargins margins = detailsLayout->contentsMargins();
+    const int rightWidth =
+        std::max(rightColumnMinimumWidth, textWidth + margins.left() + margins.right() + 2 * boxSpacing);
+    detailsBox_->setFixedWidth(rightWidth);
+    detailsBox_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    noticeBoardBox_->setFixedWidth(rightWidth);
+
     statusBar_ = new QStatusBar(this);
     statusBar_->setObjectName(QStringLiteral("statbar"));
     statusBar_->setSizeGripEnabled(true);
@@ -94,34 +124,6 @@ void MainWindow::createControls()
     setStatusBar(statusBar_);
 
     setMinimumSize(500, 400);
-}
-
-int MainWindow::clientHeight() const
-{
-    // The client area below the menu, as designed, holds the status bar too.
-    return centralWidget()->height() + (statusBar_->isVisibleTo(this) ? statusBar_->height() : 0);
-}
-
-void MainWindow::placeControls()
-{
-    const int clientWidth = centralWidget()->width();
-    const int height = clientHeight();
-    detailsBox_->move(clientWidth - detailsBox_->width() - 5, 5);
-    const int mdetTop = detailsBox_->y() + detailsBox_->height() + 5;
-    noticeBoardBox_->setGeometry(detailsBox_->x(), mdetTop, detailsBox_->width(), height - mdetTop - 26);
-    listBox_->setGeometry(5, 5, detailsBox_->x() - 10, height - 5 - 26);
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == centralWidget() && event->type() == QEvent::Resize) placeControls();
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void MainWindow::resizeEvent(QResizeEvent* event)
-{
-    QMainWindow::resizeEvent(event);
-    placeControls();
 }
 
 } // namespace quintor::ui

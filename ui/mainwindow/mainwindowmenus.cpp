@@ -3,6 +3,7 @@
 #include "settings/keys.h"
 #include "settings/storedlines.h"
 #include "ui/mainwindow/gamelistmodel.h"
+#include "ui/mainwindow/gamelisttreeview.h"
 #include "ui/mainwindow/mainwindow.h"
 
 #include <QAction>

@@ -34,8 +34,21 @@ void MainWindow::createTray()
 
     connect(openFromTrayAction_, &QAction::triggered, this, [this] { guardedHandler([this] { restoreFromTray(); }); });
     connect(quitFromTrayAction_, &QAction::triggered, this, [this] { guardedHandler([this] { requestShutdown(); }); });
+    // Status-notifier trays (D-Bus) report only single clicks; a notification area that reports double
+    // clicks reports the first click of one as a single click too. So a single click brings the window
+    // back once the double-click time has passed without a double click, and a double click at once.
+    singleClickTimer_ = new QTimer(this);
+    singleClickTimer_->setSingleShot(true);
+    connect(singleClickTimer_, &QTimer::timeout, this, [this] {
+        if (trayIcon_->isVisible()) guardedHandler([this] { restoreFromTray(); });
+    });
     connect(trayIcon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::DoubleClick) guardedHandler([this] { restoreFromTray(); });
+        if (reason == QSystemTrayIcon::Trigger) {
+            singleClickTimer_->start(QApplication::doubleClickInterval());
+        } else if (reason == QSystemTrayIcon::DoubleClick) {
+            singleClickTimer_->stop();
+            guardedHandler([this] { restoreFromTray(); });
+        }
     });
 
     notifier_ = new QtNotifier(*trayIcon_, this);
@@ -70,6 +83,7 @@ void MainWindow::hideMinimizedWindow()
 
 void MainWindow::restoreFromTray()
 {
+    singleClickTimer_->stop(); // the window is back: a click still pending brings nothing more
     trayIcon_->hide();
     setWindowState(windowState() & ~Qt::WindowMinimized); // back as it was before, not minimised
     show();                                               // the show handler runs a tick

@@ -2,32 +2,39 @@
 
 #include "ui/platform/text.h"
 
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
 
 namespace quintor::ui {
 
 NoticeBoardView::NoticeBoardView(QGroupBox& board, std::function<void(QPushButton*)> dismiss)
-    : QObject(&board), board_(board), dismiss_(std::move(dismiss))
+    : QObject(&board), dismiss_(std::move(dismiss))
 {
+    scrollArea_ = new QScrollArea(&board);
+    scrollArea_->setObjectName(QStringLiteral("notices"));
+    scrollArea_->setFrameShape(QFrame::NoFrame);
+    scrollArea_->setWidgetResizable(true);
+    // Notices wrap to the board's width; only their height may outgrow the box.
+    scrollArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* boardLayout = new QVBoxLayout(&board);
+    boardLayout->setContentsMargins(2, 2, 2, 2);
+    boardLayout->addWidget(scrollArea_);
 }
 
 void NoticeBoardView::clear()
 {
     // Hidden now, deleted later: a "-" button may be the one whose click led here (through a box
     // that kept the event loop running).
-    for (const auto& label : labels_) {
-        if (!label) continue;
-        label->hide();
-        label->deleteLater();
+    if (QWidget* old = scrollArea_->takeWidget()) {
+        old->hide();
+        old->deleteLater();
     }
-    for (const auto& button : buttons_) {
-        if (!button) continue;
-        button->hide();
-        button->setObjectName(QString());
-        button->deleteLater();
-    }
+    for (const auto& button : buttons_)
+        if (button) button->setObjectName(QString()); // its number is free for the next rebuild
     labels_.clear();
     buttons_.clear();
 }
@@ -35,23 +42,28 @@ void NoticeBoardView::clear()
 void NoticeBoardView::show(const std::vector<Notice>& notices)
 {
     clear();
-    int k = 0;
+    auto* content = new QWidget;
+    auto* grid = new QGridLayout(content);
+    grid->setContentsMargins(4, 0, 4, 4);
+    const int buttonWidth = 2 * content->fontMetrics().height();
+    int row = 0;
     for (const Notice& notice : notices) {
-        const NoticePlace place = noticePlace(k, board_.width());
-        auto* label = plainLabel(toQt(notice.text), &board_);
+        auto* label = plainLabel(toQt(notice.text), content);
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setGeometry(place.labelLeft, place.labelTop, place.labelWidth, place.labelHeight);
-        label->show();
-        auto* button = new QPushButton(QStringLiteral("-"), &board_);
+        auto* button = new QPushButton(QStringLiteral("-"), content);
         button->setObjectName(toQt(dismissButtonName(notice.number)));
-        button->setGeometry(place.buttonLeft, place.buttonTop, place.buttonWidth, place.buttonHeight);
-        button->show();
+        button->setFixedWidth(buttonWidth);
         connect(button, &QPushButton::clicked, this, [this, button] { dismiss_(button); });
+        grid->addWidget(label, row, 0);
+        grid->addWidget(button, row, 1, Qt::AlignTop);
         labels_.emplace_back(label);
         buttons_.emplace_back(button);
-        ++k;
+        ++row;
     }
+    grid->setColumnStretch(0, 1);
+    grid->setRowStretch(row, 1);     // the notices stand at the top of a board they do not fill
+    scrollArea_->setWidget(content); // once its layout is there, or it would not show
 }
 
 std::vector<QLabel*> NoticeBoardView::labels() const

@@ -1,4 +1,5 @@
-// The controls of the notice board "Pinnwand": a label and a "-" button per notice shown.
+// The controls of the notice board "Pinnwand": a label and a "-" button per notice shown, one notice
+// under the other, each as tall as its text needs; the board scrolls when they do not fit.
 #pragma once
 
 #include "refresh/noticeboard.h"
@@ -12,26 +13,29 @@
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QScrollArea;
+class QWidget;
 
 namespace quintor::ui {
 
 class NoticeBoardView : public QObject {
     Q_OBJECT
 public:
-    // `dismiss` is the click handler of every "-" button.
+    // `dismiss` is the click handler of every "-" button. The board gets its layout here.
     NoticeBoardView(QGroupBox& board, std::function<void(QPushButton*)> dismiss);
 
     // Takes away every control an earlier rebuild made; the board's own title stays.
     void clear();
-    // Puts up the notices at their places, the k-th at place k.
+    // Puts up the notices in their order, each with its "-" button beside it.
     void show(const std::vector<Notice>& notices);
 
     std::vector<QLabel*> labels() const;
     std::vector<QPushButton*> buttons() const;
+    QScrollArea& scrollArea() const { return *scrollArea_; }
 
 private:
-    QGroupBox& board_;
     std::function<void(QPushButton*)> dismiss_;
+    QScrollArea* scrollArea_ = nullptr;
     std::vector<QPointer<QLabel>> labels_;
     std::vector<QPointer<QPushButton>> buttons_;
 };

@@ -67,21 +67,6 @@ TEST(NoticeBoard, AtMostTheFirstFiftyNoticesLeftAfterDismissalsAreShown)
     EXPECT_EQ(shown.back(), 80);
 }
 
-TEST(NoticeBoard, PlacesOfLabelsAndButtons)
-{
-    const NoticePlace first = noticePlace(0, 185);
-    EXPECT_EQ(first.labelLeft, 10);
-    EXPECT_EQ(first.labelTop, 20);
-    EXPECT_EQ(first.labelWidth, 165);
-    EXPECT_EQ(first.labelHeight, 35);
-    EXPECT_EQ(first.buttonLeft, 140);
-    EXPECT_EQ(first.buttonTop, 45);
-    EXPECT_EQ(first.buttonWidth, 30);
-    EXPECT_EQ(first.buttonHeight, 25);
-    EXPECT_EQ(noticePlace(2, 185).labelTop, 140);
-    EXPECT_EQ(noticePlace(2, 185).buttonTop, 165);
-}
-
 TEST(NoticeBoard, DismissingWritesTheSettingsAtOnce)
 {
     test::TempFolder folder;

@@ -53,7 +53,7 @@ private slots:
         f.http->released = 1000;
         auto& form = f.create();
         QVERIFY(f.showAndWaitForFirstTick());
-        QCOMPARE(form.windowTitle(), QStringLiteral("Quintor"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Quintor Velmar"));
         QCOMPARE(form.pos(), QPoint(0, 0));
         QCOMPARE(form.centralWidget()->width(), 526);
         QCOMPARE(form.minimumSize(), QSize(500, 400));
@@ -69,7 +69,20 @@ private slots:
         for (int i = 0; i < labels.size(); ++i) {
             QCOMPARE(untouched.findChild<QLabel*>(labels[i])->text(), texts[i]);
         }
-        QVERIFY(untouched.findChild<QLabel*>(QStringLiteral("gamecount"))->x() < 0);
+        // "Spiele offen" stands in the box, between the version and the players, overlapping neither.
+        const auto* det = untouched.findChild<QGroupBox*>(QStringLiteral("det"));
+        untouched.show();
+        QTRY_VERIFY(untouched.isVisible());
+        QRect previous;
+        for (const QString& name : labels) {
+            const auto* label = untouched.findChild<QLabel*>(name);
+            QVERIFY2(label->isVisibleTo(det) && det->isAncestorOf(label), qPrintable(name));
+            const QRect place(label->mapTo(det, QPoint(0, 0)), label->size());
+            QVERIFY2(det->rect().contains(place), qPrintable(name));
+            QVERIFY2(place.width() >= label->sizeHint().width(), qPrintable(name)); // the text is not cut
+            QVERIFY2(previous.isNull() || place.top() >= previous.bottom(), qPrintable(name));
+            previous = place;
+        }
         QCOMPARE(untouched.findChild<QGroupBox*>(QStringLiteral("mlist"))->title(), QStringLiteral("Liste"));
         QCOMPARE(untouched.findChild<QGroupBox*>(QStringLiteral("det"))->title(), QStringLiteral("Details"));
         QCOMPARE(untouched.findChild<QGroupBox*>(QStringLiteral("mdet"))->title(), QStringLiteral("Pinnwand"));
@@ -95,15 +108,15 @@ private slots:
         const auto* det = form.findChild<QGroupBox*>(QStringLiteral("det"));
         const auto* mdet = form.findChild<QGroupBox*>(QStringLiteral("mdet"));
         const auto* mlist = form.findChild<QGroupBox*>(QStringLiteral("mlist"));
-        const auto* bar = form.findChild<QStatusBar*>(QStringLiteral("statbar"));
-        const int clientWidth = form.centralWidget()->width();
-        const int clientHeight = form.centralWidget()->height() + bar->height();
-        QCOMPARE(clientWidth, size.width());
+        const QRect client = form.centralWidget()->rect();
+        QCOMPARE(client.width(), size.width());
+        // The details at the top right, the notice board below them as wide, the list left of both:
+        // 5 pixels from the client area's edges and between the boxes.
         const QRect d = rectOf(det);
-        QCOMPARE(d.topLeft(), QPoint(clientWidth - d.width() - 5, 5));
-        QCOMPARE(rectOf(mdet),
-                 QRect(d.x(), d.y() + d.height() + 5, d.width(), clientHeight - (d.y() + d.height() + 5) - 26));
-        QCOMPARE(rectOf(mlist), QRect(5, 5, d.x() - 10, clientHeight - 5 - 26));
+        QCOMPARE(d.topRight(), QPoint(client.right() - 5, 5));
+        QCOMPARE(rectOf(mdet), QRect(d.x(), d.bottom() + 1 + 5, d.width(), client.bottom() - 5 - (d.bottom() + 5)));
+        QCOMPARE(rectOf(mlist), QRect(5, 5, d.x() - 10, client.height() - 10));
+        QVERIFY(d.width() >= 190);
         // the list fills its box
         QVERIFY(mlist->rect().contains(f.gameList()->geometry()));
         QVERIFY(f.gameList()->width() > mlist->width() - 20);
@@ -343,6 +356,38 @@ private slots:
         QTRY_COMPARE(f.ticks->count(), ticksBefore + 1); // and run once afterwards
         QCOMPARE(form.model().captionAt(0), std::string("Bar"));
         QVERIFY(!quintor::test::fakesComplained());
+    }
+
+    // Only the title is renamed, but the edit starts from any column of the selected row.
+    void aliasEditStartsFromAnyColumnOfTheSelectedRow_data()
+    {
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("F2") << true;
+        QTest::newRow("click on the selected row") << false;
+    }
+
+    void aliasEditStartsFromAnyColumnOfTheSelectedRow()
+    {
+        QFETCH(bool, byKey);
+        MainWindowFixture f;
+        f.http->released = 1000;
+        f.folder.write("config.txt", "Column1=Status\r\n");
+        auto& form = f.create();
+        QVERIFY(f.showAndWaitForFirstTick());
+        addGame(form.model(), form.state().games, game("Foo", "Lobby"));
+        QTreeView* view = f.gameList();
+        QCOMPARE(form.model().columnCount(QModelIndex()), 2);
+        const QModelIndex status = form.model().index(0, 1);
+        view->setFocus();
+        view->setCurrentIndex(status); // selects the whole row
+        if (byKey)
+            QTest::keyClick(view, Qt::Key_F2);
+        else
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(status).center());
+        QTRY_VERIFY(view->viewport()->findChild<QLineEdit*>());
+        const auto* editor = view->viewport()->findChild<QLineEdit*>();
+        QCOMPARE(editor->text(), QStringLiteral("Foo"));
+        QVERIFY(view->visualRect(form.model().index(0, 0)).contains(editor->geometry().center()));
     }
 
     void listpopEnabling_data()

@@ -4,6 +4,7 @@
 #include "ui/platform/qtnotifier.h"
 #include "ui/uitestsupport.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
@@ -92,7 +93,9 @@ private slots:
         QVERIFY(f.dialogs.shown.empty());
     }
 
-    void aSingleClickOnTheIconDoesNothing()
+    // Status-notifier trays report only single clicks: one brings the window back, once no double
+    // click followed within the double-click time.
+    void aSingleClickOnTheIconBringsTheWindowBackAfterTheDoubleClickTime()
     {
         MainWindowFixture f;
         auto& form = shownForm(f, true);
@@ -100,6 +103,24 @@ private slots:
         emit form.trayIcon().activated(QSystemTrayIcon::Trigger);
         QVERIFY(form.trayIcon().isVisible());
         QVERIFY(!form.isVisible());
+        QTRY_VERIFY(form.isVisible());
+        QVERIFY(!form.trayIcon().isVisible());
+    }
+
+    // A double click is reported as a single click and then a double click: the window comes back
+    // once, and the single click does not bring it back again after it was put away anew.
+    void aDoubleClickBringsTheWindowBackOnlyOnce()
+    {
+        MainWindowFixture f;
+        auto& form = shownForm(f, true);
+        form.moveToTray();
+        emit form.trayIcon().activated(QSystemTrayIcon::Trigger);
+        emit form.trayIcon().activated(QSystemTrayIcon::DoubleClick);
+        QVERIFY(form.isVisible());
+        form.moveToTray();
+        QTest::qWait(QApplication::doubleClickInterval() + 200);
+        QVERIFY(!form.isVisible());
+        QVERIFY(form.trayIcon().isVisible());
     }
 
     // Without a notification area there would be no way back: the window stays, minimised.

@@ -1,4 +1,4 @@
-// The notice board "Pinnwand": its notices at their places, dismissed ones left out, the "-" button,
+// The notice board "Pinnwand": its notices in order and whole, dismissed ones left out, the "-" button,
 // and a notice server that fails without costing the tick.
 #include "mainwindowfixture.h"
 #include "masterserver-sim/simserver.h"
@@ -8,6 +8,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 
 using quintor::sim::SimServer;
 using quintor::test::MainWindowFixture;
@@ -34,6 +36,21 @@ Board boardOf(quintor::ui::MainWindow& form)
     return board;
 }
 
+// Each notice shown whole, one under the other, its button beside it at its top.
+void verifyStacked(const Board& board)
+{
+    QCOMPARE(board.labels.size(), board.buttons.size());
+    for (std::size_t k = 0; k < board.labels.size(); ++k) {
+        const QLabel* label = board.labels[k];
+        const QPushButton* button = board.buttons[k];
+        QVERIFY(label->wordWrap());
+        QVERIFY2(label->height() >= label->heightForWidth(label->width()), qPrintable(label->text()));
+        QCOMPARE(button->y(), label->y());
+        QVERIFY(button->x() >= label->geometry().right());
+        if (k > 0) QVERIFY(label->y() > board.labels[k - 1]->geometry().bottom());
+    }
+}
+
 quintor::ui::MainWindow& createAgainst(MainWindowFixture& f, const SimServer& server)
 {
     f.folder.write("server.txt", server.baseUrl() + "/league/server\r\n");
@@ -56,22 +73,19 @@ private slots:
         QVERIFY(f.showAndWaitForFirstTick());
         QCOMPARE(server.requestCount("/quintor.txt"), 1);
 
-        const int width = form.findChild<QGroupBox*>(QStringLiteral("mdet"))->width();
         const Board board = boardOf(form);
         // 1 is dismissed (in any letter case), 3 is missing, so 4 is not reached: 2 takes the first place.
         QCOMPARE(board.labels.size(), std::size_t(1));
         QCOMPARE(board.buttons.size(), std::size_t(1));
         QCOMPARE(board.labels[0]->text(), QStringLiteral("Zweite mit a=b"));
-        QCOMPARE(board.labels[0]->geometry(), QRect(10, 20, width - 20, 35));
-        QVERIFY(board.labels[0]->wordWrap());
-        QCOMPARE(board.buttons[0]->geometry(), QRect(width - 45, 45, 30, 25));
+        verifyStacked(board);
         QCOMPARE(board.buttons[0]->text(), QStringLiteral("-"));
         QCOMPARE(board.buttons[0]->objectName(), QStringLiteral("d2"));
         QVERIFY(board.buttons[0]->isEnabled());
         QVERIFY(f.dialogs.shown.empty());
     }
 
-    void theKthNoticeStandsSixtyPixelsLower()
+    void theNoticesStandOneUnderTheOther()
     {
         SimServer server; // its own notice file: three notices
         MainWindowFixture f;
@@ -79,9 +93,8 @@ private slots:
         QVERIFY(f.showAndWaitForFirstTick());
         const Board board = boardOf(form);
         QCOMPARE(board.labels.size(), std::size_t(3));
+        verifyStacked(board);
         for (int k = 0; k < 3; ++k) {
-            QCOMPARE(board.labels[static_cast<std::size_t>(k)]->y(), k * 60 + 20);
-            QCOMPARE(board.buttons[static_cast<std::size_t>(k)]->y(), k * 60 + 45);
             QCOMPARE(board.buttons[static_cast<std::size_t>(k)]->objectName(), QStringLiteral("d%1").arg(k + 1));
         }
         QVERIFY(board.labels[1]->text().startsWith(QStringLiteral("Gr\u00FC\u00DFe an alle Siedler")));
@@ -108,7 +121,7 @@ private slots:
         board = boardOf(form);
         QCOMPARE(board.labels.size(), std::size_t(1));
         QCOMPARE(board.labels[0]->text(), QStringLiteral("Zweite"));
-        QCOMPARE(board.labels[0]->y(), 20);
+        verifyStacked(board);
         QCOMPARE(board.buttons[0]->objectName(), QStringLiteral("d2"));
         QVERIFY(f.dialogs.shown.empty());
     }
@@ -139,6 +152,27 @@ private slots:
         QVERIFY(f.showAndWaitForFirstTick());
         QCOMPARE(f.http->urls(), std::vector<std::string>{quintor::test::defaultServerUrl});
         QCOMPARE(boardOf(form).labels.size(), std::size_t(0));
+    }
+
+    // A long notice is never cut: it wraps and the board scrolls to show all of them.
+    void longNoticesShowWholeAndTheBoardScrolls()
+    {
+        QGroupBox box(QStringLiteral("Pinnwand"));
+        box.resize(190, 200);
+        quintor::ui::NoticeBoardView view(box, [](QPushButton*) {});
+        const std::string longText = "Die Liste der offenen Spiele wird alle 30 Sekunden neu geladen; mit einem "
+                                     "Rechtsklick auf ein Spiel seht ihr die Spieler und die Ressourcen.";
+        view.show({{1, longText}, {2, "Kurz"}, {3, longText}, {4, longText}});
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QTRY_VERIFY(view.scrollArea().verticalScrollBar()->maximum() > 0);
+        Board board{view.labels(), view.buttons()};
+        QCOMPARE(board.labels.size(), std::size_t(4));
+        verifyStacked(board);
+        QVERIFY(board.labels[0]->height() > 2 * board.labels[1]->height()); // wrapped over several lines
+        // Nothing runs out at the side: the notices wrap to the board's width.
+        QVERIFY(view.scrollArea().widget()->width() <= view.scrollArea().viewport()->width());
+        QCOMPARE(view.scrollArea().horizontalScrollBar()->maximum(), 0);
     }
 
     // The board is rebuilt before the visibility test, so also while the window is away.
