@@ -129,6 +129,7 @@ private slots:
         QCOMPARE(editor->pages().key(), std::string("grp0fil1"));
         QCOMPARE(editor->findChild<QComboBox*>(QStringLiteral("contr"))->currentIndex(), 0);
         QVERIFY(editor->findChild<QCheckBox*>(QStringLiteral("isak"))->isChecked());
+        QVERIFY(editor->findChild<QCheckBox*>(QStringLiteral("once"))->isChecked()); // a new filter reports once
         QVERIFY(!editor->findChild<QComboBox*>(QStringLiteral("field0")));
 
         // Closed without saving: the tree editor comes back, the files stay empty.
