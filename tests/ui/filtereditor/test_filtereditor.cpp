@@ -310,6 +310,22 @@ private slots:
         QCOMPARE(f.control<QCheckBox>("isak")->geometry().left(), 5);
         QVERIFY(savePicture(*f.form, QStringLiteral("filterform-actions.png")));
     }
+
+    void manyRowsScrollInsideThePanelInsteadOfGrowingTheWindow()
+    {
+        Form f;
+        f.folder.write("k.txt", "");
+        QVERIFY(f.open("k"));
+        f.form->resize(600, 300);
+        for (int r = 0; r < 15; ++r)
+            f.button("adder")->click();
+        QCoreApplication::processEvents(); // the layouts settle
+        QCOMPARE(f.form->size(), QSize(600, 300));
+        QCOMPARE(f.form->minimumSize(), QSize(600, 300));
+        const QFrame* pan = f.control<QFrame>("pan");
+        QVERIFY(pan->rect().contains(QRect(f.inPanel(f.button("adder")), f.button("adder")->size())));
+        QVERIFY(f.inPanel(f.field(14)).y() > pan->height()); // below the visible part, reached by scrolling
+    }
 };
 
 QTEST_MAIN(TestFilterEditor)
