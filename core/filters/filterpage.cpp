@@ -1,7 +1,5 @@
 #include "filters/filterpage.h"
 
-#include "settings/convert.h"
-
 #include <stdexcept>
 
 namespace quintor {
@@ -54,29 +52,6 @@ std::int32_t chosenItem(std::int32_t code, std::size_t itemCount)
 RowVisibility actionRowVisibility(std::int32_t action)
 {
     return {action != actionSound && action != actionColour, action != actionJoin};
-}
-
-RowColumns rowColumns(FilterPageKind page)
-{
-    // The text box and the datum list change places on the actions page.
-    if (page == FilterPageKind::conditions) return {10, 165, 320, 475};
-    return {10, 320, 165, 475};
-}
-
-int rowTop(int row)
-{
-    return row * 30 + 10;
-}
-
-std::optional<int> rowNumberOf(std::string_view name, std::string_view prefix)
-{
-    if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) return std::nullopt;
-    const std::string_view digits = name.substr(prefix.size());
-    for (const char c : digits)
-        if (c < '0' || c > '9') return std::nullopt;
-    const auto number = parseInt(digits);
-    if (!number) return std::nullopt;
-    return *number;
 }
 
 const PageRow& FilterPage::row(int r) const

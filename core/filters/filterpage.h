@@ -36,23 +36,6 @@ struct RowVisibility {
 };
 RowVisibility actionRowVisibility(std::int32_t action);
 
-// Where the controls of a row stand within the panel.
-struct RowColumns {
-    int field;
-    int act;
-    int edit;
-    int minus;
-};
-RowColumns rowColumns(FilterPageKind page);
-int rowTop(int row);
-inline constexpr int editWidth = 145;
-inline constexpr int minusHeight = 21;
-
-// Control names double as row numbers: "field" + r, "act" + r, "edit" + r, "minus" + r.
-inline constexpr std::string_view minusPrefix = "minus";
-// The number after `prefix` in a control's name; nothing when the name is not prefix + a number.
-std::optional<int> rowNumberOf(std::string_view name, std::string_view prefix);
-
 // A row and which of its controls show. Rows made by loading show both, whatever their action.
 struct PageRow {
     FilterRow values;

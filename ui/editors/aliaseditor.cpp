@@ -2,6 +2,7 @@
 
 #include "settings/storedlines.h"
 #include "ui/platform/text.h"
+#include "ui/platform/windowlayout.h"
 
 #include <QHeaderView>
 #include <QPushButton>
@@ -50,15 +51,21 @@ AliasEditor::AliasEditor(TextList& aliases, Dialogs& dialogs, QWidget* parent)
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setObjectName(QStringLiteral("Button1"));
-    okButton_->resize(75, 25);
+    sizeButton(okButton_);
     connect(okButton_, &QPushButton::clicked, this, &QWidget::close);
 
     addButton_ = new QPushButton(QStringLiteral("Hinzuf\u00FCgen"), this);
     addButton_->setObjectName(QStringLiteral("Button2"));
-    addButton_->resize(qMax(75, addButton_->sizeHint().width()), 25); // the caption is longer than "OK"
+    sizeButton(addButton_); // the caption is longer than "OK"
     connect(addButton_, &QPushButton::clicked, this, &AliasEditor::addAlias);
 
-    placeControls();
+    QVBoxLayout* column = windowColumn(this);
+    column->addWidget(grid_, 1);
+    QHBoxLayout* buttons = controlRow();
+    buttons->addWidget(addButton_);
+    buttons->addStretch(1);
+    buttons->addWidget(okButton_);
+    column->addLayout(buttons);
 }
 
 void AliasEditor::open()
@@ -118,20 +125,6 @@ void AliasEditor::writeBack()
     aliases_.Clear();
     for (auto& line : gridLines())
         aliases_.Add(std::move(line));
-}
-
-void AliasEditor::resizeEvent(QResizeEvent* event)
-{
-    ClosingWindow::resizeEvent(event);
-    placeControls();
-}
-
-void AliasEditor::placeControls()
-{
-    grid_->setGeometry(5, 5, width() - 10, height() - 5 - 35);
-    const int top = grid_->height() + 10;
-    okButton_->move(width() - 5 - okButton_->width(), top);
-    addButton_->move(5, top);
 }
 
 } // namespace quintor::ui

@@ -28,11 +28,9 @@ public:
 
 protected:
     void writeBack() override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void appendLine(const std::string& line);
-    void placeControls();
 
     TextList& aliases_;
     Dialogs& dialogs_;

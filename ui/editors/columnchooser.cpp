@@ -2,6 +2,7 @@
 
 #include "refresh/columnchoice.h"
 #include "ui/platform/text.h"
+#include "ui/platform/windowlayout.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -16,7 +17,6 @@ ColumnChooser::ColumnChooser(TextList& config, QWidget* parent) : ClosingWindow(
 
     columnList_ = new QListWidget(this);
     columnList_->setObjectName(QStringLiteral("chklist"));
-    columnList_->setGeometry(5, 5, clientWidth - 10, clientHeight - 5 - 40);
     for (std::string_view caption : columnCaptions) {
         auto* entry = new QListWidgetItem(toQt(caption), columnList_);
         entry->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
@@ -25,8 +25,12 @@ ColumnChooser::ColumnChooser(TextList& config, QWidget* parent) : ClosingWindow(
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setObjectName(QStringLiteral("roger"));
-    okButton_->setGeometry(clientWidth - 5 - 75, clientHeight - 5 - 25, 75, 25);
+    sizeButton(okButton_);
     connect(okButton_, &QPushButton::clicked, this, &ColumnChooser::storeChosenColumns);
+
+    QVBoxLayout* column = windowColumn(this);
+    column->addWidget(columnList_, 1);
+    column->addWidget(okButton_, 0, Qt::AlignRight);
 }
 
 void ColumnChooser::open()

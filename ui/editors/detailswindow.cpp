@@ -1,6 +1,7 @@
 #include "ui/editors/detailswindow.h"
 
 #include "ui/platform/text.h"
+#include "ui/platform/windowlayout.h"
 
 #include <QHeaderView>
 #include <QPushButton>
@@ -30,10 +31,12 @@ DetailsWindow::DetailsWindow(QWidget* parent) : ClosingWindow(parent)
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setObjectName(QStringLiteral("Button1"));
-    okButton_->resize(75, 25);
+    sizeButton(okButton_);
     connect(okButton_, &QPushButton::clicked, this, &QWidget::close);
 
-    placeControls();
+    QVBoxLayout* column = windowColumn(this);
+    column->addWidget(table_, 1);
+    column->addWidget(okButton_, 0, Qt::AlignRight);
 }
 
 void DetailsWindow::open(const TGameEntry& entry, DetailKind kind)
@@ -63,18 +66,6 @@ void DetailsWindow::open(const DetailTable& table)
     }
     table_->addTopLevelItems(rows);
     if (!isVisible()) showCentredOver(screenArea());
-}
-
-void DetailsWindow::resizeEvent(QResizeEvent* event)
-{
-    ClosingWindow::resizeEvent(event);
-    placeControls();
-}
-
-void DetailsWindow::placeControls()
-{
-    table_->setGeometry(5, 5, width() - 10, height() - 5 - 35);
-    okButton_->move(width() - 5 - okButton_->width(), table_->geometry().bottom() + 1 + 5);
 }
 
 } // namespace quintor::ui

@@ -25,12 +25,7 @@ public:
     void open(const TGameEntry& entry, DetailKind kind);
     void open(const DetailTable& table);
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
-    void placeControls();
-
     QTreeWidget* table_ = nullptr;
     QPushButton* okButton_ = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "ui/editors/masterservereditor.h"
 
 #include "ui/platform/text.h"
+#include "ui/platform/windowlayout.h"
 
 #include <QListWidget>
 #include <QMenu>
@@ -29,8 +30,12 @@ MasterserverEditor::MasterserverEditor(TextList& servers, Dialogs& dialogs, std:
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setObjectName(QStringLiteral("Button1"));
-    okButton_->resize(75, 25);
+    sizeButton(okButton_);
     connect(okButton_, &QPushButton::clicked, this, &QWidget::close);
+
+    QVBoxLayout* column = windowColumn(this);
+    column->addWidget(serverList_, 1);
+    column->addWidget(okButton_, 0, Qt::AlignRight);
 
     contextMenu_ = new QMenu(this);
     contextMenu_->setObjectName(QStringLiteral("pop"));
@@ -44,8 +49,6 @@ MasterserverEditor::MasterserverEditor(TextList& servers, Dialogs& dialogs, std:
         updateContextMenu();
         contextMenu_->popup(serverList_->viewport()->mapToGlobal(at));
     });
-
-    placeControls();
 }
 
 void MasterserverEditor::open()
@@ -105,18 +108,6 @@ void MasterserverEditor::writeBack()
     servers_.Clear();
     for (auto& address : entries())
         servers_.Add(std::move(address));
-}
-
-void MasterserverEditor::resizeEvent(QResizeEvent* event)
-{
-    ClosingWindow::resizeEvent(event);
-    placeControls();
-}
-
-void MasterserverEditor::placeControls()
-{
-    serverList_->setGeometry(5, 5, width() - 10, height() - 5 - 35);
-    okButton_->move(width() - 5 - okButton_->width(), serverList_->y() + serverList_->height() + 5);
 }
 
 } // namespace quintor::ui

@@ -36,11 +36,9 @@ protected:
     void fillList();
     void writeBack() override;
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void appendEntry(const std::string& address);
-    void placeControls();
 
     TextList& servers_;
     Dialogs& dialogs_;

@@ -3,25 +3,32 @@
 #include "settings/errors.h"
 #include "ui/platform/errorreport.h"
 #include "ui/platform/text.h"
+#include "ui/platform/windowlayout.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+
+#include <algorithm>
 
 namespace quintor::ui {
 namespace {
 
 const char* const invalidFilter = "Dieser Filter ist ung\xFCltig und kann nicht geladen werden.";
 constexpr int addButtonWidth = 43;
-constexpr int addButtonHeight = 25;
-constexpr int buttonWidth = 75;
-constexpr int buttonHeight = 25;
 constexpr int combinationWidth = 200;
+// A row's lists and text box are equally wide, ten pixels apart; rows follow every 30 pixels.
+constexpr int rowControlWidth = 145;
+constexpr int columnSpacing = 10;
+constexpr int rowSpacing = 8;
+constexpr int minusHeight = 21;
 
 QString rowName(std::string_view prefix, int r)
 {
@@ -53,38 +60,77 @@ void FilterEditor::createControls()
     introLabel_ =
         plainLabel(toQt("Hier k\xF6nnen Filter angepasst werden, nach denen Quintor Meldung ausl\xF6sen soll."), this);
     introLabel_->setObjectName(QStringLiteral("Label1"));
-    introLabel_->move(8, 10);
-    introLabel_->adjustSize();
-
-    rowPanel_ = new QFrame(this);
-    rowPanel_->setObjectName(QStringLiteral("pan"));
-    rowPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-
-    addRowButton_ = new QPushButton(QStringLiteral("+"), rowPanel_);
-    addRowButton_->setObjectName(QStringLiteral("adder"));
-    addRowButton_->resize(addButtonWidth, addButtonHeight);
-    connect(addRowButton_, &QPushButton::clicked, this, [this] { guarded(dialogs_, [this] { addRow(); }); });
 
     pageButton_ = new QPushButton(this);
     pageButton_->setObjectName(QStringLiteral("Button1"));
-    pageButton_->resize(buttonWidth, buttonHeight);
     pageButton_->setDefault(true);
+    sizeButton(pageButton_);
     connect(pageButton_, &QPushButton::clicked, this, [this] { guarded(dialogs_, [this] { confirmPage(); }); });
 
     combinationBox_ = new QComboBox(this);
     combinationBox_->setObjectName(QStringLiteral("contr"));
     fillItems(combinationBox_, combinationItems(), 0);
-    combinationBox_->resize(combinationWidth, combinationBox_->sizeHint().height());
+    combinationBox_->setFixedWidth(combinationWidth);
     connect(combinationBox_, &QComboBox::currentIndexChanged, this, [this](int index) { pages_.setTyp(index); });
 
     activeBox_ = new QCheckBox(QStringLiteral("Filter aktiv"), this);
     activeBox_->setObjectName(QStringLiteral("isak"));
     activeBox_->setChecked(true);
-    activeBox_->adjustSize();
     connect(activeBox_, &QCheckBox::toggled, this, [this](bool checked) { pages_.setActive(checked); });
+
+    onceBox_ = new QCheckBox(toQt("Nur einmal pro Spiel melden"), this);
+    onceBox_->setObjectName(QStringLiteral("once"));
+    onceBox_->setChecked(pages_.once());
+    connect(onceBox_, &QCheckBox::toggled, this, [this](bool checked) { pages_.setOnce(checked); });
+
+    QVBoxLayout* column = windowColumn(this);
+    // The introduction stands a little apart from the window's edge and from the rows.
+    column->addSpacing(windowMargin);
+    auto* intro = controlRow();
+    intro->addSpacing(3);
+    intro->addWidget(introLabel_);
+    column->addLayout(intro);
+    column->addSpacing(windowMargin);
+    column->addWidget(createRowPanel(), 1);
+    QHBoxLayout* bottom = controlRow();
+    bottom->addWidget(combinationBox_);
+    bottom->addWidget(activeBox_);
+    bottom->addWidget(onceBox_);
+    bottom->addStretch(1);
+    bottom->addWidget(pageButton_);
+    column->addLayout(bottom);
 
     resize(minimumClientWidth + 10, minimumClientHeight + 40);
     showPage();
+}
+
+QWidget* FilterEditor::createRowPanel()
+{
+    rowPanel_ = new QFrame(this);
+    rowPanel_->setObjectName(QStringLiteral("pan"));
+    rowPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+
+    // The rows scroll when there are more than the panel can show; "+" stays in its corner.
+    auto* scroller = new QScrollArea(rowPanel_);
+    scroller->setFrameStyle(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    rowArea_ = new QWidget(scroller);
+    rowArea_->setObjectName(QStringLiteral("rows"));
+    scroller->setWidget(rowArea_);
+
+    addRowButton_ = new QPushButton(QStringLiteral("+"), rowPanel_);
+    addRowButton_->setObjectName(QStringLiteral("adder"));
+    sizeButton(addRowButton_, addButtonWidth);
+    connect(addRowButton_, &QPushButton::clicked, this, [this] { guarded(dialogs_, [this] { addRow(); }); });
+
+    auto* inside = new QVBoxLayout(rowPanel_);
+    // Together with the panel's one-pixel frame, five pixels from its edge.
+    inside->setContentsMargins(windowMargin - 1, windowMargin - 1, windowMargin - 1, windowMargin - 1);
+    inside->setSpacing(windowMargin);
+    inside->addWidget(scroller, 1);
+    inside->addWidget(addRowButton_, 0, Qt::AlignRight);
+    layOutRows();
+    return rowPanel_;
 }
 
 bool FilterEditor::loadFilter(const std::string& key)
@@ -106,15 +152,18 @@ void FilterEditor::showPage()
     removeAllRows();
     setWindowTitle(conditions ? QStringLiteral("Filter - Bedingungen") : QStringLiteral("Filter - Aktionen"));
     combinationBox_->setVisible(conditions);
+    onceBox_->setVisible(conditions);
     pageButton_->setText(conditions ? QStringLiteral("Weiter") : QStringLiteral("OK"));
     if (conditions) {
         // Setting the controls from the page writes the same values back.
         combinationBox_->setCurrentIndex(pages_.typ());
         activeBox_->setChecked(pages_.active());
+        onceBox_->setChecked(pages_.once());
     }
     for (int r = 0; r < pages_.page().count(); ++r)
         addRowControls(r);
-    placeControls();
+    // The controls stand where the new page has them right away, not only after the next event.
+    layout()->activate();
 }
 
 void FilterEditor::addRow()
@@ -127,16 +176,19 @@ void FilterEditor::addRowControls(int r)
     const FilterPageKind kind = pages_.kind();
     const PageRow& row = pages_.page().row(r);
     RowControls c;
-    c.fieldBox = new QComboBox(rowPanel_);
+    c.fieldBox = new QComboBox(rowArea_);
     fillItems(c.fieldBox, fieldItems(kind), row.values.field);
-    c.choiceBox = new QComboBox(rowPanel_);
+    c.choiceBox = new QComboBox(rowArea_);
     fillItems(c.choiceBox, actItems(kind), row.values.act);
-    c.textEdit = new QLineEdit(toQt(row.values.edit), rowPanel_);
-    c.removeButton = new QPushButton(QStringLiteral("-"), rowPanel_);
+    c.textEdit = new QLineEdit(toQt(row.values.edit), rowArea_);
+    c.removeButton = new QPushButton(QStringLiteral("-"), rowArea_);
+    for (QWidget* control : std::initializer_list<QWidget*>{c.fieldBox, c.choiceBox, c.textEdit})
+        control->setFixedWidth(rowControlWidth);
+    c.removeButton->setFixedSize(addButtonWidth, minusHeight);
 
     // Connected once the controls show the row, so only later changes reach the page.
     connect(c.fieldBox, &QComboBox::currentIndexChanged, this, [this, field = c.fieldBox](int index) {
-        if (const auto n = rowOf(field, filterkeys::field)) pages_.page().setField(*n, index);
+        if (const auto n = rowOf(field)) pages_.page().setField(*n, index);
     });
     if (kind == FilterPageKind::actions) {
         // `activated` comes only from the user's choice; loading leaves both controls showing.
@@ -144,36 +196,51 @@ void FilterEditor::addRowControls(int r)
                 [this, field = c.fieldBox](int index) { chooseAction(field, index); });
     }
     connect(c.choiceBox, &QComboBox::currentIndexChanged, this, [this, act = c.choiceBox](int index) {
-        if (const auto n = rowOf(act, filterkeys::act)) pages_.page().setAct(*n, index);
+        if (const auto n = rowOf(act)) pages_.page().setAct(*n, index);
     });
     connect(c.textEdit, &QLineEdit::textChanged, this, [this, edit = c.textEdit](const QString& text) {
-        if (const auto n = rowOf(edit, filterkeys::edit)) pages_.page().setEdit(*n, fromQt(text));
+        if (const auto n = rowOf(edit)) pages_.page().setEdit(*n, fromQt(text));
     });
     connect(c.removeButton, &QPushButton::clicked, this,
             [this, minus = c.removeButton] { guarded(dialogs_, [this, minus] { removeRow(minus); }); });
 
     rows_.push_back(c);
-    placeRow(r);
+    layOutRows();
     c.fieldBox->show();
+    c.removeButton->show();
     c.choiceBox->setVisible(row.shown.act);
     c.textEdit->setVisible(row.shown.edit);
-    c.removeButton->show();
 }
 
-void FilterEditor::placeRow(int r)
+void FilterEditor::layOutRows()
 {
-    const RowControls& c = rows_.at(static_cast<std::size_t>(r));
-    const RowColumns columns = rowColumns(pages_.kind());
-    const int top = rowTop(r);
-    c.fieldBox->setObjectName(rowName(filterkeys::field, r));
-    c.choiceBox->setObjectName(rowName(filterkeys::act, r));
-    c.textEdit->setObjectName(rowName(filterkeys::edit, r));
-    c.removeButton->setObjectName(rowName(minusPrefix, r));
-    // The lists are as wide as the text box; the columns leave 10 pixels between them.
-    c.fieldBox->setGeometry(columns.field, top, editWidth, c.fieldBox->sizeHint().height());
-    c.choiceBox->setGeometry(columns.act, top, editWidth, c.choiceBox->sizeHint().height());
-    c.textEdit->setGeometry(columns.edit, top, editWidth, c.fieldBox->sizeHint().height());
-    c.removeButton->setGeometry(columns.minus, top, addButtonWidth, minusHeight);
+    // A grid keeps the cells of removed rows: a fresh one holds exactly the rows there are.
+    delete rowGrid_;
+    rowGrid_ = new QGridLayout(rowArea_);
+    rowGrid_->setContentsMargins(windowMargin, windowMargin, windowMargin, windowMargin);
+    rowGrid_->setHorizontalSpacing(columnSpacing);
+    rowGrid_->setVerticalSpacing(rowSpacing);
+    // The text box and the datum list change places on the actions page.
+    const bool conditions = pages_.kind() == FilterPageKind::conditions;
+    const int actColumn = conditions ? 1 : 2;
+    const int editColumn = conditions ? 2 : 1;
+    for (int column = 0; column < 3; ++column)
+        rowGrid_->setColumnMinimumWidth(column, rowControlWidth); // a column of hidden controls keeps its place
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const int r = static_cast<int>(i);
+        const RowControls& c = rows_[i];
+        c.fieldBox->setObjectName(rowName(filterkeys::field, r));
+        c.choiceBox->setObjectName(rowName(filterkeys::act, r));
+        c.textEdit->setObjectName(rowName(filterkeys::edit, r));
+        c.removeButton->setObjectName(rowName("minus", r));
+        rowGrid_->addWidget(c.fieldBox, r, 0);
+        rowGrid_->addWidget(c.choiceBox, r, actColumn);
+        rowGrid_->addWidget(c.textEdit, r, editColumn);
+        rowGrid_->addWidget(c.removeButton, r, 3);
+    }
+    const int count = static_cast<int>(rows_.size());
+    rowGrid_->setRowStretch(count, 1);
+    rowGrid_->setColumnStretch(4, 1);
 }
 
 void FilterEditor::removeAllRows()
@@ -185,12 +252,13 @@ void FilterEditor::removeAllRows()
         delete c.removeButton;
     }
     rows_.clear();
+    layOutRows();
 }
 
 void FilterEditor::removeRow(QPushButton* minus)
 {
-    const auto n = rowOf(minus, minusPrefix);
-    if (!n || *n >= static_cast<int>(rows_.size())) return;
+    const auto n = rowOf(minus);
+    if (!n) return;
     const RowControls c = rows_[static_cast<std::size_t>(*n)];
     delete c.fieldBox;
     delete c.choiceBox;
@@ -201,13 +269,12 @@ void FilterEditor::removeRow(QPushButton* minus)
     minus->deleteLater();
     rows_.erase(rows_.begin() + *n);
     pages_.page().removeRow(*n);
-    for (int k = *n; k < static_cast<int>(rows_.size()); ++k)
-        placeRow(k);
+    layOutRows();
 }
 
 void FilterEditor::chooseAction(QComboBox* field, int action)
 {
-    const auto n = rowOf(field, filterkeys::field);
+    const auto n = rowOf(field);
     if (!n) return;
     pages_.page().chooseAction(*n, action);
     const RowControls& c = rows_.at(static_cast<std::size_t>(*n));
@@ -216,9 +283,14 @@ void FilterEditor::chooseAction(QComboBox* field, int action)
     c.textEdit->setVisible(shown.edit);
 }
 
-std::optional<int> FilterEditor::rowOf(const QWidget* control, std::string_view prefix) const
+std::optional<int> FilterEditor::rowOf(const QWidget* control) const
 {
-    return rowNumberOf(control->objectName().toStdString(), prefix);
+    const auto holds = [control](const RowControls& c) {
+        return c.fieldBox == control || c.choiceBox == control || c.textEdit == control || c.removeButton == control;
+    };
+    const auto found = std::find_if(rows_.begin(), rows_.end(), holds);
+    if (found == rows_.end()) return std::nullopt;
+    return static_cast<int>(found - rows_.begin());
 }
 
 void FilterEditor::confirmPage()
@@ -232,25 +304,6 @@ void FilterEditor::confirmPage()
     }
     pages_.confirmActions();
     close();
-}
-
-void FilterEditor::placeControls()
-{
-    const int w = width();
-    const int h = height();
-    rowPanel_->setGeometry(5, 35, w - 10, h - 70);
-    addRowButton_->move(rowPanel_->width() - 5 - addRowButton_->width(),
-                        rowPanel_->height() - 5 - addRowButton_->height());
-    const int top = rowPanel_->geometry().bottom() + 1 + 5;
-    pageButton_->move(w - 10 - pageButton_->width(), top);
-    combinationBox_->move(5, top);
-    activeBox_->move(combinationBox_->isVisibleTo(this) ? combinationBox_->geometry().right() + 1 + 5 : 5, top + 3);
-}
-
-void FilterEditor::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    placeControls();
 }
 
 void FilterEditor::closeEvent(QCloseEvent* event)

@@ -8,12 +8,14 @@
 
 #include <QWidget>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -44,7 +46,6 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct RowControls {
@@ -55,29 +56,34 @@ private:
     };
 
     void createControls();
-    void placeControls();
+    QWidget* createRowPanel();
     void showPage();
     void addRowControls(int r);
-    void placeRow(int r);
+    // Puts every row into a fresh grid, in row order, and names its controls after its number.
+    void layOutRows();
     void removeAllRows();
     void removeRow(QPushButton* minus);
     void chooseAction(QComboBox* field, int action);
-    std::optional<int> rowOf(const QWidget* control, std::string_view prefix) const;
+    // The number of the row that holds `control` (one of its four), if any.
+    std::optional<int> rowOf(const QWidget* control) const;
     void finish();
 
     std::string appFolder_;
     Dialogs& dialogs_;
     FilterPages pages_;
-    // In creation order, which is also row order: row r's controls are named with r.
+    // In row order: row r's controls are named with r.
     std::vector<RowControls> rows_;
     bool finished_ = false;
 
     QLabel* introLabel_ = nullptr;
     QFrame* rowPanel_ = nullptr;
+    QWidget* rowArea_ = nullptr;
+    QGridLayout* rowGrid_ = nullptr;
     QPushButton* addRowButton_ = nullptr;
     QPushButton* pageButton_ = nullptr;
     QComboBox* combinationBox_ = nullptr;
     QCheckBox* activeBox_ = nullptr;
+    QCheckBox* onceBox_ = nullptr;
 };
 
 } // namespace quintor::ui

@@ -7,6 +7,7 @@
 #include "ui/filtereditor/filtereditor.h"
 #include "ui/platform/errorreport.h"
 #include "ui/platform/text.h"
+#include "ui/platform/windowlayout.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -19,7 +20,6 @@ namespace quintor::ui {
 namespace {
 
 constexpr int nameRole = Qt::UserRole;
-constexpr int buttonHeight = 25;
 
 // The name exactly as read or typed: the shown text is only its display form.
 std::string nameOf(const QTreeWidgetItem* node)
@@ -64,16 +64,28 @@ void FilterTreeEditor::createControls()
     tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);
     tree_->setContextMenuPolicy(Qt::CustomContextMenu);
+    // A double click on a filter does what "Editieren" does; on a group it only folds or unfolds.
+    connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* node) {
+        if (node->parent()) handle([this, node] { openEditor(keyOf(node)); });
+    });
 
     newGroupButton_ = new QPushButton(QStringLiteral("Neue Gruppe"), this);
     newGroupButton_->setObjectName(QStringLiteral("ngrp"));
-    newGroupButton_->resize(std::max(90, newGroupButton_->sizeHint().width()), buttonHeight);
+    sizeButton(newGroupButton_, 90);
     connect(newGroupButton_, &QPushButton::clicked, this, [this] { handle([this] { addGroup(); }); });
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setObjectName(QStringLiteral("Button1"));
-    okButton_->resize(75, buttonHeight);
+    sizeButton(okButton_);
     connect(okButton_, &QPushButton::clicked, this, &QWidget::close);
+
+    QVBoxLayout* column = windowColumn(this);
+    column->addWidget(tree_, 1);
+    QHBoxLayout* buttons = controlRow();
+    buttons->addWidget(newGroupButton_);
+    buttons->addStretch(1);
+    buttons->addWidget(okButton_);
+    column->addLayout(buttons);
 }
 
 void FilterTreeEditor::createMenu()
@@ -289,22 +301,6 @@ void FilterTreeEditor::closeEvent(QCloseEvent* event)
     QTimer::singleShot(0, this, [this] {
         if (onClosed_) onClosed_();
     });
-}
-
-void FilterTreeEditor::placeControls()
-{
-    const int w = width();
-    const int h = height();
-    tree_->setGeometry(5, 5, w - 10, h - 40);
-    const int top = tree_->geometry().bottom() + 1 + 5;
-    newGroupButton_->move(5, top);
-    okButton_->move(w - 5 - okButton_->width(), top);
-}
-
-void FilterTreeEditor::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    placeControls();
 }
 
 } // namespace quintor::ui

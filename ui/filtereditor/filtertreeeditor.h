@@ -59,12 +59,10 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void loadTree();
     void writeFilterFiles();
-    void placeControls();
     void createControls();
     void createMenu();
     QTreeWidgetItem* selectedNode() const;

@@ -60,27 +60,6 @@ TEST(FilterPageItems, FirstChoicesOfANewRow)
     EXPECT_EQ(actions.row(0).values, (FilterRow{-1, 4, ""}));
 }
 
-TEST(FilterPageItems, ColumnsOfTheTwoPages)
-{
-    EXPECT_EQ(rowColumns(FilterPageKind::conditions).act, 165);
-    EXPECT_EQ(rowColumns(FilterPageKind::conditions).edit, 320);
-    EXPECT_EQ(rowColumns(FilterPageKind::actions).act, 320);
-    EXPECT_EQ(rowColumns(FilterPageKind::actions).edit, 165);
-    EXPECT_EQ(rowTop(0), 10);
-    EXPECT_EQ(rowTop(3), 100);
-}
-
-TEST(FilterPageItems, RowNumberFromAControlName)
-{
-    EXPECT_EQ(rowNumberOf("minus0", "minus"), 0);
-    EXPECT_EQ(rowNumberOf("minus12", "minus"), 12);
-    EXPECT_EQ(rowNumberOf("field7", "field"), 7);
-    EXPECT_EQ(rowNumberOf("minus", "minus"), std::nullopt);
-    EXPECT_EQ(rowNumberOf("minusx", "minus"), std::nullopt);
-    EXPECT_EQ(rowNumberOf("adder", "minus"), std::nullopt);
-    EXPECT_EQ(rowNumberOf("field1", "act"), std::nullopt);
-}
-
 struct VisibilityCase {
     std::int32_t action;
     RowVisibility shown;

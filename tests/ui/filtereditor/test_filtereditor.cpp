@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -31,6 +32,10 @@ struct Form {
     QLineEdit* edit(int r) const { return control<QLineEdit>(QStringLiteral("edit%1").arg(r)); }
     QPushButton* minus(int r) const { return control<QPushButton>(QStringLiteral("minus%1").arg(r)); }
     QPushButton* button(const char* name) const { return control<QPushButton>(QString::fromLatin1(name)); }
+    // Two controls side by side share their middle line (to the pixel that rounding leaves).
+    static bool sideBySide(const QRect& a, const QRect& b) { return qAbs(a.center().y() - b.center().y()) <= 1; }
+    // Where a row's control stands within the panel of rows.
+    QPoint inPanel(const QWidget* w) const { return w->mapTo(control<QFrame>(QStringLiteral("pan")), QPoint()); }
     bool open(const std::string& key)
     {
         if (!form->loadFilter(key)) return false;
@@ -97,8 +102,8 @@ private slots:
         // Loaded rows show both controls whatever their action.
         QVERIFY(f.edit(0)->isVisible());
         QVERIFY(f.act(0)->isVisible());
-        QCOMPARE(f.edit(0)->geometry().left(), 165);
-        QCOMPARE(f.act(0)->geometry().left(), 320);
+        QCOMPARE(f.inPanel(f.edit(0)).x(), 165);
+        QCOMPARE(f.inPanel(f.act(0)).x(), 320);
 
         Form::choose(f.field(1), 3); // "Trete Spiel bei": no text
         QVERIFY(!f.edit(1)->isVisible());
@@ -143,12 +148,13 @@ private slots:
         QCOMPARE(f.field(1)->currentText(), QStringLiteral("Hoster"));
         QCOMPARE(f.edit(1)->text(), QStringLiteral("c"));
         for (QWidget* w : std::initializer_list<QWidget*>{f.field(1), f.act(1), f.edit(1), f.minus(1)})
-            QCOMPARE(w->geometry().top(), 40);
+            QVERIFY(Form::sideBySide(QRect(f.inPanel(w), w->size()), QRect(f.inPanel(f.field(1)), f.field(1)->size())));
+        QCOMPARE(f.inPanel(f.field(1)).y(), 40);
         // The renamed row answers to its new number.
         f.minus(1)->click();
         QVERIFY(!f.field(1));
         f.button("adder")->click();
-        QCOMPARE(f.field(1)->geometry().top(), 40);
+        QCOMPARE(f.inPanel(f.field(1)).y(), 40);
         f.field(1)->setCurrentIndex(8);
 
         f.form->confirmPage();
@@ -185,6 +191,31 @@ private slots:
         QCOMPARE(again.field(0)->currentIndex(), -1);
         QCOMPARE(again.act(0)->currentIndex(), -1);
         QCOMPARE(again.control<QComboBox>("contr")->currentIndex(), 2);
+    }
+
+    void reportingOnceIsToggledAndSavedWithTheConditions_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<QByteArray>("saved");
+        QTest::newRow("once=True") << QByteArray("once=True\r\n") << true << QByteArray("once=False\r\n");
+        QTest::newRow("once=False") << QByteArray("once=False\r\n") << false << QByteArray("once=True\r\n");
+    }
+    void reportingOnceIsToggledAndSavedWithTheConditions()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(bool, shown);
+        QFETCH(QByteArray, saved);
+        Form f;
+        f.folder.write("k.txt", "typ=0\r\nactive=True\r\n" + stored.toStdString());
+        QVERIFY(f.open("k"));
+        QCheckBox* once = f.control<QCheckBox>("once");
+        QCOMPARE(once->text(), QStringLiteral("Nur einmal pro Spiel melden"));
+        QCOMPARE(once->isChecked(), shown);
+        once->click();
+        f.button("Button1")->click();
+        QCOMPARE(f.folder.read("k.txt"), "typ=0\r\nactive=True\r\n" + saved.toStdString());
+        QVERIFY(!once->isVisible()); // it belongs to the conditions page
     }
 
     void anInvalidFilterShowsTheMessageAndCloses_data()
@@ -247,30 +278,53 @@ private slots:
         for (const QSize size : {QSize(600, 300), QSize(800, 450)}) {
             f.form->resize(size);
             const QRect pan = f.control<QFrame>("pan")->geometry();
-            QCOMPARE(pan, QRect(5, 35, size.width() - 10, size.height() - 70));
+            QCOMPARE(pan.left(), 5);
+            QCOMPARE(pan.width(), size.width() - 10);
+            QVERIFY(pan.top() > f.control<QLabel>("Label1")->geometry().bottom() + 5);
             const QRect button = f.button("Button1")->geometry();
             QCOMPARE(button.top(), pan.bottom() + 1 + 5);
-            QCOMPARE(button.right() + 1, size.width() - 10);
+            QCOMPARE(button.right() + 1, size.width() - 5);
+            QCOMPARE(button.bottom() + 1, size.height() - 5);
             const QRect contr = f.control<QComboBox>("contr")->geometry();
-            QCOMPARE(contr.topLeft(), QPoint(5, button.top()));
+            QCOMPARE(contr.left(), 5);
+            QVERIFY(Form::sideBySide(contr, button));
             QCOMPARE(contr.width(), 200);
-            QCOMPARE(f.control<QCheckBox>("isak")->geometry().topLeft(),
-                     QPoint(contr.right() + 1 + 5, contr.top() + 3));
+            const QRect isak = f.control<QCheckBox>("isak")->geometry();
+            QCOMPARE(isak.left(), contr.right() + 1 + 5);
+            QVERIFY(Form::sideBySide(isak, contr));
+            QCOMPARE(f.control<QCheckBox>("once")->geometry().left(), isak.right() + 1 + 5);
             const QRect adder = f.button("adder")->geometry();
             QCOMPARE(adder.size(), QSize(43, 25));
             QCOMPARE(adder.bottomRight(), QPoint(pan.width() - 6, pan.height() - 6));
         }
-        QCOMPARE(f.field(1)->geometry().topLeft(), QPoint(10, 40));
-        QCOMPARE(f.act(1)->geometry().left(), 165);
-        QCOMPARE(f.edit(1)->geometry().left(), 320);
+        QCOMPARE(f.inPanel(f.field(1)), QPoint(10, 40));
+        QCOMPARE(f.inPanel(f.act(1)).x(), 165);
+        QCOMPARE(f.inPanel(f.edit(1)).x(), 320);
         QCOMPARE(f.edit(1)->width(), 145);
-        QCOMPARE(f.minus(1)->geometry(), QRect(475, 40, 43, 21));
+        QCOMPARE(f.inPanel(f.minus(1)).x(), 475);
+        QCOMPARE(f.minus(1)->size(), QSize(43, 21));
         f.form->resize(600, 300);
         QVERIFY(savePicture(*f.form, QStringLiteral("filterform-conditions.png")));
         f.form->confirmPage();
         Form::choose(f.field(1), 4); // the colour row shows no datum list
         QCOMPARE(f.control<QCheckBox>("isak")->geometry().left(), 5);
         QVERIFY(savePicture(*f.form, QStringLiteral("filterform-actions.png")));
+    }
+
+    void manyRowsScrollInsideThePanelInsteadOfGrowingTheWindow()
+    {
+        Form f;
+        f.folder.write("k.txt", "");
+        QVERIFY(f.open("k"));
+        f.form->resize(600, 300);
+        for (int r = 0; r < 15; ++r)
+            f.button("adder")->click();
+        QCoreApplication::processEvents(); // the layouts settle
+        QCOMPARE(f.form->size(), QSize(600, 300));
+        QCOMPARE(f.form->minimumSize(), QSize(600, 300));
+        const QFrame* pan = f.control<QFrame>("pan");
+        QVERIFY(pan->rect().contains(QRect(f.inPanel(f.button("adder")), f.button("adder")->size())));
+        QVERIFY(f.inPanel(f.field(14)).y() > pan->height()); // below the visible part, reached by scrolling
     }
 };
 

@@ -129,6 +129,7 @@ private slots:
         QCOMPARE(editor->pages().key(), std::string("grp0fil1"));
         QCOMPARE(editor->findChild<QComboBox*>(QStringLiteral("contr"))->currentIndex(), 0);
         QVERIFY(editor->findChild<QCheckBox*>(QStringLiteral("isak"))->isChecked());
+        QVERIFY(editor->findChild<QCheckBox*>(QStringLiteral("once"))->isChecked()); // a new filter reports once
         QVERIFY(!editor->findChild<QComboBox*>(QStringLiteral("field0")));
 
         // Closed without saving: the tree editor comes back, the files stay empty.
@@ -166,6 +167,34 @@ private slots:
         QCOMPARE(e.folder.read("grp0fil1.txt"),
                  std::string("field0=2\r\nact0=1\r\nedit0=Foo\r\ntyp=1\r\nactive=False\r\nonce=False\r\n"));
         QCOMPARE(e.folder.read("grp0fil1_act.txt"), std::string());
+    }
+
+    void doubleClickingAFilterEditsItAndAGroupDoesNot()
+    {
+        Editor e;
+        writeStore(e.folder, {{"A", {"a0", "a1"}}});
+        auto& treeEditor = e.create();
+        treeEditor.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&treeEditor));
+        // As a mouse sends it: a press and release, then the second press as a double click.
+        const auto doubleClick = [&e](QTreeWidgetItem* node) {
+            const QPoint at = e.tree()->visualItemRect(node).center();
+            QTest::mouseClick(e.tree()->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(e.tree()->viewport(), Qt::LeftButton, {}, at);
+        };
+        doubleClick(e.node(0, 1));
+        QPointer<FilterEditor> editor = treeEditor.conditionEditor();
+        QVERIFY(editor);
+        QCOMPARE(editor->pages().key(), std::string("grp0fil1"));
+        QCOMPARE(editor->windowTitle(), QStringLiteral("Filter - Bedingungen"));
+        QVERIFY(!treeEditor.isVisible());
+        editor->close();
+        QTRY_VERIFY(!editor);
+
+        QVERIFY(treeEditor.isVisible());
+        doubleClick(e.node(0));
+        QVERIFY(!treeEditor.conditionEditor());
+        QVERIFY(treeEditor.isVisible());
     }
 
     void editingAnInvalidFilterShowsTheMessageAndComesBack()
