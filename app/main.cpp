@@ -34,7 +34,7 @@ int main(int argc, char* argv[])
     });
 
     const char* home = std::getenv("HOME");
-    quintor::ui::MainWindowSetup setup{quintor::apdir(), quintor::makeCurlHttpClient(),
+    quintor::ui::MainWindowSetup setup{quintor::applicationFolder(), quintor::makeCurlHttpClient(),
                                        quintor::buildconfig::masterserverUrl};
     setup.fallbackServer = quintor::buildconfig::fallbackMasterserverUrl;
     setup.updateUrl = quintor::buildconfig::updateUrl;

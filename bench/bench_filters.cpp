@@ -30,7 +30,7 @@ class EngineHook final : public GameFilter {
 public:
     explicit EngineHook(FilterEngine& engine) : engine_(engine) {}
     void beginTick() override { engine_.beginTick(); }
-    void filterparse(RowHandle row) override { engine_.filterparse(row); }
+    void evaluateFilters(RowHandle row) override { engine_.evaluateFilters(row); }
 
 private:
     FilterEngine& engine_;
@@ -123,7 +123,7 @@ int runTick(GameStore& games, GameFilter* filter)
     if (filter) filter->beginTick();
     ReferenceReader reader(
         false, syno,
-        {[&](TGameEntry&& entry) { completeRecord(std::move(entry), games, config, syno, list, filter); },
+        {[&](GameRecord&& entry) { completeRecord(std::move(entry), games, config, syno, list, filter); },
          [](const std::string&) {},
          {}});
     reader.read(reply());
@@ -180,7 +180,7 @@ void BM_FilterparseOnly50ActiveFilters(benchmark::State& state)
         loglines.Clear();
         engine.beginTick();
         for (RowHandle row : rows)
-            engine.filterparse(row);
+            engine.evaluateFilters(row);
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kGames);
 }

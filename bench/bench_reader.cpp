@@ -25,7 +25,7 @@ int readAll(const std::string& reply, const quintor::TextList& syno)
 {
     int completed = 0;
     quintor::ReferenceReader reader(false, syno,
-                                    {[&](quintor::TGameEntry&& entry) {
+                                    {[&](quintor::GameRecord&& entry) {
                                          benchmark::DoNotOptimize(entry.Title.data());
                                          ++completed;
                                      },

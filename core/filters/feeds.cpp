@@ -41,7 +41,7 @@ void FilterFeed::subscribe()
     saveConfig();
 }
 
-void FilterFeed::fetchfeed()
+void FilterFeed::fetchFeed()
 {
     const std::string address = config_.Value(keys::feed);
     if (address.empty()) return;

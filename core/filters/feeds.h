@@ -36,7 +36,7 @@ public:
     // and all or none: a listed file that cannot be fetched ends the download with its HttpError, a file
     // that cannot be written with its FileError, and the old filter files stay as they were.
     // A cancelled request (the program is ending) leaves with its HttpError and changes nothing.
-    void fetchfeed();
+    void fetchFeed();
 
 private:
     void saveConfig();

@@ -19,7 +19,7 @@ bool actionFires(std::int32_t code, bool once, bool newGame)
     return newGame || !once;
 }
 
-std::string joinQuestion(const TGameEntry& game)
+std::string joinQuestion(const GameRecord& game)
 {
     return "Dem Spiel \"" + game.Title + "\" von " + game.Hoster + " beitreten?";
 }
@@ -27,7 +27,7 @@ std::string joinQuestion(const TGameEntry& game)
 void paintRow(GameStore& games, RowHandle row, std::string_view colourName)
 {
     // Looked up afresh: a message box of an earlier action may have kept the event loop running.
-    if (TGameEntry* record = games.find(row)) record->Color = colourOf(colourName);
+    if (GameRecord* record = games.find(row)) record->Color = colourOf(colourName);
 }
 
 void PlatformFilterActions::perform(const PerformedAction& action)
@@ -58,10 +58,10 @@ void PlatformFilterActions::perform(const PerformedAction& action)
 
 void PlatformFilterActions::askToJoin(RowHandle row)
 {
-    const TGameEntry* record = games_.find(row);
+    const GameRecord* record = games_.find(row);
     if (!record) return;
     // The question waits for the user while the event loop runs on; the game asked about is the one joined.
-    const TGameEntry game = *record;
+    const GameRecord game = *record;
     if (dialogs_.informationYesNo(joinQuestion(game))) joinGame(game, join_->search, join_->starter);
 }
 

@@ -37,7 +37,7 @@ inline constexpr std::size_t kBalloonMaxLength = 255;
 bool actionFires(std::int32_t code, bool once, bool newGame);
 
 // The question of the join action.
-std::string joinQuestion(const TGameEntry& game);
+std::string joinQuestion(const GameRecord& game);
 
 // One action of one filter for one game, its text already formatted. Every action row that fires reaches
 // the port, whatever its code.

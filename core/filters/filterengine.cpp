@@ -48,7 +48,7 @@ const CompiledFilter* FilterEngine::usable(Slot& slot)
 void FilterEngine::filterStale(RowHandle row)
 {
     if (!prepared_) prepare();
-    const TGameEntry* record = games_.find(row);
+    const GameRecord* record = games_.find(row);
     if (!record) return;
     GameData data(*record);
     std::optional<std::string> identity;
@@ -71,15 +71,15 @@ void FilterEngine::filterStale(RowHandle row)
     }
 }
 
-void FilterEngine::filterparse(RowHandle row)
+void FilterEngine::evaluateFilters(RowHandle row)
 {
     if (!prepared_) prepare();
-    const TGameEntry* record = games_.find(row);
+    const GameRecord* record = games_.find(row);
     if (!record) return;
     GameData data(*record);
     // Until the first action or report nothing else runs, so the stored record serves. Either may wait in a
     // message box while the event loop runs on; from then on a copy is used, and nothing the store holds.
-    std::optional<TGameEntry> copy;
+    std::optional<GameRecord> copy;
     const auto detach = [&] {
         if (copy) return;
         copy = *record;
@@ -107,7 +107,7 @@ void FilterEngine::filterparse(RowHandle row)
             return conditionHolds(data.field(conditions[j].field), conditions[j].comparison, conditions[j].text);
         });
         if (!matches) continue;
-        const TGameEntry& game = copy ? *copy : *record;
+        const GameRecord& game = copy ? *copy : *record;
         if (!identity) identity = gameIdentity(game);
         const bool newGame = memory_.noteMatch(slot.entry.key, *identity, game.Server);
 

@@ -1,4 +1,4 @@
-// filterparse: every filter of the filter list against one game, at every refresh.
+// evaluateFilters: every filter of the filter list against one game, at every refresh.
 #pragma once
 
 #include "filters/compiledfilter.h"
@@ -34,7 +34,7 @@ public:
     // the last refresh. A filter whose files are broken keeps the actions it performed before the failure,
     // is reported once and skipped for the rest of the refresh, and remembers none of its games; the
     // others go on.
-    void filterparse(RowHandle row);
+    void evaluateFilters(RowHandle row);
 
     // A game kept from the last good list of a server that failed in this refresh: every filter it still
     // passes remembers it as listed, and nothing runs for it, not even a report (a listed game reports a

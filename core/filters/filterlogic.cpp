@@ -6,17 +6,17 @@
 
 namespace quintor {
 
-bool alltrue(const std::vector<bool>& flags)
+bool allTrue(const std::vector<bool>& flags)
 {
     return std::all_of(flags.begin(), flags.end(), [](bool flag) { return flag; });
 }
 
-bool onetrue(const std::vector<bool>& flags)
+bool anyTrue(const std::vector<bool>& flags)
 {
     return std::any_of(flags.begin(), flags.end(), [](bool flag) { return flag; });
 }
 
-bool allfalse(const std::vector<bool>& flags)
+bool noneTrue(const std::vector<bool>& flags)
 {
     return std::none_of(flags.begin(), flags.end(), [](bool flag) { return flag; });
 }
@@ -25,11 +25,11 @@ bool combineConditions(std::int32_t typ, const std::vector<bool>& flags)
 {
     switch (typ) {
     case 0:
-        return alltrue(flags);
+        return allTrue(flags);
     case 1:
-        return onetrue(flags);
+        return anyTrue(flags);
     case 2:
-        return allfalse(flags);
+        return noneTrue(flags);
     default:
         return false;
     }
@@ -51,35 +51,35 @@ template <typename Items, typename Name> std::string joined(const Items& items, 
 
 } // namespace
 
-std::string teilnehmerliste(const TGameEntry& game)
+std::string participantList(const GameRecord& game)
 {
-    return joined(game.Players, [](const TPlayer& player) -> const std::string& { return player.Name; });
+    return joined(game.Players, [](const Player& player) -> const std::string& { return player.Name; });
 }
 
-std::string definitionsliste(const TGameEntry& game)
+std::string resourceList(const GameRecord& game)
 {
-    return joined(game.Resources, [](const TResource& resource) -> const std::string& { return resource.Filename; });
+    return joined(game.Resources, [](const Resource& resource) -> const std::string& { return resource.Filename; });
 }
 
-std::string fieldDatum(const TGameEntry& game, std::int32_t fieldCode)
+std::string fieldDatum(const GameRecord& game, std::int32_t fieldCode)
 {
     switch (fieldCode) {
     case 0:
         return game.Title;
     case 1:
-        return teilnehmerliste(game);
+        return participantList(game);
     case 2:
         return game.Hoster;
     case 3:
-        return definitionsliste(game);
+        return resourceList(game);
     case 4:
         return game.Game;
     case 5:
         return game.Status;
     case 6:
-        return nicebooltostr(game.OfficialServer);
+        return yesNoText(game.OfficialServer);
     case 7:
-        return nicebooltostr(game.PasswordNeeded);
+        return yesNoText(game.PasswordNeeded);
     case 8:
         return game.League;
     default:
@@ -87,7 +87,7 @@ std::string fieldDatum(const TGameEntry& game, std::int32_t fieldCode)
     }
 }
 
-std::string variableValue(const TGameEntry& game, std::int32_t variableCode)
+std::string variableValue(const GameRecord& game, std::int32_t variableCode)
 {
     return variableCode >= 0 && variableCode <= 3 ? fieldDatum(game, variableCode) : std::string();
 }

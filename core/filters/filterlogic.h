@@ -13,11 +13,11 @@
 
 namespace quintor {
 
-// alltrue: no flag is false (true for none); onetrue: some flag is true (false for none);
-// allfalse: no flag is true (true for none).
-bool alltrue(const std::vector<bool>& flags);
-bool onetrue(const std::vector<bool>& flags);
-bool allfalse(const std::vector<bool>& flags);
+// allTrue: no flag is false (true for none); anyTrue: some flag is true (false for none);
+// noneTrue: no flag is true (true for none).
+bool allTrue(const std::vector<bool>& flags);
+bool anyTrue(const std::vector<bool>& flags);
+bool noneTrue(const std::vector<bool>& flags);
 
 // The combination rule "typ": 0 all, 1 one, 2 none; any other value never matches.
 bool combineConditions(std::int32_t typ, const std::vector<bool>& flags);
@@ -45,15 +45,15 @@ template <typename Holds> bool combineConditions(std::int32_t typ, std::size_t r
 }
 
 // The players' names, and the resource files' names, in order and joined with "," ("" for none).
-std::string teilnehmerliste(const TGameEntry& game);
-std::string definitionsliste(const TGameEntry& game);
+std::string participantList(const GameRecord& game);
+std::string resourceList(const GameRecord& game);
 
 // The datum a condition compares, by field code: 0 Title, 1 players, 2 Hoster, 3 resources, 4 Game,
 // 5 Status, 6 OfficialServer ("Ja"/"Nein"), 7 PasswordNeeded ("Ja"/"Nein"), 8 League; "" otherwise.
-std::string fieldDatum(const TGameEntry& game, std::int32_t fieldCode);
+std::string fieldDatum(const GameRecord& game, std::int32_t fieldCode);
 
 // The value of an action's variable code: 0 Title, 1 players, 2 Hoster, 3 resources; "" otherwise.
-std::string variableValue(const TGameEntry& game, std::int32_t variableCode);
+std::string variableValue(const GameRecord& game, std::int32_t variableCode);
 
 // One condition row. The comparison code is compared as text: "0" holds when the text is not empty
 // and occurs in the datum, "1" when the datum equals the text; anything else never holds.
@@ -67,16 +67,16 @@ std::uint32_t colourOf(std::string_view name);
 // lists and "Ja"/"Nein" texts computed on first use.
 class GameData {
 public:
-    explicit GameData(const TGameEntry& game) : game_(&game) {}
+    explicit GameData(const GameRecord& game) : game_(&game) {}
     // Moves over to a copy of the same record (the computed texts stay valid).
-    void rebind(const TGameEntry& copy) { game_ = &copy; }
+    void rebind(const GameRecord& copy) { game_ = &copy; }
 
     std::string_view field(std::int32_t fieldCode);
     std::string_view variable(std::int32_t variableCode);
 
 private:
     static constexpr std::int32_t kFieldCount = 9;
-    const TGameEntry* game_;
+    const GameRecord* game_;
     std::array<std::optional<std::string>, kFieldCount> computed_;
 };
 

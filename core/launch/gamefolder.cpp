@@ -19,7 +19,7 @@ bool isHostCharacter(char c)
 
 } // namespace
 
-bool isvalidcrdir(const std::string& folder)
+bool isGameFolder(const std::string& folder)
 {
     const std::string path = withSlash(folder);
     return fileExists(path + "Clonk.exe") || fileExists(path + "clonk.exe");
@@ -32,13 +32,13 @@ std::vector<CandidateFolder> defaultCandidates(const std::string& home)
             {prefix + "dosdevices/d:/Programme/Clonk Rage/", "Clonk Rage in D:\\Programme\\Clonk Rage gefunden!"}};
 }
 
-std::optional<std::string> crdir(const GameFolderSearch& search)
+std::optional<std::string> findGameFolder(const GameFolderSearch& search)
 {
     const std::string stored = search.config.Value("crdir");
-    if (!stored.empty() && isvalidcrdir(stored)) return stored;
-    if (isvalidcrdir(search.appFolder)) return search.appFolder;
+    if (!stored.empty() && isGameFolder(stored)) return stored;
+    if (isGameFolder(search.appFolder)) return search.appFolder;
     for (const auto& candidate : search.candidates) {
-        if (isvalidcrdir(candidate.folder)) {
+        if (isGameFolder(candidate.folder)) {
             search.dialogs.message(candidate.foundMessage);
             return candidate.folder;
         }
@@ -46,11 +46,11 @@ std::optional<std::string> crdir(const GameFolderSearch& search)
     for (;;) {
         const auto chosen = search.dialogs.chooseFolder("Clonkpfad ausw\xE4hlen");
         if (!chosen) return std::nullopt;
-        if (isvalidcrdir(*chosen)) return chosen;
+        if (isGameFolder(*chosen)) return chosen;
     }
 }
 
-ProcessCommand clonkexec(const std::string& gameFolder, const std::string& joinParameter)
+ProcessCommand gameExecutable(const std::string& gameFolder, const std::string& joinParameter)
 {
     // A folder is valid with "clonk.exe" in lower case too; on a file system that tells the two apart,
     // starting "Clonk.exe" there would do nothing, so the file that is there is started.
@@ -68,15 +68,15 @@ bool isSafeHost(const std::string& host)
     return true;
 }
 
-void joinGameOfRow(const std::vector<TGameEntry>& games, RowHandle row, const GameFolderSearch& search,
+void joinGameOfRow(const std::vector<GameRecord>& games, RowHandle row, const GameFolderSearch& search,
                    ProcessStarter& starter)
 {
-    TGameEntry entry;
-    getgameentry(games, row, entry);
+    GameRecord entry;
+    findGameOfRow(games, row, entry);
     joinGame(entry, search, starter);
 }
 
-void joinGame(const TGameEntry& game, const GameFolderSearch& search, ProcessStarter& starter)
+void joinGame(const GameRecord& game, const GameFolderSearch& search, ProcessStarter& starter)
 {
     if (game.IPs.empty()) return;
     const std::string& host = game.IPs.front();
@@ -85,9 +85,9 @@ void joinGame(const TGameEntry& game, const GameFolderSearch& search, ProcessSta
                              "gestartet.");
         return;
     }
-    const auto folder = crdir(search);
+    const auto folder = findGameFolder(search);
     if (!folder) return;
-    starter.start(clonkexec(*folder, "/join:" + host));
+    starter.start(gameExecutable(*folder, "/join:" + host));
 }
 
 } // namespace quintor

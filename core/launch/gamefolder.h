@@ -13,7 +13,7 @@
 namespace quintor {
 
 // True when the folder holds "Clonk.exe" or "clonk.exe" as a file.
-bool isvalidcrdir(const std::string& folder);
+bool isGameFolder(const std::string& folder);
 
 struct CandidateFolder {
     std::string folder;       // ends with "/"
@@ -34,21 +34,21 @@ struct GameFolderSearch {
 // The stored "crdir" when valid, else the application folder, else the first candidate that holds the
 // game (with its message), else the folder the user picks in the folder browser "Clonkpfad auswählen",
 // asked again until the pick holds the game. Cancelling the browser ends the search without a folder.
-std::optional<std::string> crdir(const GameFolderSearch& search);
+std::optional<std::string> findGameFolder(const GameFolderSearch& search);
 
 // The join command: "Clonk.exe" of the game folder ("clonk.exe" where only that one is there) with
 // "/fullscreen" and "/join:" + host, working in the game folder.
-ProcessCommand clonkexec(const std::string& gameFolder, const std::string& joinParameter);
+ProcessCommand gameExecutable(const std::string& gameFolder, const std::string& joinParameter);
 
 // A host from the network must be a plain host name or address before it goes to the game.
 bool isSafeHost(const std::string& host);
 
 // Joins the game: its first host, checked; nothing happens when it has no host, or when no game folder is
 // found. An unsafe host is refused with an error message.
-void joinGame(const TGameEntry& game, const GameFolderSearch& search, ProcessStarter& starter);
+void joinGame(const GameRecord& game, const GameFolderSearch& search, ProcessStarter& starter);
 
 // Joins the game of the row as joinGame does; nothing happens when the row has no record.
-void joinGameOfRow(const std::vector<TGameEntry>& games, RowHandle row, const GameFolderSearch& search,
+void joinGameOfRow(const std::vector<GameRecord>& games, RowHandle row, const GameFolderSearch& search,
                    ProcessStarter& starter);
 
 } // namespace quintor

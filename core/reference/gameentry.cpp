@@ -2,7 +2,7 @@
 
 namespace quintor {
 
-int getgameentry(const std::vector<TGameEntry>& games, RowHandle row, TGameEntry& entry)
+int findGameOfRow(const std::vector<GameRecord>& games, RowHandle row, GameRecord& entry)
 {
     // Searching from the back finds the last match with one copy, as scanning forward and copying every match would.
     for (std::size_t i = games.size(); i-- > 0;) {
@@ -14,7 +14,7 @@ int getgameentry(const std::vector<TGameEntry>& games, RowHandle row, TGameEntry
     return 0;
 }
 
-std::string gameIdentity(const TGameEntry& game)
+std::string gameIdentity(const GameRecord& game)
 {
     return game.Title + '\n' + game.Hoster + '\n' + (game.StartTime ? *game.StartTime : game.Address);
 }

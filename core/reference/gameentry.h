@@ -11,26 +11,26 @@ namespace quintor {
 // A row of the game list; 0 means none.
 using RowHandle = std::uint64_t;
 
-struct TPlayer {
+struct Player {
     std::string Name, Filename, Flags;
     std::int32_t ID = 0;
 };
 
-struct TResource {
+struct Resource {
     std::string Filename, Author, Type;
     std::int32_t FileSize = 0;
     bool Loadable = false;
 };
 
 // Field order and defaults are those of the game record table; a field the reply does not set keeps its default.
-struct TGameEntry {
+struct GameRecord {
     std::int32_t PlayerCount = 0, MaxPlayers = 0, Emptys = 0, Clients = 0;
     std::string Title, Status, Hoster = "ERR", Version = "ERR", Game = "ERR", Comment = "Kein Kommentar",
                                ControlRate = "ERR", Address, League = "Keine";
-    std::vector<TPlayer> Players;
+    std::vector<Player> Players;
     std::int32_t AddressCount = 0;
     bool PasswordNeeded = false, OfficialServer = false;
-    std::vector<TResource> Resources;
+    std::vector<Resource> Resources;
     std::vector<std::string> IPs; // host parts of Address; the first is the one joining uses
     RowHandle Item = 0;           // the game's row, set when the record is completed
     std::uint32_t Color = 0;      // row font colour, 0x00BBGGRR; 0 is black
@@ -45,11 +45,11 @@ struct TGameEntry {
 
 // The text that tells one game from another across refreshes: Title, Hoster and the raw start time (the
 // Address for a host that writes none), joined by one line feed each.
-std::string gameIdentity(const TGameEntry& game);
+std::string gameIdentity(const GameRecord& game);
 
 // The record of a list row: scans `games` first to last and copies the LAST record whose Item is `row` into
 // `entry`, returning its index. When none matches, returns 0 and leaves `entry` as it was (so index 0 alone does
 // not tell a match; callers pass an empty record and look at it).
-int getgameentry(const std::vector<TGameEntry>& games, RowHandle row, TGameEntry& entry);
+int findGameOfRow(const std::vector<GameRecord>& games, RowHandle row, GameRecord& entry);
 
 } // namespace quintor

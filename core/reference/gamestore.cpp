@@ -8,26 +8,26 @@ void GameStore::clear()
     byRow_.clear();
 }
 
-void GameStore::append(TGameEntry&& entry)
+void GameStore::append(GameRecord&& entry)
 {
     const RowHandle row = entry.Item;
     games_.push_back(std::move(entry));
     byRow_[row] = games_.size() - 1; // a later record of the same row wins, as in a full scan
 }
 
-const TGameEntry* GameStore::find(RowHandle row) const
+const GameRecord* GameStore::find(RowHandle row) const
 {
     const auto it = byRow_.find(row);
     return it == byRow_.end() ? nullptr : &games_[it->second];
 }
 
-TGameEntry* GameStore::find(RowHandle row)
+GameRecord* GameStore::find(RowHandle row)
 {
     const auto it = byRow_.find(row);
     return it == byRow_.end() ? nullptr : &games_[it->second];
 }
 
-int GameStore::getgameentry(RowHandle row, TGameEntry& entry) const
+int GameStore::findGameOfRow(RowHandle row, GameRecord& entry) const
 {
     const auto it = byRow_.find(row);
     if (it == byRow_.end()) return 0;

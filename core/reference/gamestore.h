@@ -12,21 +12,21 @@ class GameStore {
 public:
     void clear();
     // Appends a completed record; its Item must already name its row.
-    void append(TGameEntry&& entry);
+    void append(GameRecord&& entry);
 
-    const std::vector<TGameEntry>& all() const { return games_; }
+    const std::vector<GameRecord>& all() const { return games_; }
     std::size_t size() const { return games_.size(); }
 
     // The record whose Item is the row (the last one, should several share it), or null.
-    const TGameEntry* find(RowHandle row) const;
-    TGameEntry* find(RowHandle row);
+    const GameRecord* find(RowHandle row) const;
+    GameRecord* find(RowHandle row);
 
-    // getgameentry: copies the record of the row into `entry` and gives its index; 0 and `entry`
+    // findGameOfRow: copies the record of the row into `entry` and gives its index; 0 and `entry`
     // untouched when the row has none. The same answer as a scan of all records, without the scan.
-    int getgameentry(RowHandle row, TGameEntry& entry) const;
+    int findGameOfRow(RowHandle row, GameRecord& entry) const;
 
 private:
-    std::vector<TGameEntry> games_;
+    std::vector<GameRecord> games_;
     std::unordered_map<RowHandle, std::size_t> byRow_;
 };
 

@@ -94,12 +94,12 @@ std::string_view ReferenceReader::line(std::size_t index) const
 
 std::string ReferenceReader::clean(std::string_view value) const
 {
-    return cleanvalue(value, tagparse_);
+    return decodeValue(value, tagparse_);
 }
 
 std::string ReferenceReader::aliased(std::string text) const
 {
-    // gsyno, without copying the text once more when it has no alias.
+    // aliasFor, without copying the text once more when it has no alias.
     const int line = synoIndex(text, syno_);
     return line < 0 ? std::move(text) : syno_.ValueAt(line);
 }
@@ -107,7 +107,7 @@ std::string ReferenceReader::aliased(std::string text) const
 void ReferenceReader::complete()
 {
     if (!pending_) return;
-    TGameEntry entry = std::move(*pending_);
+    GameRecord entry = std::move(*pending_);
     pending_.reset();
     hostOpen_ = false;
     if (callbacks_.completed) callbacks_.completed(std::move(entry));
@@ -143,7 +143,7 @@ void ReferenceReader::readClient(std::size_t header)
 {
     // Clients before the first game have no record to count for.
     if (!pending_ || !line(header + 2).starts_with("Activated")) return;
-    TGameEntry& entry = *pending_;
+    GameRecord& entry = *pending_;
 
     // An observing host (the official server's) writes "Observer=" before its name, which moves the name and the
     // user ID one line down.
@@ -172,8 +172,8 @@ void ReferenceReader::readResource(std::size_t header)
 {
     if (!pending_) return;
     // Past the limit the keys are still read, so a bad number there drops the game as anywhere else.
-    TResource beyondLimit;
-    TResource& resource = pending_->Resources.size() < kMaxResources ? pending_->Resources.emplace_back() : beyondLimit;
+    Resource beyondLimit;
+    Resource& resource = pending_->Resources.size() < kMaxResources ? pending_->Resources.emplace_back() : beyondLimit;
     // The game writes "Loadable=" only for a resource that cannot be loaded.
     resource.Loadable = true;
     // The section has no end of its own: the keys count up to the next "[Resource]" or "[PlayerInfos]", across
@@ -211,7 +211,7 @@ void ReferenceReader::readResource(std::size_t header)
 void ReferenceReader::readReference(std::size_t header)
 {
     countersBeforePending_ = counters_;
-    TGameEntry& entry = pending_.emplace();
+    GameRecord& entry = pending_.emplace();
     entry.Server = server_;
     hostOpen_ = true;
     // Title first, so that a game dropped for a bad value can still be named.
@@ -250,7 +250,7 @@ void ReferenceReader::readReference(std::size_t header)
             } else if (keyValue(current, "Address=", value)) {
                 entry.Address = clean(value);
                 if (addressCountMet) {
-                    parseip(entry);
+                    parseHosts(entry);
                 } else if (uncountedAddresses.size() < kMaxIPs) {
                     uncountedAddresses.push_back(entry.Address);
                 }
@@ -287,7 +287,7 @@ void ReferenceReader::readReference(std::size_t header)
     ++counters_.references;
 }
 
-void ReferenceReader::readTitleAndStatus(std::size_t header, TGameEntry& entry) const
+void ReferenceReader::readTitleAndStatus(std::size_t header, GameRecord& entry) const
 {
     std::string_view titleLine = line(header + 2), stateLine = line(header + 3);
     // The title stands on line +2 when the host writes an icon. Without one ("Icon=" is left out for icon 0), and
@@ -306,7 +306,7 @@ void ReferenceReader::readTitleAndStatus(std::size_t header, TGameEntry& entry) 
         }
     }
     entry.Title = clean(valueOf(titleLine));
-    entry.Status = nicestatus(valueOf(stateLine));
+    entry.Status = statusText(valueOf(stateLine));
 }
 
 void ReferenceReader::readPlayer(std::size_t header)
@@ -327,14 +327,14 @@ void ReferenceReader::readPlayer(std::size_t header)
     // Converted even past the limit: a bad ID drops the game wherever it stands.
     const std::int32_t idValue = idOnThirdLine ? strToInt(id) : lenientInt(valueOf(line(header + 4)));
     if (!kept) return;
-    TPlayer& player = pending_->Players.emplace_back();
+    Player& player = pending_->Players.emplace_back();
     player.Name = aliased(clean(valueOf(line(header + 1))));
     player.Filename = aliased(clean(valueOf(line(header + 2))));
     player.Flags = idOnThirdLine ? std::string("Keine") : aliased(clean(valueOf(line(header + 3))));
     player.ID = idValue;
 }
 
-void ReferenceReader::readShiftedPlayer(std::size_t header, TPlayer& player) const
+void ReferenceReader::readShiftedPlayer(std::size_t header, Player& player) const
 {
     // A "ForcedName=" line after a name clash, or a computer player without a file, moves the fixed lines; the
     // name still stands first, the rest is found by its key among the player's own lines, never with an error.

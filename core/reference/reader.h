@@ -29,7 +29,7 @@ inline constexpr std::size_t kMaxResources = 1000;
 class ReferenceReader {
 public:
     struct Callbacks {
-        std::function<void(TGameEntry&&)> completed;     // each record, in the order of the headers
+        std::function<void(GameRecord&&)> completed;     // each record, in the order of the headers
         std::function<void(const std::string&)> version; // the text after every "[Clonk Rage]" header
         // A game dropped for a value that does not convert: its title as far as read, and the error's message.
         std::function<void(const std::string& title, const std::string& message)> skipped;
@@ -66,9 +66,9 @@ private:
     void readClient(std::size_t header);
     void readResource(std::size_t header);
     void readReference(std::size_t header);
-    void readTitleAndStatus(std::size_t header, TGameEntry& entry) const;
+    void readTitleAndStatus(std::size_t header, GameRecord& entry) const;
     void readPlayer(std::size_t header);
-    void readShiftedPlayer(std::size_t header, TPlayer& player) const;
+    void readShiftedPlayer(std::size_t header, Player& player) const;
     // The first line of the section after `header` (up to the next line that begins with "[") that
     // begins with `key`, or an empty view.
     std::string_view sectionLine(std::size_t header, std::string_view key) const;
@@ -78,7 +78,7 @@ private:
     Callbacks callbacks_;
     std::vector<std::string_view> lines_; // the reply being read; empty between reads
     std::string server_;                  // where that reply came from
-    std::optional<TGameEntry> pending_;
+    std::optional<GameRecord> pending_;
     ParseCounters countersBeforePending_; // the totals as they were at the pending game's "[Reference]"
     bool hostOpen_ = false;               // the pending record still waits for its first activated client
     bool abandoned_ = false;

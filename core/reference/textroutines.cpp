@@ -7,17 +7,17 @@
 
 namespace quintor {
 
-std::string cleanvalue(std::string_view text, bool tagparse)
+std::string decodeValue(std::string_view text, bool tagparse)
 {
     if (!text.empty() && (text.front() == '"' || text.front() == '\'')) text.remove_prefix(1);
     if (!text.empty() && (text.back() == '"' || text.back() == '\'')) text.remove_suffix(1);
     std::string result(text);
     decodeEscapes(result);
-    if (tagparse) result = striptags(result, true);
+    if (tagparse) result = stripTags(result, true);
     return result;
 }
 
-std::string striptags(std::string_view text, bool tagparse)
+std::string stripTags(std::string_view text, bool tagparse)
 {
     if (!tagparse) return std::string(text);
     // Each round removes the first "<" up to the first ">". Neither can lie before the end of the last removed
@@ -52,20 +52,20 @@ int synoIndex(std::string_view text, const TextList& syno)
     return -1;
 }
 
-std::string gsyno(std::string_view text, const TextList& syno)
+std::string aliasFor(std::string_view text, const TextList& syno)
 {
     const int line = synoIndex(text, syno);
     return line < 0 ? std::string(text) : syno.ValueAt(line);
 }
 
-std::string nicestatus(std::string_view status)
+std::string statusText(std::string_view status)
 {
     if (status == "Running") return "Laufend";
     if (status == "Paused") return "Pause";
     return std::string(status);
 }
 
-std::string nicebooltostr(bool flag)
+std::string yesNoText(bool flag)
 {
     return flag ? "Ja" : "Nein";
 }
@@ -112,7 +112,7 @@ void appendHosts(std::string_view address, std::optional<std::int32_t> count, st
     }
 }
 
-void parseip(TGameEntry& entry, bool addressCountGiven)
+void parseHosts(GameRecord& entry, bool addressCountGiven)
 {
     appendHosts(entry.Address, addressCountGiven ? std::optional<std::int32_t>(entry.AddressCount) : std::nullopt,
                 entry.IPs);

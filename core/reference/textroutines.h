@@ -14,11 +14,11 @@ namespace quintor {
 
 // Removes one leading and one trailing quote (" or '), decodes the backslash escapes and blanks the control
 // characters (see escapes.h) and, when `tagparse` is on, strips tags. Never fails; takes any bytes.
-std::string cleanvalue(std::string_view text, bool tagparse);
+std::string decodeValue(std::string_view text, bool tagparse);
 
 // With `tagparse` on, repeatedly removes the text from the first "<" to the first ">" while that ">" comes after
 // that "<"; with it off, returns the text unchanged.
-std::string striptags(std::string_view text, bool tagparse);
+std::string stripTags(std::string_view text, bool tagparse);
 
 // The decimal form of `digits` read as octal: value = value * 8 + (code - '0') for every character, so 8 and 9
 // count as 8 and 9 and other characters give their distance from '0'. Computed in 64-bit two's complement
@@ -27,16 +27,16 @@ std::string octtodec(std::string_view digits);
 
 // The alias of `text`: the value of the first line of `syno` that begins with `text` (exact prefix test), or
 // `text` itself. An empty text stays empty.
-std::string gsyno(std::string_view text, const TextList& syno);
+std::string aliasFor(std::string_view text, const TextList& syno);
 
-// The index of the line of `syno` that gives the alias of `text`, or -1 when none does (gsyno's lookup alone).
+// The index of the line of `syno` that gives the alias of `text`, or -1 when none does (aliasFor's lookup alone).
 int synoIndex(std::string_view text, const TextList& syno);
 
 // "Running" -> "Laufend", "Paused" -> "Pause"; anything else unchanged.
-std::string nicestatus(std::string_view status);
+std::string statusText(std::string_view status);
 
 // "Ja" / "Nein".
-std::string nicebooltostr(bool flag);
+std::string yesNoText(bool flag);
 
 // Most host parts one record keeps. A hostile reply could otherwise make a single short "Address=" line append
 // billions of empty elements (the count is only bounded by 32 bits).
@@ -48,9 +48,9 @@ inline constexpr std::size_t kMaxIPs = 64;
 // is the text between "[" and "]" when it begins with "[", otherwise the text before its last ":" (the whole text
 // without one). So A:B:C,D:E:F with a count of 2 gives B and E, and TCP:"[2001:db8::5]:11112" gives 2001:db8::5.
 // Stops appending once IPs holds kMaxIPs elements.
-void parseip(TGameEntry& entry, bool addressCountGiven = true);
+void parseHosts(GameRecord& entry, bool addressCountGiven = true);
 
-// parseip's work on a plain address list: appends the hosts of its first `count` entries to `ips` (all of them
+// parseHosts's work on a plain address list: appends the hosts of its first `count` entries to `ips` (all of them
 // when `count` is empty), up to kMaxIPs elements in `ips`.
 void appendHosts(std::string_view address, std::optional<std::int32_t> count, std::vector<std::string>& ips);
 

@@ -9,7 +9,7 @@ std::vector<bool> chosenColumns(const TextList& config)
 {
     std::vector<std::string> chosen;
     for (int n = 1;; ++n) {
-        std::string caption = gcolumn(config, n);
+        std::string caption = columnCaption(config, n);
         if (caption.empty()) break;
         chosen.push_back(std::move(caption));
     }

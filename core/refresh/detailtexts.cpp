@@ -4,21 +4,21 @@
 
 namespace quintor {
 
-std::string sizeText(const TResource& resource)
+std::string sizeText(const Resource& resource)
 {
     const auto bytes = static_cast<std::uint32_t>(resource.FileSize);
     if (!resource.Loadable || bytes == 0) return "N/L";
     return std::to_string(bytes / 1024) + " KB";
 }
 
-DetailTable playerTable(const TGameEntry& entry)
+DetailTable playerTable(const GameRecord& entry)
 {
     DetailTable table{{"Name", "Dateiname", "Spieler-ID", "Flags"}, {}};
     for (const auto& p : entry.Players) table.rows.push_back({p.Name, p.Filename, std::to_string(p.ID), p.Flags});
     return table;
 }
 
-DetailTable resourceTable(const TGameEntry& entry)
+DetailTable resourceTable(const GameRecord& entry)
 {
     DetailTable table{{"Typ", "Dateiname", "Gr\xF6\xDF" "e", "Autor"}, {}};
     for (const auto& r : entry.Resources) table.rows.push_back({r.Type, r.Filename, sizeText(r), r.Author});

@@ -15,9 +15,9 @@ struct DetailTable {
 
 // The "Größe" text: "N/L" when not loadable or of size 0, else whole kilobytes and " KB"
 // (the size read as an unsigned 32-bit number of bytes).
-std::string sizeText(const TResource& resource);
+std::string sizeText(const Resource& resource);
 
-DetailTable playerTable(const TGameEntry& entry);
-DetailTable resourceTable(const TGameEntry& entry);
+DetailTable playerTable(const GameRecord& entry);
+DetailTable resourceTable(const GameRecord& entry);
 
 } // namespace quintor

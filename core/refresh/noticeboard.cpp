@@ -89,7 +89,7 @@ int noticeNumberOfButton(std::string_view buttonName)
     return buttonName.empty() ? 0 : strToInt(buttonName.substr(1));
 }
 
-void delclipbrd(MonitorState& state, int number)
+void storeDismissedNotice(MonitorState& state, int number)
 {
     state.config.SetValue(keys::numbered(keys::clipBoardDisable, number), "true");
     state.saveGuard.save(state.config, state.file(files::config));

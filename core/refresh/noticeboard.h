@@ -36,6 +36,6 @@ int noticeNumberOfButton(std::string_view buttonName);
 
 // Dismisses notice n for good: "ClipBoardDisable" + n = "true", written to "config.txt" at once unless
 // start-up could not read that file (then the dismissal lasts for this run).
-void delclipbrd(MonitorState& state, int number);
+void storeDismissedNotice(MonitorState& state, int number);
 
 } // namespace quintor

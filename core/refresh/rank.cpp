@@ -2,7 +2,7 @@
 
 namespace quintor {
 
-int rank(const TGameEntry& entry)
+int rank(const GameRecord& entry)
 {
     int value = 0;
     if (entry.Status == "Lobby") value = 20;

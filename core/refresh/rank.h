@@ -7,7 +7,7 @@ namespace quintor {
 
 // 23, 20, 13, 10, 3 or 0. The status is the record's own text (after the English-German mapping),
 // compared exactly; aliases take no part.
-int rank(const TGameEntry& entry);
+int rank(const GameRecord& entry);
 
 } // namespace quintor
 

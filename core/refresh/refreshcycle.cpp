@@ -20,7 +20,7 @@ std::string skippedGamesText(int count)
     return std::to_string(count) + (count == 1 ? " Spiel" : " Spiele") + " mit fehlerhaften Daten \xFC" "bersprungen";
 }
 
-void RefreshCycle::setcap(const std::string& text)
+void RefreshCycle::setStatusCaption(const std::string& text)
 {
     std::string status = text.empty() ? std::string(appinfo::versionPrefix) : text;
     status += state_.online ? "Bereit" : "Offline-Modus";
@@ -39,10 +39,10 @@ void RefreshCycle::leaveOfflineMode()
     restoreServersFromFile();
     state_.online = true;
     ports_.view.startRefetchTimer();
-    refetchTimer();
+    runTick();
 }
 
-void RefreshCycle::refetchTimer()
+void RefreshCycle::runTick()
 {
     if (ports_.noticeBoard) ports_.noticeBoard();
     if (!ports_.view.windowOrTrayVisible()) return;
@@ -73,7 +73,7 @@ void RefreshCycle::fetchAndParse()
     std::map<std::string, std::vector<RowHandle>> rowsOfServer; // of the servers that answered
     ReferenceReader reader(
         tagparseSetting(state_.config), state_.syno,
-        {[&](TGameEntry&& entry) {
+        {[&](GameRecord&& entry) {
              // A game is its reply's whose "[Reference]" it stands under, even when it completes in the next.
              const std::string server = entry.Server;
              const RowHandle row =
@@ -88,7 +88,7 @@ void RefreshCycle::fetchAndParse()
     const MasterserverAddresses addresses{ports_.defaultServer, ports_.fallbackServer};
     bool fileTick = false;
     for (int i = 0; i < state_.servers.Count();) {
-        setcap("Liste wird geladen...");
+        setStatusCaption("Liste wird geladen...");
         const std::string entry = state_.servers.Line(i);
         std::string reply;
         if (entry == forceFileMarker) {
@@ -110,7 +110,7 @@ void RefreshCycle::fetchAndParse()
                 listLastGood(entry);
             }
         }
-        setcap("Liste wird verarbeitet...");
+        setStatusCaption("Liste wird verarbeitet...");
         reader.read(reply, entry);
         ++i;
     }
@@ -119,9 +119,9 @@ void RefreshCycle::fetchAndParse()
 
     // The games as listed, filter colours included, stand in for the server's list while it fails.
     for (const auto& [server, rows] : rowsOfServer) {
-        std::vector<TGameEntry> games;
+        std::vector<GameRecord> games;
         for (RowHandle row : rows) {
-            if (const TGameEntry* record = state_.games.find(row)) games.push_back(*record);
+            if (const GameRecord* record = state_.games.find(row)) games.push_back(*record);
         }
         state_.outages.answered(server, std::move(games), ports_.clock.now());
     }
@@ -145,7 +145,7 @@ void RefreshCycle::fetchAndParse()
     if (skippedGames > 0) {
         ports_.view.setStatusText(skippedGamesText(skippedGames) + outageNote());
     } else {
-        setcap("");
+        setStatusCaption("");
     }
     if (ports_.serversRead && !fileTick && !rowsOfServer.empty()) ports_.serversRead(reader.counters());
 }
@@ -167,7 +167,7 @@ void RefreshCycle::listLastGood(const std::string& server)
     const LastGoodList* kept = state_.outages.lastGood(server, ports_.clock.now());
     if (!kept) return;
     const std::string toolTip = "Stand: " + ports_.clock.longTime(kept->at);
-    for (const TGameEntry& game : kept->games) {
+    for (const GameRecord& game : kept->games) {
         listStaleRecord(game, state_.games, state_.config, state_.syno, ports_.list, ports_.filter, toolTip);
     }
 }

@@ -40,11 +40,11 @@ public:
     // conversion error of the settings, a notice board failure or a cancelled request (the program is
     // ending while the tick waits) ends it early: what was done stays, the statistic keeps its texts,
     // and a server list parked for a file load is restored before the error leaves.
-    void refetchTimer();
+    void runTick();
 
     // The status bar: the text (or the version prefix when empty) followed by "Bereit" or "Offline-Modus",
     // and by the oldest outage of a listed server, if any.
-    void setcap(const std::string& text);
+    void setStatusCaption(const std::string& text);
 
     // "Wieder online gehen": the server list as "server.txt" has it (empty: the default), online, the
     // timer running, and a tick at once.

@@ -15,28 +15,28 @@ void rebuildColumns(TextList& config, GameListView& list)
     list.clearColumns();
     list.addColumn("Szenario", strToIntDef(config.Value(keys::numbered(keys::columnWidth, 0)), 100));
     for (int n = 1;; ++n) {
-        const std::string caption = gcolumn(config, n);
+        const std::string caption = columnCaption(config, n);
         if (caption.empty()) break;
         const std::string width = config.Value(keys::numbered(keys::columnWidth, n));
         list.addColumn(caption, width.empty() ? 80 : strToInt(width));
     }
 }
 
-RowHandle completeRecord(TGameEntry&& entry, GameStore& games, const TextList& config, const TextList& syno,
+RowHandle completeRecord(GameRecord&& entry, GameStore& games, const TextList& config, const TextList& syno,
                          GameListView& list, GameFilter* filter)
 {
     const RowHandle row = list.addRow();
     entry.Item = row;
     games.append(std::move(entry));
-    if (filter) filter->filterparse(row);
+    if (filter) filter->evaluateFilters(row);
     // The filters may have waited in a message box; find the record again rather than keep a reference.
-    if (const TGameEntry* record = games.find(row)) {
+    if (const GameRecord* record = games.find(row)) {
         list.setRowTexts(row, rowCaption(*record, syno), rowSubItems(*record, config, syno, list.columnCount()));
     }
     return row;
 }
 
-RowHandle listStaleRecord(TGameEntry entry, GameStore& games, const TextList& config, const TextList& syno,
+RowHandle listStaleRecord(GameRecord entry, GameStore& games, const TextList& config, const TextList& syno,
                           GameListView& list, GameFilter* filter, const std::string& toolTip)
 {
     const RowHandle row = list.addRow();
@@ -44,7 +44,7 @@ RowHandle listStaleRecord(TGameEntry entry, GameStore& games, const TextList& co
     entry.Stale = true;
     games.append(std::move(entry));
     if (filter) filter->filterStale(row);
-    if (const TGameEntry* record = games.find(row)) {
+    if (const GameRecord* record = games.find(row)) {
         list.setRowTexts(row, rowCaption(*record, syno), rowSubItems(*record, config, syno, list.columnCount()));
         list.setRowToolTip(row, toolTip);
     }

@@ -19,7 +19,7 @@ long long secondsBetween(const LocalDateTime& from, const LocalDateTime& to)
     return secondNumber(to) - secondNumber(from);
 }
 
-void ServerOutages::answered(const std::string& server, std::vector<TGameEntry> games, const LocalDateTime& at)
+void ServerOutages::answered(const std::string& server, std::vector<GameRecord> games, const LocalDateTime& at)
 {
     Memory& memory = servers_[server];
     memory.failingSince.reset();

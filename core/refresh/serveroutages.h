@@ -15,7 +15,7 @@ namespace quintor {
 
 struct LastGoodList {
     LocalDateTime at; // when the server gave it
-    std::vector<TGameEntry> games;
+    std::vector<GameRecord> games;
 };
 
 struct Outage {
@@ -28,7 +28,7 @@ public:
     static constexpr int kLastGoodSeconds = 600;
 
     // The server answered at `at` with these games: its outage, if any, is over.
-    void answered(const std::string& server, std::vector<TGameEntry> games, const LocalDateTime& at);
+    void answered(const std::string& server, std::vector<GameRecord> games, const LocalDateTime& at);
     // The server failed at `at`. True when this begins an outage (the user is asked once per outage).
     bool failed(const std::string& server, const LocalDateTime& at);
     // The server left the list: nothing of it is kept.

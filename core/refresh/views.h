@@ -52,7 +52,7 @@ public:
     // Called once at the start of every refresh that evaluates games.
     virtual void beginTick() = 0;
     // Evaluates every filter for the game of this row.
-    virtual void filterparse(RowHandle row) = 0;
+    virtual void evaluateFilters(RowHandle row) = 0;
     // Called once when such a refresh has seen all its games, with the servers (as the games name them in
     // Server) whose reply could not be read in it. Filters that keep nothing between refreshes ignore it.
     virtual void endTick(const std::vector<std::string>& unreadServers) { (void)unreadServers; }

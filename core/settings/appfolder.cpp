@@ -87,7 +87,7 @@ std::string appFolderFor(const AppFolderInputs& inputs)
     return folder;
 }
 
-std::string apdir()
+std::string applicationFolder()
 {
     return appFolderFor({executablePath(), envOrEmpty("XDG_DATA_HOME"), envOrEmpty("HOME")});
 }

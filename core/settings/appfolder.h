@@ -8,7 +8,7 @@ namespace quintor {
 // The folder of the running executable, ending with "/". When that folder cannot be written to,
 // or is a system program folder (an installed program), the per-user data folder takes its place
 // ($XDG_DATA_HOME/quintor/ or ~/.local/share/quintor/), created when missing.
-std::string apdir();
+std::string applicationFolder();
 
 // The rule behind apdir, for a given executable path and environment.
 struct AppFolderInputs {

@@ -50,7 +50,7 @@ private slots:
         // Rank order down the list, and each row shows its own record.
         int previous = 100;
         for (int r = 0; r < model.rowCount(); ++r) {
-            const quintor::TGameEntry* record = form.state().games.find(model.handleAt(r));
+            const quintor::GameRecord* record = form.state().games.find(model.handleAt(r));
             QVERIFY(record);
             const int rank = quintor::rank(*record);
             QVERIFY2(rank <= previous, qPrintable(QString("row %1").arg(r)));

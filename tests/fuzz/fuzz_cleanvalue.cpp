@@ -1,6 +1,6 @@
-// cleanvalue on any bytes. The game's own escaping of a text (as the simulator writes it) must read back as that
+// decodeValue on any bytes. The game's own escaping of a text (as the simulator writes it) must read back as that
 // text with its control characters blanked; on every input no control character comes out and nothing grows; and
-// striptags must match its literal, slow form.
+// stripTags must match its literal, slow form.
 #include "masterserver-sim/replygen.h"
 #include "reference/textroutines.h"
 
@@ -38,15 +38,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool tagparse = (data[0] & 1) != 0;
     const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
 
-    const std::string cleaned = quintor::cleanvalue(text, tagparse);
+    const std::string cleaned = quintor::decodeValue(text, tagparse);
     if (cleaned.size() > text.size()) __builtin_trap();
     for (char c : cleaned) {
         if (static_cast<unsigned char>(c) < 32) __builtin_trap();
     }
 
     const std::string written = "\"" + quintor::sim::escapeValue(text) + "\"";
-    if (quintor::cleanvalue(written, false) != blanked(text)) __builtin_trap();
+    if (quintor::decodeValue(written, false) != blanked(text)) __builtin_trap();
 
-    if (quintor::striptags(text, true) != literalStriptags(std::string(text))) __builtin_trap();
+    if (quintor::stripTags(text, true) != literalStriptags(std::string(text))) __builtin_trap();
     return 0;
 }

@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         throw FileError("no such file: " + name);
     });
     if (!filter.failure && filter.active) {
-        TGameEntry game;
+        GameRecord game;
         game.Title = "Titel";
         game.Players = {{"Bob", "", "", 1}};
         GameData gameData(game);

@@ -18,9 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view input(reinterpret_cast<const char*>(data + 2), size - 2);
     const std::size_t split = input.size() * data[1] / 255;
 
-    std::vector<quintor::TGameEntry> games;
+    std::vector<quintor::GameRecord> games;
     quintor::ReferenceReader reader(tagparse, syno,
-                                    {[&](quintor::TGameEntry&& entry) { games.push_back(std::move(entry)); }, {}, {}});
+                                    {[&](quintor::GameRecord&& entry) { games.push_back(std::move(entry)); }, {}, {}});
     reader.read(input.substr(0, split));
     reader.read(input.substr(split));
     reader.finish();

@@ -21,11 +21,11 @@ std::string typed(std::string text)
     return text;
 }
 
-std::vector<TGameEntry> readReply(const std::string& reply, ParseCounters& counters)
+std::vector<GameRecord> readReply(const std::string& reply, ParseCounters& counters)
 {
-    std::vector<TGameEntry> games;
+    std::vector<GameRecord> games;
     ReferenceReader reader(false, TextList(),
-                           {[&](TGameEntry&& entry) { games.push_back(std::move(entry)); }, [](const std::string&) {},
+                           {[&](GameRecord&& entry) { games.push_back(std::move(entry)); }, [](const std::string&) {},
                             [](const std::string& title, const std::string& message) {
                                 ADD_FAILURE() << "skipped " << title << ": " << message;
                             }});
@@ -36,7 +36,7 @@ std::vector<TGameEntry> readReply(const std::string& reply, ParseCounters& count
     return games;
 }
 
-void expectGameAsWritten(const SimGame& game, const TGameEntry& entry)
+void expectGameAsWritten(const SimGame& game, const GameRecord& entry)
 {
     EXPECT_EQ(entry.Title, typed(game.title));
     EXPECT_EQ(entry.Comment, game.comment.empty() ? "Kein Kommentar" : typed(game.comment));
@@ -95,7 +95,7 @@ TEST(SimRepliesThroughTheReader, EveryGameComesBackAsItsHostTypedIt)
     for (int step = 0; step < 25; ++step, world.step()) {
         SCOPED_TRACE("step " + std::to_string(step));
         ParseCounters counters;
-        const std::vector<TGameEntry> games = readReply(generateReply(world), counters);
+        const std::vector<GameRecord> games = readReply(generateReply(world), counters);
         ASSERT_EQ(games.size(), world.games().size() + 1);
         EXPECT_EQ(counters.references, static_cast<int>(games.size()));
 
@@ -117,7 +117,7 @@ TEST(SimRepliesThroughTheReader, TheHostileTitleIsPlainTextOnOneLine)
     const std::string reply = generateReply(world);
     EXPECT_NE(reply.find("Title=\"<img src=/dev/zero><b>Pro</b> Zeile\\012zwei\\000Ende\"\n"), std::string::npos);
     ParseCounters counters;
-    const std::vector<TGameEntry> games = readReply(reply, counters);
+    const std::vector<GameRecord> games = readReply(reply, counters);
     ASSERT_EQ(games.size(), 1u);
     EXPECT_EQ(games[0].Title, "<img src=/dev/zero><b>Pro</b> Zeile zwei Ende");
     EXPECT_EQ(games[0].Hoster, "<b>Pro</b>");
@@ -130,7 +130,7 @@ TEST(SimRepliesThroughTheReader, EscapedValuesReadBackAsWritten)
     for (int b = 1; b < 256; ++b) {
         for (const char* tail : {"", "0", "7", "9", "x", "a", "\\", "\""}) {
             const std::string raw = std::string(1, static_cast<char>(b)) + tail;
-            EXPECT_EQ(cleanvalue("\"" + escapeValue(raw) + "\"", false), typed(raw)) << "byte " << b << tail;
+            EXPECT_EQ(decodeValue("\"" + escapeValue(raw) + "\"", false), typed(raw)) << "byte " << b << tail;
         }
     }
 }
@@ -139,10 +139,10 @@ TEST(SimRepliesThroughTheReader, TheDemoListShowsEveryKindOfName)
 {
     // The run command's league (seed 1, 12 games) at its start.
     ParseCounters counters;
-    const std::vector<TGameEntry> games = readReply(generateReply(SimWorld(1, 12)), counters);
+    const std::vector<GameRecord> games = readReply(generateReply(SimWorld(1, 12)), counters);
     auto any = [&](auto predicate) { return std::any_of(games.begin(), games.end(), predicate); };
     auto anyPlayer = [&](auto predicate) {
-        return any([&](const TGameEntry& g) { return std::any_of(g.Players.begin(), g.Players.end(), predicate); });
+        return any([&](const GameRecord& g) { return std::any_of(g.Players.begin(), g.Players.end(), predicate); });
     };
     auto highThenDigit = [](const std::string& text) {
         for (std::size_t i = 1; i < text.size(); ++i) {
@@ -150,22 +150,22 @@ TEST(SimRepliesThroughTheReader, TheDemoListShowsEveryKindOfName)
         }
         return false;
     };
-    EXPECT_TRUE(any([](const TGameEntry& g) { return g.Title.find('"') != std::string::npos; })) << "quotes";
-    EXPECT_TRUE(any([](const TGameEntry& g) { return g.Title.find('\xE4') != std::string::npos; })) << "umlauts";
-    EXPECT_TRUE(anyPlayer([&](const TPlayer& p) { return highThenDigit(p.Name); })) << "digit after an umlaut";
-    EXPECT_TRUE(any([](const TGameEntry& g) {
+    EXPECT_TRUE(any([](const GameRecord& g) { return g.Title.find('"') != std::string::npos; })) << "quotes";
+    EXPECT_TRUE(any([](const GameRecord& g) { return g.Title.find('\xE4') != std::string::npos; })) << "umlauts";
+    EXPECT_TRUE(anyPlayer([&](const Player& p) { return highThenDigit(p.Name); })) << "digit after an umlaut";
+    EXPECT_TRUE(any([](const GameRecord& g) {
         return std::any_of(g.Resources.begin(), g.Resources.end(),
-                           [](const TResource& r) { return r.Filename.find('\\') != std::string::npos; });
+                           [](const Resource& r) { return r.Filename.find('\\') != std::string::npos; });
     })) << "backslash in a file name";
-    EXPECT_TRUE(any([](const TGameEntry& g) { return g.Hoster == "Liga-Server"; })) << "observing host";
-    EXPECT_TRUE(anyPlayer([](const TPlayer& p) { return p.Filename.empty(); })) << "computer player";
-    EXPECT_TRUE(any([](const TGameEntry& g) {
+    EXPECT_TRUE(any([](const GameRecord& g) { return g.Hoster == "Liga-Server"; })) << "observing host";
+    EXPECT_TRUE(anyPlayer([](const Player& p) { return p.Filename.empty(); })) << "computer player";
+    EXPECT_TRUE(any([](const GameRecord& g) {
         for (std::size_t i = 0; i < g.Players.size(); ++i)
             for (std::size_t j = 0; j < i; ++j)
                 if (g.Players[i].Name == g.Players[j].Name) return true;
         return false;
     })) << "player after a name clash";
-    EXPECT_TRUE(any([](const TGameEntry& g) {
+    EXPECT_TRUE(any([](const GameRecord& g) {
         return g.AddressCount == 0 &&
                std::any_of(g.IPs.begin(), g.IPs.end(), [](const std::string& ip) { return ip.find(':') != ip.npos; });
     })) << "newer host with an IPv6 address";

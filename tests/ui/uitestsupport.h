@@ -23,10 +23,10 @@
 
 namespace quintor::test {
 
-inline TGameEntry game(const std::string& title, const std::string& status, bool official = false,
+inline GameRecord game(const std::string& title, const std::string& status, bool official = false,
                        std::uint32_t color = 0, std::int32_t addressCount = 0)
 {
-    TGameEntry entry;
+    GameRecord entry;
     entry.Title = title;
     entry.Status = status;
     entry.OfficialServer = official;
@@ -36,7 +36,7 @@ inline TGameEntry game(const std::string& title, const std::string& status, bool
 }
 
 // What a refresh does for one completed record: a row, the record, then the row's texts.
-inline RowHandle addGame(GameListView& list, GameStore& games, TGameEntry entry)
+inline RowHandle addGame(GameListView& list, GameStore& games, GameRecord entry)
 {
     const RowHandle row = list.addRow();
     entry.Item = row;

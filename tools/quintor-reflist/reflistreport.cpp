@@ -68,10 +68,10 @@ public:
     }
 
     void beginTick() override { engine_.beginTick(); }
-    void filterparse(RowHandle row) override
+    void evaluateFilters(RowHandle row) override
     {
         current_ = row;
-        engine_.filterparse(row);
+        engine_.evaluateFilters(row);
     }
     void endTick(const std::vector<std::string>& unreadServers) override { engine_.endTick(unreadServers); }
     // What the filters did so far is not reported; what they remember stays.
@@ -106,7 +106,7 @@ private:
     std::map<RowHandle, std::optional<std::string>> errors_;
 };
 
-json gameJson(const TGameEntry& game, const RecordingListView& list, const FilterRecord& filters)
+json gameJson(const GameRecord& game, const RecordingListView& list, const FilterRecord& filters)
 {
     json players = json::array();
     for (const auto& p : game.Players) {
@@ -178,7 +178,7 @@ TickOutcome runTick(MonitorState& state, RecordingListView& list, FilterRecord& 
         rebuildColumns(state.config, list);
         filterRecord.beginTick();
         ReferenceReader reader(tagparseSetting(state.config), state.syno,
-                               {[&](TGameEntry&& entry) {
+                               {[&](GameRecord&& entry) {
                                     completeRecord(std::move(entry), state.games, state.config, state.syno, list,
                                                    &filterRecord);
                                 },

@@ -39,7 +39,7 @@ DetailsWindow::DetailsWindow(QWidget* parent) : ClosingWindow(parent)
     column->addWidget(okButton_, 0, Qt::AlignRight);
 }
 
-void DetailsWindow::open(const TGameEntry& entry, DetailKind kind)
+void DetailsWindow::open(const GameRecord& entry, DetailKind kind)
 {
     open(kind == DetailKind::Players ? playerTable(entry) : resourceTable(entry));
 }

@@ -22,7 +22,7 @@ public:
 
     // Replaces columns and rows by the game's players or resource files (a snapshot) and shows the
     // window centred on the screen.
-    void open(const TGameEntry& entry, DetailKind kind);
+    void open(const GameRecord& entry, DetailKind kind);
     void open(const DetailTable& table);
 
 private:

@@ -80,7 +80,7 @@ RowHandle GameListModel::addRow()
 
 int GameListModel::rankOf(RowHandle handle) const
 {
-    const TGameEntry* record = games_.find(handle);
+    const GameRecord* record = games_.find(handle);
     return record ? rank(*record) : 0;
 }
 
@@ -150,7 +150,7 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const
         if (index.column() - 1 < row.subTexts.size()) return row.subTexts[index.column() - 1];
         return QString();
     case Qt::ForegroundRole: {
-        const TGameEntry* record = games_.find(row.handle);
+        const GameRecord* record = games_.find(row.handle);
         if (record && record->Stale && record->Color == 0) return staleRowTextColor();
         return rowTextColor(record ? record->Color : 0);
     }

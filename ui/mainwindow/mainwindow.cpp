@@ -109,7 +109,7 @@ void MainWindow::runTick()
         tickDueAfterBox_ = true;
         return;
     }
-    gate_.request([this] { tick([this] { refresh_->refetchTimer(); }); });
+    gate_.request([this] { tick([this] { refresh_->runTick(); }); });
 }
 
 void MainWindow::tick(const std::function<void()>& step)
@@ -240,7 +240,7 @@ void MainWindow::dismissNotice(QPushButton* button)
 {
     const int number = noticeNumberOfButton(fromQt(button->objectName()));
     button->setEnabled(false); // stays on the board, greyed, until the next tick leaves it out
-    quintor::delclipbrd(state_, number);
+    quintor::storeDismissedNotice(state_, number);
 }
 
 } // namespace quintor::ui

@@ -216,9 +216,9 @@ private:
         {
             if (engine_) engine_->beginTick();
         }
-        void filterparse(RowHandle row) override
+        void evaluateFilters(RowHandle row) override
         {
-            if (engine_) engine_->filterparse(row);
+            if (engine_) engine_->evaluateFilters(row);
         }
         void endTick(const std::vector<std::string>& unreadServers) override
         {

@@ -106,8 +106,8 @@ void MainWindow::showPlayers()
 {
     const auto row = selectedRow();
     if (!row) return;
-    TGameEntry record;
-    state_.games.getgameentry(*row, record);
+    GameRecord record;
+    state_.games.findGameOfRow(*row, record);
     hide();
     detailsWindow_->open(record, DetailKind::Players);
 }
@@ -116,8 +116,8 @@ void MainWindow::showResources()
 {
     const auto row = selectedRow();
     if (!row) return;
-    TGameEntry record;
-    state_.games.getgameentry(*row, record);
+    GameRecord record;
+    state_.games.findGameOfRow(*row, record);
     hide();
     detailsWindow_->open(record, DetailKind::Resources);
 }

@@ -100,8 +100,8 @@ void MainWindow::updateListMenu()
     resourcesAction_->setEnabled(rowSelected);
     joinAction_->setEnabled(rowSelected);
     if (!rowSelected) return;
-    TGameEntry record;
-    state_.games.getgameentry(model_->handleAt(selected.constFirst().row()), record);
+    GameRecord record;
+    state_.games.findGameOfRow(model_->handleAt(selected.constFirst().row()), record);
     if (!(record.AddressCount > 0)) joinAction_->setEnabled(false);
 }
 

@@ -36,7 +36,7 @@ std::string aboutText()
 void MainWindow::startUp()
 {
     // The minimise handler is the window's own change event (hideMinimizedWindow): nothing to install.
-    refresh_->setcap("");
+    refresh_->setStatusCaption("");
     try {
         loadLists(state_);
     } catch (...) {
@@ -53,7 +53,7 @@ void MainWindow::startUp()
     restoreBounds();
     // An error of the feed ends the start-up here, as it ends any handler: the update check is skipped.
     guardedHandler([this] {
-        feed_->fetchfeed();
+        feed_->fetchFeed();
         updateCheck();
     });
 }
@@ -61,7 +61,7 @@ void MainWindow::startUp()
 void MainWindow::detectGameFolder()
 {
     if (!gameFolderCandidates_) return;
-    const auto folder = crdir({state_.config, state_.appFolder, *gameFolderCandidates_, *dialogs_});
+    const auto folder = findGameFolder({state_.config, state_.appFolder, *gameFolderCandidates_, *dialogs_});
     if (folder) state_.config.SetValue(keys::crdir, *folder);
 }
 

@@ -69,7 +69,7 @@ TEST_F(FeedTest, DownloadsEveryListedFileInIndexOrder)
                                  {"/f/filter.txt", "grp0=Liga\ngrp0fil0=Melee\ngrp0fil1=Aus\n"}});
     folder.write("filter.txt", "grp0=Alt\r\n");
     config.SetValue("feed", server.url("/f/"));
-    feed.fetchfeed();
+    feed.fetchFeed();
 
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(server.paths(), (std::vector<std::string>{"/f/index.txt", "/f/grp0fil0.txt", "/f/grp0fil0_act.txt",
@@ -90,7 +90,7 @@ TEST_F(FeedTest, AMissingListedFileEndsTheDownloadAndLeavesTheOldFilterSetWhole)
     folder.write("filter.txt", "grp0=Alt\r\n");
     folder.write("grp0fil0.txt", "active=True\r\n");
     config.SetValue("feed", server.url("/"));
-    EXPECT_THROW(feed.fetchfeed(), HttpError);
+    EXPECT_THROW(feed.fetchFeed(), HttpError);
     EXPECT_EQ(server.paths(), (std::vector<std::string>{"/index.txt", "/grp0fil0.txt", "/grp0fil0_act.txt"}));
     EXPECT_EQ(folder.read("grp0fil0.txt"), "active=True\r\n");
     EXPECT_EQ(folder.read("filter.txt"), "grp0=Alt\r\n");
@@ -111,7 +111,7 @@ TEST_F(FeedTest, SettingsThatStartUpCouldNotReadAreNeverReplaced)
 
     test::LoopbackServer server({{"/anderes.txt", "x"}});
     config.SetValue("feed", server.url("/nicht-da/"));
-    feed.fetchfeed();
+    feed.fetchFeed();
     EXPECT_EQ(dialogs.textsOf("message"), (std::vector<std::string>{kIndexFailed}));
     EXPECT_EQ(config.Value("feed"), "");
     EXPECT_EQ(folder.read("config.txt"), "width=800\r\nfeed=http://alt/\r\n");
@@ -123,7 +123,7 @@ TEST_F(FeedTest, AnUnreachableIndexEndsTheSubscription)
     config.Add("width=800");
     config.SetValue("feed", server.url("/f/"));
     folder.write("filter.txt", "grp0=Alt\r\n");
-    feed.fetchfeed();
+    feed.fetchFeed();
     EXPECT_EQ(dialogs.textsOf("message"), (std::vector<std::string>{kIndexFailed}));
     EXPECT_EQ(config.Value("feed"), "");
     EXPECT_EQ(folder.read("config.txt"), "width=800\r\n");
@@ -135,7 +135,7 @@ TEST_F(FeedTest, ACancelledIndexRequestKeepsTheSubscription)
     test::CancellingHttpClient cancelling;
     FilterFeed ending{config, folder.path(), guard, dialogs, cancelling};
     config.SetValue("feed", "http://127.0.0.1:9/f/");
-    EXPECT_THROW(ending.fetchfeed(), HttpError);
+    EXPECT_THROW(ending.fetchFeed(), HttpError);
     EXPECT_EQ(config.Value("feed"), "http://127.0.0.1:9/f/");
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_FALSE(folder.exists("config.txt"));
@@ -145,7 +145,7 @@ TEST_F(FeedTest, AnAddressWithoutTrailingSlashIsUsedAsItStands)
 {
     test::LoopbackServer server({{"/f/index.txt", "filter"}, {"/f/filter.txt", "grp0=Neu"}});
     config.SetValue("feed", server.url("/f"));
-    feed.fetchfeed();
+    feed.fetchFeed();
     EXPECT_EQ(server.paths(), (std::vector<std::string>{"/findex.txt"}));
     EXPECT_EQ(dialogs.textsOf("message"), (std::vector<std::string>{kIndexFailed}));
     EXPECT_EQ(config.IndexOfName("feed"), -1);
@@ -154,7 +154,7 @@ TEST_F(FeedTest, AnAddressWithoutTrailingSlashIsUsedAsItStands)
 TEST_F(FeedTest, WithoutSubscriptionNothingIsFetched)
 {
     test::LoopbackServer server({{"/index.txt", "filter"}});
-    feed.fetchfeed();
+    feed.fetchFeed();
     EXPECT_TRUE(server.paths().empty());
     EXPECT_TRUE(dialogs.shown.empty());
 }
@@ -168,7 +168,7 @@ TEST_P(RefusedIndex, WritesNothingAndKeepsTheSubscription)
                                  {"/grp0fil0.txt", "active=False"},
                                  {"/filter.txt", "grp0=Neu"}});
     config.SetValue("feed", server.url("/"));
-    feed.fetchfeed();
+    feed.fetchFeed();
     EXPECT_EQ(server.paths(), (std::vector<std::string>{"/index.txt"}));
     EXPECT_FALSE(folder.exists("grp0fil0.txt"));
     EXPECT_FALSE(folder.exists("filter.txt"));

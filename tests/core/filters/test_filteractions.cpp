@@ -27,7 +27,7 @@ protected:
 
     void SetUp() override
     {
-        TGameEntry entry;
+        GameRecord entry;
         entry.Item = 7;
         games.append(std::move(entry));
     }

@@ -33,7 +33,7 @@ protected:
     {
         filter(0, index, name, conditionsText(conditions, typ), actionsText({{"5", "4", name}}));
     }
-    RowHandle game(TGameEntry entry)
+    RowHandle game(GameRecord entry)
     {
         entry.Item = ++lastRow_;
         games.append(std::move(entry));
@@ -41,15 +41,15 @@ protected:
     }
     RowHandle titled(const std::string& title)
     {
-        TGameEntry entry;
+        GameRecord entry;
         entry.Title = title;
         return game(std::move(entry));
     }
     void tick()
     {
         engine.beginTick();
-        for (const auto& record : std::vector<TGameEntry>(games.all()))
-            engine.filterparse(record.Item);
+        for (const auto& record : std::vector<GameRecord>(games.all()))
+            engine.evaluateFilters(record.Item);
     }
     // The filters whose actions ran for a row, in order.
     std::vector<std::string> passedBy(RowHandle row) const
@@ -87,18 +87,18 @@ TEST_F(FilterEngineTest, ComparisonsOnTheGameData)
     logging(5, "eine von zwei", {{"0", "1", "Melee"}, {"2", "1", "Sven"}}, "1");
     logging(6, "keine von zwei", {{"0", "1", "Melee"}, {"2", "1", "Sven"}}, "2");
 
-    TGameEntry bobby;
+    GameRecord bobby;
     bobby.Title = "Melee";
     bobby.Status = "Lobby";
     bobby.OfficialServer = true;
     bobby.Players = {{"Bobby", "", "", 1}, {"Alice", "", "", 2}};
     bobby.Resources = {{"Objects.c4d", "", "", 0, false}};
     const RowHandle first = game(bobby);
-    TGameEntry plain;
+    GameRecord plain;
     plain.Title = "Siedeln";
     plain.Hoster = "Sven";
     const RowHandle second = game(plain);
-    TGameEntry neither;
+    GameRecord neither;
     neither.Title = "Rennen";
     const RowHandle third = game(neither);
     tick();
@@ -136,7 +136,7 @@ TEST_F(FilterEngineTest, ActionTextsAreFormattedWithTheVariable)
                         {"5", "5", "50% %d"},
                         {"3", "0", "%s"},
                         {"9", "0", "unbekannt %s"}}));
-    TGameEntry entry;
+    GameRecord entry;
     entry.Title = "Titelkampf";
     entry.Hoster = "Sven";
     entry.Players = {{"Bobby", "", "", 1}, {"Alice", "", "", 2}};
@@ -235,11 +235,11 @@ TEST_F(FilterEngineTest, FilesAreReadOncePerTickAndChangesCountFromTheNextTick)
     const RowHandle first = titled("Melee"), second = titled("Melee 2");
 
     engine.beginTick();
-    engine.filterparse(first);
+    engine.evaluateFilters(first);
     // Within the tick the files as first read still count, even when one is gone meanwhile.
     std::remove(folder.file("grp0fil0.txt").c_str());
     folder.write("grp0fil0_act.txt", "kaputt=ja\r\n");
-    engine.filterparse(second);
+    engine.evaluateFilters(second);
     EXPECT_EQ(passedBy(second), (std::vector<std::string>{"Melee"}));
     EXPECT_TRUE(errors.empty());
 
@@ -265,7 +265,7 @@ TEST_F(FilterEngineTest, ARowWithoutARecordIsLeftAlone)
 {
     logging(0, "alle", {});
     engine.beginTick();
-    engine.filterparse(4711);
+    engine.evaluateFilters(4711);
     EXPECT_TRUE(actions.performed.empty());
 }
 
@@ -279,7 +279,7 @@ TEST_F(FilterEngineTest, ARefreshThatBeginsDuringAnActionEndsTheOldEvaluation)
         actions.whilePerforming = nullptr;
         engine.beginTick();
     };
-    engine.filterparse(row);
+    engine.evaluateFilters(row);
     ASSERT_EQ(actions.performed.size(), 1u);
     EXPECT_EQ(actions.performed[0].text, "eins");
 }
@@ -301,13 +301,13 @@ TEST(FilterEngine, TwoMessageBoxesInFilterOrderAndALogLineThroughTheProgramsActi
     test::addFilter(folder, filters, 0, 0, "Erster", conditionsText({}), actionsText({{"0", "0", "Erst %s"}}));
     test::addFilter(folder, filters, 1, 0, "Ligaspiele", conditionsText({}),
                     actionsText({{"0", "2", "Dann %s"}, {"5", "0", "Neu: %s"}}));
-    TGameEntry entry;
+    GameRecord entry;
     entry.Title = "Titelkampf";
     entry.Hoster = "Sven";
     entry.Item = 1;
     games.append(std::move(entry));
     engine.beginTick();
-    engine.filterparse(1);
+    engine.evaluateFilters(1);
 
     EXPECT_EQ(dialogs.textsOf("information"), (std::vector<std::string>{"Erst Titelkampf", "Dann Sven"}));
     ASSERT_EQ(loglines.Count(), 1);

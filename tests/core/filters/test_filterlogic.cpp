@@ -9,14 +9,14 @@ namespace {
 TEST(Combination, EmptyAndMixedFlags)
 {
     const std::vector<bool> none, mixed{true, false}, yes{true, true}, no{false, false};
-    EXPECT_TRUE(alltrue(none));
-    EXPECT_FALSE(onetrue(none));
-    EXPECT_TRUE(allfalse(none));
-    EXPECT_FALSE(alltrue(mixed));
-    EXPECT_TRUE(onetrue(mixed));
-    EXPECT_FALSE(allfalse(mixed));
-    EXPECT_TRUE(alltrue(yes));
-    EXPECT_TRUE(allfalse(no));
+    EXPECT_TRUE(allTrue(none));
+    EXPECT_FALSE(anyTrue(none));
+    EXPECT_TRUE(noneTrue(none));
+    EXPECT_FALSE(allTrue(mixed));
+    EXPECT_TRUE(anyTrue(mixed));
+    EXPECT_FALSE(noneTrue(mixed));
+    EXPECT_TRUE(allTrue(yes));
+    EXPECT_TRUE(noneTrue(no));
     EXPECT_TRUE(combineConditions(0, yes));
     EXPECT_TRUE(combineConditions(1, mixed));
     EXPECT_TRUE(combineConditions(2, no));
@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(GameDatum, EveryFieldAndVariableCode)
 {
-    TGameEntry game;
+    GameRecord game;
     game.Title = "Titel";
     game.Hoster = "Host";
     game.Game = "Clonk Rage";
@@ -76,9 +76,9 @@ TEST(GameDatum, EveryFieldAndVariableCode)
     EXPECT_EQ(data.variable(6), ""); // variable codes stop at 3, unlike field codes
 
     game.Resources = {{"Objects.c4d", "", "", 0, false}, {"Melee.c4s", "", "", 0, false}};
-    EXPECT_EQ(definitionsliste(game), "Objects.c4d,Melee.c4s");
+    EXPECT_EQ(resourceList(game), "Objects.c4d,Melee.c4s");
     game.Players.clear();
-    EXPECT_EQ(teilnehmerliste(game), "");
+    EXPECT_EQ(participantList(game), "");
 }
 
 TEST(Colours, NamesAreComparedByteForByte)

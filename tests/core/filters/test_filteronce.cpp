@@ -63,7 +63,7 @@ protected:
     }
     RowHandle add(const Listed& listed)
     {
-        TGameEntry entry;
+        GameRecord entry;
         entry.Title = listed.title;
         entry.Hoster = "Sven";
         entry.Server = listed.server;
@@ -80,7 +80,7 @@ protected:
         actions.performed.clear();
         engine.beginTick();
         for (const auto& listed : r.games)
-            engine.filterparse(add(listed));
+            engine.evaluateFilters(add(listed));
         engine.endTick(r.unreadServers);
         return static_cast<int>(std::count_if(actions.performed.begin(), actions.performed.end(),
                                               [code](const test::Performed& p) { return p.code == code; }));
@@ -148,7 +148,7 @@ TEST_F(FilterOnceTest, ClosingTheFilterEditorRunsTwoRefreshesAndTheMarkedFilterF
     bobFilter(true);
     // The first refresh is never ended: the next one begins at once.
     engine.beginTick();
-    engine.filterparse(add(kLobby));
+    engine.evaluateFilters(add(kLobby));
     games.clear();
     EXPECT_EQ(refresh({{kLobby}}), 0);
     ASSERT_EQ(actions.performed.size(), 1u); // only the colour
@@ -211,13 +211,13 @@ TEST(FilterJoin, AsksOncePerGameAndYesStartsTheGameThroughTheProcessPort)
         engine.beginTick();
         RowHandle row = 0;
         for (const auto& title : titles) {
-            TGameEntry entry;
+            GameRecord entry;
             entry.Title = title;
             entry.Hoster = "Sven";
             entry.IPs = {"198.51.100.7"};
             entry.Item = ++row;
             games.append(std::move(entry));
-            engine.filterparse(row);
+            engine.evaluateFilters(row);
         }
         engine.endTick({});
     };

@@ -30,14 +30,14 @@ protected:
 
 TEST_F(GameFolderTest, ValidityWantsTheExecutableAsAFile)
 {
-    EXPECT_TRUE(isvalidcrdir(makeFolder("a")));
-    EXPECT_TRUE(isvalidcrdir(makeFolder("b", "clonk.exe")));
-    EXPECT_TRUE(isvalidcrdir(root.file("a/")));
-    EXPECT_FALSE(isvalidcrdir(makeFolder("c", "CLONK.EXE")));
-    EXPECT_FALSE(isvalidcrdir(makeFolder("d", "")));
+    EXPECT_TRUE(isGameFolder(makeFolder("a")));
+    EXPECT_TRUE(isGameFolder(makeFolder("b", "clonk.exe")));
+    EXPECT_TRUE(isGameFolder(root.file("a/")));
+    EXPECT_FALSE(isGameFolder(makeFolder("c", "CLONK.EXE")));
+    EXPECT_FALSE(isGameFolder(makeFolder("d", "")));
     std::filesystem::create_directories(root.file("e/Clonk.exe"));
-    EXPECT_FALSE(isvalidcrdir(root.file("e")));
-    EXPECT_FALSE(isvalidcrdir(root.file("missing")));
+    EXPECT_FALSE(isGameFolder(root.file("e")));
+    EXPECT_FALSE(isGameFolder(root.file("missing")));
 }
 
 TEST_F(GameFolderTest, AValidStoredFolderIsTakenSilently)
@@ -45,7 +45,7 @@ TEST_F(GameFolderTest, AValidStoredFolderIsTakenSilently)
     const std::string stored = makeFolder("stored");
     config.Add("crdir=" + stored);
     candidates = {{makeFolder("candidate"), "gefunden!"}};
-    EXPECT_EQ(crdir(search()), stored);
+    EXPECT_EQ(findGameFolder(search()), stored);
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -54,14 +54,14 @@ TEST_F(GameFolderTest, TheApplicationFolderComesBeforeTheCandidates)
     config.Add("crdir=" + root.file("gone"));
     app.write("Clonk.exe", "MZ");
     candidates = {{makeFolder("candidate"), "gefunden!"}};
-    EXPECT_EQ(crdir(search()), app.path());
+    EXPECT_EQ(findGameFolder(search()), app.path());
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(GameFolderTest, ACandidateIsAnnounced)
 {
     candidates = {{root.file("none/"), "erste"}, {makeFolder("second", "clonk.exe") + "/", "Clonk Rage in D:\\Programme\\Clonk Rage gefunden!"}};
-    EXPECT_EQ(crdir(search()), root.file("second/"));
+    EXPECT_EQ(findGameFolder(search()), root.file("second/"));
     EXPECT_EQ(dialogs.textsOf("message"), std::vector<std::string>{"Clonk Rage in D:\\Programme\\Clonk Rage gefunden!"});
 }
 
@@ -69,13 +69,13 @@ TEST_F(GameFolderTest, TheBrowserAsksAgainUntilTheGameIsFoundAndCancelEndsTheSea
 {
     const std::string chosen = makeFolder("Spiele/CR");
     dialogs.inputs = {root.file("elsewhere"), chosen};
-    EXPECT_EQ(crdir(search()), chosen); // used as the browser gives it, without a trailing separator
+    EXPECT_EQ(findGameFolder(search()), chosen); // used as the browser gives it, without a trailing separator
     EXPECT_EQ(dialogs.textsOf("chooseFolder").size(), 2u);
     EXPECT_EQ(dialogs.textsOf("chooseFolder")[0], "Clonkpfad ausw\xE4hlen");
 
     dialogs.shown.clear();
     dialogs.inputs = {root.file("elsewhere"), std::nullopt};
-    EXPECT_EQ(crdir(search()), std::nullopt);
+    EXPECT_EQ(findGameFolder(search()), std::nullopt);
     EXPECT_EQ(dialogs.textsOf("chooseFolder").size(), 2u);
 }
 
@@ -83,7 +83,7 @@ TEST_F(GameFolderTest, JoiningStartsTheGameWithTheHostAsOneArgument)
 {
     const std::string folder = makeFolder("Spiele/CR", "clonk.exe");
     config.Add("crdir=" + folder);
-    TGameEntry game;
+    GameRecord game;
     game.Item = 5;
     game.AddressCount = 2;
     game.IPs = {"10.0.0.5", "192.168.0.2"};
@@ -99,7 +99,7 @@ TEST_F(GameFolderTest, NothingIsStartedForAnUnsafeOrMissingHostOrWithoutAFolder)
 {
     config.Add("crdir=" + makeFolder("game"));
     test::RecordingStarter starter;
-    TGameEntry game;
+    GameRecord game;
     game.Item = 1;
     for (const std::string host : {"1.2.3.4 /evil", "host;rm", "a\"b", "$(x)", ""}) {
         game.IPs = {host};
@@ -124,8 +124,8 @@ TEST_F(GameFolderTest, NothingIsStartedForAnUnsafeOrMissingHostOrWithoutAFolder)
 
 TEST_F(GameFolderTest, TheCapitalisedNameIsStartedWhereItIsThere)
 {
-    EXPECT_EQ(clonkexec(makeFolder("a"), "/join:h").program, root.file("a/Clonk.exe"));
-    EXPECT_EQ(clonkexec(root.file("none"), "/join:h").program, root.file("none/Clonk.exe"));
+    EXPECT_EQ(gameExecutable(makeFolder("a"), "/join:h").program, root.file("a/Clonk.exe"));
+    EXPECT_EQ(gameExecutable(root.file("none"), "/join:h").program, root.file("none/Clonk.exe"));
 }
 
 TEST(DefaultCandidates, InsideTheWinePrefix)

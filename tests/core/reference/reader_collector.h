@@ -10,7 +10,7 @@
 namespace quintor::test {
 
 struct Collector {
-    std::vector<TGameEntry> games;
+    std::vector<GameRecord> games;
     std::vector<std::string> versions;
     std::vector<std::pair<std::string, std::string>> skipped; // title, message
     ReferenceReader reader;
@@ -18,7 +18,7 @@ struct Collector {
     explicit Collector(bool tagparse = false, const TextList& syno = TextList())
         : reader(
               tagparse, syno,
-              {[this](TGameEntry&& entry) { games.push_back(std::move(entry)); },
+              {[this](GameRecord&& entry) { games.push_back(std::move(entry)); },
                [this](const std::string& version) { versions.push_back(version); },
                [this](const std::string& title, const std::string& message) { skipped.emplace_back(title, message); }})
     {
@@ -28,7 +28,7 @@ struct Collector {
 };
 
 // One reply, read and finished.
-inline std::vector<TGameEntry> readAll(const std::string& reply, bool tagparse = false,
+inline std::vector<GameRecord> readAll(const std::string& reply, bool tagparse = false,
                                        const TextList& syno = TextList())
 {
     Collector collector(tagparse, syno);

@@ -6,7 +6,7 @@ using namespace quintor;
 
 TEST(GameEntry, DefaultsAreThoseOfAGameThatSetsNothing)
 {
-    const TGameEntry entry;
+    const GameRecord entry;
     EXPECT_EQ(entry.Hoster, "ERR");
     EXPECT_EQ(entry.Version, "ERR");
     EXPECT_EQ(entry.Game, "ERR");
@@ -18,16 +18,16 @@ TEST(GameEntry, DefaultsAreThoseOfAGameThatSetsNothing)
     EXPECT_FALSE(entry.PasswordNeeded || entry.OfficialServer);
     EXPECT_EQ(entry.Item, 0u);
     EXPECT_EQ(entry.Color, 0u);
-    const TResource resource;
+    const Resource resource;
     EXPECT_EQ(resource.FileSize, 0);
     EXPECT_FALSE(resource.Loadable);
 }
 
 namespace {
 
-TGameEntry game(const std::string& title, RowHandle row)
+GameRecord game(const std::string& title, RowHandle row)
 {
-    TGameEntry entry;
+    GameRecord entry;
     entry.Title = title;
     entry.Item = row;
     return entry;
@@ -37,28 +37,28 @@ TGameEntry game(const std::string& title, RowHandle row)
 
 TEST(Getgameentry, FindsTheLastRecordOfTheRow)
 {
-    const std::vector<TGameEntry> games = {game("a", 11), game("b", 12), game("c", 11), game("d", 13)};
-    TGameEntry found;
-    EXPECT_EQ(getgameentry(games, 11, found), 2);
+    const std::vector<GameRecord> games = {game("a", 11), game("b", 12), game("c", 11), game("d", 13)};
+    GameRecord found;
+    EXPECT_EQ(findGameOfRow(games, 11, found), 2);
     EXPECT_EQ(found.Title, "c");
-    EXPECT_EQ(getgameentry(games, 13, found), 3);
+    EXPECT_EQ(findGameOfRow(games, 13, found), 3);
     EXPECT_EQ(found.Title, "d");
-    EXPECT_EQ(getgameentry(games, 12, found), 1);
+    EXPECT_EQ(findGameOfRow(games, 12, found), 1);
     EXPECT_EQ(found.Title, "b");
 }
 
 TEST(Getgameentry, NoMatchGivesZeroAndLeavesTheRecord)
 {
-    const std::vector<TGameEntry> games = {game("a", 11), game("b", 12)};
-    TGameEntry found = game("vorher", 99);
-    EXPECT_EQ(getgameentry(games, 77, found), 0);
+    const std::vector<GameRecord> games = {game("a", 11), game("b", 12)};
+    GameRecord found = game("vorher", 99);
+    EXPECT_EQ(findGameOfRow(games, 77, found), 0);
     EXPECT_EQ(found.Title, "vorher");
     EXPECT_EQ(found.Item, 99u);
-    EXPECT_EQ(getgameentry({}, 11, found), 0);
+    EXPECT_EQ(findGameOfRow({}, 11, found), 0);
     EXPECT_EQ(found.Title, "vorher");
 
     // The first record matches with index 0 as well; only the record tells the two apart.
-    EXPECT_EQ(getgameentry(games, 11, found), 0);
+    EXPECT_EQ(findGameOfRow(games, 11, found), 0);
     EXPECT_EQ(found.Title, "a");
 }
 
@@ -71,7 +71,7 @@ TEST(GameIdentity, TitleHosterAndTheRawStartTimeOrElseTheAddress)
     for (const Case& c : std::vector<Case>{{"1700000000", "Melee\nSven\n1700000000"},
                                            {"", "Melee\nSven\n"}, // a line without a value still counts
                                            {std::nullopt, "Melee\nSven\nTCP:1.2.3.4:11112"}}) {
-        TGameEntry game;
+        GameRecord game;
         game.Title = "Melee";
         game.Hoster = "Sven";
         game.Address = "TCP:1.2.3.4:11112";

@@ -143,7 +143,7 @@ TEST(ReferenceReader, ReadsAWholeLeagueReply)
     EXPECT_TRUE(collector.games.empty()) << "the last game waits for the next header or the finish";
     collector.reader.finish();
     ASSERT_EQ(collector.games.size(), 1u);
-    const TGameEntry& game = collector.games[0];
+    const GameRecord& game = collector.games[0];
 
     EXPECT_EQ(game.Title, "Gr\xFCne Wiese");
     EXPECT_EQ(game.Status, "Lobby");

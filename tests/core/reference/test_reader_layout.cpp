@@ -133,7 +133,7 @@ TEST(ReferenceReader, ShiftedPlayersNeverFail)
         collector.reader.finish();
         ASSERT_EQ(collector.games.size(), 1u) << c.lines;
         ASSERT_FALSE(collector.games[0].Players.empty()) << c.lines;
-        const TPlayer& player = collector.games[0].Players[0];
+        const Player& player = collector.games[0].Players[0];
         EXPECT_EQ(player.Name, "N") << c.lines;
         EXPECT_EQ(player.Filename, c.filename) << c.lines;
         EXPECT_EQ(player.Flags, c.flags) << c.lines;

@@ -130,7 +130,7 @@ TEST(ReaderState, ACallbackThatThrowsEndsTheParseToo)
 {
     int calls = 0;
     ReferenceReader reader(false, TextList(),
-                           {[&](TGameEntry&&) {
+                           {[&](GameRecord&&) {
                                 ++calls;
                                 throw std::runtime_error("voll");
                             },
@@ -227,7 +227,7 @@ TEST(ReaderState, OverLongValuesAndHugeGamesAreCutButCounted)
     collector.reader.read(reply);
     collector.reader.finish();
     ASSERT_EQ(collector.games.size(), 1u);
-    const TGameEntry& game = collector.games[0];
+    const GameRecord& game = collector.games[0];
     EXPECT_EQ(game.Title, std::string(kMaxValueLength - 1, 'T')); // the cut took the closing quote too
     EXPECT_EQ(game.Comment, std::string(kMaxValueLength, 'c'));
     EXPECT_EQ(game.IPs.size(), kMaxIPs);

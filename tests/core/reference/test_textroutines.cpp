@@ -70,16 +70,16 @@ TEST(Cleanvalue, QuotesAndEscapes)
         {std::string("a\tb\0c", 5), "a b c"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(cleanvalue(c.input, false), c.expected) << "input: " << c.input;
+        EXPECT_EQ(decodeValue(c.input, false), c.expected) << "input: " << c.input;
 }
 
 TEST(Cleanvalue, TagsAfterEscapes)
 {
-    EXPECT_EQ(cleanvalue("\"<c ff0000>Rot</c> Titel\"", true), "Rot Titel");
-    EXPECT_EQ(cleanvalue("\"<c ff0000>Rot</c> Titel\"", false), "<c ff0000>Rot</c> Titel");
+    EXPECT_EQ(decodeValue("\"<c ff0000>Rot</c> Titel\"", true), "Rot Titel");
+    EXPECT_EQ(decodeValue("\"<c ff0000>Rot</c> Titel\"", false), "<c ff0000>Rot</c> Titel");
     // Escaped "<" and ">" are tags once decoded.
-    EXPECT_EQ(cleanvalue("\\074b\\076Fett", true), "Fett");
-    EXPECT_EQ(cleanvalue("\\074b\\076Fett", false), "<b>Fett");
+    EXPECT_EQ(decodeValue("\\074b\\076Fett", true), "Fett");
+    EXPECT_EQ(decodeValue("\\074b\\076Fett", false), "<b>Fett");
 }
 
 TEST(Striptags, Table)
@@ -94,8 +94,8 @@ TEST(Striptags, Table)
         {"", ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(striptags(c.input, true), c.expected) << "input: " << c.input;
-        EXPECT_EQ(striptags(c.input, false), c.input);
+        EXPECT_EQ(stripTags(c.input, true), c.expected) << "input: " << c.input;
+        EXPECT_EQ(stripTags(c.input, false), c.input);
     }
 }
 
@@ -111,22 +111,22 @@ TEST(Octtodec, Table)
 TEST(Gsyno, FirstLineThatBeginsWithTheTextWins)
 {
     const TextList hansiFirst({"Hansi=Der Hansi", "Hans=Der Hans"});
-    EXPECT_EQ(gsyno("Hans", hansiFirst), "Der Hansi");
-    EXPECT_EQ(gsyno("Han", hansiFirst), "Der Hansi");
+    EXPECT_EQ(aliasFor("Hans", hansiFirst), "Der Hansi");
+    EXPECT_EQ(aliasFor("Han", hansiFirst), "Der Hansi");
 
     const TextList hansFirst({"Hans=Der Hans", "Hansi=Der Hansi"});
-    EXPECT_EQ(gsyno("Hans", hansFirst), "Der Hans");
-    EXPECT_EQ(gsyno("Hansi", hansFirst), "Der Hansi");
-    EXPECT_EQ(gsyno("Han", hansFirst), "Der Hans");
+    EXPECT_EQ(aliasFor("Hans", hansFirst), "Der Hans");
+    EXPECT_EQ(aliasFor("Hansi", hansFirst), "Der Hansi");
+    EXPECT_EQ(aliasFor("Han", hansFirst), "Der Hans");
 
-    EXPECT_EQ(gsyno("hans", hansFirst), "hans"); // letter case counts
-    EXPECT_EQ(gsyno("Fritz", hansFirst), "Fritz");
-    EXPECT_EQ(gsyno("", hansFirst), "");
-    EXPECT_EQ(gsyno("", TextList({"=leer"})), "");
+    EXPECT_EQ(aliasFor("hans", hansFirst), "hans"); // letter case counts
+    EXPECT_EQ(aliasFor("Fritz", hansFirst), "Fritz");
+    EXPECT_EQ(aliasFor("", hansFirst), "");
+    EXPECT_EQ(aliasFor("", TextList({"=leer"})), "");
 
     // A line without "=" gives the line without its first character; "=" in the alias stays.
-    EXPECT_EQ(gsyno("To", TextList({"Tommy"})), "ommy");
-    EXPECT_EQ(gsyno("a", TextList({"a=b=c"})), "b=c");
+    EXPECT_EQ(aliasFor("To", TextList({"Tommy"})), "ommy");
+    EXPECT_EQ(aliasFor("a", TextList({"a=b=c"})), "b=c");
 }
 
 TEST(Nicestatus, TranslatesOnlyExactEnglishStates)
@@ -136,9 +136,9 @@ TEST(Nicestatus, TranslatesOnlyExactEnglishStates)
         {"running", "running"}, {"Init", "Init"},    {"", ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(nicestatus(c.input), c.expected);
-    EXPECT_EQ(nicebooltostr(true), "Ja");
-    EXPECT_EQ(nicebooltostr(false), "Nein");
+        EXPECT_EQ(statusText(c.input), c.expected);
+    EXPECT_EQ(yesNoText(true), "Ja");
+    EXPECT_EQ(yesNoText(false), "Nein");
 }
 
 TEST(Parseip, TakesTheHostOfEachAddress)
@@ -164,20 +164,20 @@ TEST(Parseip, TakesTheHostOfEachAddress)
         {"", 1, {""}},
     };
     for (const auto& c : cases) {
-        TGameEntry entry;
+        GameRecord entry;
         entry.Address = c.address;
         entry.AddressCount = c.count;
-        parseip(entry);
+        parseHosts(entry);
         EXPECT_EQ(entry.IPs, c.ips) << c.address << " x" << c.count;
     }
 }
 
 TEST(Parseip, WithoutACountEveryEntryCounts)
 {
-    TGameEntry entry;
+    GameRecord entry;
     entry.Address = "TCP:\"203.0.113.5:11112\",UDP:\"203.0.113.5:11113\",TCP:\"[2001:db8:1::7]:11112\"";
     entry.AddressCount = 1; // not given: ignored
-    parseip(entry, false);
+    parseHosts(entry, false);
     EXPECT_EQ(entry.IPs, (std::vector<std::string>{"203.0.113.5", "203.0.113.5", "2001:db8:1::7"}));
 
     std::vector<std::string> many;
@@ -187,15 +187,15 @@ TEST(Parseip, WithoutACountEveryEntryCounts)
 
 TEST(Parseip, AppendsToEarlierPartsAndStopsAtTheLimit)
 {
-    TGameEntry entry;
+    GameRecord entry;
     entry.IPs = {"alt"};
     entry.Address = "A:B:C";
     entry.AddressCount = 1;
-    parseip(entry);
+    parseHosts(entry);
     EXPECT_EQ(entry.IPs, (std::vector<std::string>{"alt", "B"}));
 
     entry.AddressCount = std::numeric_limits<std::int32_t>::max();
-    parseip(entry);
+    parseHosts(entry);
     ASSERT_EQ(entry.IPs.size(), kMaxIPs);
     EXPECT_EQ(entry.IPs[2], "B");
     EXPECT_EQ(entry.IPs.back(), "");
@@ -223,12 +223,12 @@ TEST(Cleanvalue, LongValuesDecodeAndStripInOnePass)
         umlauts += "\\344\\366\\374x";
         expected += "\xE4\xF6\xFCx";
     }
-    EXPECT_EQ(cleanvalue(umlauts + "12345", false), expected + "12345");
+    EXPECT_EQ(decodeValue(umlauts + "12345", false), expected + "12345");
 
     std::string tags, kept;
     for (int i = 0; i < 100000; ++i) {
         tags += "<b>w</b>";
         kept += "w";
     }
-    EXPECT_EQ(striptags(tags, true), kept);
+    EXPECT_EQ(stripTags(tags, true), kept);
 }

@@ -46,7 +46,7 @@ TEST_P(UnreadableAtStart, NoSaveReplacesItAndTheOtherListsWork)
     }
     EXPECT_EQ(state.servers.Count() + state.syno.Count() + state.config.Count() + state.loglines.Count(), 3);
 
-    delclipbrd(state, 1);
+    storeDismissedNotice(state, 1);
     EXPECT_EQ(state.config.Value("ClipBoardDisable1"), "true"); // dismissed for this run in any case
     state.syno.Add("neu=Alias");
     saveLists(state);

@@ -40,7 +40,7 @@ public:
     std::vector<std::vector<std::string>> unreadAtEnd; // per ended tick
     void beginTick() override { ++ticks; }
     void endTick(const std::vector<std::string>& unreadServers) override { unreadAtEnd.push_back(unreadServers); }
-    void filterparse(RowHandle row) override
+    void evaluateFilters(RowHandle row) override
     {
         rows.push_back(row);
         captionsSeen.push_back(list_.rows.back().caption);
@@ -79,7 +79,7 @@ TEST_F(RefreshCycleTest, AnEmptyServerListGetsTheDefaultAddress)
 {
     test::LoopbackServer server({{"/league/server", reply({titled("Alpha")})}});
     auto c = cycle(server.url("/league/server"));
-    c.refetchTimer();
+    c.runTick();
     EXPECT_EQ(state.servers.lines(), std::vector<std::string>{server.url("/league/server")});
     EXPECT_EQ(list.captions(), std::vector<std::string>{"Alpha"});
     EXPECT_EQ(noticeBoardBuilds, 1);
@@ -98,7 +98,7 @@ TEST_F(RefreshCycleTest, TwoServersAreReadInOrderThroughOneParse)
     test::LoopbackServer second({{"/b", reply({full, titled("Gamma")})}});
     state.servers.Add(first.url("/a"));
     state.servers.Add(second.url("/b"));
-    cycle().refetchTimer();
+    cycle().runTick();
 
     ASSERT_EQ(state.games.size(), 3u);
     EXPECT_EQ(state.games.all()[0].Title, "Alpha");
@@ -125,7 +125,7 @@ TEST_F(RefreshCycleTest, AFailingServerIsDroppedOnlyWhenTheUserSaysYes)
         state.outages = ServerOutages{}; // each round a first failure, which asks
         dialogs.shown.clear();
         dialogs.answers = {drop};
-        cycle().refetchTimer();
+        cycle().runTick();
 
         const auto asked = dialogs.textsOf("errorYesNo");
         ASSERT_EQ(asked.size(), 1u);
@@ -145,7 +145,7 @@ TEST_F(RefreshCycleTest, GamesKeepTheirServerAndTheTickEndsNamingTheServersNotRe
     state.servers.Add(server.url("/missing"));
     state.servers.Add(server.url("/b"));
     dialogs.answers = {false};
-    cycle().refetchTimer();
+    cycle().runTick();
 
     // Beta is completed only by Gamma's header in the last reply, and still belongs to the first server.
     ASSERT_EQ(state.games.size(), 3u);
@@ -159,7 +159,7 @@ TEST_F(RefreshCycleTest, DroppingTheLastServerEntersOfflineMode)
     test::LoopbackServer server(test::LoopbackServer::Bodies{});
     state.servers.Add(server.url("/gone"));
     dialogs.answers = {true};
-    cycle().refetchTimer();
+    cycle().runTick();
 
     EXPECT_EQ(dialogs.textsOf("error"), std::vector<std::string>{offlineMessage});
     EXPECT_FALSE(state.online);
@@ -170,7 +170,7 @@ TEST_F(RefreshCycleTest, DroppingTheLastServerEntersOfflineMode)
     // Later ticks still run in full with the default address, and say nothing more.
     dialogs.shown.clear();
     server.setBody("/league/server", reply({titled("Alpha")}));
-    cycle(server.url("/league/server")).refetchTimer();
+    cycle(server.url("/league/server")).runTick();
     EXPECT_TRUE(dialogs.textsOf("error").empty());
     EXPECT_EQ(list.captions(), std::vector<std::string>{"Alpha"});
     EXPECT_EQ(view.statusTexts.back(), "Quintor Velmar 2.02 Beta [84] - Offline-Modus");
@@ -181,7 +181,7 @@ TEST_F(RefreshCycleTest, EmptyCountKeepsItsLabelWhenNoClientLacksAnId)
     test::LoopbackServer server({{"/s", reply({titled("A")})}});
     state.servers.Add(server.url("/s"));
     view.labels[Label::empcount] = "Emptys: 1 / 8 (12 %)";
-    cycle().refetchTimer();
+    cycle().runTick();
     EXPECT_EQ(view.labels[Label::empcount], "Emptys: 1 / 8 (12 %)");
 }
 
@@ -193,7 +193,7 @@ TEST_F(RefreshCycleTest, ColumnsComeFromTheSettingsAndWidthsAreWrittenBack)
     test::LoopbackServer server({{"/s", reply({g})}});
     state.servers.Add(server.url("/s"));
 
-    cycle().refetchTimer();
+    cycle().runTick();
     ASSERT_EQ(list.columns.size(), 1u); // first start: only "Szenario"
     EXPECT_EQ(list.columns[0].caption, "Szenario");
     EXPECT_EQ(list.columns[0].width, 100);
@@ -204,7 +204,7 @@ TEST_F(RefreshCycleTest, ColumnsComeFromTheSettingsAndWidthsAreWrittenBack)
     state.config.Add("Column3=Hoster");
     state.config.Add("ColumnWidth2=120");
     list.columns[0].width = 150; // the user widened the first column
-    cycle().refetchTimer();
+    cycle().runTick();
     EXPECT_EQ(state.config.Value("ColumnWidth0"), "150");
     ASSERT_EQ(list.columns.size(), 4u);
     EXPECT_EQ(list.columns[0].width, 150);
@@ -213,7 +213,7 @@ TEST_F(RefreshCycleTest, ColumnsComeFromTheSettingsAndWidthsAreWrittenBack)
     EXPECT_EQ(list.columns[3].width, 80);
     EXPECT_EQ(list.rows[0].subItems, (std::vector<std::string>{"2 / 6", "Lobby", "Host0"}));
 
-    cycle().refetchTimer();
+    cycle().runTick();
     EXPECT_EQ(state.config.Value("ColumnWidth3"), "80");
 }
 
@@ -222,14 +222,14 @@ TEST_F(RefreshCycleTest, BadWidthSettings)
     test::LoopbackServer server({{"/s", reply({titled("Alpha")})}});
     state.servers.Add(server.url("/s"));
     state.config.Add("ColumnWidth0=breit");
-    cycle().refetchTimer();
+    cycle().runTick();
     EXPECT_EQ(list.columns[0].width, 100);
 
     list.columns.clear();
     state.config.Clear();
     state.config.Add("Column1=Status");
     state.config.Add("ColumnWidth1=abc");
-    EXPECT_THROW(cycle().refetchTimer(), ConversionError);
+    EXPECT_THROW(cycle().runTick(), ConversionError);
     EXPECT_TRUE(list.rows.empty());
 }
 
@@ -242,7 +242,7 @@ TEST_F(RefreshCycleTest, LoadingAFileTakesThePlaceOfTheServersForOneTick)
     folder.write("saved.txt", reply({titled("Aus der Datei"), titled("Zweites")}));
     state.loadfile = folder.file("saved.txt");
 
-    cycle().refetchTimer();
+    cycle().runTick();
     EXPECT_EQ(list.captions(), (std::vector<std::string>{"Aus der Datei", "Zweites"}));
     EXPECT_EQ(state.servers.lines(), std::vector<std::string>{server.url("/s")});
     EXPECT_TRUE(state.loadfile.empty());
@@ -252,7 +252,7 @@ TEST_F(RefreshCycleTest, LoadingAFileTakesThePlaceOfTheServersForOneTick)
     folder.write("server.txt", "");
     std::filesystem::remove(folder.file("server.txt"));
     state.loadfile = folder.file("gone.txt");
-    cycle().refetchTimer();
+    cycle().runTick();
     EXPECT_TRUE(list.rows.empty());
     EXPECT_EQ(state.servers.Count(), 0);
 }
@@ -265,7 +265,7 @@ TEST_F(RefreshCycleTest, AGameWithABadValueIsLeftOutQuietly)
     folder.write("broken.txt", broken);
     state.loadfile = folder.file("broken.txt");
 
-    cycle().refetchTimer();
+    cycle().runTick();
     EXPECT_EQ(list.captions(), (std::vector<std::string>{"Erstes", "Drittes"}));
     EXPECT_EQ(filter.rows.size(), 2u);
     EXPECT_TRUE(dialogs.shown.empty());
@@ -277,21 +277,21 @@ TEST_F(RefreshCycleTest, AGameWithABadValueIsLeftOutQuietly)
     broken.replace(broken.find("MaxPlayers=4", broken.find("Drittes")), 12, "MaxPlayers=?");
     folder.write("broken.txt", broken);
     state.loadfile = folder.file("broken.txt");
-    cycle().refetchTimer();
+    cycle().runTick();
     EXPECT_EQ(list.captions(), std::vector<std::string>{"Erstes"});
     EXPECT_EQ(view.statusTexts.back(), "2 Spiele mit fehlerhaften Daten \xFC" "bersprungen");
 
     folder.write("broken.txt", reply({titled("Erstes")}));
     state.loadfile = folder.file("broken.txt");
-    cycle().refetchTimer();
+    cycle().runTick();
     EXPECT_EQ(view.statusTexts.back(), "Quintor Velmar 2.02 Beta [84] - Bereit");
 }
 
 TEST_F(RefreshCycleTest, AHiddenWindowOnlyRebuildsTheNoticeBoard)
 {
     view.visible = false;
-    state.games.append(TGameEntry{});
-    cycle().refetchTimer();
+    state.games.append(GameRecord{});
+    cycle().runTick();
     EXPECT_EQ(noticeBoardBuilds, 1);
     EXPECT_EQ(state.games.size(), 1u);
     EXPECT_TRUE(view.statusTexts.empty());
@@ -303,7 +303,7 @@ TEST_F(RefreshCycleTest, AnAbandonedRequestEndsTheTickWithoutAQuestion)
     test::CancellingHttpClient abandoning;
     state.servers.Add("http://127.0.0.1:9/");
     RefreshCycle c(state, RefreshPorts{list, view, dialogs, abandoning, clock, "", nullptr, nullptr});
-    EXPECT_THROW(c.refetchTimer(), HttpError);
+    EXPECT_THROW(c.runTick(), HttpError);
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(state.servers.Count(), 1);
 }
@@ -317,7 +317,7 @@ TEST_F(RefreshCycleTest, OnlyATickThatReadAServerReportsItsCounts)
     state.servers.Add(server.url("/missing")); // not read, yet the tick read another
     state.servers.Add(server.url("/s"));
     dialogs.answers = {false};
-    cycle().refetchTimer();
+    cycle().runTick();
     ASSERT_EQ(serversRead.size(), 1u);
     EXPECT_EQ(serversRead[0].references, 2);
     EXPECT_EQ(serversRead[0].players, 4);
@@ -325,11 +325,11 @@ TEST_F(RefreshCycleTest, OnlyATickThatReadAServerReportsItsCounts)
     // A file load reads no server; nor does a tick whose only server fails.
     folder.write("saved.txt", reply({titled("Aus der Datei")}));
     state.loadfile = folder.file("saved.txt");
-    cycle().refetchTimer();
+    cycle().runTick();
     EXPECT_EQ(list.captions(), std::vector<std::string>{"Aus der Datei"});
     state.servers.Clear();
     state.servers.Add(server.url("/missing"));
-    cycle().refetchTimer();
+    cycle().runTick();
     EXPECT_EQ(view.labels[Label::gamecount], "Spiele offen: 0"); // the tick ran to its end
     EXPECT_EQ(serversRead.size(), 1u);
 }

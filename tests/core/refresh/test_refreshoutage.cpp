@@ -55,7 +55,7 @@ class CountingFilter : public GameFilter {
 public:
     std::vector<RowHandle> evaluated, stale;
     void beginTick() override {}
-    void filterparse(RowHandle row) override { evaluated.push_back(row); }
+    void evaluateFilters(RowHandle row) override { evaluated.push_back(row); }
     void filterStale(RowHandle row) override { stale.push_back(row); }
 };
 
@@ -68,7 +68,7 @@ protected:
         clock.time = {2026, 12, day, hour, minute, second, 0};
         filter = CountingFilter{};
         RefreshCycle(state, RefreshPorts{list, view, dialogs, http, clock, builtIn, nullptr, &filter, fallback})
-            .refetchTimer();
+            .runTick();
     }
     std::vector<std::string> titles(bool stale) const
     {

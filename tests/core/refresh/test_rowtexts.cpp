@@ -10,9 +10,9 @@ using namespace quintor;
 
 namespace {
 
-TGameEntry game(std::string status, bool official)
+GameRecord game(std::string status, bool official)
 {
-    TGameEntry e;
+    GameRecord e;
     e.Status = std::move(status);
     e.OfficialServer = official;
     return e;
@@ -44,7 +44,7 @@ TEST(Rank, InsertPositionKeepsArrivalOrderWithinARank)
 
 TEST(RowTexts, EveryColumnShowsItsText)
 {
-    TGameEntry e;
+    GameRecord e;
     e.Title = "Titel";
     e.Status = "Lobby";
     e.Hoster = "Hans";
@@ -71,7 +71,7 @@ TEST(RowTexts, EveryColumnShowsItsText)
 
 TEST(RowTexts, SubItemsFollowTheColumnSettingsAndKeepTheirPlace)
 {
-    TGameEntry e;
+    GameRecord e;
     e.Status = "Lobby";
     e.PlayerCount = 1;
     e.MaxPlayers = 4;
@@ -110,7 +110,7 @@ TEST(DetailTexts, SizeText)
                                            {0, true, "N/L"},
                                            {5000000, false, "N/L"},
                                            {-1, true, "4194303 KB"}}) { // read as unsigned 32 bits
-        TResource r;
+        Resource r;
         r.FileSize = c.size;
         r.Loadable = c.loadable;
         EXPECT_EQ(sizeText(r), c.text) << c.size;
@@ -120,7 +120,7 @@ TEST(DetailTexts, SizeText)
 TEST(GameStore, FindsTheRecordOfARowNotOfAPosition)
 {
     GameStore store;
-    TGameEntry a, b, c;
+    GameRecord a, b, c;
     a.Title = "A";
     a.Item = 7;
     b.Title = "B";
@@ -130,19 +130,19 @@ TEST(GameStore, FindsTheRecordOfARowNotOfAPosition)
     store.append(std::move(a));
     store.append(std::move(b));
     store.append(std::move(c));
-    TGameEntry found;
-    EXPECT_EQ(store.getgameentry(3, found), 1);
+    GameRecord found;
+    EXPECT_EQ(store.findGameOfRow(3, found), 1);
     EXPECT_EQ(found.Title, "B");
-    EXPECT_EQ(store.getgameentry(7, found), 2);
+    EXPECT_EQ(store.findGameOfRow(7, found), 2);
     EXPECT_EQ(found.Title, "C");
-    TGameEntry untouched;
+    GameRecord untouched;
     untouched.Title = "keep";
-    EXPECT_EQ(store.getgameentry(99, untouched), 0);
+    EXPECT_EQ(store.findGameOfRow(99, untouched), 0);
     EXPECT_EQ(untouched.Title, "keep");
     // The same answers as the plain scan over the records.
     for (RowHandle row : {3u, 7u, 99u}) {
-        TGameEntry viaScan, viaIndex;
-        EXPECT_EQ(getgameentry(store.all(), row, viaScan), store.getgameentry(row, viaIndex));
+        GameRecord viaScan, viaIndex;
+        EXPECT_EQ(findGameOfRow(store.all(), row, viaScan), store.findGameOfRow(row, viaIndex));
         EXPECT_EQ(viaScan.Title, viaIndex.Title);
     }
 }

@@ -34,6 +34,6 @@ TEST(AppFolder, FolderOfExecutableEndsWithTheSeparator)
     EXPECT_TRUE(isSystemProgramFolder("/tmp/root/usr/local/bin/"));
     EXPECT_TRUE(isSystemProgramFolder("/home/u/.local/bin/"));
     EXPECT_FALSE(isSystemProgramFolder("/home/u/quintor/"));
-    EXPECT_FALSE(apdir().empty());
-    EXPECT_EQ(apdir().back(), '/');
+    EXPECT_FALSE(applicationFolder().empty());
+    EXPECT_EQ(applicationFolder().back(), '/');
 }

@@ -8,15 +8,15 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-using quintor::TGameEntry;
+using quintor::GameRecord;
 using quintor::ui::DetailKind;
 using quintor::ui::DetailsWindow;
 
 namespace {
 
-TGameEntry sampleGame()
+GameRecord sampleGame()
 {
-    TGameEntry game;
+    GameRecord game;
     game.Players = {{"J\xFCrgen", "Juergen.c4p", "1", 3}, {"Sven", "Sven.c4p", "0", -2}};
     game.Resources = {{"Small.c4s", "Ruth", "Szenario", 1023, true},
                       {"Big.c4d", "Ole", "Objekte", 1024, true},
@@ -73,7 +73,7 @@ private slots:
         QCOMPARE(column(*list, 2), (QStringList{"0 KB", "1 KB", "N/L", "N/L", "4194303 KB"}));
         QCOMPARE(column(*list, 3), (QStringList{"Ruth", "Ole", "Ole", "Ole", "Ole"}));
 
-        details.open(TGameEntry{}, DetailKind::Players); // a game without players: the columns, no rows
+        details.open(GameRecord{}, DetailKind::Players); // a game without players: the columns, no rows
         QCOMPARE(headers(*list), (QStringList{"Name", "Dateiname", "Spieler-ID", "Flags"}));
         QCOMPARE(list->topLevelItemCount(), 0);
     }

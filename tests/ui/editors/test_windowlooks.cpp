@@ -39,9 +39,9 @@ void picture(QWidget& window)
     QVERIFY(quintor::test::savePicture(window, QStringLiteral("windows-%1.png").arg(window.objectName())));
 }
 
-TGameEntry sampleGame()
+GameRecord sampleGame()
 {
-    TGameEntry game;
+    GameRecord game;
     game.Players = {{"J\xFCrgen", "Juergen.c4p", "1", 3}, {"Sven", "Sven.c4p", "0", 4}};
     game.Resources = {{"Objects.c4d", "Redwolf Design", "Objekte", 5400000, true},
                       {"Gr\xFC"

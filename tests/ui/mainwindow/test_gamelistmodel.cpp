@@ -8,7 +8,7 @@
 #include <QtTest>
 
 using quintor::GameStore;
-using quintor::TGameEntry;
+using quintor::GameRecord;
 using quintor::test::addGame;
 using quintor::test::game;
 using quintor::ui::GameListModel;
@@ -104,7 +104,7 @@ private slots:
         model.addColumn("Status", 80);
         model.addColumn("Spieler", 80);
         const quintor::RowHandle row = model.addRow();
-        TGameEntry entry = game("Gr\xFCn", "Lobby");
+        GameRecord entry = game("Gr\xFCn", "Lobby");
         entry.Item = row;
         games.append(std::move(entry));
         model.setRowTexts(row, "Gr\xFCn", {"Lobby", "2 / 4"});
@@ -160,7 +160,7 @@ private slots:
         GameListModel model(games);
         model.addColumn("Szenario", 100);
         model.addColumn("Status", 80);
-        TGameEntry entry = game("x", "Lobby", false, color);
+        GameRecord entry = game("x", "Lobby", false, color);
         entry.Stale = stale;
         const quintor::RowHandle row = addGame(model, games, entry);
         QCOMPARE(model.index(0, 1).data(Qt::ForegroundRole).value<QColor>(), expected);

@@ -27,7 +27,7 @@ void writeGreedFilter(const quintor::test::TempFolder& folder)
                                      "field2=1\r\nact2=0\r\nedit2=Offen: %s\r\n");
 }
 
-const quintor::TGameEntry* recordTitled(quintor::ui::MainWindow& form, const std::string& title)
+const quintor::GameRecord* recordTitled(quintor::ui::MainWindow& form, const std::string& title)
 {
     for (const auto& record : form.state().games.all())
         if (record.Title == title) return &record;

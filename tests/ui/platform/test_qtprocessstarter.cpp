@@ -142,7 +142,7 @@ private slots:
         ScriptedDialogs dialogs;
         const quintor::TextList config({"crdir=" + folder});
         const quintor::GameFolderSearch search{config, temp.file("app/"), {}, dialogs};
-        quintor::TGameEntry game;
+        quintor::GameRecord game;
         game.IPs = {"10.0.0.5"};
         game.AddressCount = 1;
         game.Item = 7;
@@ -163,7 +163,7 @@ private slots:
         PathPrefix path(temp.file("bin"));
 
         QtProcessStarter starter;
-        starter.start(quintor::clonkexec(temp.file("cr/"), "/join:10.0.0.5"));
+        starter.start(quintor::gameExecutable(temp.file("cr/"), "/join:10.0.0.5"));
 
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(quintor::ui::pathToQt(record)), 10000);
         QCOMPARE(readRecord(record), (QStringList{quintor::ui::pathToQt(temp.file("cr/Clonk.exe")), "/fullscreen",
