@@ -1,8 +1,8 @@
 #include "filters/filteractions.h"
 
 #include "filters/filterlogic.h"
-#include "settings/storedlines.h"
 #include "settings/appinfo.h"
+#include "settings/storedlines.h"
 
 namespace quintor {
 

@@ -81,7 +81,8 @@ void joinGame(const GameRecord& game, const GameFolderSearch& search, ProcessSta
     if (game.IPs.empty()) return;
     const std::string& host = game.IPs.front();
     if (!isSafeHost(host)) {
-        search.dialogs.error("Die Adresse \"" + host + "\" ist keine g\xFCltige Host-Adresse. Das Spiel wird nicht "
+        search.dialogs.error("Die Adresse \"" + host +
+                             "\" ist keine g\xFCltige Host-Adresse. Das Spiel wird nicht "
                              "gestartet.");
         return;
     }

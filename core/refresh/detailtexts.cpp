@@ -14,14 +14,20 @@ std::string sizeText(const Resource& resource)
 DetailTable playerTable(const GameRecord& entry)
 {
     DetailTable table{{"Name", "Dateiname", "Spieler-ID", "Flags"}, {}};
-    for (const auto& p : entry.Players) table.rows.push_back({p.Name, p.Filename, std::to_string(p.ID), p.Flags});
+    for (const auto& p : entry.Players)
+        table.rows.push_back({p.Name, p.Filename, std::to_string(p.ID), p.Flags});
     return table;
 }
 
 DetailTable resourceTable(const GameRecord& entry)
 {
-    DetailTable table{{"Typ", "Dateiname", "Gr\xF6\xDF" "e", "Autor"}, {}};
-    for (const auto& r : entry.Resources) table.rows.push_back({r.Type, r.Filename, sizeText(r), r.Author});
+    DetailTable table{{"Typ", "Dateiname",
+                       "Gr\xF6\xDF"
+                       "e",
+                       "Autor"},
+                      {}};
+    for (const auto& r : entry.Resources)
+        table.rows.push_back({r.Type, r.Filename, sizeText(r), r.Author});
     return table;
 }
 

@@ -1,10 +1,10 @@
 #include "refresh/monitorstate.h"
 
-#include "settings/storedlines.h"
 #include "settings/errors.h"
 #include "settings/fileio.h"
 #include "settings/keys.h"
 #include "settings/ownfiles.h"
+#include "settings/storedlines.h"
 
 #include <exception>
 
@@ -12,9 +12,10 @@ namespace quintor {
 
 void loadLists(MonitorState& state)
 {
-    const std::pair<TextList*, std::string_view> lists[] = {
-        {&state.servers, files::server}, {&state.syno, files::syno},
-        {&state.config, files::config},  {&state.loglines, files::log}};
+    const std::pair<TextList*, std::string_view> lists[] = {{&state.servers, files::server},
+                                                            {&state.syno, files::syno},
+                                                            {&state.config, files::config},
+                                                            {&state.loglines, files::log}};
     removeLeftoverSaveFiles(state.appFolder);
     std::string failures;
     for (auto [list, name] : lists) {
@@ -35,9 +36,10 @@ void loadLists(MonitorState& state)
 
 void saveLists(const MonitorState& state)
 {
-    const std::pair<const TextList*, std::string_view> lists[] = {
-        {&state.syno, files::syno}, {&state.config, files::config},
-        {&state.servers, files::server}, {&state.loglines, files::log}};
+    const std::pair<const TextList*, std::string_view> lists[] = {{&state.syno, files::syno},
+                                                                  {&state.config, files::config},
+                                                                  {&state.servers, files::server},
+                                                                  {&state.loglines, files::log}};
     std::string failures;
     for (auto [list, name] : lists) {
         try {

@@ -17,7 +17,9 @@ namespace quintor {
 
 std::string skippedGamesText(int count)
 {
-    return std::to_string(count) + (count == 1 ? " Spiel" : " Spiele") + " mit fehlerhaften Daten \xFC" "bersprungen";
+    return std::to_string(count) + (count == 1 ? " Spiel" : " Spiele") +
+           " mit fehlerhaften Daten \xFC"
+           "bersprungen";
 }
 
 void RefreshCycle::setStatusCaption(const std::string& text)

@@ -5,8 +5,8 @@
 #include "net/httpclient.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "refresh/monitorstate.h"
 #include "reference/reader.h"
+#include "refresh/monitorstate.h"
 #include "refresh/views.h"
 
 #include <functional>
@@ -23,10 +23,10 @@ struct RefreshPorts {
     Dialogs& dialogs;
     HttpClient& http;
     const Clock& clock;
-    std::string defaultServer;           // put into an empty server list
-    std::function<void()> noticeBoard;   // rebuilds the notice board; may be empty
-    GameFilter* filter = nullptr;        // may be null: no filters
-    std::string fallbackServer = {};     // asked once in a tick when `defaultServer` fails; empty: none
+    std::string defaultServer;         // put into an empty server list
+    std::function<void()> noticeBoard; // rebuilds the notice board; may be empty
+    GameFilter* filter = nullptr;      // may be null: no filters
+    std::string fallbackServer = {};   // asked once in a tick when `defaultServer` fails; empty: none
     // Called at the end of a tick that read at least one masterserver (never one that loaded a file),
     // with the statistic's counts of that tick; may be empty.
     std::function<void(const ParseCounters&)> serversRead = {};

@@ -6,7 +6,10 @@
 namespace quintor {
 namespace {
 
-std::string fraction(std::int32_t a, std::int32_t b) { return std::to_string(a) + " / " + std::to_string(b); }
+std::string fraction(std::int32_t a, std::int32_t b)
+{
+    return std::to_string(a) + " / " + std::to_string(b);
+}
 
 } // namespace
 
@@ -27,9 +30,15 @@ std::optional<std::string> columnText(std::string_view name, const GameRecord& e
     return std::nullopt;
 }
 
-std::string rowCaption(const GameRecord& entry, const TextList& syno) { return aliasFor(entry.Title, syno); }
+std::string rowCaption(const GameRecord& entry, const TextList& syno)
+{
+    return aliasFor(entry.Title, syno);
+}
 
-std::string columnCaption(const TextList& config, int n) { return config.Value(keys::numbered(keys::column, n)); }
+std::string columnCaption(const TextList& config, int n)
+{
+    return config.Value(keys::numbered(keys::column, n));
+}
 
 std::vector<std::string> rowSubItems(const GameRecord& entry, const TextList& config, const TextList& syno,
                                      int columnCount)

@@ -10,8 +10,10 @@ namespace {
 std::string normalised(std::string_view text)
 {
     std::size_t begin = 0, end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= 32) ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32) --end;
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= 32)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32)
+        --end;
     std::string out(text.substr(begin, end - begin));
     for (char& c : out) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -21,9 +23,15 @@ std::string normalised(std::string_view text)
 
 } // namespace
 
-bool updateCheckEnabled(const TextList& config) { return config.Value(keys::noupdater) != "true"; }
+bool updateCheckEnabled(const TextList& config)
+{
+    return config.Value(keys::noupdater) != "true";
+}
 
-bool versionIsCurrent(std::string_view published) { return normalised(published) == normalised(appinfo::versionWord); }
+bool versionIsCurrent(std::string_view published)
+{
+    return normalised(published) == normalised(appinfo::versionWord);
+}
 
 std::string updateWarningText(std::string_view published)
 {

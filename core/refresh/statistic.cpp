@@ -23,6 +23,9 @@ StatisticTexts statisticTexts(const ParseCounters& counters)
     return texts;
 }
 
-std::string updateTimeText(const std::string& longTime) { return "Aktualisierung: " + longTime + " Uhr"; }
+std::string updateTimeText(const std::string& longTime)
+{
+    return "Aktualisierung: " + longTime + " Uhr";
+}
 
 } // namespace quintor

@@ -23,7 +23,10 @@ std::string executablePath()
     return std::string(buffer.data(), static_cast<std::size_t>(n));
 }
 
-bool isWritableFolder(const std::string& folder) { return ::access(folder.c_str(), W_OK | X_OK) == 0; }
+bool isWritableFolder(const std::string& folder)
+{
+    return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
 
 std::string withSlash(std::string folder)
 {
@@ -50,8 +53,8 @@ bool isSystemProgramFolder(const std::string& folder)
 {
     // ~/.local/bin/ is shared by every program the user installed there: no place for our files either.
     static constexpr std::array<std::string_view, 9> systemFolders = {
-        "/usr/bin/", "/usr/games/", "/usr/local/bin/", "/usr/local/games/", "/usr/sbin/",
-        "/usr/libexec/", "/opt/quintor/bin/", "/snap/bin/", "/.local/bin/"};
+        "/usr/bin/",     "/usr/games/",       "/usr/local/bin/", "/usr/local/games/", "/usr/sbin/",
+        "/usr/libexec/", "/opt/quintor/bin/", "/snap/bin/",      "/.local/bin/"};
     const std::string withTrailing = withSlash(folder);
     for (auto suffix : systemFolders) {
         if (endsWith(withTrailing, suffix)) return true;

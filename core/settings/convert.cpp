@@ -7,7 +7,10 @@
 namespace quintor {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 int hexDigit(char c)
 {
@@ -45,7 +48,8 @@ std::string quoted(std::string_view text)
 std::optional<std::int32_t> parseInt(std::string_view text)
 {
     std::size_t i = 0;
-    while (i < text.size() && isBlank(text[i])) ++i;
+    while (i < text.size() && isBlank(text[i]))
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';
@@ -100,6 +104,9 @@ bool strToBool(std::string_view text)
     throw ConversionError(quoted(text) + " ist kein g\xFCltiger Boolescher Wert");
 }
 
-std::string boolToStr(bool value) { return value ? "True" : "False"; }
+std::string boolToStr(bool value)
+{
+    return value ? "True" : "False";
+}
 
 } // namespace quintor

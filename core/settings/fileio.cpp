@@ -19,7 +19,10 @@ namespace {
 constexpr std::string_view kTempMarker = ".tmp-";
 constexpr std::size_t kTempUniqueLength = 6; // mkstemp's XXXXXX
 
-std::string osReason(int error) { return std::strerror(error); }
+std::string osReason(int error)
+{
+    return std::strerror(error);
+}
 
 [[noreturn]] void failSave(const std::string& path, int error)
 {
@@ -67,7 +70,10 @@ std::string readWholeFile(const std::string& path)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
-        throw FileError("Die Datei \"" + path + "\" kann nicht ge\xF6" "ffnet werden: " + osReason(error));
+        throw FileError("Die Datei \"" + path +
+                        "\" kann nicht ge\xF6"
+                        "ffnet werden: " +
+                        osReason(error));
     }
     FdCloser closer(fd);
     std::string bytes;
@@ -176,7 +182,10 @@ void saveAllOrRestore(const std::vector<FileReplacement>& replacements)
     }
 }
 
-bool deleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool deleteFile(const std::string& path)
+{
+    return ::unlink(path.c_str()) == 0;
+}
 
 bool renameNoReplace(const std::string& from, const std::string& to)
 {

@@ -55,21 +55,29 @@ std::string oneLine(std::string_view text)
     return line;
 }
 
-void TextList::LoadFromFile(const std::string& path) { SetText(readWholeFile(path)); }
+void TextList::LoadFromFile(const std::string& path)
+{
+    SetText(readWholeFile(path));
+}
 
-void TextList::SaveToFile(const std::string& path) const { saveWholeFile(path, Text()); }
+void TextList::SaveToFile(const std::string& path) const
+{
+    saveWholeFile(path, Text());
+}
 
 void TextList::SetText(std::string_view text)
 {
     std::vector<std::string> lines;
-    for (std::string_view line : splitLines(text)) lines.emplace_back(line);
+    for (std::string_view line : splitLines(text))
+        lines.emplace_back(line);
     lines_ = std::move(lines);
 }
 
 std::string TextList::Text() const
 {
     std::size_t size = 0;
-    for (const auto& line : lines_) size += line.size() + 2;
+    for (const auto& line : lines_)
+        size += line.size() + 2;
     std::string text;
     text.reserve(size);
     for (const auto& line : lines_) {
@@ -82,7 +90,9 @@ std::string TextList::Text() const
 void TextList::checkIndex(int index) const
 {
     if (index < 0 || index >= Count()) {
-        throw QuintorError("Listenindex \xFC" "berschreitet das Maximum (" + std::to_string(index) + ")");
+        throw QuintorError("Listenindex \xFC"
+                           "berschreitet das Maximum (" +
+                           std::to_string(index) + ")");
     }
 }
 

@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (found < 0 || found > i) std::abort();
         if (list.Value(name) != list.ValueAt(found)) std::abort();
     }
-    for (const char* key : {"width", "tagparse", "Column1", "ColumnWidth0", "feed"}) (void)list.Value(key);
+    for (const char* key : {"width", "tagparse", "Column1", "ColumnWidth0", "feed"})
+        (void)list.Value(key);
 
     TextList again;
     again.SetText(list.Text());

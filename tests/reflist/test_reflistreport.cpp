@@ -10,7 +10,10 @@ using nlohmann::json;
 
 namespace {
 
-std::string sample() { return readWholeFile(QUINTOR_SAMPLES "/sample-reply.txt"); }
+std::string sample()
+{
+    return readWholeFile(QUINTOR_SAMPLES "/sample-reply.txt");
+}
 
 } // namespace
 
@@ -123,7 +126,8 @@ TEST(Inspection, FiltersOfTheApplicationFolderColourAndRecordTheirActions)
         {"filter":"Alle","action":5,"text":"Neu: Schlo\u00DF der Tr\u00E4ume"},
         {"filter":"Sch\u00F6n","action":4,"text":"Gr\u00FCn"},
         {"filter":"Sch\u00F6n","action":1,"text":"Von Tr\u00E4umer"}])"));
-    for (const auto& game : games) EXPECT_TRUE(game["FilterError"].is_null());
+    for (const auto& game : games)
+        EXPECT_TRUE(game["FilterError"].is_null());
     EXPECT_TRUE(out["error"].is_null());
 }
 
@@ -188,7 +192,8 @@ TEST(Inspection, WithThePreviousRefreshOnlyWhatFiresIsListed)
         {"filter":"Neu","action":5,"text":"Neu: Gold Rush"},
         {"filter":"Neu","action":4,"text":"Rot"},
         {"filter":"Immer","action":5,"text":"Sven"}])"));
-    for (const auto& game : games) EXPECT_EQ(game["Color"], 0x0000FF);
+    for (const auto& game : games)
+        EXPECT_EQ(game["Color"], 0x0000FF);
 
     // Without the refresh before, every game is new.
     const json alone = inspect({folder.path(), {sample()}, {}});

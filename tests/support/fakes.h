@@ -24,8 +24,8 @@ public:
         bool noByDefault = false; // a yes/no question that starts on "&Nein"
     };
     std::vector<Shown> shown;
-    std::deque<bool> answers;                        // for the yes/no and ok/cancel questions
-    std::deque<std::optional<std::string>> inputs;   // for input boxes, file and folder choosers
+    std::deque<bool> answers;                      // for the yes/no and ok/cancel questions
+    std::deque<std::optional<std::string>> inputs; // for input boxes, file and folder choosers
 
     void message(const std::string& text) override { shown.push_back({"message", text}); }
     void information(const std::string& text) override { shown.push_back({"information", text}); }
@@ -173,7 +173,8 @@ public:
     std::vector<std::string> captions() const
     {
         std::vector<std::string> texts;
-        for (const auto& r : rows) texts.push_back(r.caption);
+        for (const auto& r : rows)
+            texts.push_back(r.caption);
         return texts;
     }
 

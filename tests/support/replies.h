@@ -36,6 +36,9 @@ inline std::string referenceBlock(const GameSpec& g)
     return s;
 }
 
-inline std::string replyHeader() { return "[Clonk Rage]\nVersion=4,9,10,7,330\nMOTD=Willkommen\n\n"; }
+inline std::string replyHeader()
+{
+    return "[Clonk Rage]\nVersion=4,9,10,7,330\nMOTD=Willkommen\n\n";
+}
 
 } // namespace quintor::test

@@ -161,9 +161,9 @@ TEST(SimExecutable, OutageOptionsReachTheServer)
     };
     const std::string list = generateReply(SimWorld(1, 2));
     const std::string flood(kFloodReply);
-    for (const Case& c : {Case{{"--fail-after", "2"}, {list, list, "<failed>"}},
-                          Case{{"--flood-after", "1"}, {list, flood, flood}},
-                          Case{{"--status", "503"}, {"<failed>", "<failed>", "<failed>"}}}) {
+    for (const Case& c :
+         {Case{{"--fail-after", "2"}, {list, list, "<failed>"}}, Case{{"--flood-after", "1"}, {list, flood, flood}},
+          Case{{"--status", "503"}, {"<failed>", "<failed>", "<failed>"}}}) {
         std::vector<std::string> arguments = c.arguments;
         arguments.insert(arguments.end(), {"--games", "2"});
         SimProcess sim(arguments);

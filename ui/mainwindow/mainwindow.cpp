@@ -67,7 +67,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
 
     feed_ = std::make_unique<FilterFeed>(state_.config, state_.appFolder, state_.saveGuard, *dialogs_, *http_);
     history_ = std::make_unique<ActivityHistory>(*clock_);
-    RefreshPorts ports{*model_, *this, *dialogs_, *http_, *clock_, defaultServer_, [this] { rebuildNoticeBoard(); },
+    RefreshPorts ports{*model_,     *this, *dialogs_, *http_, *clock_, defaultServer_, [this] { rebuildNoticeBoard(); },
                        &filterHook_};
     ports.fallbackServer = std::move(setup.fallbackServer);
     ports.serversRead = [this](const ParseCounters& counts) { recordTick(counts); };

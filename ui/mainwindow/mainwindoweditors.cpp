@@ -43,7 +43,8 @@ void MainWindow::createWindows()
         // Showing the main window runs its tick.
         window->setOnClosed([this] { guardedHandler([this] { show(); }); });
     }
-    historyWindow_ = new HistoryWindow(*history_, [this] { guardedHandler([this] { show(); }); }, this);
+    historyWindow_ = new HistoryWindow(
+        *history_, [this] { guardedHandler([this] { show(); }); }, this);
 
     // Created after the start-up fetched the feed, so its list is the fetched one. Closing it shows
     // the main window (one tick) and runs one more, as its changes must reach the list at once.
@@ -127,7 +128,8 @@ void MainWindow::joinSelectedGame()
     const auto row = selectedRow();
     if (!row) return;
     const std::vector<CandidateFolder> candidates = gameFolderCandidates_.value_or(std::vector<CandidateFolder>{});
-    quintor::joinGameOfRow(state_.games.all(), *row, {state_.config, state_.appFolder, candidates, *dialogs_}, *starter_);
+    quintor::joinGameOfRow(state_.games.all(), *row, {state_.config, state_.appFolder, candidates, *dialogs_},
+                           *starter_);
 }
 
 } // namespace quintor::ui

@@ -184,8 +184,8 @@ INSTANTIATE_TEST_SUITE_P(Lines, RefusedIndex,
                                          "..\\..\\Windows\\win", "C:grp0fil0", "C:\\quintor\\filter",
                                          "\\\\server\\share\\x",
                                          // files of the folder that are no filter files
-                                         "config", "server", "syno", "log", "index", "Filter", "Gr\xFCn",
-                                         ".versteckt", "a.b", "grp0fil0.txt", "grp0fil0 ",
+                                         "config", "server", "syno", "log", "index", "Filter", "Gr\xFCn", ".versteckt",
+                                         "a.b", "grp0fil0.txt", "grp0fil0 ",
                                          // not the form of a filter's key
                                          "grp0", "grp0fil", "grpfil0", "grp01fil0", "grp0fil00", "grp-1fil0",
                                          "grp0fil0_act_act", "grp0fil0_ACT", "grp0fil0act"));

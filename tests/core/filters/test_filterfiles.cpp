@@ -82,8 +82,9 @@ TEST(ConditionsFile, IsWrittenInItsLineOrderAndReadBack)
     test::TempFolder folder;
     const FilterConditions conditions{{{0, 0, "Melee"}, {8, 1, ""}, {-1, -1, "a=b"}}, 2, false, true};
     writeConditions(folder.path(), "grp0fil1", conditions);
-    EXPECT_EQ(folder.read("grp0fil1.txt"), "field0=0\r\nact0=0\r\nedit0=Melee\r\nfield1=8\r\nact1=1\r\nedit1=\r\n"
-                                           "field2=-1\r\nact2=-1\r\nedit2=a=b\r\ntyp=2\r\nactive=False\r\nonce=True\r\n");
+    EXPECT_EQ(folder.read("grp0fil1.txt"),
+              "field0=0\r\nact0=0\r\nedit0=Melee\r\nfield1=8\r\nact1=1\r\nedit1=\r\n"
+              "field2=-1\r\nact2=-1\r\nedit2=a=b\r\ntyp=2\r\nactive=False\r\nonce=True\r\n");
     const FilterConditions back = readConditions(folder.path(), "grp0fil1");
     ASSERT_EQ(back.rows.size(), 3u);
     EXPECT_EQ(back.rows[2].edit, "a=b");

@@ -60,9 +60,11 @@ TEST_F(GameFolderTest, TheApplicationFolderComesBeforeTheCandidates)
 
 TEST_F(GameFolderTest, ACandidateIsAnnounced)
 {
-    candidates = {{root.file("none/"), "erste"}, {makeFolder("second", "clonk.exe") + "/", "Clonk Rage in D:\\Programme\\Clonk Rage gefunden!"}};
+    candidates = {{root.file("none/"), "erste"},
+                  {makeFolder("second", "clonk.exe") + "/", "Clonk Rage in D:\\Programme\\Clonk Rage gefunden!"}};
     EXPECT_EQ(findGameFolder(search()), root.file("second/"));
-    EXPECT_EQ(dialogs.textsOf("message"), std::vector<std::string>{"Clonk Rage in D:\\Programme\\Clonk Rage gefunden!"});
+    EXPECT_EQ(dialogs.textsOf("message"),
+              std::vector<std::string>{"Clonk Rage in D:\\Programme\\Clonk Rage gefunden!"});
 }
 
 TEST_F(GameFolderTest, TheBrowserAsksAgainUntilTheGameIsFoundAndCancelEndsTheSearch)

@@ -112,8 +112,9 @@ TEST_F(CurlHttpClientTest, StatusOtherThanSuccessIsAnError)
         std::string status;
         std::string reason;
     };
-    for (const Case& c : {Case{"/missing", "HTTP 404", "HTTP-Status 404"}, Case{"/moved", "HTTP 302", "HTTP-Status 302"},
-                          Case{"/broken", "HTTP 500", "HTTP-Status 500"}}) {
+    for (const Case& c :
+         {Case{"/missing", "HTTP 404", "HTTP-Status 404"}, Case{"/moved", "HTTP 302", "HTTP-Status 302"},
+          Case{"/broken", "HTTP 500", "HTTP-Status 500"}}) {
         const HttpError error = fetchError(server.url(c.path));
         EXPECT_EQ(error.kind(), Kind::Status) << c.path;
         EXPECT_NE(std::string(error.what()).find(c.status), std::string::npos) << error.what();
@@ -215,7 +216,8 @@ TEST_F(CurlHttpClientTest, ServerThatNeverAnswersTimesOut)
     const HttpError error = fetchError(silent.url(), options);
     EXPECT_EQ(error.kind(), Kind::Timeout);
     EXPECT_NE(std::string(error.what()).find("timed out after 300 ms"), std::string::npos) << error.what();
-    EXPECT_EQ(error.reason(), "Zeit\xFC" "berschreitung nach 0,3 Sekunden");
+    EXPECT_EQ(error.reason(), "Zeit\xFC"
+                              "berschreitung nach 0,3 Sekunden");
 }
 
 TEST_F(CurlHttpClientTest, ConnectTimeOutApplies)

@@ -29,7 +29,7 @@ TEST(ReaderState, RepliesOfOneRefreshShareThePendingGame)
     // The second server's reply starts with players: they still belong to B. Its keys do not, since a game's
     // keys are looked for in its own reply only.
     collector.reader.read("[Player]\nName=\"Nachz\\374gler\"\nFilename=\"n.c4p\"\nID=4\nComment=\"nicht B\"\n" +
-                          std::string("[Clonk Rage]\nVersion=4.9.10.7,330\n") + game("C"),
+                              std::string("[Clonk Rage]\nVersion=4.9.10.7,330\n") + game("C"),
                           "http://zwei");
     ASSERT_EQ(collector.games.size(), 2u);
     EXPECT_EQ(collector.games[1].Title, "B");

@@ -13,7 +13,8 @@ namespace {
 std::vector<int> numbers(const std::vector<Notice>& notices)
 {
     std::vector<int> out;
-    for (const auto& n : notices) out.push_back(n.number);
+    for (const auto& n : notices)
+        out.push_back(n.number);
     return out;
 }
 
@@ -27,17 +28,17 @@ TEST(NoticeBoard, NoticesStopAtTheFirstGapOrEmptyText)
         std::vector<int> shown;
     };
     const std::vector<Case> cases = {
-        {"1=a\r\n2=b\r\n4=d\r\n", "", {1, 2}},                  // 3 is missing
-        {"2=b\n1=a\n", "", {1, 2}},                             // any order
-        {"1=a\n2=\n3=c\n", "", {1}},                            // empty text ends the list
+        {"1=a\r\n2=b\r\n4=d\r\n", "", {1, 2}}, // 3 is missing
+        {"2=b\n1=a\n", "", {1, 2}},            // any order
+        {"1=a\n2=\n3=c\n", "", {1}},           // empty text ends the list
         {"", "", {}},
-        {"2=b\n", "", {}},                                      // no notice 1
+        {"2=b\n", "", {}}, // no notice 1
         {"1=a\n2=b\n3=c\n", "ClipBoardDisable1=true", {2, 3}},
-        {"1=a\n2=b\n", "ClipBoardDisable2=TRUE", {1}},          // compared in lower case
-        {"1=a\n2=b\n", "ClipBoardDisable2=1", {1, 2}},          // only the word counts
-        {" 1=a\n", "", {}},                                     // lines are not trimmed
-        {"01=a\n1=b\n+2=c\n", "", {1}},                         // only the plain number names a notice
-        {"1=a\n2=b\n", "clipboarddisable2=True", {1}},          // the setting's name ignores case
+        {"1=a\n2=b\n", "ClipBoardDisable2=TRUE", {1}}, // compared in lower case
+        {"1=a\n2=b\n", "ClipBoardDisable2=1", {1, 2}}, // only the word counts
+        {" 1=a\n", "", {}},                            // lines are not trimmed
+        {"01=a\n1=b\n+2=c\n", "", {1}},                // only the plain number names a notice
+        {"1=a\n2=b\n", "clipboarddisable2=True", {1}}, // the setting's name ignores case
         {"1=a\n2=b\n", "ClipBoardDisable2=false\nClipBoardDisable2=true", {1, 2}}, // its first line counts
         {"1=a\n2=b\n", "ClipBoardDisable02=true\nClipBoardDisable 1=true", {1, 2}},
     };
@@ -58,9 +59,11 @@ TEST(NoticeBoard, TextIsEverythingAfterTheFirstEqualsAndTheFirstLineCounts)
 TEST(NoticeBoard, AtMostTheFirstFiftyNoticesLeftAfterDismissalsAreShown)
 {
     std::string file;
-    for (int n = 1; n <= 120; ++n) file += std::to_string(n) + "=Hinweis\n";
+    for (int n = 1; n <= 120; ++n)
+        file += std::to_string(n) + "=Hinweis\n";
     TextList config;
-    for (int n = 1; n <= 30; ++n) config.Add("ClipBoardDisable" + std::to_string(n) + "=true");
+    for (int n = 1; n <= 30; ++n)
+        config.Add("ClipBoardDisable" + std::to_string(n) + "=true");
     const auto shown = numbers(noticesToShow(file, config));
     ASSERT_EQ(shown.size(), 50u);
     EXPECT_EQ(shown.front(), 31);
@@ -93,7 +96,8 @@ TEST(Startup, VersionComparison)
         {"", false},
         {"Velmar 2.02  Beta [84]", false},
     };
-    for (const auto& c : cases) EXPECT_EQ(versionIsCurrent(c.published), c.current) << c.published;
+    for (const auto& c : cases)
+        EXPECT_EQ(versionIsCurrent(c.published), c.current) << c.published;
     EXPECT_EQ(updateWarningText("Velmar 2.03 Beta [85]\n"),
               "Die von dir verwendete Version von Quintor ist nicht aktuell. Bitte aktualisiere doch!\r\n\r\n"
               "Installiert: Velmar 2.02 Beta [84]\r\nEmpfohlen: Velmar 2.03 Beta [85]\n");
@@ -117,8 +121,7 @@ TEST(Startup, WindowBounds)
     EXPECT_EQ(bounds.left, -20);
     EXPECT_FALSE(bounds.top);
     storeWindowBounds(config, 526, 420, 5, 6);
-    EXPECT_EQ(config.lines(),
-              (std::vector<std::string>{"width=526", "height=420", "left=6", "Width=900", "top=5"}));
+    EXPECT_EQ(config.lines(), (std::vector<std::string>{"width=526", "height=420", "left=6", "Width=900", "top=5"}));
 }
 
 TEST(NoticeBoard, AnUnreachableNoticeFileLeavesTheBoardEmpty)

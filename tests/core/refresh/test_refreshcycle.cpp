@@ -18,7 +18,8 @@ const std::string offlineMessage = "Kein Server erreichhar / Keiner in der Liste
 std::string reply(std::initializer_list<GameSpec> games)
 {
     std::string text = test::replyHeader();
-    for (const auto& g : games) text += test::referenceBlock(g);
+    for (const auto& g : games)
+        text += test::referenceBlock(g);
     return text;
 }
 
@@ -109,7 +110,8 @@ TEST_F(RefreshCycleTest, TwoServersAreReadInOrderThroughOneParse)
     EXPECT_EQ(view.labels[Label::empcount], "Emptys: 3 / 6 (50 %)");
     // Each record's row is the row the filters were given, and the caption came after the filters.
     EXPECT_EQ(filter.ticks, 1);
-    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(state.games.all()[i].Item, filter.rows[i]);
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(state.games.all()[i].Item, filter.rows[i]);
     EXPECT_EQ(filter.captionsSeen, (std::vector<std::string>{"", "", ""}));
 }
 
@@ -271,7 +273,8 @@ TEST_F(RefreshCycleTest, AGameWithABadValueIsLeftOutQuietly)
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(view.labels[Label::gamecount], "Spiele offen: 2");
     EXPECT_EQ(view.labels[Label::pcount], "Spieler online: 2");
-    EXPECT_EQ(view.statusTexts.back(), "1 Spiel mit fehlerhaften Daten \xFC" "bersprungen");
+    EXPECT_EQ(view.statusTexts.back(), "1 Spiel mit fehlerhaften Daten \xFC"
+                                       "bersprungen");
 
     // Counted per tick: two bad games say so in the plural; a clean tick gives the bar back.
     broken.replace(broken.find("MaxPlayers=4", broken.find("Drittes")), 12, "MaxPlayers=?");
@@ -279,7 +282,8 @@ TEST_F(RefreshCycleTest, AGameWithABadValueIsLeftOutQuietly)
     state.loadfile = folder.file("broken.txt");
     cycle().runTick();
     EXPECT_EQ(list.captions(), std::vector<std::string>{"Erstes"});
-    EXPECT_EQ(view.statusTexts.back(), "2 Spiele mit fehlerhaften Daten \xFC" "bersprungen");
+    EXPECT_EQ(view.statusTexts.back(), "2 Spiele mit fehlerhaften Daten \xFC"
+                                       "bersprungen");
 
     folder.write("broken.txt", reply({titled("Erstes")}));
     state.loadfile = folder.file("broken.txt");

@@ -60,13 +60,14 @@ TEST(RowTexts, EveryColumnShowsItsText)
     e.League = "Keine";
     TextList syno({"Hans=Der Hans", "Clonk Rage=CR", "2=zwei"});
     const std::vector<std::pair<std::string, std::optional<std::string>>> cases = {
-        {"Szenario", "Titel"},  {"Status", "Lobby"},        {"Hoster", "Der Hans"},
-        {"Spieler", "2 / 8"},   {"Emptys", "1 / 3"},        {"Spiel", "Clonk Rage"}, // no alias for the game
-        {"Kontrollrate", "2"},  {"Version", "4,9,10,7"},    {"Kommentar", "Kein Kommentar"},
-        {"Passwort", "Ja"},     {"Liga", "Keine"},          {"Offizieller Server", "Nein"},
+        {"Szenario", "Titel"},     {"Status", "Lobby"},     {"Hoster", "Der Hans"},
+        {"Spieler", "2 / 8"},      {"Emptys", "1 / 3"},     {"Spiel", "Clonk Rage"}, // no alias for the game
+        {"Kontrollrate", "2"},     {"Version", "4,9,10,7"}, {"Kommentar", "Kein Kommentar"},
+        {"Passwort", "Ja"},        {"Liga", "Keine"},       {"Offizieller Server", "Nein"},
         {"spieler", std::nullopt}, {"", std::nullopt},
     };
-    for (const auto& [name, text] : cases) EXPECT_EQ(columnText(name, e, syno), text) << name;
+    for (const auto& [name, text] : cases)
+        EXPECT_EQ(columnText(name, e, syno), text) << name;
 }
 
 TEST(RowTexts, SubItemsFollowTheColumnSettingsAndKeepTheirPlace)
@@ -85,8 +86,15 @@ TEST(Statistic, PercentageRoundsHalfToEven)
     struct Case {
         long long emptys, clients, percent;
     };
-    for (const Case& c : std::vector<Case>{{1, 8, 12}, {3, 8, 38}, {1, 3, 33}, {2, 3, 67}, {1, 200, 0},
-                                           {3, 200, 2}, {5, 200, 2}, {7, 200, 4}, {8, 8, 100}}) {
+    for (const Case& c : std::vector<Case>{{1, 8, 12},
+                                           {3, 8, 38},
+                                           {1, 3, 33},
+                                           {2, 3, 67},
+                                           {1, 200, 0},
+                                           {3, 200, 2},
+                                           {5, 200, 2},
+                                           {7, 200, 4},
+                                           {8, 8, 100}}) {
         EXPECT_EQ(percentHalfToEven(c.emptys, c.clients), c.percent) << c.emptys << "/" << c.clients;
     }
     ParseCounters counters{5, 9, 8, 1};

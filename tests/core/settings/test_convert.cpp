@@ -14,7 +14,7 @@ TEST(Convert, IntegerAcceptsWhatTheReaderAccepts)
     const std::vector<Case> cases = {
         {"0", 0},
         {"42", 42},
-        {"  42", 42},          // leading blanks
+        {"  42", 42}, // leading blanks
         {"+7", 7},
         {"-12", -12},
         {"007", 7},
@@ -23,7 +23,7 @@ TEST(Convert, IntegerAcceptsWhatTheReaderAccepts)
         {"-$10", -16},
         {"2147483647", 2147483647},
         {"-2147483648", std::numeric_limits<std::int32_t>::min()},
-        {"$FFFFFFFF", -1},     // hexadecimal uses all 32 bits
+        {"$FFFFFFFF", -1}, // hexadecimal uses all 32 bits
         {"2147483648", std::nullopt},
         {"$100000000", std::nullopt},
         {"", std::nullopt},
@@ -74,9 +74,10 @@ TEST(Convert, BooleanTakesWordsInAnyCaseAndNumbers)
         std::optional<bool> value;
     };
     const std::vector<Case> cases = {
-        {"True", true}, {"TRUE", true},  {"true", true},   {"False", false},  {"fAlSe", false},
-        {"1", true},    {"0", false},    {"-3", true},     {"$0", false},     {"", std::nullopt},
-        {"yes", std::nullopt}, {"True ", std::nullopt}, {" true", std::nullopt},
+        {"True", true},          {"TRUE", true},     {"true", true},        {"False", false},
+        {"fAlSe", false},        {"1", true},        {"0", false},          {"-3", true},
+        {"$0", false},           {"", std::nullopt}, {"yes", std::nullopt}, {"True ", std::nullopt},
+        {" true", std::nullopt},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(parseBool(c.text), c.value) << "text: '" << c.text << "'";

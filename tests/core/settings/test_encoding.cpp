@@ -16,15 +16,20 @@ TEST(Encoding, Windows1252ToUtf8)
 TEST(Encoding, EveryByteSurvivesTheRoundTrip)
 {
     std::string all;
-    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
     EXPECT_EQ(utf8ToWindows1252(windows1252ToUtf8(all)), all);
 }
 
 TEST(Encoding, Utf8ToWindows1252)
 {
-    EXPECT_EQ(utf8ToWindows1252("Stra\u00DFe \u20AC"), "Stra\xDF" "e \x80");
-    EXPECT_EQ(utf8ToWindows1252("\u4E2D"), "?");          // not in the code page
-    EXPECT_EQ(utf8ToWindows1252("\U0001F600x"), "?x");    // four-byte sequence
-    EXPECT_EQ(utf8ToWindows1252("a\xFC" "b"), "a\xFC" "b"); // stray byte taken as it is
-    EXPECT_EQ(utf8ToWindows1252("\xC3"), "\xC3");           // cut-off sequence
+    EXPECT_EQ(utf8ToWindows1252("Stra\u00DFe \u20AC"), "Stra\xDF"
+                                                       "e \x80");
+    EXPECT_EQ(utf8ToWindows1252("\u4E2D"), "?");       // not in the code page
+    EXPECT_EQ(utf8ToWindows1252("\U0001F600x"), "?x"); // four-byte sequence
+    EXPECT_EQ(utf8ToWindows1252("a\xFC"
+                                "b"),
+              "a\xFC"
+              "b");                               // stray byte taken as it is
+    EXPECT_EQ(utf8ToWindows1252("\xC3"), "\xC3"); // cut-off sequence
 }

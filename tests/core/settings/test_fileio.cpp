@@ -49,7 +49,8 @@ TEST(SafeSave, AFailedWriteLeavesTheOldFileAndNoTemporaryFile)
     test::TempFolder folder;
     folder.write("config.txt", "width=800\r\n");
     TextList big;
-    for (int i = 0; i < 1000; ++i) big.Add("line number " + std::to_string(i));
+    for (int i = 0; i < 1000; ++i)
+        big.Add("line number " + std::to_string(i));
 
     try {
         FileSizeLimit limit(100);

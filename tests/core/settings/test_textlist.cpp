@@ -28,10 +28,10 @@ TEST(TextList, SplitsAtEveryKindOfLineBreak)
         {"a\r\nb\r\n", {"a", "b"}},
         {"a\nb\n", {"a", "b"}},
         {"a\rb\r", {"a", "b"}},
-        {"a\nb", {"a", "b"}},            // last line without a break is a line
-        {"a\n\nb", {"a", "", "b"}},      // an empty line in the middle stays
-        {"a\r\n\r\n", {"a", ""}},        // only the final break adds nothing
-        {"a\n\rb", {"a", "", "b"}},      // LF CR is two breaks
+        {"a\nb", {"a", "b"}},       // last line without a break is a line
+        {"a\n\nb", {"a", "", "b"}}, // an empty line in the middle stays
+        {"a\r\n\r\n", {"a", ""}},   // only the final break adds nothing
+        {"a\n\rb", {"a", "", "b"}}, // LF CR is two breaks
         {"\n", {""}},
         {std::string("a\nb\0c\nd", 7), {"a", "b"}}, // NUL ends the text
         {" width =800 \t", {" width =800 \t"}},     // nothing is trimmed

@@ -7,8 +7,8 @@
 #include <QTreeView>
 #include <QtTest>
 
-using quintor::GameStore;
 using quintor::GameRecord;
+using quintor::GameStore;
 using quintor::test::addGame;
 using quintor::test::game;
 using quintor::ui::GameListModel;

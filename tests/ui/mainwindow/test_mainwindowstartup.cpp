@@ -179,8 +179,8 @@ private slots:
         auto& form = createAgainst(f, server);
         QCOMPARE(f.dialogs.textsOf("message").size(), std::size_t(1)); // the general error report
         QCOMPARE(server.requestCount("/quintor/version.txt"), 0);
-        QCOMPARE(form.width(), 600); // restored before the feed
-        QVERIFY(!f.folder.exists("grp0fil0.txt")); // a feed is written whole or not at all
+        QCOMPARE(form.width(), 600);                             // restored before the feed
+        QVERIFY(!f.folder.exists("grp0fil0.txt"));               // a feed is written whole or not at all
         QVERIFY(contains(f.folder.read("config.txt"), "feed=")); // the subscription stays
     }
 

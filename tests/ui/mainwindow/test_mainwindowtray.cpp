@@ -205,7 +205,7 @@ private slots:
         f.folder.write("T\xC3\xB6ne/ding.wav", "RIFF");
         QSignalSpy failed(&form.notifier(), &quintor::ui::QtNotifier::soundFailed);
         form.notifier().playSound(f.folder.path() + "T\xF6ne/ding.wav"); // as the filter file holds it
-        QCOMPARE(failed.count(), 0);                                      // found
+        QCOMPARE(failed.count(), 0);                                     // found
         form.notifier().playSound(f.folder.file("fehlt.wav"));
         form.notifier().playSound(f.folder.file("fehlt auch.wav"));
         QCOMPARE(failed.count(), 2);
