@@ -44,7 +44,6 @@ FetchOutcome fetchOnce(HttpClient& http, const std::string& url, std::chrono::mi
         return outcome;
     }
     ReplyShape shape = inspectReply(outcome.reply);
-    outcome.references = shape.references;
     outcome.failure = std::move(shape.notAList);
     if (outcome.failure) outcome.reply.clear();
     return outcome;

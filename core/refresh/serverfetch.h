@@ -26,7 +26,6 @@ ReplyShape inspectReply(std::string_view reply);
 struct FetchOutcome {
     std::string reply;                  // the list, when there is no failure
     std::optional<std::string> failure; // the reason, in the user's words
-    int references = 0;                 // of the list
 };
 
 struct MasterserverAddresses {
