@@ -30,7 +30,12 @@ class EngineHook final : public GameFilter {
 public:
     explicit EngineHook(FilterEngine& engine) : engine_(engine) {}
     void beginTick() override { engine_.beginTick(); }
-    void evaluateFilters(RowHandle row) override { engine_.evaluateFilters(row); }
+    std::string evaluateFilters(RowHandle row) override
+    {
+        EvaluationRecord record;
+        engine_.evaluateFilters(row, FilterActionMode::perform, &record);
+        return matchExplanation(record);
+    }
 
 private:
     FilterEngine& engine_;

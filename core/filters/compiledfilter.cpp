@@ -63,6 +63,26 @@ CompiledFilter compileFilter(const FilterEntry& entry, const FilterFileLoader& l
     return filter;
 }
 
+bool filterMatches(const CompiledFilter& filter, GameData& data, std::vector<bool>* rowsHeld)
+{
+    const auto& conditions = filter.conditions;
+    const auto holds = [&](std::size_t j) {
+        return conditionHolds(data.field(conditions[j].field), conditions[j].comparison, conditions[j].text);
+    };
+    if (!rowsHeld) return filter.active && combineConditions(filter.typ, conditions.size(), holds);
+    rowsHeld->resize(conditions.size());
+    for (std::size_t j = 0; j < conditions.size(); ++j)
+        (*rowsHeld)[j] = holds(j);
+    return filter.active && combineConditions(filter.typ, *rowsHeld);
+}
+
+bool coloursRows(const CompiledFilter& filter)
+{
+    for (const auto& action : filter.actions)
+        if (action.code == kColourRow) return true;
+    return false;
+}
+
 CompiledFilter compileFilter(const std::string& appFolder, const FilterEntry& entry)
 {
     return compileFilter(entry, [&appFolder](const std::string& fileName) {

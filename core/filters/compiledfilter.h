@@ -4,6 +4,7 @@
 
 #include "filters/actiontemplate.h"
 #include "filters/filterfiles.h"
+#include "filters/filterlogic.h"
 
 #include <cstdint>
 #include <functional>
@@ -42,6 +43,14 @@ struct CompiledFilter {
     std::optional<std::string> failure;
     std::optional<std::string> actionsFailure;
 };
+
+// The decision of a filter for one game: false for an inactive one, else its conditions combined by "typ".
+// With `rowsHeld`, every row is evaluated and its result stored there, even for an inactive filter; rows
+// have no effects, so the decision is the same either way.
+bool filterMatches(const CompiledFilter& filter, GameData& data, std::vector<bool>* rowsHeld = nullptr);
+
+// Whether the filter colours the rows of the games it matches: one of its actions is "Färbe Eintrag ein".
+bool coloursRows(const CompiledFilter& filter);
 
 // Gives the lines of a file of the store by its name (key + ".txt" ...); raises FileError when it cannot.
 using FilterFileLoader = std::function<TextList(const std::string& fileName)>;

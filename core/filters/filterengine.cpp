@@ -38,51 +38,19 @@ void FilterEngine::fail(Slot& slot, const std::string& reason)
     if (report_) report_("Filter \"" + slot.entry.name + "\": " + reason);
 }
 
-const CompiledFilter* FilterEngine::usable(Slot& slot)
-{
-    if (slot.failed) return nullptr;
-    if (!slot.compiled) slot.compiled = std::make_shared<const CompiledFilter>(compileFilter(appFolder_, slot.entry));
-    return slot.compiled->failure ? nullptr : slot.compiled.get();
-}
-
-void FilterEngine::filterStale(RowHandle row)
+void FilterEngine::evaluateFilters(RowHandle row, FilterActionMode mode, EvaluationRecord* record)
 {
     if (!prepared_) prepare();
-    const GameRecord* record = games_.find(row);
-    if (!record) return;
-    GameData data(*record);
-    std::optional<std::string> identity;
-    for (Slot& slot : slots_) {
-        const CompiledFilter* compiled = usable(slot);
-        if (!compiled) {
-            // Broken: it must remember nothing of this refresh either; the report waits for a listed game.
-            if (slot.compiled && slot.compiled->failure) memory_.forget(slot.entry.key);
-            continue;
-        }
-        if (!compiled->active) continue;
-        const auto& conditions = compiled->conditions;
-        const bool matches = combineConditions(compiled->typ, conditions.size(), [&](std::size_t j) {
-            return conditionHolds(data.field(conditions[j].field), conditions[j].comparison, conditions[j].text);
-        });
-        if (!matches) continue;
-        if (!identity) identity = gameIdentity(*record);
-        memory_.noteMatch(slot.entry.key, *identity, record->Server);
-        if (compiled->actionsFailure) memory_.forget(slot.entry.key);
-    }
-}
-
-void FilterEngine::evaluateFilters(RowHandle row)
-{
-    if (!prepared_) prepare();
-    const GameRecord* record = games_.find(row);
-    if (!record) return;
-    GameData data(*record);
+    const GameRecord* stored = games_.find(row);
+    if (!stored) return;
+    const bool perform = mode == FilterActionMode::perform;
+    GameData data(*stored);
     // Until the first action or report nothing else runs, so the stored record serves. Either may wait in a
     // message box while the event loop runs on; from then on a copy is used, and nothing the store holds.
     std::optional<GameRecord> copy;
     const auto detach = [&] {
         if (copy) return;
-        copy = *record;
+        copy = *stored;
         data.rebind(*copy);
     };
     std::optional<std::string> identity; // on the first match
@@ -93,26 +61,29 @@ void FilterEngine::evaluateFilters(RowHandle row)
         if (slot.failed) continue;
         if (!slot.compiled)
             slot.compiled = std::make_shared<const CompiledFilter>(compileFilter(appFolder_, slot.entry));
-        const CompiledFilter& compiled = *slot.compiled;
-        if (compiled.failure) {
+        // Held here: a refresh that begins during an action drops the slots.
+        const std::shared_ptr<const CompiledFilter> filter = slot.compiled;
+        if (filter->failure) {
+            if (!perform) {
+                // It must remember nothing of this refresh either; the report waits for a listed game.
+                memory_.forget(slot.entry.key);
+                continue;
+            }
             detach();
-            fail(slot, *compiled.failure);
+            fail(slot, *filter->failure);
             if (tick != tick_) return;
             continue;
         }
-        if (!compiled.active) continue;
-
-        const auto& conditions = compiled.conditions;
-        const bool matches = combineConditions(compiled.typ, conditions.size(), [&](std::size_t j) {
-            return conditionHolds(data.field(conditions[j].field), conditions[j].comparison, conditions[j].text);
-        });
-        if (!matches) continue;
-        const GameRecord& game = copy ? *copy : *record;
+        if (!filterMatches(*filter, data)) continue;
+        const GameRecord& game = copy ? *copy : *stored;
         if (!identity) identity = gameIdentity(game);
         const bool newGame = memory_.noteMatch(slot.entry.key, *identity, game.Server);
+        if (record) record->matches.push_back({filter->entry.groupName, filter->entry.name, coloursRows(*filter)});
+        if (!perform) {
+            if (filter->actionsFailure) memory_.forget(slot.entry.key);
+            continue;
+        }
 
-        // Held here: a refresh that begins during an action drops the slots.
-        const std::shared_ptr<const CompiledFilter> filter = slot.compiled;
         for (const auto& action : filter->actions) {
             // An action that does not fire was read and converted with its filter; formatting it cannot fail.
             if (!actionFires(action.code, filter->once, newGame)) continue;
@@ -129,6 +100,17 @@ void FilterEngine::evaluateFilters(RowHandle row)
             if (tick != tick_) return;
         }
     }
+}
+
+std::string matchExplanation(const EvaluationRecord& record)
+{
+    std::string text;
+    for (const FilterMatch& match : record.matches) {
+        if (!text.empty()) text += '\n';
+        text += match.coloursRow ? "Farbe von " : "Passt zu ";
+        text += match.groupName + " / " + match.filterName;
+    }
+    return text;
 }
 
 } // namespace quintor

@@ -15,6 +15,25 @@
 
 namespace quintor {
 
+// Whether an evaluation performs the actions of the filters a game passes.
+enum class FilterActionMode { perform, none };
+
+// A filter a game passed, as the row's explanation names it.
+struct FilterMatch {
+    std::string groupName;
+    std::string filterName;
+    bool coloursRow = false;
+};
+
+// The results of one evaluation of one game: the filters it passed, in filter order.
+struct EvaluationRecord {
+    std::vector<FilterMatch> matches;
+};
+
+// The explanation of a row: one line per filter it passed, in filter order, "Farbe von <group> / <filter>"
+// for a filter that colours rows and "Passt zu <group> / <filter>" for the others; "" for none.
+std::string matchExplanation(const EvaluationRecord& record);
+
 // The refresh reaches it through its filter hook, which the program wires.
 class FilterEngine final {
 public:
@@ -29,17 +48,21 @@ public:
     // refresh (on first use), so a change on disk counts from the next refresh on.
     void beginTick();
 
-    // Evaluates every filter for the game of this row, in list order, and performs the actions of those
-    // it passes that fire (actionFires): a game is new to a filter when the filter did not match it in
-    // the last refresh. A filter whose files are broken keeps the actions it performed before the failure,
-    // is reported once and skipped for the rest of the refresh, and remembers none of its games; the
-    // others go on.
-    void evaluateFilters(RowHandle row);
-
-    // A game kept from the last good list of a server that failed in this refresh: every filter it still
-    // passes remembers it as listed, and nothing runs for it, not even a report (a listed game reports a
-    // broken filter). Its record keeps the colour of its last evaluation.
-    void filterStale(RowHandle row);
+    // Evaluates every filter for the game of this row, in list order, notes the filters it passes in
+    // `record` (when given), and performs the actions of those that fire (actionFires): a game is new to a
+    // filter when the filter did not match it in the last refresh. A filter whose files are broken keeps
+    // the actions it performed before the failure, is reported once and skipped for the rest of the
+    // refresh, and remembers none of its games; the others go on.
+    //
+    // With FilterActionMode::none (a game kept from the last good list of a server that failed in this
+    // refresh): every filter it still passes remembers it as listed, and nothing runs for it, not even a
+    // report (a listed game reports a broken filter). Its record keeps the colour of its last evaluation.
+    void evaluateFilters(RowHandle row, FilterActionMode mode = FilterActionMode::perform,
+                         EvaluationRecord* record = nullptr);
+    void filterStale(RowHandle row, EvaluationRecord* record = nullptr)
+    {
+        evaluateFilters(row, FilterActionMode::none, record);
+    }
 
     // Ends a refresh: each filter remembers the games it matched, and those of the unread servers it
     // remembered before. A refresh that is never ended counts, at the next beginTick, as one that read
@@ -54,8 +77,6 @@ private:
     };
 
     void prepare();
-    // The filter of the slot, read on first use; null when it is broken or failed in this refresh.
-    const CompiledFilter* usable(Slot& slot);
     void fail(Slot& slot, const std::string& reason);
 
     const TextList& filters_;

@@ -37,12 +37,14 @@ std::string actionsFileName(const std::string& key)
 std::vector<FilterEntry> enumerateFilters(const TextList& filters)
 {
     std::vector<FilterEntry> entries;
-    for (int g = 0; !filters.Value(groupKey(g)).empty(); ++g) {
+    for (int g = 0;; ++g) {
+        const std::string groupName = filters.Value(groupKey(g));
+        if (groupName.empty()) break;
         for (int f = 0;; ++f) {
             std::string key = filterKey(g, f);
             std::string name = filters.Value(key);
             if (name.empty()) break;
-            entries.push_back({g, f, std::move(key), std::move(name)});
+            entries.push_back({g, f, std::move(key), std::move(name), groupName});
         }
     }
     return entries;

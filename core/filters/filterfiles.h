@@ -39,6 +39,7 @@ struct FilterEntry {
     int index = 0;
     std::string key;
     std::string name;
+    std::string groupName;
 };
 
 // The filters of the list in evaluation order: groups g = 0, 1, ... while "grp" + g has a value, and

@@ -131,7 +131,7 @@ void FilterPages::load(const std::string& key)
 
 std::optional<std::string> FilterPages::leaveConditions()
 {
-    writeConditions(appFolder_, key_, {page_.values(), typ_, active_, once_});
+    writeConditions(appFolder_, key_, conditions());
     ActionRows actions = readActions(appFolder_, key_);
     FilterPage page(FilterPageKind::actions);
     for (const auto& row : actions.rows)

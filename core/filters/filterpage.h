@@ -102,6 +102,8 @@ public:
     // "Nur einmal pro Spiel melden".
     bool once() const { return once_; }
     void setOnce(bool once) { once_ = once; }
+    // The conditions page with its combination rule and flags, as "Weiter" writes them.
+    FilterConditions conditions() const { return {page_.values(), typ_, active_, once_}; }
 
 private:
     std::string appFolder_;

@@ -28,10 +28,11 @@ RowHandle completeRecord(GameRecord&& entry, GameStore& games, const TextList& c
     const RowHandle row = list.addRow();
     entry.Item = row;
     games.append(std::move(entry));
-    if (filter) filter->evaluateFilters(row);
+    const std::string explanation = filter ? filter->evaluateFilters(row) : std::string();
     // The filters may have waited in a message box; find the record again rather than keep a reference.
     if (const GameRecord* record = games.find(row)) {
         list.setRowTexts(row, rowCaption(*record, syno), rowSubItems(*record, config, syno, list.columnCount()));
+        if (!explanation.empty()) list.setRowToolTip(row, explanation);
     }
     return row;
 }
@@ -43,10 +44,10 @@ RowHandle listStaleRecord(GameRecord entry, GameStore& games, const TextList& co
     entry.Item = row;
     entry.Stale = true;
     games.append(std::move(entry));
-    if (filter) filter->filterStale(row);
+    const std::string explanation = filter ? filter->filterStale(row) : std::string();
     if (const GameRecord* record = games.find(row)) {
         list.setRowTexts(row, rowCaption(*record, syno), rowSubItems(*record, config, syno, list.columnCount()));
-        list.setRowToolTip(row, toolTip);
+        list.setRowToolTip(row, explanation.empty() ? toolTip : toolTip + "\n" + explanation);
     }
     return row;
 }

@@ -51,15 +51,21 @@ public:
     virtual ~GameFilter() = default;
     // Called once at the start of every refresh that evaluates games.
     virtual void beginTick() = 0;
-    // Evaluates every filter for the game of this row.
-    virtual void evaluateFilters(RowHandle row) = 0;
+    // Evaluates every filter for the game of this row. Gives the explanation of the row's filter matches,
+    // shown as its tooltip ("" when it passed none).
+    virtual std::string evaluateFilters(RowHandle row) = 0;
     // Called once when such a refresh has seen all its games, with the servers (as the games name them in
     // Server) whose reply could not be read in it. Filters that keep nothing between refreshes ignore it.
     virtual void endTick(const std::vector<std::string>& unreadServers) { (void)unreadServers; }
     // A game kept from the last good reply of a server that failed in this refresh (its record is Stale, its
     // Color the one of its last evaluation). No event action may run for it; a filter that reports a game
     // once counts it as still listed. Filters that remember nothing between refreshes ignore it.
-    virtual void filterStale(RowHandle row) { static_cast<void>(row); }
+    // Gives the explanation of its filter matches as evaluateFilters does.
+    virtual std::string filterStale(RowHandle row)
+    {
+        static_cast<void>(row);
+        return {};
+    }
 };
 
 } // namespace quintor

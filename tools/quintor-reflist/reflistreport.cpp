@@ -68,10 +68,11 @@ public:
     }
 
     void beginTick() override { engine_.beginTick(); }
-    void evaluateFilters(RowHandle row) override
+    std::string evaluateFilters(RowHandle row) override
     {
         current_ = row;
         engine_.evaluateFilters(row);
+        return {};
     }
     void endTick(const std::vector<std::string>& unreadServers) override { engine_.endTick(unreadServers); }
     // What the filters did so far is not reported; what they remember stays.

@@ -216,17 +216,23 @@ private:
         {
             if (engine_) engine_->beginTick();
         }
-        void evaluateFilters(RowHandle row) override
+        std::string evaluateFilters(RowHandle row) override
         {
-            if (engine_) engine_->evaluateFilters(row);
+            if (!engine_) return {};
+            EvaluationRecord record;
+            engine_->evaluateFilters(row, FilterActionMode::perform, &record);
+            return matchExplanation(record);
         }
         void endTick(const std::vector<std::string>& unreadServers) override
         {
             if (engine_) engine_->endTick(unreadServers);
         }
-        void filterStale(RowHandle row) override
+        std::string filterStale(RowHandle row) override
         {
-            if (engine_) engine_->filterStale(row);
+            if (!engine_) return {};
+            EvaluationRecord record;
+            engine_->filterStale(row, &record);
+            return matchExplanation(record);
         }
 
     private:

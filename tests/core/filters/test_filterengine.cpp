@@ -221,6 +221,31 @@ INSTANTIATE_TEST_SUITE_P(
                "'x1'"}),
     [](const testing::TestParamInfo<Broken>& info) { return "case" + std::to_string(info.index); });
 
+TEST_F(FilterEngineTest, TheRecordNamesTheFiltersAGamePassedAndTheirExplanation)
+{
+    filter(0, 0, "Offene Lobbys", conditionsText({{"5", "1", "Lobby"}}), actionsText({{"4", "4", "Blau"}}));
+    filter(0, 1, "Alles", conditionsText({}), actionsText({{"5", "4", "x"}}));
+    filter(1, 0, "Burgen", conditionsText({{"0", "0", "Burg"}}), actionsText({{"4", "4", "Rot"}, {"5", "4", "y"}}));
+    GameRecord lobby;
+    lobby.Title = "Burgfest";
+    lobby.Status = "Lobby";
+    const RowHandle row = game(lobby);
+    engine.beginTick();
+    EvaluationRecord record;
+    engine.evaluateFilters(row, FilterActionMode::perform, &record);
+    EXPECT_EQ(matchExplanation(record), "Farbe von Gruppe 0 / Offene Lobbys\nPasst zu Gruppe 0 / Alles\n"
+                                        "Farbe von Gruppe 1 / Burgen");
+    EXPECT_EQ(actions.performed.size(), 4u);
+
+    // Without actions the same filters are found, and nothing runs.
+    actions.performed.clear();
+    EvaluationRecord quiet;
+    engine.evaluateFilters(row, FilterActionMode::none, &quiet);
+    EXPECT_EQ(matchExplanation(quiet), matchExplanation(record));
+    EXPECT_TRUE(actions.performed.empty());
+    EXPECT_EQ(matchExplanation({}), "");
+}
+
 TEST_F(FilterEngineTest, ABrokenActionRowOfAFilterThatNoGamePassesIsNeverMet)
 {
     filter(0, 0, "selten", conditionsText({{"0", "1", "niemand"}}), actionsText({{"5", "0", "%d"}}));

@@ -41,10 +41,11 @@ public:
     std::vector<std::vector<std::string>> unreadAtEnd; // per ended tick
     void beginTick() override { ++ticks; }
     void endTick(const std::vector<std::string>& unreadServers) override { unreadAtEnd.push_back(unreadServers); }
-    void evaluateFilters(RowHandle row) override
+    std::string evaluateFilters(RowHandle row) override
     {
         rows.push_back(row);
         captionsSeen.push_back(list_.rows.back().caption);
+        return {};
     }
 
 private:

@@ -54,9 +54,18 @@ public:
 class CountingFilter : public GameFilter {
 public:
     std::vector<RowHandle> evaluated, stale;
+    std::string explanation; // of every game's matches
     void beginTick() override {}
-    void evaluateFilters(RowHandle row) override { evaluated.push_back(row); }
-    void filterStale(RowHandle row) override { stale.push_back(row); }
+    std::string evaluateFilters(RowHandle row) override
+    {
+        evaluated.push_back(row);
+        return explanation;
+    }
+    std::string filterStale(RowHandle row) override
+    {
+        stale.push_back(row);
+        return explanation;
+    }
 };
 
 class RefreshOutageTest : public ::testing::Test {
@@ -66,7 +75,8 @@ protected:
     void tickAt(int hour, int minute, int second, int day = 8)
     {
         clock.time = {2026, 12, day, hour, minute, second, 0};
-        filter = CountingFilter{};
+        filter.evaluated.clear();
+        filter.stale.clear();
         RefreshCycle(state, RefreshPorts{list, view, dialogs, http, clock, builtIn, nullptr, &filter, fallback})
             .runTick();
     }
@@ -104,6 +114,7 @@ TEST_F(RefreshOutageTest, AFailingServerIsAskedOnceAndItsLastGoodGamesStayStale)
     // The league's flood text is a failure: one question that names it and starts on "Nein".
     http.answers[serverA] = {flood, ""};
     dialogs.answers = {false};
+    filter.explanation = "Farbe von G / F";
     tickAt(17, 0, 30);
     const auto asked = dialogs.textsOf("errorYesNo");
     ASSERT_EQ(asked.size(), 1u);
@@ -117,7 +128,8 @@ TEST_F(RefreshOutageTest, AFailingServerIsAskedOnceAndItsLastGoodGamesStayStale)
     EXPECT_EQ(filter.evaluated.size(), 1u); // no event action for the kept games
     EXPECT_EQ(filter.stale.size(), 2u);
     for (const auto& row : list.rows)
-        EXPECT_EQ(row.toolTip, row.caption == "B1" ? "" : "Stand: 17:00:00") << row.caption;
+        EXPECT_EQ(row.toolTip, row.caption == "B1" ? "Farbe von G / F" : "Stand: 17:00:00\nFarbe von G / F")
+            << row.caption;
     EXPECT_EQ(view.statusTexts.back(),
               "Quintor Velmar 2.02 Beta [84] - Bereit - Server " + serverA + " nicht erreichbar seit 17:00:30");
 

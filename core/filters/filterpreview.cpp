@@ -1,0 +1,162 @@
+#include "filters/filterpreview.h"
+
+#include "filters/compiledfilter.h"
+#include "filters/filterlogic.h"
+
+namespace quintor {
+namespace {
+
+// Windows-1252 letters to lower case: A-Z, the Latin-1 capitals (not the multiplication sign), and
+// Š, Œ, Ž, Ÿ.
+unsigned char lowerCase(unsigned char c)
+{
+    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
+    if (c == 0x8A || c == 0x8C || c == 0x8E) return static_cast<unsigned char>(c + 0x10);
+    if (c == 0x9F) return 0xFF;
+    return c;
+}
+
+bool equalIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lowerCase(static_cast<unsigned char>(a[i])) != lowerCase(static_cast<unsigned char>(b[i]))) return false;
+    }
+    return true;
+}
+
+// A text from a game as one short line: control characters become spaces, and a long one is cut.
+std::string shortLine(std::string_view text)
+{
+    constexpr std::size_t kLongest = 80;
+    std::string line(text.substr(0, kLongest));
+    for (char& c : line)
+        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+    if (text.size() > kLongest) line += "...";
+    return line;
+}
+
+std::string count(std::size_t n)
+{
+    return std::to_string(n);
+}
+
+} // namespace
+
+std::optional<std::string> caseOnlySpelling(std::string_view datum, std::string_view comparisonCode,
+                                            std::string_view text)
+{
+    if (conditionHolds(datum, comparisonCode, text)) return std::nullopt;
+    if (comparisonCode == "1") {
+        if (equalIgnoringCase(datum, text)) return std::string(datum);
+    } else if (comparisonCode == "0" && !text.empty() && text.size() <= datum.size()) {
+        for (std::size_t at = 0; at + text.size() <= datum.size(); ++at) {
+            const std::string_view part = datum.substr(at, text.size());
+            if (equalIgnoringCase(part, text)) return std::string(part);
+        }
+    }
+    return std::nullopt;
+}
+
+FilterPreview previewFilter(const FilterConditions& conditions, const std::vector<GameRecord>* games)
+{
+    // Through the file form the page would be saved in, so that the preview decides as the refresh will.
+    const FilterEntry entry{0, 0, "preview", "preview", ""};
+    const TextList lines = conditionsLines(conditions);
+    const std::string conditionsFile = conditionsFileName(entry.key);
+    const CompiledFilter filter = compileFilter(
+        entry, [&](const std::string& fileName) { return fileName == conditionsFile ? lines : TextList(); });
+
+    FilterPreview preview;
+    preview.active = conditions.active;
+    preview.rows.resize(filter.conditions.size());
+    if (!games) return preview;
+    preview.gamesLoaded = true;
+    preview.total = games->size();
+    if (filter.failure) return preview;
+
+    for (std::size_t i = 0; i < games->size(); ++i) {
+        GameData data((*games)[i]);
+        if (filterMatches(filter, data)) preview.matching.push_back(i);
+    }
+
+    const auto& rows = filter.conditions;
+    const auto spelling = [&rows](GameData& data, std::size_t j) {
+        return caseOnlySpelling(data.field(rows[j].field), rows[j].comparison, rows[j].text);
+    };
+    std::vector<bool> held;
+    if (!preview.matching.empty()) {
+        const GameRecord& first = (*games)[preview.matching.front()];
+        preview.firstTitle = first.Title;
+        GameData data(first);
+        filterMatches(filter, data, &held);
+        for (std::size_t j = 0; j < rows.size(); ++j) {
+            preview.rows[j].holds = held[j];
+            if (!held[j]) preview.rows[j].caseSpelling = spelling(data, j);
+        }
+        return preview;
+    }
+
+    // No game matches: count each row's games, and keep the first spelling that differs only by case.
+    std::vector<std::optional<std::string>> firstSpelling(rows.size());
+    for (const GameRecord& game : *games) {
+        GameData data(game);
+        filterMatches(filter, data, &held);
+        for (std::size_t j = 0; j < rows.size(); ++j) {
+            if (held[j]) {
+                ++preview.rows[j].gamesHeld;
+            } else if (!firstSpelling[j] && preview.rows[j].gamesHeld == 0) {
+                firstSpelling[j] = spelling(data, j);
+            }
+        }
+    }
+    for (std::size_t j = 0; j < rows.size(); ++j) {
+        PreviewRow& row = preview.rows[j];
+        row.holds = row.gamesHeld > 0;
+        // A row that holds for some games needs no hint about the others.
+        if (!row.holds) row.caseSpelling = std::move(firstSpelling[j]);
+    }
+    return preview;
+}
+
+std::string caseHint(const std::string& spelling)
+{
+    return "Gro\xDF-/Kleinschreibung beachten: \"" + shortLine(spelling) + "\"";
+}
+
+std::string previewText(const FilterPreview& preview, const std::vector<GameRecord>* games)
+{
+    if (!preview.gamesLoaded || !games) return "Noch keine Spiele geladen";
+    std::string text =
+        "Passt jetzt auf " + count(preview.matching.size()) + " von " + count(preview.total) + " Spielen:";
+    const std::size_t shown = std::min(preview.matching.size(), kPreviewTitles);
+    for (std::size_t i = 0; i < shown; ++i) {
+        const std::size_t at = preview.matching[i];
+        if (at < games->size()) text += "\n  " + shortLine((*games)[at].Title);
+    }
+    if (preview.matching.size() > shown) text += "\n  und " + count(preview.matching.size() - shown) + " weitere";
+    if (!preview.active) text += "\n\"Filter aktiv\" ist aus: der Filter passt auf kein Spiel.";
+    for (std::size_t j = 0; j < preview.rows.size(); ++j) {
+        if (preview.rows[j].caseSpelling)
+            text += "\nBedingung " + count(j + 1) + ": " + caseHint(*preview.rows[j].caseSpelling);
+    }
+    return text;
+}
+
+std::string rowToolTip(const FilterPreview& preview, std::size_t row)
+{
+    if (!preview.gamesLoaded) return "Noch keine Spiele geladen";
+    if (row >= preview.rows.size()) return {};
+    const PreviewRow& mark = preview.rows[row];
+    std::string text;
+    if (!preview.matching.empty())
+        text = std::string(mark.holds ? "h\xE4lt f\xFCr \"" : "h\xE4lt nicht f\xFCr \"") +
+               shortLine(preview.firstTitle) + "\"";
+    else
+        text = "h\xE4lt f\xFCr " + count(mark.gamesHeld) + " von " + count(preview.total) + " Spielen";
+    if (mark.caseSpelling) text += "\n" + caseHint(*mark.caseSpelling);
+    return text;
+}
+
+} // namespace quintor
