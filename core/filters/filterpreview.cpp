@@ -62,11 +62,16 @@ std::optional<std::string> caseOnlySpelling(std::string_view datum, std::string_
 FilterPreview previewFilter(const FilterConditions& conditions, const std::vector<GameRecord>* games)
 {
     // Through the file form the page would be saved in, so that the preview decides as the refresh will.
+    // Read as active, so that the rows of an inactive filter are still there to be marked; the decision
+    // then takes the page's own flag.
     const FilterEntry entry{0, 0, "preview", "preview", ""};
-    const TextList lines = conditionsLines(conditions);
+    FilterConditions asActive = conditions;
+    asActive.active = true;
+    const TextList lines = conditionsLines(asActive);
     const std::string conditionsFile = conditionsFileName(entry.key);
-    const CompiledFilter filter = compileFilter(
+    CompiledFilter filter = compileFilter(
         entry, [&](const std::string& fileName) { return fileName == conditionsFile ? lines : TextList(); });
+    filter.active = conditions.active;
 
     FilterPreview preview;
     preview.active = conditions.active;

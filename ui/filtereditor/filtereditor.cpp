@@ -1,5 +1,6 @@
 #include "ui/filtereditor/filtereditor.h"
 
+#include "filters/filterpreview.h"
 #include "settings/errors.h"
 #include "ui/platform/errorreport.h"
 #include "ui/platform/text.h"
@@ -29,6 +30,7 @@ constexpr int rowControlWidth = 145;
 constexpr int columnSpacing = 10;
 constexpr int rowSpacing = 8;
 constexpr int minusHeight = 21;
+constexpr int markWidth = 16;
 
 QString rowName(std::string_view prefix, int r)
 {
@@ -71,12 +73,18 @@ void FilterEditor::createControls()
     combinationBox_->setObjectName(QStringLiteral("contr"));
     fillItems(combinationBox_, combinationItems(), 0);
     combinationBox_->setFixedWidth(combinationWidth);
-    connect(combinationBox_, &QComboBox::currentIndexChanged, this, [this](int index) { pages_.setTyp(index); });
+    connect(combinationBox_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        pages_.setTyp(index);
+        updatePreview();
+    });
 
     activeBox_ = new QCheckBox(QStringLiteral("Filter aktiv"), this);
     activeBox_->setObjectName(QStringLiteral("isak"));
     activeBox_->setChecked(true);
-    connect(activeBox_, &QCheckBox::toggled, this, [this](bool checked) { pages_.setActive(checked); });
+    connect(activeBox_, &QCheckBox::toggled, this, [this](bool checked) {
+        pages_.setActive(checked);
+        updatePreview();
+    });
 
     onceBox_ = new QCheckBox(toQt("Nur einmal pro Spiel melden"), this);
     onceBox_->setObjectName(QStringLiteral("once"));
@@ -100,7 +108,8 @@ void FilterEditor::createControls()
     bottom->addWidget(pageButton_);
     column->addLayout(bottom);
 
-    resize(minimumClientWidth + 10, minimumClientHeight + 40);
+    // Room for a few rows and the preview below them.
+    resize(minimumClientWidth + 10, minimumClientHeight + 140);
     showPage();
 }
 
@@ -123,12 +132,22 @@ QWidget* FilterEditor::createRowPanel()
     sizeButton(addRowButton_, addButtonWidth);
     connect(addRowButton_, &QPushButton::clicked, this, [this] { guarded(dialogs_, [this] { addRow(); }); });
 
+    // What the conditions catch in the games last shown, below the rows; never wider than the panel.
+    previewLabel_ = plainLabel(QString(), rowPanel_);
+    previewLabel_->setObjectName(QStringLiteral("preview"));
+    previewLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    previewLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
     auto* inside = new QVBoxLayout(rowPanel_);
     // Together with the panel's one-pixel frame, five pixels from its edge.
     inside->setContentsMargins(windowMargin - 1, windowMargin - 1, windowMargin - 1, windowMargin - 1);
     inside->setSpacing(windowMargin);
     inside->addWidget(scroller, 1);
-    inside->addWidget(addRowButton_, 0, Qt::AlignRight);
+    auto* below = new QHBoxLayout;
+    below->setSpacing(windowMargin);
+    below->addWidget(previewLabel_, 1);
+    below->addWidget(addRowButton_, 0, Qt::AlignRight | Qt::AlignBottom);
+    inside->addLayout(below);
     layOutRows();
     return rowPanel_;
 }
@@ -162,6 +181,7 @@ void FilterEditor::showPage()
     }
     for (int r = 0; r < pages_.page().count(); ++r)
         addRowControls(r);
+    updatePreview();
     // The controls stand where the new page has them right away, not only after the next event.
     layout()->activate();
 }
@@ -169,6 +189,35 @@ void FilterEditor::showPage()
 void FilterEditor::addRow()
 {
     addRowControls(pages_.page().addRow());
+    updatePreview();
+}
+
+void FilterEditor::setShownGames(ShownGames games)
+{
+    shownGames_ = std::move(games);
+    updatePreview();
+}
+
+void FilterEditor::updatePreview()
+{
+    const bool conditions = pages_.kind() == FilterPageKind::conditions;
+    previewLabel_->setVisible(conditions);
+    if (!conditions) return;
+    const std::vector<GameRecord>* games = shownGames_.get();
+    const FilterPreview preview = previewFilter(pages_.conditions(), games);
+    setPlainText(*previewLabel_, toQt(previewText(preview, games)));
+    for (std::size_t r = 0; r < rows_.size(); ++r) {
+        QLabel* mark = rows_[r].mark;
+        if (!preview.gamesLoaded || r >= preview.rows.size()) {
+            mark->clear();
+            mark->setToolTip(QString());
+            continue;
+        }
+        const bool holds = preview.rows[r].holds;
+        setPlainText(*mark, holds ? QStringLiteral("\u2713") : QStringLiteral("\u2717"));
+        mark->setStyleSheet(holds ? QStringLiteral("color: #1a7f1a;") : QStringLiteral("color: #c0392b;"));
+        mark->setToolTip(plainToolTip(toQt(rowToolTip(preview, r))));
+    }
 }
 
 void FilterEditor::addRowControls(int r)
@@ -182,6 +231,9 @@ void FilterEditor::addRowControls(int r)
     fillItems(c.choiceBox, actItems(kind), row.values.act);
     c.textEdit = new QLineEdit(toQt(row.values.edit), rowArea_);
     c.removeButton = new QPushButton(QStringLiteral("-"), rowArea_);
+    c.mark = plainLabel(QString(), rowArea_);
+    c.mark->setFixedWidth(markWidth);
+    c.mark->setAlignment(Qt::AlignCenter);
     for (QWidget* control : std::initializer_list<QWidget*>{c.fieldBox, c.choiceBox, c.textEdit})
         control->setFixedWidth(rowControlWidth);
     c.removeButton->setFixedSize(addButtonWidth, minusHeight);
@@ -189,6 +241,7 @@ void FilterEditor::addRowControls(int r)
     // Connected once the controls show the row, so only later changes reach the page.
     connect(c.fieldBox, &QComboBox::currentIndexChanged, this, [this, field = c.fieldBox](int index) {
         if (const auto n = rowOf(field)) pages_.page().setField(*n, index);
+        updatePreview();
     });
     if (kind == FilterPageKind::actions) {
         // `activated` comes only from the user's choice; loading leaves both controls showing.
@@ -197,9 +250,11 @@ void FilterEditor::addRowControls(int r)
     }
     connect(c.choiceBox, &QComboBox::currentIndexChanged, this, [this, act = c.choiceBox](int index) {
         if (const auto n = rowOf(act)) pages_.page().setAct(*n, index);
+        updatePreview();
     });
     connect(c.textEdit, &QLineEdit::textChanged, this, [this, edit = c.textEdit](const QString& text) {
         if (const auto n = rowOf(edit)) pages_.page().setEdit(*n, fromQt(text));
+        updatePreview();
     });
     connect(c.removeButton, &QPushButton::clicked, this,
             [this, minus = c.removeButton] { guarded(dialogs_, [this, minus] { removeRow(minus); }); });
@@ -210,6 +265,7 @@ void FilterEditor::addRowControls(int r)
     c.removeButton->show();
     c.choiceBox->setVisible(row.shown.act);
     c.textEdit->setVisible(row.shown.edit);
+    c.mark->setVisible(kind == FilterPageKind::conditions);
 }
 
 void FilterEditor::layOutRows()
@@ -233,14 +289,16 @@ void FilterEditor::layOutRows()
         c.choiceBox->setObjectName(rowName(filterkeys::act, r));
         c.textEdit->setObjectName(rowName(filterkeys::edit, r));
         c.removeButton->setObjectName(rowName("minus", r));
+        c.mark->setObjectName(rowName("mark", r));
         rowGrid_->addWidget(c.fieldBox, r, 0);
         rowGrid_->addWidget(c.choiceBox, r, actColumn);
         rowGrid_->addWidget(c.textEdit, r, editColumn);
         rowGrid_->addWidget(c.removeButton, r, 3);
+        rowGrid_->addWidget(c.mark, r, 4);
     }
     const int count = static_cast<int>(rows_.size());
     rowGrid_->setRowStretch(count, 1);
-    rowGrid_->setColumnStretch(4, 1);
+    rowGrid_->setColumnStretch(5, 1);
 }
 
 void FilterEditor::removeAllRows()
@@ -250,6 +308,7 @@ void FilterEditor::removeAllRows()
         delete c.choiceBox;
         delete c.textEdit;
         delete c.removeButton;
+        delete c.mark;
     }
     rows_.clear();
     layOutRows();
@@ -263,6 +322,7 @@ void FilterEditor::removeRow(QPushButton* minus)
     delete c.fieldBox;
     delete c.choiceBox;
     delete c.textEdit;
+    delete c.mark;
     // The button is still inside its own click: it goes once the click is over, nameless meanwhile.
     minus->setObjectName(QString());
     minus->hide();
@@ -270,6 +330,7 @@ void FilterEditor::removeRow(QPushButton* minus)
     rows_.erase(rows_.begin() + *n);
     pages_.page().removeRow(*n);
     layOutRows();
+    updatePreview();
 }
 
 void FilterEditor::chooseAction(QComboBox* field, int action)

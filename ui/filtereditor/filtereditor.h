@@ -5,9 +5,11 @@
 
 #include "filters/filterpage.h"
 #include "platform/dialogs.h"
+#include "reference/gameentry.h"
 
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,6 +42,11 @@ public:
 
     const FilterPages& pages() const { return pages_; }
 
+    // The games the main window last showed (null before its first refresh), for the preview of what
+    // the conditions page catches.
+    using ShownGames = std::shared_ptr<const std::vector<GameRecord>>;
+    void setShownGames(ShownGames games);
+
 signals:
     // The window is done with (saved, closed or found invalid) and about to be destroyed.
     void closed();
@@ -53,6 +60,7 @@ private:
         QComboBox* choiceBox = nullptr;
         QLineEdit* textEdit = nullptr;
         QPushButton* removeButton = nullptr;
+        QLabel* mark = nullptr; // whether the condition holds, on the conditions page
     };
 
     void createControls();
@@ -67,6 +75,8 @@ private:
     // The number of the row that holds `control` (one of its four), if any.
     std::optional<int> rowOf(const QWidget* control) const;
     void finish();
+    // The preview line and the rows' marks, from the conditions page as it stands.
+    void updatePreview();
 
     std::string appFolder_;
     Dialogs& dialogs_;
@@ -74,6 +84,7 @@ private:
     // In row order: row r's controls are named with r.
     std::vector<RowControls> rows_;
     bool finished_ = false;
+    ShownGames shownGames_;
 
     QLabel* introLabel_ = nullptr;
     QFrame* rowPanel_ = nullptr;
@@ -84,6 +95,7 @@ private:
     QComboBox* combinationBox_ = nullptr;
     QCheckBox* activeBox_ = nullptr;
     QCheckBox* onceBox_ = nullptr;
+    QLabel* previewLabel_ = nullptr;
 };
 
 } // namespace quintor::ui

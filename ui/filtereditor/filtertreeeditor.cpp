@@ -120,6 +120,12 @@ FilterEditor* FilterTreeEditor::conditionEditor() const
     return editor_.data();
 }
 
+void FilterTreeEditor::setShownGames(std::shared_ptr<const std::vector<GameRecord>> games)
+{
+    shownGames_ = std::move(games);
+    if (editor_) editor_->setShownGames(shownGames_);
+}
+
 void FilterTreeEditor::open()
 {
     show();
@@ -235,6 +241,7 @@ void FilterTreeEditor::openEditor(const std::string& key)
 {
     auto* editor = new FilterEditor(appFolder_, dialogs_);
     editor_ = editor;
+    editor->setShownGames(shownGames_);
     connect(editor, &FilterEditor::closed, this, [this] { show(); });
     hide();
     if (editor->loadFilter(key)) editor->show();

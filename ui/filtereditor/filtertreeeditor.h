@@ -4,13 +4,16 @@
 #pragma once
 
 #include "platform/dialogs.h"
+#include "reference/gameentry.h"
 #include "settings/textlist.h"
 
 #include <QPointer>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -57,6 +60,9 @@ public:
     // The condition and action editor while it is open, else null.
     FilterEditor* conditionEditor() const;
 
+    // The games the main window shows after each refresh, for the condition editor's preview.
+    void setShownGames(std::shared_ptr<const std::vector<GameRecord>> games);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -78,6 +84,7 @@ private:
     std::function<void()> onClosed_;
     TextList filters_;
     QPointer<FilterEditor> editor_;
+    std::shared_ptr<const std::vector<GameRecord>> shownGames_;
 
     QTreeWidget* tree_ = nullptr;
     QPushButton* newGroupButton_ = nullptr;

@@ -126,7 +126,19 @@ void MainWindow::tick(const std::function<void()>& step)
     }
     setTickRunning(false);
     showSoundNote(); // after the tick's own status text, which would replace it
+    shareShownGames();
     emit tickFinished();
+}
+
+void MainWindow::shareShownGames()
+{
+    auto games = std::make_shared<std::vector<GameRecord>>();
+    games->reserve(static_cast<std::size_t>(model_->rowCount()));
+    for (int r = 0; r < model_->rowCount(); ++r) {
+        if (const GameRecord* record = state_.games.find(model_->handleAt(r))) games->push_back(*record);
+    }
+    shownGames_ = std::move(games);
+    if (filterTreeEditor_) filterTreeEditor_->setShownGames(shownGames_);
 }
 
 void MainWindow::reportSoundFailure(const QString& fileName)

@@ -177,6 +177,8 @@ private:
     bool trayAvailable() const;
     // A tick (or going back online, which ends in one) with the list commands locked.
     void tick(const std::function<void()>& step);
+    // Hands the games the list now shows, in its order, to the condition editor's preview.
+    void shareShownGames();
     void setTickRunning(bool running);
     void askToStoreAlias(RowHandle row, const std::string& oldCaption, std::string& text);
     void guardedHandler(const std::function<void()>& handler);
@@ -295,6 +297,7 @@ private:
     ColumnChooser* columnChooser_ = nullptr;
     DetailsWindow* detailsWindow_ = nullptr;
     FilterTreeEditor* filterTreeEditor_ = nullptr;
+    std::shared_ptr<const std::vector<GameRecord>> shownGames_; // null before the first tick
     AliasEditor* aliasEditor_ = nullptr;
     MasterserverEditor* masterserverEditor_ = nullptr;
     HistoryWindow* historyWindow_ = nullptr;

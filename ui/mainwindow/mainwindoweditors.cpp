@@ -54,6 +54,7 @@ void MainWindow::createWindows()
             runTick();
         });
     });
+    filterTreeEditor_->setShownGames(shownGames_);
     filterEngine_ =
         std::make_unique<FilterEngine>(filterTreeEditor_->filters(), state_.games, state_.appFolder, *filterActions_,
                                        [this](const std::string& message) {

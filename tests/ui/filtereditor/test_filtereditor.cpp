@@ -267,6 +267,42 @@ private slots:
         QVERIFY(!f.folder.exists("k_act.txt"));
     }
 
+    void thePreviewFollowsEveryChangeOfTheConditionsPage()
+    {
+        Form f;
+        f.folder.write("k.txt", "field0=5\r\nact0=1\r\nedit0=Lobby\r\nfield1=0\r\nact1=0\r\nedit1=Burg\r\n"
+                                "typ=0\r\nactive=True\r\n");
+        QVERIFY(f.open("k"));
+        auto* preview = f.control<QLabel>("preview");
+        const auto mark = [&f](int r) { return f.control<QLabel>(QStringLiteral("mark%1").arg(r))->text(); };
+        QCOMPARE(preview->text(), QStringLiteral("Noch keine Spiele geladen"));
+        QCOMPARE(mark(0), QString());
+
+        auto games = std::make_shared<std::vector<quintor::GameRecord>>(3);
+        (*games)[0].Title = "Burgfest";
+        (*games)[0].Status = "Lobby";
+        (*games)[1].Title = "Wald";
+        (*games)[1].Status = "Lobby";
+        (*games)[2].Title = "Burg";
+        (*games)[2].Status = "Laufend";
+        f.form->setShownGames(games);
+        QCOMPARE(preview->text(), QStringLiteral("Passt jetzt auf 1 von 3 Spielen:\n  Burgfest"));
+        QCOMPARE(mark(0), QString::fromUtf8("\u2713"));
+
+        // The combination rule, "Filter aktiv" and removing a row each count at once.
+        f.control<QComboBox>("contr")->setCurrentIndex(1);
+        QVERIFY(preview->text().startsWith(QStringLiteral("Passt jetzt auf 3 von 3 Spielen:")));
+        f.control<QCheckBox>("isak")->setChecked(false);
+        QVERIFY(preview->text().startsWith(QStringLiteral("Passt jetzt auf 0 von 3 Spielen:")));
+        QCOMPARE(mark(1), QString::fromUtf8("\u2713")); // holds for two of the games
+        f.control<QCheckBox>("isak")->setChecked(true);
+        f.control<QComboBox>("contr")->setCurrentIndex(0);
+        f.minus(0)->click();
+        QCOMPARE(preview->text(), QStringLiteral("Passt jetzt auf 2 von 3 Spielen:\n  Burgfest\n  Burg"));
+        QCOMPARE(f.folder.read("k.txt"), std::string("field0=5\r\nact0=1\r\nedit0=Lobby\r\nfield1=0\r\nact1=0\r\n"
+                                                     "edit1=Burg\r\ntyp=0\r\nactive=True\r\n")); // nothing saved
+    }
+
     void layoutFollowsTheWindowSize()
     {
         Form f;

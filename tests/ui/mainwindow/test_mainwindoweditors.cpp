@@ -7,8 +7,10 @@
 #include "ui/filtereditor/filtertreeeditor.h"
 
 #include "ui/filtereditor/filtereditor.h"
+#include "ui/platform/text.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -159,12 +161,25 @@ private slots:
         QPointer<ui::FilterEditor> editor = treeEditor.conditionEditor();
         QVERIFY(editor);
 
-        // "Spielstatus" "entspricht" "Lobby", then the action "Färbe Eintrag ein" with "Grün".
+        // "Spielstatus" "entspricht" "Lobby", then the action "Färbe Eintrag ein" with "Grün". The preview
+        // follows the typing, over the games the list shows in its order, and hints at the letter case.
+        auto* preview = editor->findChild<QLabel*>(QStringLiteral("preview"));
+        QCOMPARE(preview->text(),
+                 QStringLiteral("Passt jetzt auf 2 von 2 Spielen:\n  Offene Lobby\n  Laufendes Spiel"));
         editor->addRow();
         editor->findChild<QComboBox*>(QStringLiteral("field0"))->setCurrentIndex(5);
         editor->findChild<QComboBox*>(QStringLiteral("act0"))->setCurrentIndex(1);
+        editor->findChild<QLineEdit*>(QStringLiteral("edit0"))->setText(QStringLiteral("lobby"));
+        QCOMPARE(preview->text(), QString::fromUtf8("Passt jetzt auf 0 von 2 Spielen:\nBedingung 1: "
+                                                    "Gro\u00df-/Kleinschreibung beachten: \"Lobby\""));
+        auto* mark = editor->findChild<QLabel*>(QStringLiteral("mark0"));
+        QCOMPARE(mark->text(), QString::fromUtf8("\u2717"));
         editor->findChild<QLineEdit*>(QStringLiteral("edit0"))->setText(QStringLiteral("Lobby"));
+        QCOMPARE(preview->text(), QStringLiteral("Passt jetzt auf 1 von 2 Spielen:\n  Offene Lobby"));
+        QCOMPARE(mark->text(), QString::fromUtf8("\u2713"));
+        QCOMPARE(mark->toolTip(), ui::plainToolTip(QString::fromUtf8("h\u00e4lt f\u00fcr \"Offene Lobby\"")));
         editor->confirmPage();
+        QVERIFY(!preview->isVisible());
         editor->addRow();
         editor->findChild<QComboBox*>(QStringLiteral("field0"))->setCurrentIndex(4);
         editor->findChild<QLineEdit*>(QStringLiteral("edit0"))->setText(QString::fromUtf8("Gr\u00fcn"));
@@ -178,6 +193,15 @@ private slots:
         QCOMPARE(f.window->state().games.all()[1].Color, 0x008000u);
         QCOMPARE(f.window->state().games.all()[0].Color, 0u);
         QCOMPARE(f.folder.read("filter.txt"), std::string("grp0=Meine Filter\r\ngrp0fil0=Lobbys gr\xFCn\r\n"));
+        // The coloured row says which filter coloured it; the other row has no such tooltip.
+        const ui::GameListModel& model = f.window->model();
+        for (int r = 0; r < model.rowCount(); ++r) {
+            const QVariant tip = model.index(r, 0).data(Qt::ToolTipRole);
+            if (model.captionAt(r) == "Offene Lobby")
+                QCOMPARE(tip.toString(), QString::fromUtf8("Farbe von Meine Filter / Lobbys gr\u00fcn"));
+            else
+                QVERIFY(!tip.isValid());
+        }
     }
 };
 
