@@ -14,6 +14,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QScrollArea>
 
@@ -215,7 +216,9 @@ void FilterEditor::updatePreview()
         }
         const bool holds = preview.rows[r].holds;
         setPlainText(*mark, holds ? QStringLiteral("\u2713") : QStringLiteral("\u2717"));
-        mark->setStyleSheet(holds ? QStringLiteral("color: #1a7f1a;") : QStringLiteral("color: #c0392b;"));
+        QPalette colours = mark->palette();
+        colours.setColor(QPalette::WindowText, holds ? QColor(0x1a, 0x7f, 0x1a) : QColor(0xc0, 0x39, 0x2b));
+        mark->setPalette(colours);
         mark->setToolTip(plainToolTip(toQt(rowToolTip(preview, r))));
     }
 }
@@ -233,6 +236,9 @@ void FilterEditor::addRowControls(int r)
     c.removeButton = new QPushButton(QStringLiteral("-"), rowArea_);
     c.mark = plainLabel(QString(), rowArea_);
     c.mark->setFixedWidth(markWidth);
+    QFont markFont = c.mark->font();
+    markFont.setBold(true);
+    c.mark->setFont(markFont);
     c.mark->setAlignment(Qt::AlignCenter);
     for (QWidget* control : std::initializer_list<QWidget*>{c.fieldBox, c.choiceBox, c.textEdit})
         control->setFixedWidth(rowControlWidth);

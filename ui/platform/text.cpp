@@ -41,7 +41,8 @@ QString plainToolTip(const QString& text)
 {
     if (text.isEmpty()) return text;
     // Escaped and marked as markup, so the escapes are read back into the very characters.
-    return QStringLiteral("<p style=\"white-space:pre-wrap\">") + text.toHtmlEscaped() + QStringLiteral("</p>");
+    // Kept to its own lines, as a plain tooltip would be: markup would otherwise wrap it into a narrow box.
+    return QStringLiteral("<p style=\"white-space:pre\">") + text.toHtmlEscaped() + QStringLiteral("</p>");
 }
 
 QString notificationText(const QString& text)
