@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     conditions.SetText(rest.substr(0, split));
     actions.SetText(rest.substr(split));
 
-    const FilterEntry entry{0, 0, filterKey(0, 0), "Fuzz"};
+    const FilterEntry entry{0, 0, filterKey(0, 0), "Fuzz", "Gruppe"};
     const CompiledFilter filter = compileFilter(entry, [&](const std::string& name) {
         if (name == conditionsFileName(entry.key)) return conditions;
         if (name == actionsFileName(entry.key)) return actions;
