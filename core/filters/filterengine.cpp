@@ -61,28 +61,30 @@ void FilterEngine::evaluateFilters(RowHandle row, FilterActionMode mode, Evaluat
         if (slot.failed) continue;
         if (!slot.compiled)
             slot.compiled = std::make_shared<const CompiledFilter>(compileFilter(appFolder_, slot.entry));
-        // Held here: a refresh that begins during an action drops the slots.
-        const std::shared_ptr<const CompiledFilter> filter = slot.compiled;
-        if (filter->failure) {
+        const CompiledFilter& compiled = *slot.compiled;
+        if (compiled.failure) {
             if (!perform) {
                 // It must remember nothing of this refresh either; the report waits for a listed game.
                 memory_.forget(slot.entry.key);
                 continue;
             }
             detach();
-            fail(slot, *filter->failure);
+            fail(slot, *compiled.failure);
             if (tick != tick_) return;
             continue;
         }
-        if (!filterMatches(*filter, data)) continue;
+        if (!filterMatches(compiled, data)) continue;
         const GameRecord& game = copy ? *copy : *stored;
         if (!identity) identity = gameIdentity(game);
         const bool newGame = memory_.noteMatch(slot.entry.key, *identity, game.Server);
-        if (record) record->matches.push_back({filter->entry.groupName, filter->entry.name, coloursRows(*filter)});
+        if (record) record->matches.push_back({compiled.entry.groupName, compiled.entry.name, coloursRows(compiled)});
         if (!perform) {
-            if (filter->actionsFailure) memory_.forget(slot.entry.key);
+            if (compiled.actionsFailure) memory_.forget(slot.entry.key);
             continue;
         }
+
+        // Held here: a refresh that begins during an action drops the slots.
+        const std::shared_ptr<const CompiledFilter> filter = slot.compiled;
 
         for (const auto& action : filter->actions) {
             // An action that does not fire was read and converted with its filter; formatting it cannot fail.

@@ -2,44 +2,18 @@
 
 #include "filters/compiledfilter.h"
 #include "filters/filterlogic.h"
+#include "settings/textlist.h"
 
 namespace quintor {
 namespace {
-
-// Windows-1252 letters to lower case: A-Z, the Latin-1 capitals (not the multiplication sign), and
-// Š, Œ, Ž, Ÿ.
-unsigned char lowerCase(unsigned char c)
-{
-    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
-    if (c == 0x8A || c == 0x8C || c == 0x8E) return static_cast<unsigned char>(c + 0x10);
-    if (c == 0x9F) return 0xFF;
-    return c;
-}
-
-bool equalIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lowerCase(static_cast<unsigned char>(a[i])) != lowerCase(static_cast<unsigned char>(b[i]))) return false;
-    }
-    return true;
-}
 
 // A text from a game as one short line: control characters become spaces, and a long one is cut.
 std::string shortLine(std::string_view text)
 {
     constexpr std::size_t kLongest = 80;
-    std::string line(text.substr(0, kLongest));
-    for (char& c : line)
-        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+    std::string line = oneLine(text.substr(0, kLongest));
     if (text.size() > kLongest) line += "...";
     return line;
-}
-
-std::string count(std::size_t n)
-{
-    return std::to_string(n);
 }
 
 } // namespace
@@ -49,11 +23,11 @@ std::optional<std::string> caseOnlySpelling(std::string_view datum, std::string_
 {
     if (conditionHolds(datum, comparisonCode, text)) return std::nullopt;
     if (comparisonCode == "1") {
-        if (equalIgnoringCase(datum, text)) return std::string(datum);
+        if (sameNameIgnoringCase(datum, text)) return std::string(datum);
     } else if (comparisonCode == "0" && !text.empty() && text.size() <= datum.size()) {
         for (std::size_t at = 0; at + text.size() <= datum.size(); ++at) {
             const std::string_view part = datum.substr(at, text.size());
-            if (equalIgnoringCase(part, text)) return std::string(part);
+            if (sameNameIgnoringCase(part, text)) return std::string(part);
         }
     }
     return std::nullopt;
@@ -133,18 +107,19 @@ std::string caseHint(const std::string& spelling)
 std::string previewText(const FilterPreview& preview, const std::vector<GameRecord>* games)
 {
     if (!preview.gamesLoaded || !games) return "Noch keine Spiele geladen";
-    std::string text =
-        "Passt jetzt auf " + count(preview.matching.size()) + " von " + count(preview.total) + " Spielen:";
+    std::string text = "Passt jetzt auf " + std::to_string(preview.matching.size()) + " von " +
+                       std::to_string(preview.total) + " Spielen:";
     const std::size_t shown = std::min(preview.matching.size(), kPreviewTitles);
     for (std::size_t i = 0; i < shown; ++i) {
         const std::size_t at = preview.matching[i];
         if (at < games->size()) text += "\n  " + shortLine((*games)[at].Title);
     }
-    if (preview.matching.size() > shown) text += "\n  und " + count(preview.matching.size() - shown) + " weitere";
+    if (preview.matching.size() > shown)
+        text += "\n  und " + std::to_string(preview.matching.size() - shown) + " weitere";
     if (!preview.active) text += "\n\"Filter aktiv\" ist aus: der Filter passt auf kein Spiel.";
     for (std::size_t j = 0; j < preview.rows.size(); ++j) {
         if (preview.rows[j].caseSpelling)
-            text += "\nBedingung " + count(j + 1) + ": " + caseHint(*preview.rows[j].caseSpelling);
+            text += "\nBedingung " + std::to_string(j + 1) + ": " + caseHint(*preview.rows[j].caseSpelling);
     }
     return text;
 }
@@ -159,7 +134,8 @@ std::string rowToolTip(const FilterPreview& preview, std::size_t row)
         text = std::string(mark.holds ? "h\xE4lt f\xFCr \"" : "h\xE4lt nicht f\xFCr \"") +
                shortLine(preview.firstTitle) + "\"";
     else
-        text = "h\xE4lt f\xFCr " + count(mark.gamesHeld) + " von " + count(preview.total) + " Spielen";
+        text =
+            "h\xE4lt f\xFCr " + std::to_string(mark.gamesHeld) + " von " + std::to_string(preview.total) + " Spielen";
     if (mark.caseSpelling) text += "\n" + caseHint(*mark.caseSpelling);
     return text;
 }
