@@ -70,18 +70,18 @@ public:
 // Actions without windows: message boxes and balloons are dropped, colours and log lines are real.
 class BenchActions final : public FilterActions {
 public:
-    BenchActions(GameStore& games, TextList& loglines) : games_(games), loglines_(loglines) {}
+    BenchActions(GameStore& games, TextList& logLines) : games_(games), logLines_(logLines) {}
     void perform(const PerformedAction& action) override
     {
         if (action.code == kColourRow) paintRow(games_, action.row, action.text);
-        if (action.code == kWriteLog) appendLogEntry(loglines_, logEntry(clock_, action.filterName, action.text));
+        if (action.code == kWriteLog) appendLogEntry(logLines_, logEntry(clock_, action.filterName, action.text));
         ++performed;
     }
     std::int64_t performed = 0;
 
 private:
     GameStore& games_;
-    TextList& loglines_;
+    TextList& logLines_;
     BenchClock clock_;
 };
 
@@ -123,13 +123,13 @@ TextList writeFilters(const test::TempFolder& folder)
 
 int runTick(GameStore& games, GameFilter* filter)
 {
-    TextList config, syno;
+    TextList config, aliases;
     NullListView list;
     games.clear();
     if (filter) filter->beginTick();
     ReferenceReader reader(
-        false, syno,
-        {[&](GameRecord&& entry) { completeRecord(std::move(entry), games, config, syno, list, filter); },
+        false, aliases,
+        {[&](GameRecord&& entry) { completeRecord(std::move(entry), games, config, aliases, list, filter); },
          [](const std::string&) {},
          {}});
     reader.read(reply());
@@ -152,13 +152,13 @@ void BM_TickWith50ActiveFilters(benchmark::State& state)
     test::TempFolder folder;
     const TextList filters = writeFilters(folder);
     GameStore games;
-    TextList loglines;
-    BenchActions actions(games, loglines);
+    TextList logLines;
+    BenchActions actions(games, logLines);
     std::int64_t errors = 0;
     FilterEngine engine(filters, games, folder.path(), actions, [&](const std::string&) { ++errors; });
     EngineHook hook(engine);
     for (auto _ : state) {
-        loglines.Clear();
+        logLines.clear();
         if (runTick(games, &hook) != kGames) state.SkipWithError("games lost");
     }
     if (errors > 0) state.SkipWithError("a filter failed");
@@ -175,15 +175,15 @@ void BM_FilterparseOnly50ActiveFilters(benchmark::State& state)
     const TextList filters = writeFilters(folder);
     GameStore games;
     runTick(games, nullptr);
-    TextList loglines;
-    BenchActions actions(games, loglines);
+    TextList logLines;
+    BenchActions actions(games, logLines);
     FilterEngine engine(filters, games, folder.path(), actions,
                         [&](const std::string&) { state.SkipWithError("a filter failed"); });
     std::vector<RowHandle> rows;
     for (const auto& game : games.all())
         rows.push_back(game.Item);
     for (auto _ : state) {
-        loglines.Clear();
+        logLines.clear();
         engine.beginTick();
         for (RowHandle row : rows)
             engine.evaluateFilters(row);

@@ -25,7 +25,7 @@ const quintor::test::TempFolder& fullFolder(const BenchClock& clock)
     static const bool written = [&] {
         const auto hours =
             quintor::sim::simulatedHistory(1, quintor::ActivityHistory::keptDays, quintor::hourNumber(clock.now()) - 1);
-        quintor::historyText(hours).SaveToFile(folder.file("history.txt"));
+        quintor::historyText(hours).saveToFile(folder.file("history.txt"));
         return true;
     }();
     (void)written;

@@ -25,7 +25,7 @@ TextList dismissedAllBut(int count, int kept)
 {
     TextList config({"crdir=/home/spieler/clonk/", "width=800", "height=600", "left=10", "top=10"});
     for (int n = 1; n <= count - kept; ++n)
-        config.SetValue(keys::numbered(keys::clipBoardDisable, n), "true");
+        config.setValue(keys::numbered(keys::clipBoardDisable, n), "true");
     return config;
 }
 

@@ -21,10 +21,10 @@ const std::string& replyOf(int games)
 }
 
 // One refresh's worth of reading: a fresh parse state, the reply, the finish.
-int readAll(const std::string& reply, const quintor::TextList& syno)
+int readAll(const std::string& reply, const quintor::TextList& aliases)
 {
     int completed = 0;
-    quintor::ReferenceReader reader(false, syno,
+    quintor::ReferenceReader reader(false, aliases,
                                     {[&](quintor::GameRecord&& entry) {
                                          benchmark::DoNotOptimize(entry.Title.data());
                                          ++completed;
@@ -39,9 +39,9 @@ int readAll(const std::string& reply, const quintor::TextList& syno)
 void readerOnGames(benchmark::State& state, int games)
 {
     const std::string& reply = replyOf(games);
-    const quintor::TextList syno;
+    const quintor::TextList aliases;
     for (auto _ : state) {
-        int completed = readAll(reply, syno);
+        int completed = readAll(reply, aliases);
         if (completed != games) state.SkipWithError("the reader lost games");
         benchmark::DoNotOptimize(completed);
     }
@@ -114,9 +114,9 @@ const std::string& hostileReply(bool hugeTitle)
 void hostileReplyRead(benchmark::State& state, bool hugeTitle)
 {
     const std::string& reply = hostileReply(hugeTitle);
-    const quintor::TextList syno;
+    const quintor::TextList aliases;
     for (auto _ : state) {
-        if (readAll(reply, syno) != 1) state.SkipWithError("the reader lost the game");
+        if (readAll(reply, aliases) != 1) state.SkipWithError("the reader lost the game");
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(reply.size()));
     state.counters["reply_bytes"] = static_cast<double>(reply.size());

@@ -31,17 +31,17 @@ private:
 void runTicks(benchmark::State& state, HttpClient& http, const std::string& url)
 {
     MonitorState monitor;
-    monitor.config.Add("Column1=Status");
-    monitor.config.Add("Column2=Spieler");
-    monitor.config.Add("Column3=Hoster");
+    monitor.config.add("Column1=Status");
+    monitor.config.add("Column2=Spieler");
+    monitor.config.add("Column3=Hoster");
     ui::GameListModel model(monitor.games);
     test::RecordingMainView view;
     test::ScriptedDialogs dialogs;
     test::FixedClock clock;
     RefreshCycle cycle(monitor, RefreshPorts{model, view, dialogs, http, clock, url, nullptr, nullptr});
     for (auto _ : state) {
-        monitor.servers.Clear();
-        monitor.servers.Add(url);
+        monitor.servers.clear();
+        monitor.servers.add(url);
         cycle.runTick();
     }
     if (model.rowCount() != static_cast<int>(state.range(0))) state.SkipWithError("not every game listed");

@@ -14,27 +14,27 @@ void compileHead(CompiledFilter& filter, const TextList& conditions, const Filte
 {
     // "Neuer Filter" writes both files empty; they stay so until the condition editor saves them.
     if (notYetEdited(conditions)) return; // inactive, and nothing to report
-    filter.active = strToBool(conditions.Value(filterkeys::active));
+    filter.active = strToBool(conditions.value(filterkeys::active));
     if (!filter.active) return;
     filter.once = onceValue(conditions);
     actions = load(actionsFileName(filter.entry.key));
-    filter.typ = strToInt(conditions.Value(filterkeys::typ));
+    filter.typ = strToInt(conditions.value(filterkeys::typ));
     for (int j = 0;; ++j) {
-        const std::string field = conditions.Value(row(filterkeys::field, j));
+        const std::string field = conditions.value(row(filterkeys::field, j));
         if (field.empty()) break;
         filter.conditions.push_back(
-            {strToInt(field), conditions.Value(row(filterkeys::act, j)), conditions.Value(row(filterkeys::edit, j))});
+            {strToInt(field), conditions.value(row(filterkeys::act, j)), conditions.value(row(filterkeys::edit, j))});
     }
 }
 
 void compileActions(CompiledFilter& filter, const TextList& actions)
 {
     for (int j = 0;; ++j) {
-        const std::string field = actions.Value(row(filterkeys::field, j));
+        const std::string field = actions.value(row(filterkeys::field, j));
         if (field.empty()) break;
         CompiledAction action;
-        action.text = actions.Value(row(filterkeys::edit, j));
-        action.variable = strToInt(actions.Value(row(filterkeys::act, j)));
+        action.text = actions.value(row(filterkeys::edit, j));
+        action.variable = strToInt(actions.value(row(filterkeys::act, j)));
         if (action.variable != kUnformattedVariable) action.format = ActionTemplate::compile(action.text);
         action.code = strToInt(field);
         filter.actions.push_back(std::move(action));
@@ -87,7 +87,7 @@ CompiledFilter compileFilter(const std::string& appFolder, const FilterEntry& en
 {
     return compileFilter(entry, [&appFolder](const std::string& fileName) {
         TextList lines;
-        lines.LoadFromFile(appFolder + fileName);
+        lines.loadFromFile(appFolder + fileName);
         return lines;
     });
 }

@@ -37,23 +37,23 @@ void FilterFeed::subscribe()
     const std::optional<std::string> address = dialogs_.input("URL", kPrompt, "");
     if (!address) return;
     if (!dialogs_.warningOkCancel(kWarning)) return;
-    config_.SetValue(keys::feed, *address);
+    config_.setValue(keys::feed, *address);
     saveConfig();
 }
 
 void FilterFeed::fetchFeed()
 {
-    const std::string address = config_.Value(keys::feed);
+    const std::string address = config_.value(keys::feed);
     if (address.empty()) return;
 
     TextList index;
     try {
-        index.SetText(http_.get(address + std::string(files::index)));
+        index.setText(http_.get(address + std::string(files::index)));
     } catch (const HttpError& error) {
         // Cancelled: the program is ending; the subscription is not the feed's fault and stays.
         if (error.kind() == HttpError::Kind::Cancelled) throw;
         dialogs_.message(kIndexFailed);
-        config_.SetValue(keys::feed, "");
+        config_.setValue(keys::feed, "");
         saveConfig();
         return;
     }
@@ -71,8 +71,8 @@ void FilterFeed::fetchFeed()
     std::vector<FileReplacement> files;
     for (const auto& line : index.lines()) {
         TextList file;
-        file.SetText(http_.get(address + line + ".txt"));
-        files.push_back({appFolder_ + line + ".txt", file.Text()});
+        file.setText(http_.get(address + line + ".txt"));
+        files.push_back({appFolder_ + line + ".txt", file.text()});
     }
     saveAllOrRestore(files);
 }

@@ -46,7 +46,7 @@ void PlatformFilterActions::perform(const PerformedAction& action)
         paintRow(games_, action.row, action.text);
         break;
     case kWriteLog:
-        appendLogEntry(loglines_, logEntry(clock_, action.filterName, action.text));
+        appendLogEntry(logLines_, logEntry(clock_, action.filterName, action.text));
         break;
     case kJoinGame:
         if (join_) askToJoin(action.row);

@@ -75,8 +75,8 @@ struct JoinPorts {
 class PlatformFilterActions final : public FilterActions {
 public:
     PlatformFilterActions(Dialogs& dialogs, Notifier& notifier, const Clock& clock, GameStore& games,
-                          TextList& loglines, std::optional<JoinPorts> join = std::nullopt)
-        : dialogs_(dialogs), notifier_(notifier), clock_(clock), games_(games), loglines_(loglines),
+                          TextList& logLines, std::optional<JoinPorts> join = std::nullopt)
+        : dialogs_(dialogs), notifier_(notifier), clock_(clock), games_(games), logLines_(logLines),
           join_(std::move(join))
     {
     }
@@ -89,7 +89,7 @@ private:
     Notifier& notifier_;
     const Clock& clock_;
     GameStore& games_;
-    TextList& loglines_;
+    TextList& logLines_;
     std::optional<JoinPorts> join_;
 };
 

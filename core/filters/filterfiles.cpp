@@ -38,11 +38,11 @@ std::vector<FilterEntry> enumerateFilters(const TextList& filters)
 {
     std::vector<FilterEntry> entries;
     for (int g = 0;; ++g) {
-        const std::string groupName = filters.Value(groupKey(g));
+        const std::string groupName = filters.value(groupKey(g));
         if (groupName.empty()) break;
         for (int f = 0;; ++f) {
             std::string key = filterKey(g, f);
-            std::string name = filters.Value(key);
+            std::string name = filters.value(key);
             if (name.empty()) break;
             entries.push_back({g, f, std::move(key), std::move(name), groupName});
         }
@@ -54,11 +54,11 @@ std::vector<FilterGroup> readFilterTree(const TextList& filters)
 {
     std::vector<FilterGroup> tree;
     for (int g = 0;; ++g) {
-        std::string name = filters.Value(groupKey(g));
+        std::string name = filters.value(groupKey(g));
         if (name.empty()) break;
         FilterGroup group{std::move(name), {}};
         for (int f = 0;; ++f) {
-            std::string filter = filters.Value(filterKey(g, f));
+            std::string filter = filters.value(filterKey(g, f));
             if (filter.empty()) break;
             group.filters.push_back(std::move(filter));
         }
@@ -72,9 +72,9 @@ TextList filterListOf(const std::vector<FilterGroup>& tree)
     TextList lines;
     for (std::size_t g = 0; g < tree.size(); ++g) {
         const int group = static_cast<int>(g);
-        lines.Add(groupKey(group) + "=" + tree[g].name);
+        lines.add(groupKey(group) + "=" + tree[g].name);
         for (std::size_t f = 0; f < tree[g].filters.size(); ++f) {
-            lines.Add(filterKey(group, static_cast<int>(f)) + "=" + tree[g].filters[f]);
+            lines.add(filterKey(group, static_cast<int>(f)) + "=" + tree[g].filters[f]);
         }
     }
     return lines;
@@ -84,16 +84,16 @@ TextList filterIndexOf(const TextList& filters)
 {
     TextList index;
     for (const auto& entry : enumerateFilters(filters)) {
-        index.Add(entry.key);
-        index.Add(entry.key + "_act");
+        index.add(entry.key);
+        index.add(entry.key + "_act");
     }
-    index.Add(kFilterListBase);
+    index.add(kFilterListBase);
     return index;
 }
 
 void writeFilterIndex(const std::string& appFolder, const TextList& filters)
 {
-    filterIndexOf(filters).SaveToFile(appFolder + std::string(files::index));
+    filterIndexOf(filters).saveToFile(appFolder + std::string(files::index));
 }
 
 bool notYetEdited(const TextList& conditions)
@@ -104,7 +104,7 @@ bool notYetEdited(const TextList& conditions)
 
 bool onceValue(const TextList& conditions)
 {
-    const std::string once = conditions.Value(filterkeys::once);
+    const std::string once = conditions.value(filterkeys::once);
     return !once.empty() && strToBool(once);
 }
 
@@ -112,14 +112,14 @@ FilterConditions conditionsFromLines(const TextList& lines)
 {
     FilterConditions conditions;
     for (int j = 0;; ++j) {
-        const std::string field = lines.Value(filterkeys::row(filterkeys::field, j));
+        const std::string field = lines.value(filterkeys::row(filterkeys::field, j));
         if (field.empty()) break;
-        conditions.rows.push_back({strToInt(field), strToInt(lines.Value(filterkeys::row(filterkeys::act, j))),
-                                   lines.Value(filterkeys::row(filterkeys::edit, j))});
+        conditions.rows.push_back({strToInt(field), strToInt(lines.value(filterkeys::row(filterkeys::act, j))),
+                                   lines.value(filterkeys::row(filterkeys::edit, j))});
     }
-    const std::string typ = lines.Value(filterkeys::typ);
+    const std::string typ = lines.value(filterkeys::typ);
     conditions.typ = typ.empty() ? 0 : strToInt(typ);
-    const std::string active = lines.Value(filterkeys::active);
+    const std::string active = lines.value(filterkeys::active);
     conditions.active = active.empty() || strToBool(active);
     conditions.once = notYetEdited(lines) || onceValue(lines);
     return conditions;
@@ -128,7 +128,7 @@ FilterConditions conditionsFromLines(const TextList& lines)
 FilterConditions readConditions(const std::string& appFolder, const std::string& key)
 {
     TextList lines;
-    lines.LoadFromFile(appFolder + conditionsFileName(key));
+    lines.loadFromFile(appFolder + conditionsFileName(key));
     return conditionsFromLines(lines);
 }
 
@@ -136,11 +136,11 @@ ActionRows actionsFromLines(const TextList& lines)
 {
     ActionRows result;
     for (int j = 0;; ++j) {
-        const std::string field = lines.Value(filterkeys::row(filterkeys::field, j));
+        const std::string field = lines.value(filterkeys::row(filterkeys::field, j));
         if (field.empty()) break;
         try {
-            result.rows.push_back({strToInt(field), strToInt(lines.Value(filterkeys::row(filterkeys::act, j))),
-                                   lines.Value(filterkeys::row(filterkeys::edit, j))});
+            result.rows.push_back({strToInt(field), strToInt(lines.value(filterkeys::row(filterkeys::act, j))),
+                                   lines.value(filterkeys::row(filterkeys::edit, j))});
         } catch (const ConversionError& error) {
             result.error = error.what();
             break;
@@ -153,7 +153,7 @@ ActionRows readActions(const std::string& appFolder, const std::string& key)
 {
     const std::string path = appFolder + actionsFileName(key);
     TextList lines;
-    if (fileExists(path)) lines.LoadFromFile(path);
+    if (fileExists(path)) lines.loadFromFile(path);
     return actionsFromLines(lines);
 }
 
@@ -163,9 +163,9 @@ void addRows(TextList& lines, const std::vector<FilterRow>& rows)
 {
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const int j = static_cast<int>(r);
-        lines.Add(filterkeys::row(filterkeys::field, j) + "=" + std::to_string(rows[r].field));
-        lines.Add(filterkeys::row(filterkeys::act, j) + "=" + std::to_string(rows[r].act));
-        lines.Add(filterkeys::row(filterkeys::edit, j) + "=" + rows[r].edit);
+        lines.add(filterkeys::row(filterkeys::field, j) + "=" + std::to_string(rows[r].field));
+        lines.add(filterkeys::row(filterkeys::act, j) + "=" + std::to_string(rows[r].act));
+        lines.add(filterkeys::row(filterkeys::edit, j) + "=" + rows[r].edit);
     }
 }
 
@@ -175,9 +175,9 @@ TextList conditionsLines(const FilterConditions& conditions)
 {
     TextList lines;
     addRows(lines, conditions.rows);
-    lines.Add(std::string(filterkeys::typ) + "=" + std::to_string(conditions.typ));
-    lines.Add(std::string(filterkeys::active) + "=" + boolToStr(conditions.active));
-    lines.Add(std::string(filterkeys::once) + "=" + boolToStr(conditions.once));
+    lines.add(std::string(filterkeys::typ) + "=" + std::to_string(conditions.typ));
+    lines.add(std::string(filterkeys::active) + "=" + boolToStr(conditions.active));
+    lines.add(std::string(filterkeys::once) + "=" + boolToStr(conditions.once));
     return lines;
 }
 
@@ -190,12 +190,12 @@ TextList actionsLines(const std::vector<FilterRow>& rows)
 
 void writeConditions(const std::string& appFolder, const std::string& key, const FilterConditions& conditions)
 {
-    conditionsLines(conditions).SaveToFile(appFolder + conditionsFileName(key));
+    conditionsLines(conditions).saveToFile(appFolder + conditionsFileName(key));
 }
 
 void writeActions(const std::string& appFolder, const std::string& key, const std::vector<FilterRow>& rows)
 {
-    actionsLines(rows).SaveToFile(appFolder + actionsFileName(key));
+    actionsLines(rows).saveToFile(appFolder + actionsFileName(key));
 }
 
 } // namespace quintor

@@ -87,14 +87,14 @@ TextList moveFilterUp(const std::string& appFolder, const TextList& filters, int
     const std::string previousActionsBytes = readWholeFile(previousActions);
 
     TextList list = filters;
-    const std::string movedName = list.Value(moved);
-    const std::string previousName = list.Value(previous);
+    const std::string movedName = list.value(moved);
+    const std::string previousName = list.value(previous);
     for (const std::string& key : {moved, previous}) {
-        const int line = list.IndexOfName(key);
-        if (line >= 0) list.Delete(line);
+        const int line = list.indexOfName(key);
+        if (line >= 0) list.remove(line);
     }
-    list.Add(previous + "=" + movedName);
-    list.Add(moved + "=" + previousName);
+    list.add(previous + "=" + movedName);
+    list.add(moved + "=" + previousName);
 
     const std::string listPath = appFolder + std::string(files::filter);
     std::optional<std::string> listBefore;
@@ -104,7 +104,7 @@ TextList moveFilterUp(const std::string& appFolder, const TextList& filters, int
                        {previousActions, movedActionsBytes, previousActionsBytes},
                        {movedConditions, previousConditionsBytes, movedConditionsBytes},
                        {movedActions, previousActionsBytes, movedActionsBytes},
-                       {listPath, list.Text(), listBefore}});
+                       {listPath, list.text(), listBefore}});
     return list;
 }
 

@@ -22,7 +22,7 @@ ActivityHistory::LoadResult ActivityHistory::load(const std::string& path)
     if (!fileExists(path)) return result;
     TextList lines;
     try {
-        lines.LoadFromFile(path);
+        lines.loadFromFile(path);
     } catch (const FileError& error) {
         fileUnreadable_ = true;
         result.error = error.what();
@@ -48,7 +48,7 @@ ActivityHistory::LoadResult ActivityHistory::load(const std::string& path)
 bool ActivityHistory::save(const std::string& path) const
 {
     if (fileUnreadable_) return false;
-    historyText(hours_).SaveToFile(path);
+    historyText(hours_).saveToFile(path);
     return true;
 }
 

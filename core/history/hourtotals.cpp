@@ -97,7 +97,7 @@ std::optional<HourEntry> parseHourLine(std::string_view line)
 ParsedHistory parseHistory(const TextList& lines)
 {
     ParsedHistory parsed;
-    parsed.hours.reserve(static_cast<std::size_t>(lines.Count()));
+    parsed.hours.reserve(static_cast<std::size_t>(lines.count()));
     bool sorted = true;
     for (const std::string& line : lines.lines()) {
         if (line.empty()) continue;
@@ -145,7 +145,7 @@ std::string skippedLinesNote(int skippedLines)
 
 bool historyRecordingOn(const TextList& config)
 {
-    return parseBool(config.Value(keys::history)).value_or(true);
+    return parseBool(config.value(keys::history)).value_or(true);
 }
 
 } // namespace quintor

@@ -34,7 +34,7 @@ std::vector<CandidateFolder> defaultCandidates(const std::string& home)
 
 std::optional<std::string> findGameFolder(const GameFolderSearch& search)
 {
-    const std::string stored = search.config.Value("crdir");
+    const std::string stored = search.config.value("crdir");
     if (!stored.empty() && isGameFolder(stored)) return stored;
     if (isGameFolder(search.appFolder)) return search.appFolder;
     for (const auto& candidate : search.candidates) {
@@ -71,9 +71,7 @@ bool isSafeHost(const std::string& host)
 void joinGameOfRow(const std::vector<GameRecord>& games, RowHandle row, const GameFolderSearch& search,
                    ProcessStarter& starter)
 {
-    GameRecord entry;
-    findGameOfRow(games, row, entry);
-    joinGame(entry, search, starter);
+    if (const GameRecord* game = findGameOfRow(games, row)) joinGame(*game, search, starter);
 }
 
 void joinGame(const GameRecord& game, const GameFolderSearch& search, ProcessStarter& starter)

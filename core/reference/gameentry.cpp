@@ -2,16 +2,13 @@
 
 namespace quintor {
 
-int findGameOfRow(const std::vector<GameRecord>& games, RowHandle row, GameRecord& entry)
+const GameRecord* findGameOfRow(const std::vector<GameRecord>& games, RowHandle row)
 {
-    // Searching from the back finds the last match with one copy, as scanning forward and copying every match would.
+    // From the back: the last record of the row wins.
     for (std::size_t i = games.size(); i-- > 0;) {
-        if (games[i].Item == row) {
-            entry = games[i];
-            return static_cast<int>(i);
-        }
+        if (games[i].Item == row) return &games[i];
     }
-    return 0;
+    return nullptr;
 }
 
 std::string gameIdentity(const GameRecord& game)

@@ -47,9 +47,7 @@ struct GameRecord {
 // Address for a host that writes none), joined by one line feed each.
 std::string gameIdentity(const GameRecord& game);
 
-// The record of a list row: scans `games` first to last and copies the LAST record whose Item is `row` into
-// `entry`, returning its index. When none matches, returns 0 and leaves `entry` as it was (so index 0 alone does
-// not tell a match; callers pass an empty record and look at it).
-int findGameOfRow(const std::vector<GameRecord>& games, RowHandle row, GameRecord& entry);
+// The record of a list row: the LAST record of `games` whose Item is `row`, or null when none is.
+const GameRecord* findGameOfRow(const std::vector<GameRecord>& games, RowHandle row);
 
 } // namespace quintor

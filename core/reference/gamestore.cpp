@@ -27,12 +27,4 @@ GameRecord* GameStore::find(RowHandle row)
     return it == byRow_.end() ? nullptr : &games_[it->second];
 }
 
-int GameStore::findGameOfRow(RowHandle row, GameRecord& entry) const
-{
-    const auto it = byRow_.find(row);
-    if (it == byRow_.end()) return 0;
-    entry = games_[it->second];
-    return static_cast<int>(it->second);
-}
-
 } // namespace quintor

@@ -21,10 +21,6 @@ public:
     const GameRecord* find(RowHandle row) const;
     GameRecord* find(RowHandle row);
 
-    // findGameOfRow: copies the record of the row into `entry` and gives its index; 0 and `entry`
-    // untouched when the row has none. The same answer as a scan of all records, without the scan.
-    int findGameOfRow(RowHandle row, GameRecord& entry) const;
-
 private:
     std::vector<GameRecord> games_;
     std::unordered_map<RowHandle, std::size_t> byRow_;

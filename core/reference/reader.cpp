@@ -39,8 +39,8 @@ bool keyValue(std::string_view line, std::string_view key, std::string_view& val
 
 } // namespace
 
-ReferenceReader::ReferenceReader(bool tagparse, const TextList& syno, Callbacks callbacks)
-    : tagparse_(tagparse), syno_(syno), callbacks_(std::move(callbacks))
+ReferenceReader::ReferenceReader(bool tagparse, const TextList& aliases, Callbacks callbacks)
+    : tagparse_(tagparse), aliases_(aliases), callbacks_(std::move(callbacks))
 {
 }
 
@@ -100,8 +100,8 @@ std::string ReferenceReader::clean(std::string_view value) const
 std::string ReferenceReader::aliased(std::string text) const
 {
     // aliasFor, without copying the text once more when it has no alias.
-    const int line = synoIndex(text, syno_);
-    return line < 0 ? std::move(text) : syno_.ValueAt(line);
+    const int line = aliasLineIndex(text, aliases_);
+    return line < 0 ? std::move(text) : aliases_.valueAt(line);
 }
 
 void ReferenceReader::complete()

@@ -35,8 +35,8 @@ public:
         std::function<void(const std::string& title, const std::string& message)> skipped;
     };
 
-    // `tagparse` switches tag stripping in the values; `syno` (copied) gives the players' aliases.
-    ReferenceReader(bool tagparse, const TextList& syno, Callbacks callbacks);
+    // `tagparse` switches tag stripping in the values; `aliases` (copied) gives the players' aliases.
+    ReferenceReader(bool tagparse, const TextList& aliases, Callbacks callbacks);
 
     // Reads one reply. A number or truth value of a game that does not convert drops that game: it is not
     // completed, the counters go back to what they were before its "[Reference]", `skipped` is told, and reading
@@ -74,7 +74,7 @@ private:
     std::string_view sectionLine(std::size_t header, std::string_view key) const;
 
     bool tagparse_;
-    TextList syno_;
+    TextList aliases_;
     Callbacks callbacks_;
     std::vector<std::string_view> lines_; // the reply being read; empty between reads
     std::string server_;                  // where that reply came from

@@ -43,19 +43,19 @@ std::string octtodec(std::string_view digits)
     return std::to_string(static_cast<std::int64_t>(value));
 }
 
-int synoIndex(std::string_view text, const TextList& syno)
+int aliasLineIndex(std::string_view text, const TextList& aliases)
 {
     if (text.empty()) return -1;
-    for (int i = 0; i < syno.Count(); ++i) {
-        if (std::string_view(syno.Line(i)).starts_with(text)) return i;
+    for (int i = 0; i < aliases.count(); ++i) {
+        if (std::string_view(aliases.line(i)).starts_with(text)) return i;
     }
     return -1;
 }
 
-std::string aliasFor(std::string_view text, const TextList& syno)
+std::string aliasFor(std::string_view text, const TextList& aliases)
 {
-    const int line = synoIndex(text, syno);
-    return line < 0 ? std::string(text) : syno.ValueAt(line);
+    const int line = aliasLineIndex(text, aliases);
+    return line < 0 ? std::string(text) : aliases.valueAt(line);
 }
 
 std::string statusText(std::string_view status)
@@ -120,7 +120,7 @@ void parseHosts(GameRecord& entry, bool addressCountGiven)
 
 bool tagparseSetting(const TextList& config)
 {
-    const std::string value = config.Value("tagparse");
+    const std::string value = config.value("tagparse");
     return !value.empty() && strToBool(value);
 }
 

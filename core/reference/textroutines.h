@@ -25,12 +25,12 @@ std::string stripTags(std::string_view text, bool tagparse);
 // (wrapping on texts far longer than any escape code).
 std::string octtodec(std::string_view digits);
 
-// The alias of `text`: the value of the first line of `syno` that begins with `text` (exact prefix test), or
+// The alias of `text`: the value of the first line of `aliases` that begins with `text` (exact prefix test), or
 // `text` itself. An empty text stays empty.
-std::string aliasFor(std::string_view text, const TextList& syno);
+std::string aliasFor(std::string_view text, const TextList& aliases);
 
-// The index of the line of `syno` that gives the alias of `text`, or -1 when none does (aliasFor's lookup alone).
-int synoIndex(std::string_view text, const TextList& syno);
+// The index of the line of `aliases` that gives the alias of `text`, or -1 when none does (aliasFor's lookup alone).
+int aliasLineIndex(std::string_view text, const TextList& aliases);
 
 // "Running" -> "Laufend", "Paused" -> "Pause"; anything else unchanged.
 std::string statusText(std::string_view status);

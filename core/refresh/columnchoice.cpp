@@ -29,13 +29,13 @@ std::vector<bool> chosenColumns(const TextList& config)
 
 void storeColumnChoice(TextList& config, const std::vector<std::string>& captions)
 {
-    for (int i = config.Count() - 1; i >= 0; --i) {
-        const std::string& line = config.Line(i);
-        if (line.starts_with(keys::column) && line.find("Width") == std::string::npos) config.Delete(i);
+    for (int i = config.count() - 1; i >= 0; --i) {
+        const std::string& line = config.line(i);
+        if (line.starts_with(keys::column) && line.find("Width") == std::string::npos) config.remove(i);
     }
     int n = 0;
     for (const auto& caption : captions)
-        config.SetValue(keys::numbered(keys::column, ++n), caption);
+        config.setValue(keys::numbered(keys::column, ++n), caption);
 }
 
 } // namespace quintor

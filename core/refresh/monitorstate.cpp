@@ -13,33 +13,33 @@ namespace quintor {
 void loadLists(MonitorState& state)
 {
     const std::pair<TextList*, std::string_view> lists[] = {{&state.servers, files::server},
-                                                            {&state.syno, files::syno},
+                                                            {&state.aliases, files::aliases},
                                                             {&state.config, files::config},
-                                                            {&state.loglines, files::log}};
+                                                            {&state.logLines, files::log}};
     removeLeftoverSaveFiles(state.appFolder);
     std::string failures;
     for (auto [list, name] : lists) {
-        list->Clear();
+        list->clear();
         const std::string path = state.file(name);
         if (!fileExists(path)) continue;
         try {
-            list->LoadFromFile(path);
+            list->loadFromFile(path);
         } catch (const std::exception& error) {
             state.saveGuard.keep(path);
             failures += failures.empty() ? "" : "\r\n";
             failures += error.what();
         }
     }
-    keepNewestLogEntries(state.loglines);
+    keepNewestLogEntries(state.logLines);
     if (!failures.empty()) throw FileError(failures);
 }
 
 void saveLists(const MonitorState& state)
 {
-    const std::pair<const TextList*, std::string_view> lists[] = {{&state.syno, files::syno},
+    const std::pair<const TextList*, std::string_view> lists[] = {{&state.aliases, files::aliases},
                                                                   {&state.config, files::config},
                                                                   {&state.servers, files::server},
-                                                                  {&state.loglines, files::log}};
+                                                                  {&state.logLines, files::log}};
     std::string failures;
     for (auto [list, name] : lists) {
         try {

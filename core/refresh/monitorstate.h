@@ -14,10 +14,10 @@ struct MonitorState {
     std::string appFolder; // ends with "/"
     TextList servers;
     TextList config;
-    TextList syno;
-    TextList loglines;
+    TextList aliases;
+    TextList logLines;
     GameStore games;
-    std::string loadfile;
+    std::string pendingLoadFile;
     bool online = true;
     // Failing masterservers and the last good lists of all of them (memory only).
     ServerOutages outages;

@@ -91,7 +91,7 @@ int noticeNumberOfButton(std::string_view buttonName)
 
 void storeDismissedNotice(MonitorState& state, int number)
 {
-    state.config.SetValue(keys::numbered(keys::clipBoardDisable, number), "true");
+    state.config.setValue(keys::numbered(keys::clipBoardDisable, number), "true");
     state.saveGuard.save(state.config, state.file(files::config));
 }
 

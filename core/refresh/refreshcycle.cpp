@@ -52,11 +52,11 @@ void RefreshCycle::runTick()
     state_.games.clear();
     rebuildColumns(state_.config, ports_.list);
 
-    if (!state_.loadfile.empty()) {
-        state_.servers.Clear();
-        state_.servers.Add(forceFileMarker);
-    } else if (state_.servers.Count() == 0) {
-        state_.servers.Add(ports_.defaultServer);
+    if (!state_.pendingLoadFile.empty()) {
+        state_.servers.clear();
+        state_.servers.add(forceFileMarker);
+    } else if (state_.servers.count() == 0) {
+        state_.servers.add(ports_.defaultServer);
     }
 
     try {
@@ -64,7 +64,7 @@ void RefreshCycle::runTick()
     } catch (...) {
         // A tick that ends early must not leave the marker in place of the user's servers:
         // it would be written to "server.txt" at shut-down.
-        if (state_.servers.Count() > 0 && state_.servers.Line(0) == forceFileMarker) restoreServersFromFile();
+        if (state_.servers.count() > 0 && state_.servers.line(0) == forceFileMarker) restoreServersFromFile();
         throw;
     }
 }
@@ -74,29 +74,29 @@ void RefreshCycle::fetchAndParse()
     int skippedGames = 0;
     std::map<std::string, std::vector<RowHandle>> rowsOfServer; // of the servers that answered
     ReferenceReader reader(
-        tagparseSetting(state_.config), state_.syno,
+        tagparseSetting(state_.config), state_.aliases,
         {[&](GameRecord&& entry) {
              // A game is its reply's whose "[Reference]" it stands under, even when it completes in the next.
              const std::string server = entry.Server;
-             const RowHandle row =
-                 completeRecord(std::move(entry), state_.games, state_.config, state_.syno, ports_.list, ports_.filter);
+             const RowHandle row = completeRecord(std::move(entry), state_.games, state_.config, state_.aliases,
+                                                  ports_.list, ports_.filter);
              if (!server.empty() && server != forceFileMarker) rowsOfServer[server].push_back(row);
          },
-         [this](const std::string& version) { ports_.view.setLabel(Label::crver, "Clonk-Version: " + version); },
+         [this](const std::string& version) { ports_.view.setLabel(Label::gameVersion, "Clonk-Version: " + version); },
          [&](const std::string&, const std::string&) { ++skippedGames; }});
     if (ports_.filter) ports_.filter->beginTick();
     std::vector<std::string> unreadServers; // their games stay in the filters' memory
 
     const MasterserverAddresses addresses{ports_.defaultServer, ports_.fallbackServer};
     bool fileTick = false;
-    for (int i = 0; i < state_.servers.Count();) {
+    for (int i = 0; i < state_.servers.count();) {
         setStatusCaption("Liste wird geladen...");
-        const std::string entry = state_.servers.Line(i);
+        const std::string entry = state_.servers.line(i);
         std::string reply;
         if (entry == forceFileMarker) {
             fileTick = true;
-            if (fileExists(state_.loadfile)) reply = readWholeFile(state_.loadfile);
-            state_.loadfile.clear();
+            if (fileExists(state_.pendingLoadFile)) reply = readWholeFile(state_.pendingLoadFile);
+            state_.pendingLoadFile.clear();
         } else {
             FetchOutcome outcome =
                 fetchReferenceList(ports_.http, entry, addresses, std::chrono::milliseconds(connectTimeoutMs));
@@ -106,7 +106,7 @@ void RefreshCycle::fetchAndParse()
             } else {
                 unreadServers.push_back(entry);
                 if (!keepFailingServer(entry, *outcome.failure)) {
-                    state_.servers.Delete(i);
+                    state_.servers.remove(i);
                     continue;
                 }
                 listLastGood(entry);
@@ -129,20 +129,20 @@ void RefreshCycle::fetchAndParse()
     }
     if (!fileTick) state_.outages.keepOnly(state_.servers);
 
-    if (state_.servers.Count() == 0) {
+    if (state_.servers.count() == 0) {
         ports_.dialogs.error("Kein Server erreichhar / Keiner in der Liste. Automatisches Holen der Referenzliste "
                              "wird deaktiviert. Quintor ist nun im Offline-Modus!");
         state_.online = false;
         ports_.view.stopRefetchTimer();
-    } else if (state_.servers.Line(0) == forceFileMarker) {
+    } else if (state_.servers.line(0) == forceFileMarker) {
         restoreServersFromFile();
     }
 
     const StatisticTexts texts = statisticTexts(reader.counters());
-    ports_.view.setLabel(Label::aka, updateTimeText(ports_.clock.longTime(ports_.clock.now())));
-    ports_.view.setLabel(Label::gamecount, texts.gamecount);
-    ports_.view.setLabel(Label::pcount, texts.pcount);
-    if (texts.empcount) ports_.view.setLabel(Label::empcount, *texts.empcount);
+    ports_.view.setLabel(Label::updateTime, updateTimeText(ports_.clock.longTime(ports_.clock.now())));
+    ports_.view.setLabel(Label::openGames, texts.openGames);
+    ports_.view.setLabel(Label::playersOnline, texts.playersOnline);
+    if (texts.emptySlots) ports_.view.setLabel(Label::emptySlots, *texts.emptySlots);
     // A game with a value that does not convert is left out quietly; the bar says so until the next tick.
     if (skippedGames > 0) {
         ports_.view.setStatusText(skippedGamesText(skippedGames) + outageNote());
@@ -170,15 +170,15 @@ void RefreshCycle::listLastGood(const std::string& server)
     if (!kept) return;
     const std::string toolTip = "Stand: " + ports_.clock.longTime(kept->at);
     for (const GameRecord& game : kept->games) {
-        listStaleRecord(game, state_.games, state_.config, state_.syno, ports_.list, ports_.filter, toolTip);
+        listStaleRecord(game, state_.games, state_.config, state_.aliases, ports_.list, ports_.filter, toolTip);
     }
 }
 
 void RefreshCycle::restoreServersFromFile()
 {
-    state_.servers.Clear();
+    state_.servers.clear();
     const std::string path = state_.file(files::server);
-    if (fileExists(path)) state_.servers.LoadFromFile(path);
+    if (fileExists(path)) state_.servers.loadFromFile(path);
 }
 
 } // namespace quintor

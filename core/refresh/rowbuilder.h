@@ -14,13 +14,13 @@ void rebuildColumns(TextList& config, GameListView& list);
 
 // A completed record gets a new row, joins `games`, is shown to the filters, and gives the row
 // its caption and sub-item texts, and the filters' explanation as its tooltip when it passed any.
-RowHandle completeRecord(GameRecord&& entry, GameStore& games, const TextList& config, const TextList& syno,
+RowHandle completeRecord(GameRecord&& entry, GameStore& games, const TextList& config, const TextList& aliases,
                          GameListView& list, GameFilter* filter);
 
 // A game of a failing server's last good list gets a new row as above, marked Stale, with the tooltip
 // `toolTip` (and the filters' explanation below it); the filters only hear of it (GameFilter::filterStale),
 // so its colour stays and no event runs.
-RowHandle listStaleRecord(GameRecord entry, GameStore& games, const TextList& config, const TextList& syno,
+RowHandle listStaleRecord(GameRecord entry, GameStore& games, const TextList& config, const TextList& aliases,
                           GameListView& list, GameFilter* filter, const std::string& toolTip);
 
 } // namespace quintor

@@ -25,7 +25,7 @@ std::string normalised(std::string_view text)
 
 bool updateCheckEnabled(const TextList& config)
 {
-    return config.Value(keys::noupdater) != "true";
+    return config.value(keys::noupdater) != "true";
 }
 
 bool versionIsCurrent(std::string_view published)
@@ -45,16 +45,16 @@ std::string updateWarningText(std::string_view published)
 
 WindowBounds storedWindowBounds(const TextList& config)
 {
-    auto read = [&](std::string_view key) -> std::optional<int> { return parseInt(config.Value(key)); };
+    auto read = [&](std::string_view key) -> std::optional<int> { return parseInt(config.value(key)); };
     return {read(keys::width), read(keys::height), read(keys::left), read(keys::top)};
 }
 
 void storeWindowBounds(TextList& config, int width, int height, int top, int left)
 {
-    config.SetValue(keys::width, std::to_string(width));
-    config.SetValue(keys::height, std::to_string(height));
-    config.SetValue(keys::top, std::to_string(top));
-    config.SetValue(keys::left, std::to_string(left));
+    config.setValue(keys::width, std::to_string(width));
+    config.setValue(keys::height, std::to_string(height));
+    config.setValue(keys::top, std::to_string(top));
+    config.setValue(keys::left, std::to_string(left));
 }
 
 } // namespace quintor

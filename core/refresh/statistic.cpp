@@ -14,11 +14,11 @@ long long percentHalfToEven(long long emptys, long long clients)
 StatisticTexts statisticTexts(const ParseCounters& counters)
 {
     StatisticTexts texts;
-    texts.gamecount = "Spiele offen: " + std::to_string(counters.references);
-    texts.pcount = "Spieler online: " + std::to_string(counters.players);
+    texts.openGames = "Spiele offen: " + std::to_string(counters.references);
+    texts.playersOnline = "Spieler online: " + std::to_string(counters.players);
     if (counters.clients > 0 && counters.emptys > 0) {
-        texts.empcount = "Emptys: " + std::to_string(counters.emptys) + " / " + std::to_string(counters.clients) +
-                         " (" + std::to_string(percentHalfToEven(counters.emptys, counters.clients)) + " %)";
+        texts.emptySlots = "Emptys: " + std::to_string(counters.emptys) + " / " + std::to_string(counters.clients) +
+                           " (" + std::to_string(percentHalfToEven(counters.emptys, counters.clients)) + " %)";
     }
     return texts;
 }

@@ -9,9 +9,9 @@
 namespace quintor {
 
 struct StatisticTexts {
-    std::string gamecount;               // "Spiele offen: N"
-    std::string pcount;                  // "Spieler online: N"
-    std::optional<std::string> empcount; // nothing: the label keeps its previous text
+    std::string openGames;                 // "Spiele offen: N"
+    std::string playersOnline;             // "Spieler online: N"
+    std::optional<std::string> emptySlots; // nothing: the label keeps its previous text
 };
 
 // emptys * 100 / clients rounded to the nearest whole number, halves to the even neighbour.

@@ -29,7 +29,7 @@ public:
     }
 };
 
-enum class Label { aka, crver, gamecount, pcount, empcount };
+enum class Label { updateTime, gameVersion, openGames, playersOnline, emptySlots };
 
 // Labels, status bar, timer and visibility of the main window.
 class MainView {

@@ -32,7 +32,7 @@ inline std::string numbered(std::string_view prefix, int number)
 namespace quintor::files {
 
 inline constexpr std::string_view server = "server.txt";
-inline constexpr std::string_view syno = "syno.txt";
+inline constexpr std::string_view aliases = "syno.txt";
 inline constexpr std::string_view config = "config.txt";
 inline constexpr std::string_view log = "log.txt";
 inline constexpr std::string_view filter = "filter.txt";

@@ -22,7 +22,7 @@ public:
     bool save(const TextList& list, const std::string& path) const
     {
         if (!mayReplace(path)) return false;
-        list.SaveToFile(path);
+        list.saveToFile(path);
         return true;
     }
 

@@ -2,16 +2,16 @@
 
 namespace quintor {
 
-void appendLogEntry(TextList& loglines, std::string_view entry)
+void appendLogEntry(TextList& logLines, std::string_view entry)
 {
-    loglines.Add(oneLine(entry));
-    keepNewestLogEntries(loglines);
+    logLines.add(oneLine(entry));
+    keepNewestLogEntries(logLines);
 }
 
-void keepNewestLogEntries(TextList& loglines)
+void keepNewestLogEntries(TextList& logLines)
 {
-    const int excess = loglines.Count() - kMaxLogEntries;
-    if (excess > 0) loglines.DeleteFirst(excess);
+    const int excess = logLines.count() - kMaxLogEntries;
+    if (excess > 0) logLines.removeFirst(excess);
 }
 
 std::string aliasLine(std::string_view text, std::string_view alias)

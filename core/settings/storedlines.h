@@ -14,9 +14,9 @@ inline constexpr int kMaxLogEntries = 10000;
 
 // Appends one entry to the log lines (control characters blanked, see oneLine) and drops the oldest
 // entries beyond kMaxLogEntries.
-void appendLogEntry(TextList& loglines, std::string_view entry);
+void appendLogEntry(TextList& logLines, std::string_view entry);
 // Drops the oldest entries beyond kMaxLogEntries.
-void keepNewestLogEntries(TextList& loglines);
+void keepNewestLogEntries(TextList& logLines);
 
 // The line of "syno.txt" that shows `text` as `alias`: text "=" alias, each made one line (see oneLine).
 std::string aliasLine(std::string_view text, std::string_view alias);

@@ -55,17 +55,17 @@ std::string oneLine(std::string_view text)
     return line;
 }
 
-void TextList::LoadFromFile(const std::string& path)
+void TextList::loadFromFile(const std::string& path)
 {
-    SetText(readWholeFile(path));
+    setText(readWholeFile(path));
 }
 
-void TextList::SaveToFile(const std::string& path) const
+void TextList::saveToFile(const std::string& path) const
 {
-    saveWholeFile(path, Text());
+    saveWholeFile(path, text());
 }
 
-void TextList::SetText(std::string_view text)
+void TextList::setText(std::string_view text)
 {
     std::vector<std::string> lines;
     for (std::string_view line : splitLines(text))
@@ -73,7 +73,7 @@ void TextList::SetText(std::string_view text)
     lines_ = std::move(lines);
 }
 
-std::string TextList::Text() const
+std::string TextList::text() const
 {
     std::size_t size = 0;
     for (const auto& line : lines_)
@@ -89,51 +89,51 @@ std::string TextList::Text() const
 
 void TextList::checkIndex(int index) const
 {
-    if (index < 0 || index >= Count()) {
+    if (index < 0 || index >= count()) {
         throw QuintorError("Listenindex \xFC"
                            "berschreitet das Maximum (" +
                            std::to_string(index) + ")");
     }
 }
 
-const std::string& TextList::Line(int index) const
+const std::string& TextList::line(int index) const
 {
     checkIndex(index);
     return lines_[static_cast<std::size_t>(index)];
 }
 
-void TextList::SetLine(int index, std::string line)
+void TextList::setLine(int index, std::string line)
 {
     checkIndex(index);
     lines_[static_cast<std::size_t>(index)] = std::move(line);
 }
 
-void TextList::Insert(int index, std::string line)
+void TextList::insert(int index, std::string line)
 {
-    if (index < 0 || index > Count()) checkIndex(index);
+    if (index < 0 || index > count()) checkIndex(index);
     lines_.insert(lines_.begin() + index, std::move(line));
 }
 
-void TextList::Delete(int index)
+void TextList::remove(int index)
 {
     checkIndex(index);
     lines_.erase(lines_.begin() + index);
 }
 
-void TextList::DeleteFirst(int count)
+void TextList::removeFirst(int number)
 {
-    if (count <= 0) return;
-    lines_.erase(lines_.begin(), lines_.begin() + std::min(count, Count()));
+    if (number <= 0) return;
+    lines_.erase(lines_.begin(), lines_.begin() + std::min(number, count()));
 }
 
-void TextList::AddAll(const TextList& other)
+void TextList::addAll(const TextList& other)
 {
     // Copy first: `other` may be this list.
     std::vector<std::string> copy = other.lines_;
     lines_.insert(lines_.end(), std::make_move_iterator(copy.begin()), std::make_move_iterator(copy.end()));
 }
 
-int TextList::IndexOfName(std::string_view name) const
+int TextList::indexOfName(std::string_view name) const
 {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const std::string& line = lines_[i];
@@ -144,17 +144,17 @@ int TextList::IndexOfName(std::string_view name) const
     return -1;
 }
 
-std::string TextList::Value(std::string_view name) const
+std::string TextList::value(std::string_view name) const
 {
-    const int index = IndexOfName(name);
-    return index < 0 ? std::string() : ValueAt(index);
+    const int index = indexOfName(name);
+    return index < 0 ? std::string() : valueAt(index);
 }
 
-void TextList::SetValue(std::string_view name, std::string_view value)
+void TextList::setValue(std::string_view name, std::string_view value)
 {
-    const int index = IndexOfName(name);
+    const int index = indexOfName(name);
     if (value.empty()) {
-        if (index >= 0) Delete(index);
+        if (index >= 0) remove(index);
         return;
     }
     std::string line;
@@ -167,12 +167,12 @@ void TextList::SetValue(std::string_view name, std::string_view value)
     }
 }
 
-std::string TextList::ValueAt(int index) const
+std::string TextList::valueAt(int index) const
 {
-    const std::string& line = Line(index);
-    const auto eq = line.find('=');
-    if (eq != std::string::npos) return line.substr(eq + 1);
-    return line.empty() ? std::string() : line.substr(1);
+    const std::string& text = line(index);
+    const auto eq = text.find('=');
+    if (eq != std::string::npos) return text.substr(eq + 1);
+    return text.empty() ? std::string() : text.substr(1);
 }
 
 } // namespace quintor

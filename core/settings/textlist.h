@@ -26,34 +26,34 @@ public:
 
     // Whole-file load and save. Loading a missing or unreadable file raises FileError and
     // leaves the list as it was. Saving replaces the file only once all of it is written.
-    void LoadFromFile(const std::string& path);
-    void SaveToFile(const std::string& path) const;
+    void loadFromFile(const std::string& path);
+    void saveToFile(const std::string& path) const;
 
     // Replaces the content by the lines of a text, split as a file is.
-    void SetText(std::string_view text);
+    void setText(std::string_view text);
     // The file form: CR LF after every line; empty for an empty list.
-    std::string Text() const;
+    std::string text() const;
 
-    int Count() const { return static_cast<int>(lines_.size()); }
-    const std::string& Line(int index) const;
-    void SetLine(int index, std::string line);
-    void Add(std::string line) { lines_.push_back(std::move(line)); }
-    void Insert(int index, std::string line);
-    void Delete(int index);
+    int count() const { return static_cast<int>(lines_.size()); }
+    const std::string& line(int index) const;
+    void setLine(int index, std::string line);
+    void add(std::string line) { lines_.push_back(std::move(line)); }
+    void insert(int index, std::string line);
+    void remove(int index);
     // Removes the first `count` lines (all of them when there are fewer).
-    void DeleteFirst(int count);
-    void Clear() { lines_.clear(); }
-    void AddAll(const TextList& other);
+    void removeFirst(int number);
+    void clear() { lines_.clear(); }
+    void addAll(const TextList& other);
 
     // Index of the first line whose name (text before its first "=") matches, or -1.
-    int IndexOfName(std::string_view name) const;
+    int indexOfName(std::string_view name) const;
     // Value of the first matching line, or "" when none matches.
-    std::string Value(std::string_view name) const;
+    std::string value(std::string_view name) const;
     // Non-empty value: replaces the first matching line by name=value, or appends it.
     // Empty value: deletes the first matching line.
-    void SetValue(std::string_view name, std::string_view value);
+    void setValue(std::string_view name, std::string_view value);
     // Text of line i after its first "="; for a line without "=", the line without its first character.
-    std::string ValueAt(int index) const;
+    std::string valueAt(int index) const;
 
     const std::vector<std::string>& lines() const { return lines_; }
     bool operator==(const TextList&) const = default;

@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view rest(reinterpret_cast<const char*>(data) + 1, size - 1);
     const std::size_t split = rest.empty() ? 0 : data[0] % (rest.size() + 1);
     TextList conditions, actions;
-    conditions.SetText(rest.substr(0, split));
-    actions.SetText(rest.substr(split));
+    conditions.setText(rest.substr(0, split));
+    actions.setText(rest.substr(split));
 
     const FilterEntry entry{0, 0, filterKey(0, 0), "Fuzz", "Gruppe"};
     const CompiledFilter filter = compileFilter(entry, [&](const std::string& name) {

@@ -14,12 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size < 2) return 0;
     const bool tagparse = (data[0] & 1) != 0;
-    const quintor::TextList syno = (data[0] & 2) != 0 ? quintor::TextList({"A=B", "x", ""}) : quintor::TextList();
+    const quintor::TextList aliases = (data[0] & 2) != 0 ? quintor::TextList({"A=B", "x", ""}) : quintor::TextList();
     const std::string_view input(reinterpret_cast<const char*>(data + 2), size - 2);
     const std::size_t split = input.size() * data[1] / 255;
 
     std::vector<quintor::GameRecord> games;
-    quintor::ReferenceReader reader(tagparse, syno,
+    quintor::ReferenceReader reader(tagparse, aliases,
                                     {[&](quintor::GameRecord&& entry) { games.push_back(std::move(entry)); }, {}, {}});
     reader.read(input.substr(0, split));
     reader.read(input.substr(split));

@@ -12,25 +12,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     TextList list;
-    list.SetText(bytes);
+    list.setText(bytes);
 
     // Look up every line's own name and a few settings keys; the index found must name a line
     // whose name matches, and its value must be what Value gives.
-    for (int i = 0; i < list.Count(); ++i) {
-        const std::string& line = list.Line(i);
+    for (int i = 0; i < list.count(); ++i) {
+        const std::string& line = list.line(i);
         const auto eq = line.find('=');
-        const std::string value = list.ValueAt(i);
+        const std::string value = list.valueAt(i);
         if (eq == std::string::npos) continue;
         const std::string name = line.substr(0, eq);
-        const int found = list.IndexOfName(name);
+        const int found = list.indexOfName(name);
         if (found < 0 || found > i) std::abort();
-        if (list.Value(name) != list.ValueAt(found)) std::abort();
+        if (list.value(name) != list.valueAt(found)) std::abort();
     }
     for (const char* key : {"width", "tagparse", "Column1", "ColumnWidth0", "feed"})
-        (void)list.Value(key);
+        (void)list.value(key);
 
     TextList again;
-    again.SetText(list.Text());
+    again.setText(list.text());
     if (!(again == list)) {
         // Only a line holding a line break or NUL could change, and SetText never makes one.
         std::abort();
@@ -38,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Setting and clearing a value keeps every other line.
     TextList edited = list;
-    edited.SetValue("fuzzkey", "1");
-    edited.SetValue("fuzzkey", "");
-    if (list.IndexOfName("fuzzkey") < 0 && !(edited == list)) std::abort();
+    edited.setValue("fuzzkey", "1");
+    edited.setValue("fuzzkey", "");
+    if (list.indexOfName("fuzzkey") < 0 && !(edited == list)) std::abort();
     return 0;
 }

@@ -182,7 +182,7 @@ TEST(SimExecutable, WritesAHistoryUpToTheLastHourBeforeServing)
     SimProcess sim({"--history-days", "3", "--history-folder", folder.path()});
     ASSERT_FALSE(baseUrlFrom(sim.firstLine()).empty());
     TextList file;
-    file.LoadFromFile(folder.file("history.txt"));
+    file.loadFromFile(folder.file("history.txt"));
     const ParsedHistory history = parseHistory(file);
     EXPECT_EQ(history.skippedLines, 0);
     ASSERT_GT(history.hours.size(), 50u);

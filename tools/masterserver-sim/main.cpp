@@ -129,7 +129,7 @@ void writeHistory(const Options& options)
     std::string folder = *options.historyFolder;
     if (!folder.empty() && folder.back() != '/') folder += '/';
     quintor::historyText(quintor::sim::simulatedHistory(options.seed, options.historyDays, lastHour))
-        .SaveToFile(folder + std::string(quintor::files::history));
+        .saveToFile(folder + std::string(quintor::files::history));
 }
 
 std::string readFile(const std::string& path)

@@ -159,7 +159,7 @@ json gameJson(const GameRecord& game, const RecordingListView& list, const Filte
 
 void loadIfPresent(TextList& list, const std::string& path)
 {
-    if (fileExists(path)) list.LoadFromFile(path);
+    if (fileExists(path)) list.loadFromFile(path);
 }
 
 // What one refresh of the tool gives besides the games.
@@ -178,9 +178,9 @@ TickOutcome runTick(MonitorState& state, RecordingListView& list, FilterRecord& 
     try {
         rebuildColumns(state.config, list);
         filterRecord.beginTick();
-        ReferenceReader reader(tagparseSetting(state.config), state.syno,
+        ReferenceReader reader(tagparseSetting(state.config), state.aliases,
                                {[&](GameRecord&& entry) {
-                                    completeRecord(std::move(entry), state.games, state.config, state.syno, list,
+                                    completeRecord(std::move(entry), state.games, state.config, state.aliases, list,
                                                    &filterRecord);
                                 },
                                 [&](const std::string& v) { tick.version = v; },
@@ -212,7 +212,7 @@ json inspect(const InspectionInput& input)
         state.appFolder = *input.appFolder;
         if (!state.appFolder.empty() && state.appFolder.back() != '/') state.appFolder += '/';
         loadIfPresent(state.config, state.file(files::config));
-        loadIfPresent(state.syno, state.file(files::syno));
+        loadIfPresent(state.aliases, state.file(files::aliases));
         loadIfPresent(filters, state.file(files::filter));
     }
     // A filter that fails keeps what it did before, is skipped for every later game, and the next one goes on.
@@ -240,9 +240,9 @@ json inspect(const InspectionInput& input)
         out["labels"] = nullptr;
     } else {
         const StatisticTexts labels = statisticTexts(counters);
-        out["labels"] = {{"gamecount", text(labels.gamecount)},
-                         {"pcount", text(labels.pcount)},
-                         {"empcount", labels.empcount ? text(*labels.empcount) : json(nullptr)}};
+        out["labels"] = {{"gamecount", text(labels.openGames)},
+                         {"pcount", text(labels.playersOnline)},
+                         {"empcount", labels.emptySlots ? text(*labels.emptySlots) : json(nullptr)}};
     }
 
     const auto& games = state.games.all();

@@ -122,9 +122,9 @@ void AliasEditor::writeBack()
 {
     // An alias still being typed counts: moving the current cell away commits its editor.
     grid_->setCurrentIndex(QModelIndex());
-    aliases_.Clear();
+    aliases_.clear();
     for (auto& line : gridLines())
-        aliases_.Add(std::move(line));
+        aliases_.add(std::move(line));
 }
 
 } // namespace quintor::ui

@@ -105,9 +105,9 @@ std::vector<std::string> MasterserverEditor::entries() const
 
 void MasterserverEditor::writeBack()
 {
-    servers_.Clear();
+    servers_.clear();
     for (auto& address : entries())
-        servers_.Add(std::move(address));
+        servers_.add(std::move(address));
 }
 
 } // namespace quintor::ui

@@ -142,10 +142,10 @@ void FilterTreeEditor::writeForQuit()
 
 void FilterTreeEditor::loadTree()
 {
-    filters_.Clear();
+    filters_.clear();
     tree_->clear();
     const std::string path = appFolder_ + std::string(files::filter);
-    if (fileExists(path)) filters_.LoadFromFile(path);
+    if (fileExists(path)) filters_.loadFromFile(path);
     for (const FilterGroup& group : readFilterTree(filters_)) {
         QTreeWidgetItem* node = addGroupNode(group.name);
         for (const std::string& filter : group.filters)
@@ -287,8 +287,8 @@ void FilterTreeEditor::writeFilterFiles()
 {
     filters_ = treeAsList();
     // The index and the list belong together: both are replaced or neither.
-    saveAllOrRestore({{appFolder_ + std::string(files::index), filterIndexOf(filters_).Text()},
-                      {appFolder_ + std::string(files::filter), filters_.Text()}});
+    saveAllOrRestore({{appFolder_ + std::string(files::index), filterIndexOf(filters_).text()},
+                      {appFolder_ + std::string(files::filter), filters_.text()}});
 }
 
 void FilterTreeEditor::closeEvent(QCloseEvent* event)

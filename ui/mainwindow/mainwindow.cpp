@@ -206,19 +206,19 @@ void MainWindow::setLabel(Label label, const std::string& text)
 {
     QLabel* target = nullptr;
     switch (label) {
-    case Label::aka:
+    case Label::updateTime:
         target = updateTimeLabel_;
         break;
-    case Label::crver:
+    case Label::gameVersion:
         target = versionLabel_;
         break;
-    case Label::gamecount:
+    case Label::openGames:
         target = gameCountLabel_;
         break;
-    case Label::pcount:
+    case Label::playersOnline:
         target = playerCountLabel_;
         break;
-    case Label::empcount:
+    case Label::emptySlots:
         target = emptySlotsLabel_;
         break;
     }

@@ -30,13 +30,13 @@ void MainWindow::createWindows()
     }
     // The join action asks and starts the game as the context menu's "Beitreten" does.
     filterActions_ = std::make_unique<PlatformFilterActions>(
-        *dialogs_, *notifier_, *clock_, state_.games, state_.loglines,
+        *dialogs_, *notifier_, *clock_, state_.games, state_.logLines,
         JoinPorts{{state_.config, state_.appFolder, gameFolderCandidates_.value_or(std::vector<CandidateFolder>{}),
                    *dialogs_},
                   *starter_});
     columnChooser_ = new ColumnChooser(state_.config, this);
     detailsWindow_ = new DetailsWindow(this);
-    aliasEditor_ = new AliasEditor(state_.syno, *dialogs_, this);
+    aliasEditor_ = new AliasEditor(state_.aliases, *dialogs_, this);
     masterserverEditor_ = new MasterserverEditor(state_.servers, *dialogs_, defaultServer_, this);
     for (ClosingWindow* window :
          std::initializer_list<ClosingWindow*>{columnChooser_, detailsWindow_, aliasEditor_, masterserverEditor_}) {
@@ -108,20 +108,20 @@ void MainWindow::showPlayers()
 {
     const auto row = selectedRow();
     if (!row) return;
-    GameRecord record;
-    state_.games.findGameOfRow(*row, record);
+    const GameRecord* record = state_.games.find(*row);
+    if (!record) return;
     hide();
-    detailsWindow_->open(record, DetailKind::Players);
+    detailsWindow_->open(*record, DetailKind::Players);
 }
 
 void MainWindow::showResources()
 {
     const auto row = selectedRow();
     if (!row) return;
-    GameRecord record;
-    state_.games.findGameOfRow(*row, record);
+    const GameRecord* record = state_.games.find(*row);
+    if (!record) return;
     hide();
-    detailsWindow_->open(record, DetailKind::Resources);
+    detailsWindow_->open(*record, DetailKind::Resources);
 }
 
 void MainWindow::joinSelectedGame()

@@ -100,16 +100,15 @@ void MainWindow::updateListMenu()
     resourcesAction_->setEnabled(rowSelected);
     joinAction_->setEnabled(rowSelected);
     if (!rowSelected) return;
-    GameRecord record;
-    state_.games.findGameOfRow(model_->handleAt(selected.constFirst().row()), record);
-    if (!(record.AddressCount > 0)) joinAction_->setEnabled(false);
+    const GameRecord* record = state_.games.find(model_->handleAt(selected.constFirst().row()));
+    if (!record || !(record->AddressCount > 0)) joinAction_->setEnabled(false);
 }
 
 void MainWindow::loadFromFile()
 {
     const auto file = dialogs_->openFile("Aus Datei laden", "Text|*.txt", ".");
     if (!file) return;
-    state_.loadfile = *file;
+    state_.pendingLoadFile = *file;
     runTick();
 }
 
@@ -120,7 +119,7 @@ void MainWindow::goOnline()
 
 void MainWindow::toggleTagStripping()
 {
-    state_.config.SetValue(keys::tagparse, boolToStr(stripTagsAction_->isChecked()));
+    state_.config.setValue(keys::tagparse, boolToStr(stripTagsAction_->isChecked()));
     runTick();
 }
 
@@ -149,7 +148,7 @@ void MainWindow::askToStoreAlias(RowHandle row, const std::string& oldCaption, s
             if (!dialogs_->confirmYesNo("Als " + oldCaption + " bezeichnete Eintr\xE4ge immer als " + typed +
                                         " anzeigen?"))
                 return;
-            state_.syno.Add(aliasLine(oldCaption, typed));
+            state_.aliases.add(aliasLine(oldCaption, typed));
             model_->setCaption(row, typed);
         });
     });

@@ -46,7 +46,7 @@ void MainWindow::startUp()
     loadHistory();
     state_.online = true;
     guardedHandler([this] {
-        const std::string tagparse = state_.config.Value(keys::tagparse);
+        const std::string tagparse = state_.config.value(keys::tagparse);
         if (!tagparse.empty()) stripTagsAction_->setChecked(strToBool(tagparse));
     });
     guardedHandler([this] { detectGameFolder(); });
@@ -62,7 +62,7 @@ void MainWindow::detectGameFolder()
 {
     if (!gameFolderCandidates_) return;
     const auto folder = findGameFolder({state_.config, state_.appFolder, *gameFolderCandidates_, *dialogs_});
-    if (folder) state_.config.SetValue(keys::crdir, *folder);
+    if (folder) state_.config.setValue(keys::crdir, *folder);
 }
 
 void MainWindow::restoreBounds()

@@ -47,9 +47,9 @@ private:
 inline void addFilter(const TempFolder& folder, TextList& filters, int group, int index, const std::string& name,
                       const std::optional<std::string>& conditions, const std::optional<std::string>& actions)
 {
-    if (filters.Value(groupKey(group)).empty()) filters.Add(groupKey(group) + "=Gruppe " + std::to_string(group));
+    if (filters.value(groupKey(group)).empty()) filters.add(groupKey(group) + "=Gruppe " + std::to_string(group));
     const std::string key = filterKey(group, index);
-    filters.Add(key + "=" + name);
+    filters.add(key + "=" + name);
     if (conditions) folder.write(conditionsFileName(key), *conditions);
     if (actions) folder.write(actionsFileName(key), *actions);
 }

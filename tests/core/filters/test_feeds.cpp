@@ -30,7 +30,7 @@ protected:
 
 TEST_F(FeedTest, SubscribingStoresTheAddressAndSavesTheSettingsAtOnce)
 {
-    config.Add("width=800");
+    config.add("width=800");
     dialogs.inputs.push_back("http://example.org/filter/");
     dialogs.answers.push_back(true);
     feed.subscribe();
@@ -49,13 +49,13 @@ TEST_F(FeedTest, SubscribingStoresTheAddressAndSavesTheSettingsAtOnce)
 
 TEST_F(FeedTest, CancellingEitherBoxChangesNothing)
 {
-    config.Add("feed=http://alt/");
+    config.add("feed=http://alt/");
     dialogs.inputs.push_back(std::nullopt);
     feed.subscribe();
     dialogs.inputs.push_back("http://neu/");
     dialogs.answers.push_back(false);
     feed.subscribe();
-    EXPECT_EQ(config.Value("feed"), "http://alt/");
+    EXPECT_EQ(config.value("feed"), "http://alt/");
     EXPECT_FALSE(folder.exists("config.txt"));
 }
 
@@ -68,7 +68,7 @@ TEST_F(FeedTest, DownloadsEveryListedFileInIndexOrder)
                                  {"/f/grp0fil1_act.txt", ""},
                                  {"/f/filter.txt", "grp0=Liga\ngrp0fil0=Melee\ngrp0fil1=Aus\n"}});
     folder.write("filter.txt", "grp0=Alt\r\n");
-    config.SetValue("feed", server.url("/f/"));
+    config.setValue("feed", server.url("/f/"));
     feed.fetchFeed();
 
     EXPECT_TRUE(dialogs.shown.empty());
@@ -78,7 +78,7 @@ TEST_F(FeedTest, DownloadsEveryListedFileInIndexOrder)
     EXPECT_EQ(folder.read("grp0fil0_act.txt"), "field0=4\r\nact0=4\r\nedit0=Gr\xFCn\r\n");
     EXPECT_EQ(folder.read("grp0fil1_act.txt"), "");
     EXPECT_EQ(folder.read("filter.txt"), "grp0=Liga\r\ngrp0fil0=Melee\r\ngrp0fil1=Aus\r\n");
-    EXPECT_EQ(config.Value("feed"), server.url("/f/"));
+    EXPECT_EQ(config.value("feed"), server.url("/f/"));
     EXPECT_FALSE(folder.exists("index.txt")); // the index itself is not stored
 }
 
@@ -89,12 +89,12 @@ TEST_F(FeedTest, AMissingListedFileEndsTheDownloadAndLeavesTheOldFilterSetWhole)
                                  {"/filter.txt", "grp0=Neu"}});
     folder.write("filter.txt", "grp0=Alt\r\n");
     folder.write("grp0fil0.txt", "active=True\r\n");
-    config.SetValue("feed", server.url("/"));
+    config.setValue("feed", server.url("/"));
     EXPECT_THROW(feed.fetchFeed(), HttpError);
     EXPECT_EQ(server.paths(), (std::vector<std::string>{"/index.txt", "/grp0fil0.txt", "/grp0fil0_act.txt"}));
     EXPECT_EQ(folder.read("grp0fil0.txt"), "active=True\r\n");
     EXPECT_EQ(folder.read("filter.txt"), "grp0=Alt\r\n");
-    EXPECT_EQ(config.Value("feed"), server.url("/"));
+    EXPECT_EQ(config.value("feed"), server.url("/"));
     EXPECT_FALSE(folder.exists("config.txt"));
     EXPECT_TRUE(dialogs.shown.empty());
 }
@@ -107,25 +107,25 @@ TEST_F(FeedTest, SettingsThatStartUpCouldNotReadAreNeverReplaced)
     dialogs.inputs.push_back("http://neu/");
     dialogs.answers.push_back(true);
     feed.subscribe();
-    EXPECT_EQ(config.Value("feed"), "http://neu/");
+    EXPECT_EQ(config.value("feed"), "http://neu/");
 
     test::LoopbackServer server({{"/anderes.txt", "x"}});
-    config.SetValue("feed", server.url("/nicht-da/"));
+    config.setValue("feed", server.url("/nicht-da/"));
     feed.fetchFeed();
     EXPECT_EQ(dialogs.textsOf("message"), (std::vector<std::string>{kIndexFailed}));
-    EXPECT_EQ(config.Value("feed"), "");
+    EXPECT_EQ(config.value("feed"), "");
     EXPECT_EQ(folder.read("config.txt"), "width=800\r\nfeed=http://alt/\r\n");
 }
 
 TEST_F(FeedTest, AnUnreachableIndexEndsTheSubscription)
 {
     test::LoopbackServer server({{"/f/filter.txt", "grp0=Neu"}});
-    config.Add("width=800");
-    config.SetValue("feed", server.url("/f/"));
+    config.add("width=800");
+    config.setValue("feed", server.url("/f/"));
     folder.write("filter.txt", "grp0=Alt\r\n");
     feed.fetchFeed();
     EXPECT_EQ(dialogs.textsOf("message"), (std::vector<std::string>{kIndexFailed}));
-    EXPECT_EQ(config.Value("feed"), "");
+    EXPECT_EQ(config.value("feed"), "");
     EXPECT_EQ(folder.read("config.txt"), "width=800\r\n");
     EXPECT_EQ(folder.read("filter.txt"), "grp0=Alt\r\n");
 }
@@ -134,9 +134,9 @@ TEST_F(FeedTest, ACancelledIndexRequestKeepsTheSubscription)
 {
     test::CancellingHttpClient cancelling;
     FilterFeed ending{config, folder.path(), guard, dialogs, cancelling};
-    config.SetValue("feed", "http://127.0.0.1:9/f/");
+    config.setValue("feed", "http://127.0.0.1:9/f/");
     EXPECT_THROW(ending.fetchFeed(), HttpError);
-    EXPECT_EQ(config.Value("feed"), "http://127.0.0.1:9/f/");
+    EXPECT_EQ(config.value("feed"), "http://127.0.0.1:9/f/");
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_FALSE(folder.exists("config.txt"));
 }
@@ -144,11 +144,11 @@ TEST_F(FeedTest, ACancelledIndexRequestKeepsTheSubscription)
 TEST_F(FeedTest, AnAddressWithoutTrailingSlashIsUsedAsItStands)
 {
     test::LoopbackServer server({{"/f/index.txt", "filter"}, {"/f/filter.txt", "grp0=Neu"}});
-    config.SetValue("feed", server.url("/f"));
+    config.setValue("feed", server.url("/f"));
     feed.fetchFeed();
     EXPECT_EQ(server.paths(), (std::vector<std::string>{"/findex.txt"}));
     EXPECT_EQ(dialogs.textsOf("message"), (std::vector<std::string>{kIndexFailed}));
-    EXPECT_EQ(config.IndexOfName("feed"), -1);
+    EXPECT_EQ(config.indexOfName("feed"), -1);
 }
 
 TEST_F(FeedTest, WithoutSubscriptionNothingIsFetched)
@@ -167,13 +167,13 @@ TEST_P(RefusedIndex, WritesNothingAndKeepsTheSubscription)
     test::LoopbackServer server({{"/index.txt", "grp0fil0\n" + badLine + "\nfilter\n"},
                                  {"/grp0fil0.txt", "active=False"},
                                  {"/filter.txt", "grp0=Neu"}});
-    config.SetValue("feed", server.url("/"));
+    config.setValue("feed", server.url("/"));
     feed.fetchFeed();
     EXPECT_EQ(server.paths(), (std::vector<std::string>{"/index.txt"}));
     EXPECT_FALSE(folder.exists("grp0fil0.txt"));
     EXPECT_FALSE(folder.exists("filter.txt"));
     EXPECT_FALSE(folder.exists("config.txt"));
-    EXPECT_EQ(config.Value("feed"), server.url("/"));
+    EXPECT_EQ(config.value("feed"), server.url("/"));
     const auto messages = dialogs.textsOf("message");
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].rfind("Der Feed wird nicht geholt", 0), 0u) << messages[0];

@@ -22,8 +22,8 @@ protected:
     RecordingNotifier notifier;
     test::FixedClock clock;
     GameStore games;
-    TextList loglines;
-    PlatformFilterActions actions{dialogs, notifier, clock, games, loglines};
+    TextList logLines;
+    PlatformFilterActions actions{dialogs, notifier, clock, games, logLines};
 
     void SetUp() override
     {
@@ -50,7 +50,7 @@ TEST_F(PlatformActionsTest, EachActionCodeReachesItsEffect)
     EXPECT_EQ(notifier.sounds, (std::vector<std::string>{"C:\\Sounds\\ding.wav"}));
     EXPECT_TRUE(notifier.balloons.empty());
     EXPECT_EQ(games.find(7)->Color, 0x0080FFu);
-    EXPECT_EQ(loglines.Count(), 0);
+    EXPECT_EQ(logLines.count(), 0);
 
     perform(kColourRow, "orange");
     EXPECT_EQ(games.find(7)->Color, 0u);
@@ -71,14 +71,14 @@ TEST_F(PlatformActionsTest, TheBalloonCarriesTheFixedTitleAndAtMost255Characters
 
 TEST_F(PlatformActionsTest, LogEntriesAreAppendedInTheirExactForm)
 {
-    loglines.Add("alt");
+    logLines.add("alt");
     perform(kWriteLog, "Neu: Titelkampf", "Ligaspiele");
     clock.time = {2027, 1, 2, 0, 0, 0, 0};
     perform(kWriteLog, "", "Mitternacht");
     clock.time = {2027, 1, 2, 0, 0, 0, 1}; // a millisecond after midnight is no longer midnight
     perform(kWriteLog, "x \"y\"", "Gr\xFCn");
     perform(kWriteLog, "Titel\012[Quintor", "Gr\xFCn"); // a title cannot forge a second line
-    EXPECT_EQ(loglines.lines(),
+    EXPECT_EQ(logLines.lines(),
               (std::vector<std::string>{"alt",
                                         "[Quintor Velmar 2.02 Beta [84] - 08.12.2026 17:02:06 - Filter \"Ligaspiele\"] "
                                         "Neu: Titelkampf",

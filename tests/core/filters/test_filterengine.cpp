@@ -281,7 +281,7 @@ TEST_F(FilterEngineTest, TheFilterListIsReadAtTheStartOfEachTick)
     logging(0, "erster", {});
     const RowHandle row = titled("x");
     tick();
-    filters.SetValue("grp0fil0", "umbenannt");
+    filters.setValue("grp0fil0", "umbenannt");
     tick();
     EXPECT_EQ(passedBy(row), (std::vector<std::string>{"erster", "umbenannt"}));
 }
@@ -312,7 +312,7 @@ TEST_F(FilterEngineTest, ARefreshThatBeginsDuringAnActionEndsTheOldEvaluation)
 TEST(FilterEngine, TwoMessageBoxesInFilterOrderAndALogLineThroughTheProgramsActions)
 {
     test::TempFolder folder;
-    TextList filters, loglines;
+    TextList filters, logLines;
     GameStore games;
     test::ScriptedDialogs dialogs;
     test::FixedClock clock;
@@ -320,7 +320,7 @@ TEST(FilterEngine, TwoMessageBoxesInFilterOrderAndALogLineThroughTheProgramsActi
         void balloon(const std::string&, const std::string&) override {}
         void playSound(const std::string&) override {}
     } notifier;
-    PlatformFilterActions actions(dialogs, notifier, clock, games, loglines);
+    PlatformFilterActions actions(dialogs, notifier, clock, games, logLines);
     FilterEngine engine(filters, games, folder.path(), actions, nullptr);
 
     test::addFilter(folder, filters, 0, 0, "Erster", conditionsText({}), actionsText({{"0", "0", "Erst %s"}}));
@@ -335,8 +335,8 @@ TEST(FilterEngine, TwoMessageBoxesInFilterOrderAndALogLineThroughTheProgramsActi
     engine.evaluateFilters(1);
 
     EXPECT_EQ(dialogs.textsOf("information"), (std::vector<std::string>{"Erst Titelkampf", "Dann Sven"}));
-    ASSERT_EQ(loglines.Count(), 1);
-    EXPECT_EQ(loglines.Line(0), "[Quintor Velmar 2.02 Beta [84] - 08.12.2026 17:02:06 - Filter \"Ligaspiele\"] "
+    ASSERT_EQ(logLines.count(), 1);
+    EXPECT_EQ(logLines.line(0), "[Quintor Velmar 2.02 Beta [84] - 08.12.2026 17:02:06 - Filter \"Ligaspiele\"] "
                                 "Neu: Titelkampf");
 }
 

@@ -12,7 +12,7 @@ namespace {
 TextList lines(const std::string& text)
 {
     TextList list;
-    list.SetText(text);
+    list.setText(text);
     return list;
 }
 
@@ -59,14 +59,14 @@ TEST(FilterList, TreeAndListAndIndex)
 {
     const std::vector<FilterGroup> tree{{"Liga", {"Melee", "Siedeln"}}, {"Leer", {}}, {"Freunde", {"Bob"}}};
     const TextList filters = filterListOf(tree);
-    EXPECT_EQ(filters.Text(), "grp0=Liga\r\ngrp0fil0=Melee\r\ngrp0fil1=Siedeln\r\ngrp1=Leer\r\ngrp2=Freunde\r\n"
+    EXPECT_EQ(filters.text(), "grp0=Liga\r\ngrp0fil0=Melee\r\ngrp0fil1=Siedeln\r\ngrp1=Leer\r\ngrp2=Freunde\r\n"
                               "grp2fil0=Bob\r\n");
     const auto back = readFilterTree(filters);
     ASSERT_EQ(back.size(), 3u);
     EXPECT_EQ(back[0].filters, tree[0].filters);
     EXPECT_TRUE(back[1].filters.empty());
     EXPECT_EQ(back[2].name, "Freunde");
-    EXPECT_EQ(filterIndexOf(filters).Text(),
+    EXPECT_EQ(filterIndexOf(filters).text(),
               "grp0fil0\r\ngrp0fil0_act\r\ngrp0fil1\r\ngrp0fil1_act\r\ngrp2fil0\r\ngrp2fil0_act\r\nfilter\r\n");
 }
 

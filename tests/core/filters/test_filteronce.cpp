@@ -190,8 +190,8 @@ TEST(FilterJoin, AsksOncePerGameAndYesStartsTheGameThroughTheProcessPort)
 {
     test::TempFolder folder;
     folder.write("Clonk.exe", "");
-    TextList filters, loglines, config;
-    config.Add("crdir=" + folder.path());
+    TextList filters, logLines, config;
+    config.add("crdir=" + folder.path());
     GameStore games;
     test::ScriptedDialogs dialogs;
     test::FixedClock clock;
@@ -200,7 +200,7 @@ TEST(FilterJoin, AsksOncePerGameAndYesStartsTheGameThroughTheProcessPort)
         void balloon(const std::string&, const std::string&) override {}
         void playSound(const std::string&) override {}
     } notifier;
-    PlatformFilterActions actions(dialogs, notifier, clock, games, loglines,
+    PlatformFilterActions actions(dialogs, notifier, clock, games, logLines,
                                   JoinPorts{{config, folder.path(), {}, dialogs}, starter});
     FilterEngine engine(filters, games, folder.path(), actions, nullptr);
     // Without the mark: the join still asks only for a game that starts to match.

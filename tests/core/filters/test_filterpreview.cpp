@@ -76,9 +76,9 @@ TEST(FilterPreview, DecidesAsTheRefreshDoesOnAThousandSimulatedGames)
     }
 
     GameStore store;
-    TextList syno;
+    TextList aliases;
     RowHandle lastRow = 0;
-    ReferenceReader reader(false, syno,
+    ReferenceReader reader(false, aliases,
                            {[&](GameRecord&& game) {
                                 game.Item = ++lastRow;
                                 store.append(std::move(game));

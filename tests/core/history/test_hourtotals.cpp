@@ -79,7 +79,7 @@ TEST(HourTotals, HistorySkipsBadLinesSortsAndMergesTheSameHour)
     EXPECT_EQ(parsed.skippedLines, 2); // the empty line holds nothing and is not counted
     EXPECT_EQ(parsed.hours, (std::vector<HourEntry>{{at(2026, 12, 8, 19), {1, 3, 3, 7, 7}},
                                                     {at(2026, 12, 8, 21), {3, 14, 6, 29, 11}}}));
-    EXPECT_EQ(historyText(parsed.hours).Text(), "2026-12-08 19=1;3;3;7;7\r\n2026-12-08 21=3;14;6;29;11\r\n");
+    EXPECT_EQ(historyText(parsed.hours).text(), "2026-12-08 19=1;3;3;7;7\r\n2026-12-08 21=3;14;6;29;11\r\n");
 }
 
 TEST(HourTotals, SkippedLinesNote)

@@ -43,7 +43,7 @@ TEST_F(GameFolderTest, ValidityWantsTheExecutableAsAFile)
 TEST_F(GameFolderTest, AValidStoredFolderIsTakenSilently)
 {
     const std::string stored = makeFolder("stored");
-    config.Add("crdir=" + stored);
+    config.add("crdir=" + stored);
     candidates = {{makeFolder("candidate"), "gefunden!"}};
     EXPECT_EQ(findGameFolder(search()), stored);
     EXPECT_TRUE(dialogs.shown.empty());
@@ -51,7 +51,7 @@ TEST_F(GameFolderTest, AValidStoredFolderIsTakenSilently)
 
 TEST_F(GameFolderTest, TheApplicationFolderComesBeforeTheCandidates)
 {
-    config.Add("crdir=" + root.file("gone"));
+    config.add("crdir=" + root.file("gone"));
     app.write("Clonk.exe", "MZ");
     candidates = {{makeFolder("candidate"), "gefunden!"}};
     EXPECT_EQ(findGameFolder(search()), app.path());
@@ -84,7 +84,7 @@ TEST_F(GameFolderTest, TheBrowserAsksAgainUntilTheGameIsFoundAndCancelEndsTheSea
 TEST_F(GameFolderTest, JoiningStartsTheGameWithTheHostAsOneArgument)
 {
     const std::string folder = makeFolder("Spiele/CR", "clonk.exe");
-    config.Add("crdir=" + folder);
+    config.add("crdir=" + folder);
     GameRecord game;
     game.Item = 5;
     game.AddressCount = 2;
@@ -99,7 +99,7 @@ TEST_F(GameFolderTest, JoiningStartsTheGameWithTheHostAsOneArgument)
 
 TEST_F(GameFolderTest, NothingIsStartedForAnUnsafeOrMissingHostOrWithoutAFolder)
 {
-    config.Add("crdir=" + makeFolder("game"));
+    config.add("crdir=" + makeFolder("game"));
     test::RecordingStarter starter;
     GameRecord game;
     game.Item = 1;
@@ -115,7 +115,7 @@ TEST_F(GameFolderTest, NothingIsStartedForAnUnsafeOrMissingHostOrWithoutAFolder)
     joinGameOfRow({game}, 2, search(), starter);
     EXPECT_TRUE(starter.started.empty());
 
-    config.Clear(); // no game folder, and the user cancels the browser
+    config.clear(); // no game folder, and the user cancels the browser
     game.IPs = {"[2001:db8::1]"};
     dialogs.inputs = {std::nullopt};
     joinGameOfRow({game}, 1, search(), starter);

@@ -15,9 +15,9 @@ struct Collector {
     std::vector<std::pair<std::string, std::string>> skipped; // title, message
     ReferenceReader reader;
 
-    explicit Collector(bool tagparse = false, const TextList& syno = TextList())
+    explicit Collector(bool tagparse = false, const TextList& aliases = TextList())
         : reader(
-              tagparse, syno,
+              tagparse, aliases,
               {[this](GameRecord&& entry) { games.push_back(std::move(entry)); },
                [this](const std::string& version) { versions.push_back(version); },
                [this](const std::string& title, const std::string& message) { skipped.emplace_back(title, message); }})
@@ -29,9 +29,9 @@ struct Collector {
 
 // One reply, read and finished.
 inline std::vector<GameRecord> readAll(const std::string& reply, bool tagparse = false,
-                                       const TextList& syno = TextList())
+                                       const TextList& aliases = TextList())
 {
-    Collector collector(tagparse, syno);
+    Collector collector(tagparse, aliases);
     collector.reader.read(reply);
     collector.reader.finish();
     return std::move(collector.games);

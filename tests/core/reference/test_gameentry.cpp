@@ -38,28 +38,17 @@ GameRecord game(const std::string& title, RowHandle row)
 TEST(Getgameentry, FindsTheLastRecordOfTheRow)
 {
     const std::vector<GameRecord> games = {game("a", 11), game("b", 12), game("c", 11), game("d", 13)};
-    GameRecord found;
-    EXPECT_EQ(findGameOfRow(games, 11, found), 2);
-    EXPECT_EQ(found.Title, "c");
-    EXPECT_EQ(findGameOfRow(games, 13, found), 3);
-    EXPECT_EQ(found.Title, "d");
-    EXPECT_EQ(findGameOfRow(games, 12, found), 1);
-    EXPECT_EQ(found.Title, "b");
+    EXPECT_EQ(findGameOfRow(games, 11), &games[2]);
+    EXPECT_EQ(findGameOfRow(games, 13), &games[3]);
+    EXPECT_EQ(findGameOfRow(games, 12), &games[1]);
 }
 
-TEST(Getgameentry, NoMatchGivesZeroAndLeavesTheRecord)
+TEST(Getgameentry, NoMatchGivesNothing)
 {
     const std::vector<GameRecord> games = {game("a", 11), game("b", 12)};
-    GameRecord found = game("vorher", 99);
-    EXPECT_EQ(findGameOfRow(games, 77, found), 0);
-    EXPECT_EQ(found.Title, "vorher");
-    EXPECT_EQ(found.Item, 99u);
-    EXPECT_EQ(findGameOfRow({}, 11, found), 0);
-    EXPECT_EQ(found.Title, "vorher");
-
-    // The first record matches with index 0 as well; only the record tells the two apart.
-    EXPECT_EQ(findGameOfRow(games, 11, found), 0);
-    EXPECT_EQ(found.Title, "a");
+    EXPECT_EQ(findGameOfRow(games, 77), nullptr);
+    EXPECT_EQ(findGameOfRow({}, 11), nullptr);
+    EXPECT_EQ(findGameOfRow(games, 11), &games[0]);
 }
 
 TEST(GameIdentity, TitleHosterAndTheRawStartTimeOrElseTheAddress)

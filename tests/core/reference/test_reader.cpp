@@ -284,10 +284,10 @@ TEST(ReferenceReader, KeysRunThroughSubsectionsAndTheLastOneWins)
 
 TEST(ReferenceReader, AliasesAndTagsApplyWhereTheyBelong)
 {
-    const TextList syno({"Zo\xEB=Die Zo\xEB", "F.c4p=Datei", "Joined=Dabei", "Titel=Kein Alias"});
+    const TextList aliases({"Zo\xEB=Die Zo\xEB", "F.c4p=Datei", "Joined=Dabei", "Titel=Kein Alias"});
     const auto games = readAll("[Reference]\nIcon=1\nTitle=\"<c ff0000>Titel</c>\"\nState=Lobby\n"
                                "[Player]\nName=\"<b>Zo\\353</b>\"\nFilename=\"F.c4p\"\nFlags=Joined\nID=3\n",
-                               true, syno);
+                               true, aliases);
     ASSERT_EQ(games.size(), 1u);
     EXPECT_EQ(games[0].Title, "Titel"); // tags stripped, the game's own texts are not aliased
     ASSERT_EQ(games[0].Players.size(), 1u);

@@ -61,7 +61,7 @@ TEST(ColumnChoice, CaptionsMatchExactly)
     TextList config({"Column1=liga", "Column2=Erfunden", "Column3=Hoster "});
     EXPECT_TRUE(checkedCaptions(config).empty());
     storeAsShown(config);
-    EXPECT_EQ(config.Count(), 0);
+    EXPECT_EQ(config.count(), 0);
 }
 
 TEST(ColumnChoice, UncheckingTheLastOfThreeLeavesTwo)
@@ -83,7 +83,7 @@ TEST(ColumnChoice, AllElevenRoundTrip)
     std::vector<std::string> all(columnCaptions.begin(), columnCaptions.end());
     TextList config;
     storeColumnChoice(config, all);
-    ASSERT_EQ(config.Count(), 11);
-    EXPECT_EQ(config.Line(10), "Column11=Offizieller Server");
+    ASSERT_EQ(config.count(), 11);
+    EXPECT_EQ(config.line(10), "Column11=Offizieller Server");
     EXPECT_EQ(checkedCaptions(config), all);
 }

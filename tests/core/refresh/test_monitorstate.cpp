@@ -44,11 +44,11 @@ TEST_P(UnreadableAtStart, NoSaveReplacesItAndTheOtherListsWork)
     } catch (const FileError& error) {
         EXPECT_NE(std::string(error.what()).find(unreadable), std::string::npos) << error.what();
     }
-    EXPECT_EQ(state.servers.Count() + state.syno.Count() + state.config.Count() + state.loglines.Count(), 3);
+    EXPECT_EQ(state.servers.count() + state.aliases.count() + state.config.count() + state.logLines.count(), 3);
 
     storeDismissedNotice(state, 1);
-    EXPECT_EQ(state.config.Value("ClipBoardDisable1"), "true"); // dismissed for this run in any case
-    state.syno.Add("neu=Alias");
+    EXPECT_EQ(state.config.value("ClipBoardDisable1"), "true"); // dismissed for this run in any case
+    state.aliases.add("neu=Alias");
     saveLists(state);
 
     EXPECT_TRUE(untouched(folder, unreadable));
@@ -84,8 +84,8 @@ TEST(LoadLists, RemovesLeftoversOfInterruptedSavesAndBoundsTheLog)
     loadLists(state);
     EXPECT_FALSE(folder.exists(".log.txt.tmp-a1B2c3"));
     EXPECT_TRUE(folder.exists(".notizen.txt.tmp-a1B2c3"));
-    ASSERT_EQ(state.loglines.Count(), 10000);
-    EXPECT_EQ(state.loglines.Line(0), "5");
+    ASSERT_EQ(state.logLines.count(), 10000);
+    EXPECT_EQ(state.logLines.line(0), "5");
 }
 
 TEST(SaveLists, WritesWhatItCanAndNamesEveryFailedFileOnItsOwnLine)
@@ -96,7 +96,7 @@ TEST(SaveLists, WritesWhatItCanAndNamesEveryFailedFileOnItsOwnLine)
     std::filesystem::create_directories(folder.file("log.txt") + "/inside");
     MonitorState state;
     state.appFolder = folder.path();
-    state.config.Add("width=800");
+    state.config.add("width=800");
     try {
         saveLists(state);
         FAIL() << "no error";

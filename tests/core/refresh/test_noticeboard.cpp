@@ -44,7 +44,7 @@ TEST(NoticeBoard, NoticesStopAtTheFirstGapOrEmptyText)
     };
     for (const auto& c : cases) {
         TextList config;
-        config.SetText(c.config);
+        config.setText(c.config);
         EXPECT_EQ(numbers(noticesToShow(c.file, config)), c.shown) << c.file << " / " << c.config;
     }
 }
@@ -63,7 +63,7 @@ TEST(NoticeBoard, AtMostTheFirstFiftyNoticesLeftAfterDismissalsAreShown)
         file += std::to_string(n) + "=Hinweis\n";
     TextList config;
     for (int n = 1; n <= 30; ++n)
-        config.Add("ClipBoardDisable" + std::to_string(n) + "=true");
+        config.add("ClipBoardDisable" + std::to_string(n) + "=true");
     const auto shown = numbers(noticesToShow(file, config));
     ASSERT_EQ(shown.size(), 50u);
     EXPECT_EQ(shown.front(), 31);

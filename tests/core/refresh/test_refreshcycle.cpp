@@ -85,8 +85,8 @@ TEST_F(RefreshCycleTest, AnEmptyServerListGetsTheDefaultAddress)
     EXPECT_EQ(state.servers.lines(), std::vector<std::string>{server.url("/league/server")});
     EXPECT_EQ(list.captions(), std::vector<std::string>{"Alpha"});
     EXPECT_EQ(noticeBoardBuilds, 1);
-    EXPECT_EQ(view.labels[Label::crver], "Clonk-Version: 4,9,10,7,330");
-    EXPECT_EQ(view.labels[Label::aka], "Aktualisierung: 17:02:06 Uhr");
+    EXPECT_EQ(view.labels[Label::gameVersion], "Clonk-Version: 4,9,10,7,330");
+    EXPECT_EQ(view.labels[Label::updateTime], "Aktualisierung: 17:02:06 Uhr");
     EXPECT_EQ(view.statusTexts.back(), "Quintor Velmar 2.02 Beta [84] - Bereit");
     EXPECT_NE(std::find(view.statusTexts.begin(), view.statusTexts.end(), "Liste wird geladen...Bereit"),
               view.statusTexts.end());
@@ -98,17 +98,17 @@ TEST_F(RefreshCycleTest, TwoServersAreReadInOrderThroughOneParse)
     full.activatedClients = 4; // one with a user ID, three without
     test::LoopbackServer first({{"/a", reply({titled("Alpha")})}});
     test::LoopbackServer second({{"/b", reply({full, titled("Gamma")})}});
-    state.servers.Add(first.url("/a"));
-    state.servers.Add(second.url("/b"));
+    state.servers.add(first.url("/a"));
+    state.servers.add(second.url("/b"));
     cycle().runTick();
 
     ASSERT_EQ(state.games.size(), 3u);
     EXPECT_EQ(state.games.all()[0].Title, "Alpha");
     EXPECT_EQ(state.games.all()[1].Title, "Beta");
     EXPECT_EQ(state.games.all()[2].Title, "Gamma");
-    EXPECT_EQ(view.labels[Label::gamecount], "Spiele offen: 3");
-    EXPECT_EQ(view.labels[Label::pcount], "Spieler online: 3");
-    EXPECT_EQ(view.labels[Label::empcount], "Emptys: 3 / 6 (50 %)");
+    EXPECT_EQ(view.labels[Label::openGames], "Spiele offen: 3");
+    EXPECT_EQ(view.labels[Label::playersOnline], "Spieler online: 3");
+    EXPECT_EQ(view.labels[Label::emptySlots], "Emptys: 3 / 6 (50 %)");
     // Each record's row is the row the filters were given, and the caption came after the filters.
     EXPECT_EQ(filter.ticks, 1);
     for (std::size_t i = 0; i < 3; ++i)
@@ -122,9 +122,9 @@ TEST_F(RefreshCycleTest, AFailingServerIsDroppedOnlyWhenTheUserSaysYes)
     const std::string bad = good.url("/missing");
     for (bool drop : {false, true}) {
         SCOPED_TRACE(drop);
-        state.servers.Clear();
-        state.servers.Add(bad);
-        state.servers.Add(good.url("/ok"));
+        state.servers.clear();
+        state.servers.add(bad);
+        state.servers.add(good.url("/ok"));
         state.outages = ServerOutages{}; // each round a first failure, which asks
         dialogs.shown.clear();
         dialogs.answers = {drop};
@@ -136,7 +136,7 @@ TEST_F(RefreshCycleTest, AFailingServerIsDroppedOnlyWhenTheUserSaysYes)
         EXPECT_NE(asked[0].find("HTTP-Status 404"), std::string::npos) << asked[0];
         EXPECT_TRUE(asked[0].ends_with("\r\rSoll dieser Server aus der Liste entfernt werden?"));
         EXPECT_EQ(list.captions(), std::vector<std::string>{"Alpha"});
-        EXPECT_EQ(state.servers.Count(), drop ? 1 : 2);
+        EXPECT_EQ(state.servers.count(), drop ? 1 : 2);
         EXPECT_TRUE(state.online);
     }
 }
@@ -144,9 +144,9 @@ TEST_F(RefreshCycleTest, AFailingServerIsDroppedOnlyWhenTheUserSaysYes)
 TEST_F(RefreshCycleTest, GamesKeepTheirServerAndTheTickEndsNamingTheServersNotRead)
 {
     test::LoopbackServer server({{"/a", reply({titled("Alpha"), titled("Beta")})}, {"/b", reply({titled("Gamma")})}});
-    state.servers.Add(server.url("/a"));
-    state.servers.Add(server.url("/missing"));
-    state.servers.Add(server.url("/b"));
+    state.servers.add(server.url("/a"));
+    state.servers.add(server.url("/missing"));
+    state.servers.add(server.url("/b"));
     dialogs.answers = {false};
     cycle().runTick();
 
@@ -160,7 +160,7 @@ TEST_F(RefreshCycleTest, GamesKeepTheirServerAndTheTickEndsNamingTheServersNotRe
 TEST_F(RefreshCycleTest, DroppingTheLastServerEntersOfflineMode)
 {
     test::LoopbackServer server(test::LoopbackServer::Bodies{});
-    state.servers.Add(server.url("/gone"));
+    state.servers.add(server.url("/gone"));
     dialogs.answers = {true};
     cycle().runTick();
 
@@ -168,7 +168,7 @@ TEST_F(RefreshCycleTest, DroppingTheLastServerEntersOfflineMode)
     EXPECT_FALSE(state.online);
     EXPECT_TRUE(view.timerStopped);
     EXPECT_EQ(view.statusTexts.back(), "Quintor Velmar 2.02 Beta [84] - Offline-Modus");
-    EXPECT_EQ(state.servers.Count(), 0);
+    EXPECT_EQ(state.servers.count(), 0);
 
     // Later ticks still run in full with the default address, and say nothing more.
     dialogs.shown.clear();
@@ -182,10 +182,10 @@ TEST_F(RefreshCycleTest, DroppingTheLastServerEntersOfflineMode)
 TEST_F(RefreshCycleTest, EmptyCountKeepsItsLabelWhenNoClientLacksAnId)
 {
     test::LoopbackServer server({{"/s", reply({titled("A")})}});
-    state.servers.Add(server.url("/s"));
-    view.labels[Label::empcount] = "Emptys: 1 / 8 (12 %)";
+    state.servers.add(server.url("/s"));
+    view.labels[Label::emptySlots] = "Emptys: 1 / 8 (12 %)";
     cycle().runTick();
-    EXPECT_EQ(view.labels[Label::empcount], "Emptys: 1 / 8 (12 %)");
+    EXPECT_EQ(view.labels[Label::emptySlots], "Emptys: 1 / 8 (12 %)");
 }
 
 TEST_F(RefreshCycleTest, ColumnsComeFromTheSettingsAndWidthsAreWrittenBack)
@@ -194,7 +194,7 @@ TEST_F(RefreshCycleTest, ColumnsComeFromTheSettingsAndWidthsAreWrittenBack)
     g.players = 2;
     g.maxPlayers = 6;
     test::LoopbackServer server({{"/s", reply({g})}});
-    state.servers.Add(server.url("/s"));
+    state.servers.add(server.url("/s"));
 
     cycle().runTick();
     ASSERT_EQ(list.columns.size(), 1u); // first start: only "Szenario"
@@ -202,13 +202,13 @@ TEST_F(RefreshCycleTest, ColumnsComeFromTheSettingsAndWidthsAreWrittenBack)
     EXPECT_EQ(list.columns[0].width, 100);
     EXPECT_TRUE(list.rows[0].subItems.empty());
 
-    state.config.Add("Column1=Spieler");
-    state.config.Add("Column2=Status");
-    state.config.Add("Column3=Hoster");
-    state.config.Add("ColumnWidth2=120");
+    state.config.add("Column1=Spieler");
+    state.config.add("Column2=Status");
+    state.config.add("Column3=Hoster");
+    state.config.add("ColumnWidth2=120");
     list.columns[0].width = 150; // the user widened the first column
     cycle().runTick();
-    EXPECT_EQ(state.config.Value("ColumnWidth0"), "150");
+    EXPECT_EQ(state.config.value("ColumnWidth0"), "150");
     ASSERT_EQ(list.columns.size(), 4u);
     EXPECT_EQ(list.columns[0].width, 150);
     EXPECT_EQ(list.columns[1].width, 80);
@@ -217,21 +217,21 @@ TEST_F(RefreshCycleTest, ColumnsComeFromTheSettingsAndWidthsAreWrittenBack)
     EXPECT_EQ(list.rows[0].subItems, (std::vector<std::string>{"2 / 6", "Lobby", "Host0"}));
 
     cycle().runTick();
-    EXPECT_EQ(state.config.Value("ColumnWidth3"), "80");
+    EXPECT_EQ(state.config.value("ColumnWidth3"), "80");
 }
 
 TEST_F(RefreshCycleTest, BadWidthSettings)
 {
     test::LoopbackServer server({{"/s", reply({titled("Alpha")})}});
-    state.servers.Add(server.url("/s"));
-    state.config.Add("ColumnWidth0=breit");
+    state.servers.add(server.url("/s"));
+    state.config.add("ColumnWidth0=breit");
     cycle().runTick();
     EXPECT_EQ(list.columns[0].width, 100);
 
     list.columns.clear();
-    state.config.Clear();
-    state.config.Add("Column1=Status");
-    state.config.Add("ColumnWidth1=abc");
+    state.config.clear();
+    state.config.add("Column1=Status");
+    state.config.add("ColumnWidth1=abc");
     EXPECT_THROW(cycle().runTick(), ConversionError);
     EXPECT_TRUE(list.rows.empty());
 }
@@ -240,24 +240,24 @@ TEST_F(RefreshCycleTest, LoadingAFileTakesThePlaceOfTheServersForOneTick)
 {
     test::LoopbackServer server({{"/s", reply({titled("Online")})}});
     folder.write("server.txt", server.url("/s") + "\r\n");
-    state.servers.Add(server.url("/s"));
-    state.servers.Add("http://unsaved.invalid/"); // not in "server.txt": lost by a file load
+    state.servers.add(server.url("/s"));
+    state.servers.add("http://unsaved.invalid/"); // not in "server.txt": lost by a file load
     folder.write("saved.txt", reply({titled("Aus der Datei"), titled("Zweites")}));
-    state.loadfile = folder.file("saved.txt");
+    state.pendingLoadFile = folder.file("saved.txt");
 
     cycle().runTick();
     EXPECT_EQ(list.captions(), (std::vector<std::string>{"Aus der Datei", "Zweites"}));
     EXPECT_EQ(state.servers.lines(), std::vector<std::string>{server.url("/s")});
-    EXPECT_TRUE(state.loadfile.empty());
+    EXPECT_TRUE(state.pendingLoadFile.empty());
     EXPECT_TRUE(server.paths().empty());
 
     // A file that is gone by then gives an empty list; without "server.txt" the list stays empty.
     folder.write("server.txt", "");
     std::filesystem::remove(folder.file("server.txt"));
-    state.loadfile = folder.file("gone.txt");
+    state.pendingLoadFile = folder.file("gone.txt");
     cycle().runTick();
     EXPECT_TRUE(list.rows.empty());
-    EXPECT_EQ(state.servers.Count(), 0);
+    EXPECT_EQ(state.servers.count(), 0);
 }
 
 TEST_F(RefreshCycleTest, AGameWithABadValueIsLeftOutQuietly)
@@ -266,28 +266,28 @@ TEST_F(RefreshCycleTest, AGameWithABadValueIsLeftOutQuietly)
     std::string broken = reply({titled("Erstes"), titled("Kaputt"), titled("Drittes")});
     broken.replace(broken.find("MaxPlayers=4", broken.find("Kaputt")), 12, "MaxPlayers=viele");
     folder.write("broken.txt", broken);
-    state.loadfile = folder.file("broken.txt");
+    state.pendingLoadFile = folder.file("broken.txt");
 
     cycle().runTick();
     EXPECT_EQ(list.captions(), (std::vector<std::string>{"Erstes", "Drittes"}));
     EXPECT_EQ(filter.rows.size(), 2u);
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_EQ(view.labels[Label::gamecount], "Spiele offen: 2");
-    EXPECT_EQ(view.labels[Label::pcount], "Spieler online: 2");
+    EXPECT_EQ(view.labels[Label::openGames], "Spiele offen: 2");
+    EXPECT_EQ(view.labels[Label::playersOnline], "Spieler online: 2");
     EXPECT_EQ(view.statusTexts.back(), "1 Spiel mit fehlerhaften Daten \xFC"
                                        "bersprungen");
 
     // Counted per tick: two bad games say so in the plural; a clean tick gives the bar back.
     broken.replace(broken.find("MaxPlayers=4", broken.find("Drittes")), 12, "MaxPlayers=?");
     folder.write("broken.txt", broken);
-    state.loadfile = folder.file("broken.txt");
+    state.pendingLoadFile = folder.file("broken.txt");
     cycle().runTick();
     EXPECT_EQ(list.captions(), std::vector<std::string>{"Erstes"});
     EXPECT_EQ(view.statusTexts.back(), "2 Spiele mit fehlerhaften Daten \xFC"
                                        "bersprungen");
 
     folder.write("broken.txt", reply({titled("Erstes")}));
-    state.loadfile = folder.file("broken.txt");
+    state.pendingLoadFile = folder.file("broken.txt");
     cycle().runTick();
     EXPECT_EQ(view.statusTexts.back(), "Quintor Velmar 2.02 Beta [84] - Bereit");
 }
@@ -300,17 +300,17 @@ TEST_F(RefreshCycleTest, AHiddenWindowOnlyRebuildsTheNoticeBoard)
     EXPECT_EQ(noticeBoardBuilds, 1);
     EXPECT_EQ(state.games.size(), 1u);
     EXPECT_TRUE(view.statusTexts.empty());
-    EXPECT_EQ(state.servers.Count(), 0);
+    EXPECT_EQ(state.servers.count(), 0);
 }
 
 TEST_F(RefreshCycleTest, AnAbandonedRequestEndsTheTickWithoutAQuestion)
 {
     test::CancellingHttpClient abandoning;
-    state.servers.Add("http://127.0.0.1:9/");
+    state.servers.add("http://127.0.0.1:9/");
     RefreshCycle c(state, RefreshPorts{list, view, dialogs, abandoning, clock, "", nullptr, nullptr});
     EXPECT_THROW(c.runTick(), HttpError);
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_EQ(state.servers.Count(), 1);
+    EXPECT_EQ(state.servers.count(), 1);
 }
 
 TEST_F(RefreshCycleTest, OnlyATickThatReadAServerReportsItsCounts)
@@ -319,8 +319,8 @@ TEST_F(RefreshCycleTest, OnlyATickThatReadAServerReportsItsCounts)
     crowded.players = 3;
     test::LoopbackServer server({{"/s", reply({titled("Alpha"), crowded})}});
     folder.write("server.txt", server.url("/s") + "\r\n");
-    state.servers.Add(server.url("/missing")); // not read, yet the tick read another
-    state.servers.Add(server.url("/s"));
+    state.servers.add(server.url("/missing")); // not read, yet the tick read another
+    state.servers.add(server.url("/s"));
     dialogs.answers = {false};
     cycle().runTick();
     ASSERT_EQ(serversRead.size(), 1u);
@@ -329,12 +329,12 @@ TEST_F(RefreshCycleTest, OnlyATickThatReadAServerReportsItsCounts)
 
     // A file load reads no server; nor does a tick whose only server fails.
     folder.write("saved.txt", reply({titled("Aus der Datei")}));
-    state.loadfile = folder.file("saved.txt");
+    state.pendingLoadFile = folder.file("saved.txt");
     cycle().runTick();
     EXPECT_EQ(list.captions(), std::vector<std::string>{"Aus der Datei"});
-    state.servers.Clear();
-    state.servers.Add(server.url("/missing"));
+    state.servers.clear();
+    state.servers.add(server.url("/missing"));
     cycle().runTick();
-    EXPECT_EQ(view.labels[Label::gamecount], "Spiele offen: 0"); // the tick ran to its end
+    EXPECT_EQ(view.labels[Label::openGames], "Spiele offen: 0"); // the tick ran to its end
     EXPECT_EQ(serversRead.size(), 1u);
 }

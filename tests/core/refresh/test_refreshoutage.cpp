@@ -105,8 +105,8 @@ using Strings = std::vector<std::string>;
 
 TEST_F(RefreshOutageTest, AFailingServerIsAskedOnceAndItsLastGoodGamesStayStale)
 {
-    state.servers.Add(serverA);
-    state.servers.Add(serverB);
+    state.servers.add(serverA);
+    state.servers.add(serverB);
     http.answers = {{serverA, {reply({"A1", "A2"}), ""}}, {serverB, {reply({"B1"}), ""}}};
     tickAt(17, 0, 0);
     ASSERT_EQ(titles(false), (Strings{"A1", "A2", "B1"}));
@@ -124,7 +124,7 @@ TEST_F(RefreshOutageTest, AFailingServerIsAskedOnceAndItsLastGoodGamesStayStale)
     // A2 was completed while B's reply was read, yet it is A's game.
     EXPECT_EQ(titles(false), Strings{"B1"});
     EXPECT_EQ(titles(true), (Strings{"A1", "A2"}));
-    EXPECT_EQ(view.labels[Label::gamecount], "Spiele offen: 1");
+    EXPECT_EQ(view.labels[Label::openGames], "Spiele offen: 1");
     EXPECT_EQ(filter.evaluated.size(), 1u); // no event action for the kept games
     EXPECT_EQ(filter.stale.size(), 2u);
     for (const auto& row : list.rows)
@@ -160,7 +160,7 @@ TEST_F(RefreshOutageTest, AFailingServerIsAskedOnceAndItsLastGoodGamesStayStale)
 
 TEST_F(RefreshOutageTest, LastGoodGamesAreDroppedAfterTenMinutes)
 {
-    state.servers.Add(serverA);
+    state.servers.add(serverA);
     http.answers = {{serverA, {reply({"A1"}), ""}}};
     tickAt(23, 55, 0, 8);
     http.answers[serverA] = {"", "Verbindung abgelehnt"};
@@ -174,8 +174,8 @@ TEST_F(RefreshOutageTest, LastGoodGamesAreDroppedAfterTenMinutes)
 
 TEST_F(RefreshOutageTest, OnlyTheBuiltInServerFallsBack)
 {
-    state.servers.Add(builtIn);
-    state.servers.Add(serverA);
+    state.servers.add(builtIn);
+    state.servers.add(serverA);
     http.answers = {{builtIn, {"", "Verbindung abgelehnt"}},
                     {fallback, {reply({"Fallback"}), ""}},
                     {serverA, {"", "Server nicht gefunden"}}};
@@ -200,7 +200,7 @@ TEST_F(RefreshOutageTest, OnlyTheBuiltInServerFallsBack)
 TEST_F(RefreshOutageTest, GoingBackOnlineRestoresTheServerList)
 {
     folder.write("server.txt", serverA + "\r\n" + serverB + "\r\n");
-    state.servers.Add(serverA);
+    state.servers.add(serverA);
     http.answers = {{serverA, {"", "Keine Antwort vom Server"}}, {serverB, {reply({"B1"}), ""}}};
     dialogs.answers = {true};
     tickAt(17, 0, 0);

@@ -50,11 +50,11 @@ TEST(SafeSave, AFailedWriteLeavesTheOldFileAndNoTemporaryFile)
     folder.write("config.txt", "width=800\r\n");
     TextList big;
     for (int i = 0; i < 1000; ++i)
-        big.Add("line number " + std::to_string(i));
+        big.add("line number " + std::to_string(i));
 
     try {
         FileSizeLimit limit(100);
-        big.SaveToFile(folder.file("config.txt"));
+        big.saveToFile(folder.file("config.txt"));
         FAIL() << "save reported success";
     } catch (const FileError& e) {
         EXPECT_NE(std::string(e.what()).find("config.txt"), std::string::npos) << e.what();

@@ -33,9 +33,9 @@ TEST(StoredLines, EveryControlCharacterBecomesABlankInLogEntriesAndAliases)
     TextList log;
     appendLogEntry(log, std::string("eins\0\012zwei", 10));
     appendLogEntry(log, "danach");
-    log.SaveToFile(folder.file("log.txt"));
+    log.saveToFile(folder.file("log.txt"));
     TextList loaded;
-    loaded.LoadFromFile(folder.file("log.txt"));
+    loaded.loadFromFile(folder.file("log.txt"));
     EXPECT_EQ(loaded.lines(), (std::vector<std::string>{"eins  zwei", "danach"}));
 }
 
@@ -44,17 +44,17 @@ TEST(StoredLines, TheLogKeepsItsNewestEntries)
     TextList log;
     for (int i = 0; i < kMaxLogEntries + 2; ++i)
         appendLogEntry(log, std::to_string(i));
-    ASSERT_EQ(log.Count(), 10000);
-    EXPECT_EQ(log.Line(0), "2");
-    EXPECT_EQ(log.Line(9999), "10001");
+    ASSERT_EQ(log.count(), 10000);
+    EXPECT_EQ(log.line(0), "2");
+    EXPECT_EQ(log.line(9999), "10001");
 
     TextList grown;
     for (int i = 0; i < 25000; ++i)
-        grown.Add(std::to_string(i));
+        grown.add(std::to_string(i));
     keepNewestLogEntries(grown);
-    ASSERT_EQ(grown.Count(), 10000);
-    EXPECT_EQ(grown.Line(0), "15000");
+    ASSERT_EQ(grown.count(), 10000);
+    EXPECT_EQ(grown.line(0), "15000");
     TextList small({"a", "b"});
     keepNewestLogEntries(small);
-    EXPECT_EQ(small.Count(), 2);
+    EXPECT_EQ(small.count(), 2);
 }

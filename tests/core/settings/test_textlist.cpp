@@ -11,7 +11,7 @@ namespace {
 std::vector<std::string> linesOf(std::string_view text)
 {
     TextList list;
-    list.SetText(text);
+    list.setText(text);
     return list.lines();
 }
 
@@ -45,17 +45,17 @@ TEST(TextList, FileFormIsCrLfAfterEveryLine)
 {
     quintor::test::TempFolder folder;
     TextList list;
-    list.SetText("one\ntwo\rthree");
-    list.SaveToFile(folder.file("x.txt"));
+    list.setText("one\ntwo\rthree");
+    list.saveToFile(folder.file("x.txt"));
     EXPECT_EQ(folder.read("x.txt"), "one\r\ntwo\r\nthree\r\n");
 
     TextList empty;
-    empty.SaveToFile(folder.file("log.txt"));
+    empty.saveToFile(folder.file("log.txt"));
     EXPECT_TRUE(folder.exists("log.txt"));
     EXPECT_EQ(folder.read("log.txt").size(), 0u);
 
     TextList loaded;
-    loaded.LoadFromFile(folder.file("x.txt"));
+    loaded.loadFromFile(folder.file("x.txt"));
     EXPECT_EQ(loaded, list);
 }
 
@@ -63,81 +63,81 @@ TEST(TextList, HighBytesSurviveARoundTrip)
 {
     quintor::test::TempFolder folder;
     TextList list;
-    list.Add("Gr\xFCn=\x80\x81\xFF");
-    list.SaveToFile(folder.file("a.txt"));
+    list.add("Gr\xFCn=\x80\x81\xFF");
+    list.saveToFile(folder.file("a.txt"));
     TextList loaded;
-    loaded.LoadFromFile(folder.file("a.txt"));
-    EXPECT_EQ(loaded.Line(0), "Gr\xFCn=\x80\x81\xFF");
+    loaded.loadFromFile(folder.file("a.txt"));
+    EXPECT_EQ(loaded.line(0), "Gr\xFCn=\x80\x81\xFF");
 }
 
 TEST(TextList, LoadingAMissingFileRaisesAndKeepsTheList)
 {
     quintor::test::TempFolder folder;
     TextList list({"keep"});
-    EXPECT_THROW(list.LoadFromFile(folder.file("missing.txt")), quintor::FileError);
+    EXPECT_THROW(list.loadFromFile(folder.file("missing.txt")), quintor::FileError);
     EXPECT_EQ(list.lines(), std::vector<std::string>{"keep"});
 }
 
 TEST(TextList, FirstMatchingNameWinsRegardlessOfCase)
 {
     TextList config({"WIDTH=900", "width=700", "noname", "Gr\xDCn=1"});
-    EXPECT_EQ(config.IndexOfName("width"), 0);
-    EXPECT_EQ(config.Value("Width"), "900");
-    EXPECT_EQ(config.Value("gr\xFCn"), "1"); // Windows-1252 letters fold too
-    EXPECT_EQ(config.IndexOfName("noname"), -1);
-    EXPECT_EQ(config.Value("absent"), "");
+    EXPECT_EQ(config.indexOfName("width"), 0);
+    EXPECT_EQ(config.value("Width"), "900");
+    EXPECT_EQ(config.value("gr\xFCn"), "1"); // Windows-1252 letters fold too
+    EXPECT_EQ(config.indexOfName("noname"), -1);
+    EXPECT_EQ(config.value("absent"), "");
 
-    config.SetValue("width", "1024");
+    config.setValue("width", "1024");
     EXPECT_EQ(config.lines(), (std::vector<std::string>{"width=1024", "width=700", "noname", "Gr\xDCn=1"}));
 }
 
 TEST(TextList, NamesAreNotTrimmed)
 {
     TextList config({"width =800"});
-    EXPECT_EQ(config.IndexOfName("width"), -1);
-    EXPECT_EQ(config.IndexOfName("width "), 0);
+    EXPECT_EQ(config.indexOfName("width"), -1);
+    EXPECT_EQ(config.indexOfName("width "), 0);
 }
 
 TEST(TextList, ValueIsEverythingAfterTheFirstEquals)
 {
     TextList config({"feed=http://x/?a=b&c=d", "edit3=a=b"});
-    EXPECT_EQ(config.Value("feed"), "http://x/?a=b&c=d");
-    EXPECT_EQ(config.Value("edit3"), "a=b");
+    EXPECT_EQ(config.value("feed"), "http://x/?a=b&c=d");
+    EXPECT_EQ(config.value("edit3"), "a=b");
 }
 
 TEST(TextList, SetValueAppendsDeletesAndKeepsOthers)
 {
     TextList config({"a=1", "b=2", "a=3"});
-    config.SetValue("c", "4");
-    EXPECT_EQ(config.Line(3), "c=4");
-    config.SetValue("A", "");
+    config.setValue("c", "4");
+    EXPECT_EQ(config.line(3), "c=4");
+    config.setValue("A", "");
     EXPECT_EQ(config.lines(), (std::vector<std::string>{"b=2", "a=3", "c=4"}));
-    config.SetValue("zzz", ""); // nothing to delete
-    EXPECT_EQ(config.Count(), 3);
-    config.SetValue("a", "");
-    EXPECT_EQ(config.Value("a"), "");
-    EXPECT_EQ(config.IndexOfName("a"), -1);
+    config.setValue("zzz", ""); // nothing to delete
+    EXPECT_EQ(config.count(), 3);
+    config.setValue("a", "");
+    EXPECT_EQ(config.value("a"), "");
+    EXPECT_EQ(config.indexOfName("a"), -1);
 }
 
 TEST(TextList, ValueAtOfALineWithoutEqualsDropsTheFirstCharacter)
 {
     TextList list({"xHans", "", "k=v=w"});
-    EXPECT_EQ(list.ValueAt(0), "Hans");
-    EXPECT_EQ(list.ValueAt(1), "");
-    EXPECT_EQ(list.ValueAt(2), "v=w");
+    EXPECT_EQ(list.valueAt(0), "Hans");
+    EXPECT_EQ(list.valueAt(1), "");
+    EXPECT_EQ(list.valueAt(2), "v=w");
 }
 
 TEST(TextList, IndexOperationsAreCheckedAndAddAllAppendsInOrder)
 {
     TextList list({"a"});
-    EXPECT_THROW(list.Line(1), quintor::QuintorError);
-    EXPECT_THROW(list.Delete(-1), quintor::QuintorError);
-    list.AddAll(list);
+    EXPECT_THROW(list.line(1), quintor::QuintorError);
+    EXPECT_THROW(list.remove(-1), quintor::QuintorError);
+    list.addAll(list);
     EXPECT_EQ(list.lines(), (std::vector<std::string>{"a", "a"}));
     TextList other({"b", "c"});
-    list.AddAll(other);
-    list.Delete(0);
+    list.addAll(other);
+    list.remove(0);
     EXPECT_EQ(list.lines(), (std::vector<std::string>{"a", "b", "c"}));
-    list.Clear();
-    EXPECT_EQ(list.Count(), 0);
+    list.clear();
+    EXPECT_EQ(list.count(), 0);
 }

@@ -1,4 +1,4 @@
-// The alias editor: the grid over `syno`, "Hinzufügen", and the write-back whenever it closes.
+// The alias editor: the grid over `aliases`, "Hinzufügen", and the write-back whenever it closes.
 #include "settings/textlist.h"
 #include "support/fakes.h"
 #include "ui/editors/aliaseditor.h"
@@ -19,12 +19,12 @@ namespace {
 using Lines = std::vector<std::string>;
 
 struct Editor {
-    TextList syno;
+    TextList aliases;
     ScriptedDialogs dialogs;
-    AliasEditor window{syno, dialogs};
+    AliasEditor window{aliases, dialogs};
     int closed = 0;
 
-    explicit Editor(Lines lines) : syno(std::move(lines))
+    explicit Editor(Lines lines) : aliases(std::move(lines))
     {
         window.setOnClosed([this] { ++closed; });
         window.open();
@@ -61,7 +61,7 @@ private slots:
         QCOMPARE(e.dialogs.textsOf("input"), Lines{addCaptionAndPrompt});
         QCOMPARE(e.grid().item(1, 1)->text(), QStringLiteral(" "));
         QTest::mouseClick(&e.button("Button1"), Qt::LeftButton);
-        QCOMPARE(e.syno.lines(), (Lines{"a=b", "Foo= "}));
+        QCOMPARE(e.aliases.lines(), (Lines{"a=b", "Foo= "}));
         QCOMPARE(e.closed, 1);
         QVERIFY(!e.window.isVisible());
     }
@@ -73,7 +73,7 @@ private slots:
         e.window.addAlias();
         e.window.addAlias(); // cancelled: adds nothing
         e.button("Button1").click();
-        QCOMPARE(e.syno.lines(), Lines{"= "});
+        QCOMPARE(e.aliases.lines(), Lines{"= "});
     }
 
     void closeBoxWritesBackLikeOk()
@@ -82,7 +82,7 @@ private slots:
         e.grid().item(0, 1)->setText(QStringLiteral("Gr\u00FCn"));
         e.grid().item(1, 1)->setText(QString()); // emptied: the line stays and ends in "="
         QVERIFY(e.window.close());
-        QCOMPARE(e.syno.lines(), (Lines{"Siedler=Gr\xFCn", "Mars="}));
+        QCOMPARE(e.aliases.lines(), (Lines{"Siedler=Gr\xFCn", "Mars="}));
         QCOMPARE(e.closed, 1);
     }
 
@@ -96,7 +96,7 @@ private slots:
         QVERIFY(editor);
         editor->setText(QStringLiteral("Roter Planet"));
         e.window.close();
-        QCOMPARE(e.syno.lines(), Lines{"Mars=Roter Planet"});
+        QCOMPARE(e.aliases.lines(), Lines{"Mars=Roter Planet"});
     }
 
     void textColumnIsReadOnly()
@@ -118,14 +118,14 @@ private slots:
         QCOMPARE(e.grid().item(0, 0)->text(), QStringLiteral("nur Text"));
         QCOMPARE(e.grid().item(1, 1)->text(), QStringLiteral("b=c"));
         e.window.close();
-        QCOMPARE(e.syno.lines(), lines);
+        QCOMPARE(e.aliases.lines(), lines);
     }
 
     void reopeningShowsTheListAnew()
     {
         Editor e({"a=b"});
         e.window.close();
-        e.syno.Add("c=d");
+        e.aliases.add("c=d");
         e.window.open();
         QCOMPARE(e.grid().rowCount(), 2);
         QCOMPARE(e.grid().item(1, 0)->text(), QStringLiteral("c"));

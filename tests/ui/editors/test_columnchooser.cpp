@@ -83,7 +83,7 @@ private slots:
         setChecked(*chklist, QStringLiteral("Hoster"), false);
         setChecked(*chklist, QStringLiteral("Spieler"), false);
         form.storeChosenColumns();
-        QCOMPARE(config.Count(), 0);
+        QCOMPARE(config.count(), 0);
     }
 
     void closeBoxKeepsTheChoiceAndStillReports()

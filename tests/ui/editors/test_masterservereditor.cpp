@@ -56,7 +56,7 @@ private slots:
             e.window.deleteSelectedServer();
         }
         QTest::mouseClick(e.window.findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
-        QCOMPARE(e.servers.Count(), 0);
+        QCOMPARE(e.servers.count(), 0);
         QCOMPARE(e.closed, 1);
         QVERIFY(!e.window.isVisible());
     }
@@ -107,7 +107,7 @@ private slots:
     {
         Editor e({"http://a/"});
         e.window.close();
-        e.servers.Add("http://b/");
+        e.servers.add("http://b/");
         e.window.open();
         QCOMPARE(e.list().count(), 2);
     }

@@ -78,9 +78,9 @@ private slots:
 
     void aliasEditor()
     {
-        TextList syno({"Siedler=Siedeln", "Gr\xFCn=Gr\xFCne Welt", "Foo= "});
+        TextList aliases({"Siedler=Siedeln", "Gr\xFCn=Gr\xFCne Welt", "Foo= "});
         test::ScriptedDialogs dialogs;
-        AliasEditor editor(syno, dialogs);
+        AliasEditor editor(aliases, dialogs);
         editor.open();
         QCOMPARE(editor.size(), QSize(440, 335));
         checkLayout(editor);

@@ -35,7 +35,7 @@ private slots:
         QVERIFY(e.closeAndWait());
         QCOMPARE(e.folder.read("filter.txt"),
                  std::string("grp0=Liga\r\ngrp0fil0=Gr\xFCn\r\ngrp0fil1=Siedeln\r\ngrp1=Leer\r\n"));
-        QCOMPARE(treeEditor.filters().Text(), e.folder.read("filter.txt"));
+        QCOMPARE(treeEditor.filters().text(), e.folder.read("filter.txt"));
         QCOMPARE(e.folder.read("index.txt"),
                  std::string("grp0fil0\r\ngrp0fil0_act\r\ngrp0fil1\r\ngrp0fil1_act\r\nfilter\r\n"));
     }
@@ -222,7 +222,7 @@ private slots:
         QVERIFY(e.folder.exists("filter.txt"));
         QCOMPARE(e.folder.read("filter.txt"), std::string());
         QCOMPARE(e.folder.read("index.txt"), std::string("filter\r\n"));
-        QCOMPARE(treeEditor.filters().Count(), 0);
+        QCOMPARE(treeEditor.filters().count(), 0);
         QCOMPARE(filesIn(e.folder), (std::set<std::string>{"filter.txt", "index.txt"}));
     }
 

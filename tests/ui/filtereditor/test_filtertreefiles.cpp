@@ -31,7 +31,7 @@ private slots:
         QCOMPARE(e.treeTexts(), (QStringList{"A", "  a1", "  a2", "B", "  b0"}));
         // The list and the index follow at once, so a crash before closing leaves names and files in step.
         const std::string list("grp0=A\r\ngrp0fil0=a1\r\ngrp0fil1=a2\r\ngrp1=B\r\ngrp1fil0=b0\r\n");
-        QCOMPARE(treeEditor.filters().Value("grp0fil0"), std::string("a1"));
+        QCOMPARE(treeEditor.filters().value("grp0fil0"), std::string("a1"));
         QCOMPARE(e.folder.read("filter.txt"), list);
         QCOMPARE(e.folder.read("index.txt"), std::string("grp0fil0\r\ngrp0fil0_act\r\ngrp0fil1\r\ngrp0fil1_act\r\n"
                                                          "grp1fil0\r\ngrp1fil0_act\r\nfilter\r\n"));
@@ -101,7 +101,7 @@ private slots:
         treeEditor.moveSelectedFilterUp();
         QCOMPARE(e.folder.read("filter.txt"),
                  std::string("grp0=A\r\ngrp0fil0=a0\r\ngrp1=B\r\ngrp1fil0=b0\r\ngrp0fil1=a2\r\ngrp0fil2=a1\r\n"));
-        QCOMPARE(treeEditor.filters().Text(), e.folder.read("filter.txt"));
+        QCOMPARE(treeEditor.filters().text(), e.folder.read("filter.txt"));
         QCOMPARE(e.folder.read("index.txt"), std::string("grp0fil0\r\ngrp0fil0_act\r\ngrp0fil1\r\ngrp0fil1_act\r\n"
                                                          "grp0fil2\r\ngrp0fil2_act\r\ngrp1fil0\r\ngrp1fil0_act\r\n"
                                                          "filter\r\n"));

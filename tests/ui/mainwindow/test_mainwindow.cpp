@@ -178,10 +178,10 @@ private slots:
         MainWindowFixture f;
         auto& form = f.create();
         f.action("agsherausfarsen1")->trigger();
-        QCOMPARE(form.state().config.Value("tagparse"), std::string("True"));
+        QCOMPARE(form.state().config.value("tagparse"), std::string("True"));
         QCOMPARE(f.ticks->count(), 1);
         f.action("agsherausfarsen1")->trigger();
-        QCOMPARE(form.state().config.Value("tagparse"), std::string("False"));
+        QCOMPARE(form.state().config.value("tagparse"), std::string("False"));
         QCOMPARE(f.ticks->count(), 2);
     }
 
@@ -203,7 +203,7 @@ private slots:
         QCOMPARE(form.model().captionAt(0), std::string("Datei-Spiel"));
         QCOMPARE(f.http->calls.load(), requests);
         QCOMPARE(form.state().servers.lines(), std::vector<std::string>{"http://127.0.0.1:9/a"});
-        QVERIFY(form.state().loadfile.empty());
+        QVERIFY(form.state().pendingLoadFile.empty());
 
         f.dialogs.inputs.push_back(std::nullopt); // cancelled: nothing happens
         f.action("AusDateiladen1")->trigger();
@@ -271,7 +271,7 @@ private slots:
         QTest::addColumn<bool>("answer");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("caption");
-        QTest::addColumn<QStringList>("syno");
+        QTest::addColumn<QStringList>("aliases");
         QTest::newRow("yes") << true << "Bar"
                              << "Bar" << QStringList{"alt=neu", "Foo=Bar"};
         QTest::newRow("no") << false << "Bar"
@@ -285,7 +285,7 @@ private slots:
         QFETCH(bool, answer);
         QFETCH(QString, typed);
         QFETCH(QString, caption);
-        QFETCH(QStringList, syno);
+        QFETCH(QStringList, aliases);
         MainWindowFixture f;
         f.http->released = 1000;
         f.folder.write("syno.txt", "alt=neu\r\n");
@@ -307,9 +307,9 @@ private slots:
                                               " anzeigen?"});
         QCOMPARE(form.model().index(0, 0).data().toString(), caption);
         QStringList lines;
-        for (const auto& line : form.state().syno.lines())
+        for (const auto& line : form.state().aliases.lines())
             lines << QString::fromStdString(line);
-        QCOMPARE(lines, syno);
+        QCOMPARE(lines, aliases);
         QVERIFY(!quintor::test::fakesComplained());
     }
 
@@ -352,7 +352,7 @@ private slots:
         QTRY_COMPARE(dialogs.textsOf("confirmYesNo").size(), std::size_t(1));
         QCOMPARE(ticksWhileAsked, ticksBefore); // held back while the question was open
         QCOMPARE(rowsWhileAsked, 1);
-        QCOMPARE(form.state().syno.lines(), std::vector<std::string>{"Foo=Bar"});
+        QCOMPARE(form.state().aliases.lines(), std::vector<std::string>{"Foo=Bar"});
         QTRY_COMPARE(f.ticks->count(), ticksBefore + 1); // and run once afterwards
         QCOMPARE(form.model().captionAt(0), std::string("Bar"));
         QVERIFY(!quintor::test::fakesComplained());

@@ -79,8 +79,8 @@ private slots:
         f.window->masterserverEditor().addServer();
         f.window->masterserverEditor().close();
         QVERIFY(QTest::qWaitFor([&] { return f.window->isVisible() && !f.window->tickRunning(); }));
-        QCOMPARE(f.window->state().servers.Count(), 2);
-        QCOMPARE(f.window->state().servers.Line(1), std::string("http://127.0.0.1:9/zweiter"));
+        QCOMPARE(f.window->state().servers.count(), 2);
+        QCOMPARE(f.window->state().servers.line(1), std::string("http://127.0.0.1:9/zweiter"));
     }
 
     void detailsShowTheSelectedRowsGame()
@@ -127,7 +127,7 @@ private slots:
         f.folder.write("grp0fil0.txt", "field0=5\r\nact0=1\r\nedit0=Lobby\r\ntyp=0\r\nactive=True\r\n");
         f.folder.write("grp0fil0_act.txt", "field0=4\r\nact0=4\r\nedit0=Gr\xFCn\r\n");
         f.create();
-        QCOMPARE(f.window->filters().Value("grp0fil0"), std::string("Lobbys"));
+        QCOMPARE(f.window->filters().value("grp0fil0"), std::string("Lobbys"));
         QVERIFY(f.showAndWaitForFirstTick());
         QCOMPARE(f.window->state().games.all()[1].Color, 0x008000u);
 

@@ -54,7 +54,7 @@ private slots:
         QVERIFY(greed && other);
         QCOMPARE(greed->Color, 0x008000u);
         QCOMPARE(other->Color, 0u);
-        QCOMPARE(form.state().loglines.lines(),
+        QCOMPARE(form.state().logLines.lines(),
                  std::vector<std::string>{
                      "[Quintor Velmar 2.02 Beta [84] - 08.12.2026 17:02:06 - Filter \"Greed\"] Neu: Greed Arena"});
         // The row is drawn in its record's colour.
@@ -73,7 +73,7 @@ private slots:
         QCOMPARE(balloons.count(), 1);
         QCOMPARE(balloons[0][0].toString(), QStringLiteral("Quintor - Filterbenachrichtigung"));
         QCOMPARE(balloons[0][1].toString(), QStringLiteral("Offen: Greed Arena"));
-        QCOMPARE(form.state().loglines.Count(), 2);
+        QCOMPARE(form.state().logLines.count(), 2);
 
         form.close();
         QVERIFY(f.folder.read("log.txt").find("Filter \"Greed\"] Neu: Greed Arena\r\n") != std::string::npos);
@@ -123,9 +123,9 @@ private slots:
         f.http->released = 1000;
         auto& form = f.create();
         QVERIFY(f.showAndWaitForFirstTick());
-        QCOMPARE(form.filters().Count(), 0);
+        QCOMPARE(form.filters().count(), 0);
         QCOMPARE(form.model().rowCount(), 2);
-        QCOMPARE(form.state().loglines.Count(), 0);
+        QCOMPARE(form.state().logLines.count(), 0);
         QVERIFY(f.dialogs.shown.empty());
     }
 };

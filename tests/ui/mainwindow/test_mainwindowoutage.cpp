@@ -80,7 +80,7 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return f.ticks->count() > before && !form.tickRunning(); }, 15000));
         QVERIFY(form.state().online);
         QCOMPARE(form.model().rowCount(), 1);
-        QCOMPARE(form.state().servers.Count(), 1);
+        QCOMPARE(form.state().servers.count(), 1);
         QVERIFY(timer->isActive());
         QVERIFY(!goOnline->isEnabled());
     }

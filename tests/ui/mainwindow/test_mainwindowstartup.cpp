@@ -52,7 +52,7 @@ private slots:
         QCOMPARE(f.dialogs.shown.size(), std::size_t(2)); // the current version: no warning
         QCOMPARE(form.width(), 526);
         QCOMPARE(form.pos(), QPoint(0, 0));
-        QCOMPARE(form.state().config.Value("crdir"), game);
+        QCOMPARE(form.state().config.value("crdir"), game);
 
         form.close();
         QVERIFY(form.shutDown());
@@ -164,7 +164,7 @@ private slots:
         QCOMPARE(server.requestCount("/feed/filter.txt"), 1);
         QCOMPARE(server.requestCount("/quintor/version.txt"), 1);
         QCOMPARE(f.folder.read("filter.txt"), std::string("grp0=Vom Feed\r\ngrp0fil0=Alles\r\n"));
-        QCOMPARE(form.filters().Value("grp0"), std::string("Vom Feed")); // the filters are the fetched ones
+        QCOMPARE(form.filters().value("grp0"), std::string("Vom Feed")); // the filters are the fetched ones
         QVERIFY(f.dialogs.shown.empty());
     }
 
@@ -193,7 +193,7 @@ private slots:
         f.action("Abonnieren1")->trigger();
         QCOMPARE(f.dialogs.textsOf("input"), std::vector<std::string>{"URL|URL des zu abonnierenden Feeds:|"});
         QCOMPARE(f.folder.read("config.txt"), std::string("feed=http://example.invalid/feed/\r\n"));
-        QCOMPARE(form.state().config.Value("feed"), std::string("http://example.invalid/feed/"));
+        QCOMPARE(form.state().config.value("feed"), std::string("http://example.invalid/feed/"));
     }
 
     void aboutBox()
