@@ -1,11 +1,16 @@
-// Quintor: creates the main window and runs the event loop until it ends.
+// Quintor: builds the Monitor (the running program) and the main window that shows it, and runs the event
+// loop until it ends.
 #include "app/shutdownsignals.h"
 #include "launch/gamefolder.h"
+#include "monitor/monitor.h"
 #include "net/httpclient.h"
 #include "quintor/buildconfig.h"
 #include "settings/appfolder.h"
 #include "settings/appinfo.h"
 #include "ui/mainwindow/mainwindow.h"
+#include "ui/platform/backgroundhttpclient.h"
+#include "ui/platform/qtclock.h"
+#include "ui/platform/qtprocessstarter.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -28,34 +33,37 @@ int main(int argc, char* argv[])
     // box) ends the program at once: nothing of this session is there to be written yet.
     quintor::ShutdownSignals shutdownSignals([&mainWindow] {
         if (mainWindow)
-            mainWindow->requestShutdown(quintor::ui::ShutdownCause::session);
+            mainWindow->requestShutdown(quintor::ShutdownCause::session);
         else
             std::_Exit(EXIT_SUCCESS);
     });
 
+    // Requests run on a worker thread while the window goes on painting and answering.
+    quintor::ui::BackgroundHttpClient http(quintor::makeCurlHttpClient());
+    quintor::ui::QtClock clock;
+    quintor::ui::QtProcessStarter starter;
     const char* home = std::getenv("HOME");
-    quintor::ui::MainWindowSetup setup{quintor::applicationFolder(), quintor::makeCurlHttpClient(),
-                                       quintor::buildconfig::masterserverUrl};
-    setup.fallbackServer = quintor::buildconfig::fallbackMasterserverUrl;
-    setup.updateUrl = quintor::buildconfig::updateUrl;
-    setup.noticeUrl = quintor::buildconfig::noticeUrl;
-    setup.gameFolderCandidates = quintor::defaultCandidates(home ? home : "");
-    mainWindow = std::make_unique<quintor::ui::MainWindow>(std::move(setup));
+    quintor::Monitor monitor({quintor::applicationFolder(), http, clock, starter, quintor::buildconfig::masterserverUrl,
+                              quintor::buildconfig::fallbackMasterserverUrl, quintor::buildconfig::updateUrl,
+                              quintor::buildconfig::noticeUrl, quintor::defaultCandidates(home ? home : "")});
+    mainWindow = std::make_unique<quintor::ui::MainWindow>(monitor);
 
     QObject::connect(
         mainWindow.get(), &quintor::ui::MainWindow::finished, &app,
         [&mainWindow] { QCoreApplication::exit(mainWindow->exitCode()); }, Qt::QueuedConnection);
     // The desktop session is ending: write everything now, the session may not wait for the loop to end.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, mainWindow.get(), [&mainWindow](QSessionManager&) {
-        if (!mainWindow->shutDown()) mainWindow->requestShutdown(quintor::ui::ShutdownCause::session);
+        if (!mainWindow->shutDown()) mainWindow->requestShutdown(quintor::ShutdownCause::session);
     });
     // However else the loop ends, the lists are written; no box can be answered any more.
     QObject::connect(&app, &QCoreApplication::aboutToQuit, mainWindow.get(), [&mainWindow] {
-        if (!mainWindow->shutDown()) mainWindow->requestShutdown(quintor::ui::ShutdownCause::session);
+        if (!mainWindow->shutDown()) mainWindow->requestShutdown(quintor::ShutdownCause::session);
     });
 
     if (mainWindow->shutDown()) return mainWindow->exitCode(); // ended during its start-up
     mainWindow->show();
     const int loopCode = QApplication::exec();
-    return loopCode != 0 ? loopCode : mainWindow->exitCode();
+    const int exitCode = loopCode != 0 ? loopCode : mainWindow->exitCode();
+    mainWindow.reset(); // before the Monitor whose views it is
+    return exitCode;
 }

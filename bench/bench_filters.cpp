@@ -63,6 +63,7 @@ private:
 class BenchClock final : public Clock {
 public:
     LocalDateTime now() const override { return {2026, 12, 8, 17, 2, 6, 0}; }
+    std::chrono::milliseconds steadyNow() const override { return std::chrono::milliseconds(0); }
     std::string shortDate(const LocalDateTime&) const override { return "08.12.2026"; }
     std::string longTime(const LocalDateTime&) const override { return "17:02:06"; }
 };

@@ -14,6 +14,7 @@ class BenchClock final : public quintor::Clock {
 public:
     quintor::LocalDateTime time{2026, 12, 8, 21, 30, 0, 0};
     quintor::LocalDateTime now() const override { return time; }
+    std::chrono::milliseconds steadyNow() const override { return std::chrono::milliseconds(0); }
     std::string shortDate(const quintor::LocalDateTime&) const override { return "08.12.2026"; }
     std::string longTime(const quintor::LocalDateTime&) const override { return "21:30:00"; }
 };

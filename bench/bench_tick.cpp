@@ -36,9 +36,9 @@ void runTicks(benchmark::State& state, HttpClient& http, const std::string& url)
     monitor.config.add("Column3=Hoster");
     ui::GameListModel model(monitor.games);
     test::RecordingMainView view;
-    test::ScriptedDialogs dialogs;
+    test::RecordingPrompts prompts;
     test::FixedClock clock;
-    RefreshCycle cycle(monitor, RefreshPorts{model, view, dialogs, http, clock, url, nullptr, nullptr});
+    RefreshCycle cycle(monitor, RefreshPorts{model, view, prompts, http, clock, url, nullptr, nullptr});
     for (auto _ : state) {
         monitor.servers.clear();
         monitor.servers.add(url);

@@ -33,9 +33,13 @@ void paintRow(GameStore& games, RowHandle row, std::string_view colourName)
 void PlatformFilterActions::perform(const PerformedAction& action)
 {
     switch (action.code) {
-    case kShowMessage:
-        dialogs_.information(action.text);
+    case kShowMessage: {
+        const GameRecord* game = games_.find(action.row);
+        const std::string about = game ? gameIdentity(*game) : std::string();
+        prompts_.raise({PromptKind::information, action.text},
+                       "message\n" + action.filterKey + "\n" + about + "\n" + action.text);
         break;
+    }
     case kShowBalloon:
         notifier_.balloon(std::string(kBalloonTitle), action.text.substr(0, kBalloonMaxLength));
         break;
@@ -49,20 +53,33 @@ void PlatformFilterActions::perform(const PerformedAction& action)
         appendLogEntry(logLines_, logEntry(clock_, action.filterName, action.text));
         break;
     case kJoinGame:
-        if (join_) askToJoin(action.row);
+        if (join_) askToJoin(action.row, action.filterKey);
         break;
     default:
         break; // unknown codes do nothing
     }
 }
 
-void PlatformFilterActions::askToJoin(RowHandle row)
+void PlatformFilterActions::askToJoin(RowHandle row, const std::string& filterKey)
 {
-    const GameRecord* record = games_.find(row);
-    if (!record) return;
-    // The question waits for the user while the event loop runs on; the game asked about is the one joined.
-    const GameRecord game = *record;
-    if (dialogs_.informationYesNo(joinQuestion(game))) joinGame(game, join_->search, join_->starter);
+    const GameRecord* game = games_.find(row);
+    if (!game) return;
+    // Answered long after this refresh: the game is found again by its identity then.
+    std::string identity = gameIdentity(*game);
+    prompts_.raise({PromptKind::informationQuestion, joinQuestion(*game)}, "join\n" + filterKey + "\n" + identity,
+                   [this, identity](bool yes) {
+                       if (yes) joinIfListed(identity);
+                   });
+}
+
+void PlatformFilterActions::joinIfListed(const std::string& identity)
+{
+    for (const GameRecord& game : games_.all()) {
+        if (gameIdentity(game) != identity) continue;
+        joinGame(game, join_->search(), join_->starter);
+        return;
+    }
+    prompts_.raise({PromptKind::information, std::string(kGameGoneText)}, "gone\n" + identity);
 }
 
 } // namespace quintor

@@ -3,12 +3,13 @@
 
 #include "launch/gamefolder.h"
 #include "platform/clock.h"
-#include "platform/dialogs.h"
 #include "platform/notifier.h"
+#include "platform/prompts.h"
 #include "reference/gamestore.h"
 #include "settings/textlist.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,6 +44,7 @@ std::string joinQuestion(const GameRecord& game);
 // the port, whatever its code.
 struct PerformedAction {
     RowHandle row;
+    const std::string& filterKey;
     const std::string& filterName;
     std::int32_t code;
     const std::string& text;
@@ -51,7 +53,7 @@ struct PerformedAction {
 class FilterActions {
 public:
     virtual ~FilterActions() = default;
-    // May be modal (a message box); the evaluation goes on when it returns.
+    // Never waits for the user: a box is queued and shown after the refresh.
     virtual void perform(const PerformedAction& action) = 0;
 };
 
@@ -62,30 +64,36 @@ std::string logEntry(const Clock& clock, const std::string& filterName, const st
 // Sets the Color of the row's record (if it still has one) to the named colour; black for an unknown name.
 void paintRow(GameStore& games, RowHandle row, std::string_view colourName);
 
-// What the join action needs to start the game: where the game folder is looked for, and the process port.
+// What the join action needs to start the game once the user has said Yes: where the game folder is looked
+// for (asked then, so the search sees the settings of that moment), and the process port.
 struct JoinPorts {
-    GameFolderSearch search;
+    std::function<GameFolderSearch()> search;
     ProcessStarter& starter;
 };
 
+// Said when a join question is answered Yes after its game has left the list.
+inline constexpr std::string_view kGameGoneText = "Das Spiel ist nicht mehr in der Liste.";
+
 // The program's actions: an information box, the tray balloon (first 255 characters), a sound, the row
 // colour, an entry in the log lines (one line, the log bounded: appendLogEntry), and the join: the
-// question joinQuestion with Yes and No, and for Yes the game joined as the list's "Beitreten" joins it.
+// question joinQuestion with Yes and No, and for Yes the game joined as the list's "Beitreten" joins it, if
+// it is still listed. Boxes and questions go to the prompt queue, at most one per filter, game and text.
 // Without join ports the join does nothing; unknown codes do nothing.
 class PlatformFilterActions final : public FilterActions {
 public:
-    PlatformFilterActions(Dialogs& dialogs, Notifier& notifier, const Clock& clock, GameStore& games,
+    PlatformFilterActions(Prompts& prompts, Notifier& notifier, const Clock& clock, GameStore& games,
                           TextList& logLines, std::optional<JoinPorts> join = std::nullopt)
-        : dialogs_(dialogs), notifier_(notifier), clock_(clock), games_(games), logLines_(logLines),
+        : prompts_(prompts), notifier_(notifier), clock_(clock), games_(games), logLines_(logLines),
           join_(std::move(join))
     {
     }
     void perform(const PerformedAction& action) override;
 
 private:
-    void askToJoin(RowHandle row);
+    void askToJoin(RowHandle row, const std::string& filterKey);
+    void joinIfListed(const std::string& identity);
 
-    Dialogs& dialogs_;
+    Prompts& prompts_;
     Notifier& notifier_;
     const Clock& clock_;
     GameStore& games_;

@@ -13,7 +13,6 @@ FilterEngine::FilterEngine(const TextList& filters, GameStore& games, std::strin
 void FilterEngine::beginTick()
 {
     memory_.beginTick();
-    ++tick_;
     prepared_ = false;
     slots_.clear();
 }
@@ -44,63 +43,41 @@ void FilterEngine::evaluateFilters(RowHandle row, FilterActionMode mode, Evaluat
     const GameRecord* stored = games_.find(row);
     if (!stored) return;
     const bool perform = mode == FilterActionMode::perform;
-    GameData data(*stored);
-    // Until the first action or report nothing else runs, so the stored record serves. Either may wait in a
-    // message box while the event loop runs on; from then on a copy is used, and nothing the store holds.
-    std::optional<GameRecord> copy;
-    const auto detach = [&] {
-        if (copy) return;
-        copy = *stored;
-        data.rebind(*copy);
-    };
+    // No action waits for anything (boxes are queued), so the stored record serves the whole evaluation.
+    const GameRecord& game = *stored;
+    GameData data(game);
     std::optional<std::string> identity; // on the first match
-    const std::uint64_t tick = tick_;
 
-    for (std::size_t i = 0; i < slots_.size(); ++i) {
-        Slot& slot = slots_[i];
+    for (Slot& slot : slots_) {
         if (slot.failed) continue;
         if (!slot.compiled)
             slot.compiled = std::make_shared<const CompiledFilter>(compileFilter(appFolder_, slot.entry));
-        const CompiledFilter& compiled = *slot.compiled;
-        if (compiled.failure) {
+        const CompiledFilter& filter = *slot.compiled;
+        if (filter.failure) {
             if (!perform) {
                 // It must remember nothing of this refresh either; the report waits for a listed game.
                 memory_.forget(slot.entry.key);
                 continue;
             }
-            detach();
-            fail(slot, *compiled.failure);
-            if (tick != tick_) return;
+            fail(slot, *filter.failure);
             continue;
         }
-        if (!filterMatches(compiled, data)) continue;
-        const GameRecord& game = copy ? *copy : *stored;
+        if (!filterMatches(filter, data)) continue;
         if (!identity) identity = gameIdentity(game);
         const bool newGame = memory_.noteMatch(slot.entry.key, *identity, game.Server);
-        if (record) record->matches.push_back({compiled.entry.groupName, compiled.entry.name, coloursRows(compiled)});
+        if (record) record->matches.push_back({filter.entry.groupName, filter.entry.name, coloursRows(filter)});
         if (!perform) {
-            if (compiled.actionsFailure) memory_.forget(slot.entry.key);
+            if (filter.actionsFailure) memory_.forget(slot.entry.key);
             continue;
         }
-
-        // Held here: a refresh that begins during an action drops the slots.
-        const std::shared_ptr<const CompiledFilter> filter = slot.compiled;
-
-        for (const auto& action : filter->actions) {
+        for (const auto& action : filter.actions) {
             // An action that does not fire was read and converted with its filter; formatting it cannot fail.
-            if (!actionFires(action.code, filter->once, newGame)) continue;
-            detach();
+            if (!actionFires(action.code, filter.once, newGame)) continue;
             const std::string text =
                 action.format ? action.format->format(data.variable(action.variable)) : action.text;
-            actions_.perform({row, filter->entry.name, action.code, text});
-            // A refresh that began meanwhile (a box keeps the event loop running) owns the filters now.
-            if (tick != tick_) return;
+            actions_.perform({row, filter.entry.key, filter.entry.name, action.code, text});
         }
-        if (filter->actionsFailure) {
-            detach();
-            fail(slots_[i], *filter->actionsFailure);
-            if (tick != tick_) return;
-        }
+        if (filter.actionsFailure) fail(slot, *filter.actionsFailure);
     }
 }
 

@@ -59,10 +59,6 @@ public:
     // report (a listed game reports a broken filter). Its record keeps the colour of its last evaluation.
     void evaluateFilters(RowHandle row, FilterActionMode mode = FilterActionMode::perform,
                          EvaluationRecord* record = nullptr);
-    void filterStale(RowHandle row, EvaluationRecord* record = nullptr)
-    {
-        evaluateFilters(row, FilterActionMode::none, record);
-    }
 
     // Ends a refresh: each filter remembers the games it matched, and those of the unread servers it
     // remembered before. A refresh that is never ended counts, at the next beginTick, as one that read
@@ -86,7 +82,6 @@ private:
     ErrorReport report_;
 
     bool prepared_ = false;
-    std::uint64_t tick_ = 0; // changes with every beginTick
     std::vector<Slot> slots_;
     MatchMemory memory_;
 };

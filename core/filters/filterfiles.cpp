@@ -80,6 +80,14 @@ TextList filterListOf(const std::vector<FilterGroup>& tree)
     return lines;
 }
 
+TextList loadFilterList(const std::string& appFolder)
+{
+    TextList filters;
+    const std::string path = appFolder + std::string(files::filter);
+    if (fileExists(path)) filters.loadFromFile(path);
+    return filters;
+}
+
 TextList filterIndexOf(const TextList& filters)
 {
     TextList index;

@@ -56,6 +56,10 @@ std::vector<FilterGroup> readFilterTree(const TextList& filters);
 // The lines of "filter.txt" for a tree: each group's line, then its filters' lines.
 TextList filterListOf(const std::vector<FilterGroup>& tree);
 
+// The filter set of the folder's "filter.txt" (ending with the separator); empty when there is none.
+// FileError when it exists but cannot be read.
+TextList loadFilterList(const std::string& appFolder);
+
 // The lines of "index.txt": each filter's key and key + "_act", in list order, then "filter".
 TextList filterIndexOf(const TextList& filters);
 void writeFilterIndex(const std::string& appFolder, const TextList& filters);

@@ -46,6 +46,9 @@ public:
     // other than 2xx (or 200, see HttpOptions) is an error, redirects are not followed. Safe to call from any thread,
     // also concurrently.
     virtual std::string get(const std::string& url, const HttpOptions& options = {}) = 0;
+    // The program is ending: a request that waits now, and every later one, ends with an HttpError of kind
+    // Cancelled. A client whose requests cannot be waited on in the meantime has nothing to do.
+    virtual void cancelAll() {}
 };
 
 std::unique_ptr<HttpClient> makeCurlHttpClient();

@@ -1,6 +1,7 @@
 // The current local time and the user's date and time formats.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 namespace quintor {
@@ -14,6 +15,9 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual LocalDateTime now() const = 0;
+    // A clock that only goes forward, from an arbitrary start: what durations are measured with, so that
+    // setting the wall clock (daylight saving, a sync after sleep) stretches or shrinks none of them.
+    virtual std::chrono::milliseconds steadyNow() const = 0;
     // The user's short date format (e.g. 08.12.2026) and long time format (e.g. 17:02:06).
     virtual std::string shortDate(const LocalDateTime& when) const = 0;
     virtual std::string longTime(const LocalDateTime& when) const = 0;

@@ -14,6 +14,9 @@ public:
     // Appends a completed record; its Item must already name its row.
     void append(GameRecord&& entry);
 
+    // Takes the records of these rows away.
+    void removeRows(const std::vector<RowHandle>& rows);
+
     const std::vector<GameRecord>& all() const { return games_; }
     std::size_t size() const { return games_.size(); }
 

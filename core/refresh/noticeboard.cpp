@@ -84,11 +84,6 @@ std::string dismissButtonName(int number)
     return name;
 }
 
-int noticeNumberOfButton(std::string_view buttonName)
-{
-    return buttonName.empty() ? 0 : strToInt(buttonName.substr(1));
-}
-
 void storeDismissedNotice(MonitorState& state, int number)
 {
     state.config.setValue(keys::numbered(keys::clipBoardDisable, number), "true");

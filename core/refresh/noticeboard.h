@@ -30,9 +30,8 @@ std::vector<Notice> noticesToShow(std::string_view noticeFile, const TextList& c
 // the games. A cancelled request (the program is ending) leaves with its HttpError.
 std::vector<Notice> fetchNotices(HttpClient& http, const std::string& url, const TextList& config);
 
-// The name of notice n's dismiss button, and the notice number back from a button's name.
+// The name of notice n's dismiss button ("d" + n), by which tests find it.
 std::string dismissButtonName(int number);
-int noticeNumberOfButton(std::string_view buttonName);
 
 // Dismisses notice n for good: "ClipBoardDisable" + n = "true", written to "config.txt" at once unless
 // start-up could not read that file (then the dismissal lasts for this run).

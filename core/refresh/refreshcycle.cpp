@@ -9,6 +9,7 @@
 #include "settings/fileio.h"
 #include "settings/keys.h"
 
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <vector>
@@ -33,7 +34,7 @@ std::string RefreshCycle::outageNote() const
 {
     const std::optional<Outage> outage = state_.outages.oldestOutage(state_.servers);
     if (!outage) return "";
-    return " - Server " + outage->server + " nicht erreichbar seit " + ports_.clock.longTime(outage->since);
+    return " - Server " + outage->server + " nicht erreichbar seit " + ports_.clock.longTime(outage->since.wall);
 }
 
 void RefreshCycle::leaveOfflineMode()
@@ -105,10 +106,7 @@ void RefreshCycle::fetchAndParse()
                 rowsOfServer.try_emplace(entry);
             } else {
                 unreadServers.push_back(entry);
-                if (!keepFailingServer(entry, *outcome.failure)) {
-                    state_.servers.remove(i);
-                    continue;
-                }
+                serverFailed(entry, *outcome.failure);
                 listLastGood(entry);
             }
         }
@@ -125,15 +123,12 @@ void RefreshCycle::fetchAndParse()
         for (RowHandle row : rows) {
             if (const GameRecord* record = state_.games.find(row)) games.push_back(*record);
         }
-        state_.outages.answered(server, std::move(games), ports_.clock.now());
+        state_.outages.answered(server, std::move(games), moment());
     }
     if (!fileTick) state_.outages.keepOnly(state_.servers);
 
     if (state_.servers.count() == 0) {
-        ports_.dialogs.error("Kein Server erreichhar / Keiner in der Liste. Automatisches Holen der Referenzliste "
-                             "wird deaktiviert. Quintor ist nun im Offline-Modus!");
-        state_.online = false;
-        ports_.view.stopRefetchTimer();
+        enterOfflineMode();
     } else if (state_.servers.line(0) == forceFileMarker) {
         restoreServersFromFile();
     }
@@ -152,23 +147,52 @@ void RefreshCycle::fetchAndParse()
     if (ports_.serversRead && !fileTick && !rowsOfServer.empty()) ports_.serversRead(reader.counters());
 }
 
-bool RefreshCycle::keepFailingServer(const std::string& server, const std::string& reason)
+void RefreshCycle::serverFailed(const std::string& server, const std::string& reason)
 {
     // Asked once per outage; while the server goes on failing the status bar says so instead.
-    if (!state_.outages.failed(server, ports_.clock.now())) return true;
-    const bool drop =
-        ports_.dialogs.errorYesNo("Keine Verbindung zu Server " + server + "! Das ist gar nicht gut!\r\r" + reason +
-                                      "\r\rSoll dieser Server aus der Liste entfernt werden?",
-                                  DefaultButton::no);
-    if (drop) state_.outages.forget(server);
-    return !drop;
+    if (!state_.outages.failed(server, moment())) return;
+    Prompt question{PromptKind::errorQuestion,
+                    "Keine Verbindung zu Server " + server + "! Das ist gar nicht gut!\r\r" + reason +
+                        "\r\rSoll dieser Server aus der Liste entfernt werden?",
+                    DefaultButton::no};
+    ports_.prompts.raise(std::move(question), "server\n" + server, [this, server](bool remove) {
+        if (remove) removeFailingServer(server);
+    });
+}
+
+void RefreshCycle::removeFailingServer(const std::string& server)
+{
+    const auto& lines = state_.servers.lines();
+    if (std::find(lines.begin(), lines.end(), server) == lines.end() || !state_.outages.failing(server)) return;
+    for (int i = state_.servers.count() - 1; i >= 0; --i) {
+        if (state_.servers.line(i) == server) state_.servers.remove(i);
+    }
+    state_.outages.forget(server);
+    std::vector<RowHandle> keptRows;
+    for (const GameRecord& game : state_.games.all()) {
+        if (game.Stale && game.Server == server) keptRows.push_back(game.Item);
+    }
+    for (RowHandle row : keptRows)
+        ports_.list.removeRow(row);
+    state_.games.removeRows(keptRows);
+    if (state_.servers.count() == 0) enterOfflineMode();
+    setStatusCaption("");
+}
+
+void RefreshCycle::enterOfflineMode()
+{
+    ports_.prompts.raise({PromptKind::error, "Kein Server erreichhar / Keiner in der Liste. Automatisches Holen der "
+                                             "Referenzliste wird deaktiviert. Quintor ist nun im Offline-Modus!"},
+                         "offline");
+    state_.online = false;
+    ports_.view.stopRefetchTimer();
 }
 
 void RefreshCycle::listLastGood(const std::string& server)
 {
-    const LastGoodList* kept = state_.outages.lastGood(server, ports_.clock.now());
+    const LastGoodList* kept = state_.outages.lastGood(server, ports_.clock.steadyNow());
     if (!kept) return;
-    const std::string toolTip = "Stand: " + ports_.clock.longTime(kept->at);
+    const std::string toolTip = "Stand: " + ports_.clock.longTime(kept->at.wall);
     for (const GameRecord& game : kept->games) {
         listStaleRecord(game, state_.games, state_.config, state_.aliases, ports_.list, ports_.filter, toolTip);
     }

@@ -4,7 +4,7 @@
 
 #include "net/httpclient.h"
 #include "platform/clock.h"
-#include "platform/dialogs.h"
+#include "platform/prompts.h"
 #include "reference/reader.h"
 #include "refresh/monitorstate.h"
 #include "refresh/views.h"
@@ -20,7 +20,7 @@ std::string skippedGamesText(int count);
 struct RefreshPorts {
     GameListView& list;
     MainView& view;
-    Dialogs& dialogs;
+    Prompts& prompts; // what a tick says or asks is queued, never waited for
     HttpClient& http;
     const Clock& clock;
     std::string defaultServer;         // put into an empty server list
@@ -36,7 +36,8 @@ class RefreshCycle {
 public:
     RefreshCycle(MonitorState& state, RefreshPorts ports) : state_(state), ports_(std::move(ports)) {}
 
-    // One tick. A game whose values do not convert is left out and noted in the status bar. A
+    // One tick. A game whose values do not convert is left out and noted in the status bar. A server that
+    // begins to fail raises the question whether to remove it; its last good games stay listed meanwhile. A
     // conversion error of the settings, a notice board failure or a cancelled request (the program is
     // ending while the tick waits) ends it early: what was done stays, the statistic keeps its texts,
     // and a server list parked for a file load is restored before the error leaves.
@@ -45,6 +46,11 @@ public:
     // The status bar: the text (or the version prefix when empty) followed by "Bereit" or "Offline-Modus",
     // and by the oldest outage of a listed server, if any.
     void setStatusCaption(const std::string& text);
+
+    // The user answered Yes to removing a failing server: it leaves the list, its kept games leave the
+    // view, and with the last one gone the program is offline. Nothing happens when the answer no longer
+    // applies (the server is not listed any more, or answers again).
+    void removeFailingServer(const std::string& server);
 
     // "Wieder online gehen": the server list as "server.txt" has it (empty: the default), online, the
     // timer running, and a tick at once.
@@ -55,8 +61,10 @@ public:
 
 private:
     void fetchAndParse();
-    // A server failed: true when it stays in the list. Asks whether to remove it when its outage begins.
-    bool keepFailingServer(const std::string& server, const std::string& reason);
+    // A server failed: asks whether to remove it when its outage begins.
+    void serverFailed(const std::string& server, const std::string& reason);
+    void enterOfflineMode();
+    Moment moment() const { return {ports_.clock.now(), ports_.clock.steadyNow()}; }
     void listLastGood(const std::string& server);
     std::string outageNote() const;
     void restoreServersFromFile();

@@ -2,7 +2,9 @@
 #pragma once
 
 #include "reference/gameentry.h"
+#include "refresh/noticeboard.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,8 @@ public:
     virtual RowHandle addRow() = 0;
     // Gives a row its caption and sub-item texts; the list then puts it in its place.
     virtual void setRowTexts(RowHandle row, const std::string& caption, std::vector<std::string> subItems) = 0;
+    // Takes a row away (a removed server's kept games). A list that only records ignores it.
+    virtual void removeRow(RowHandle row) { static_cast<void>(row); }
     // The plain text shown when the pointer rests on a row. A list without tooltips ignores it.
     virtual void setRowToolTip(RowHandle row, const std::string& text)
     {
@@ -43,6 +47,16 @@ public:
     virtual void stopRefetchTimer() = 0;
     // Starts the timer again when the program goes back online. A view without a timer ignores it.
     virtual void startRefetchTimer() {}
+    // The notice board: the notices to show, in order (none: an empty board).
+    virtual void showNotices(const std::vector<Notice>& notices) { static_cast<void>(notices); }
+    // A note for the status bar that stays a while over whatever the bar says (a damaged history).
+    virtual void showNote(const std::string& text) { static_cast<void>(text); }
+    // Runs `step` once the event at hand has been dealt with (a window: from its event loop). A view without
+    // an event loop runs it at once.
+    virtual void runSoon(std::function<void()> step) { step(); }
+    // A tick begins and ends (also one that failed): the commands that change its lists wait meanwhile.
+    virtual void tickStarted() {}
+    virtual void tickEnded() {}
 };
 
 // The filters' hook into a refresh.

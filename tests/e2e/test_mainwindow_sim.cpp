@@ -5,6 +5,9 @@
 #include "support/tempfolder.h"
 #include "ui/mainwindow/gamelistmodel.h"
 #include "ui/mainwindow/mainwindow.h"
+#include "ui/platform/backgroundhttpclient.h"
+#include "ui/platform/qtclock.h"
+#include "ui/platform/qtprocessstarter.h"
 #include "ui/uitestsupport.h"
 
 #include <QLabel>
@@ -24,8 +27,11 @@ private slots:
         folder.write("server.txt", server.baseUrl() + "/league/server\r\n");
         folder.write("config.txt", "Column1=Status\r\nColumn2=Spieler\r\nColumn3=Offizieller Server\r\n");
 
-        quintor::ui::MainWindow form(
-            {folder.path(), quintor::makeCurlHttpClient(), "http://127.0.0.1:9/league/server"});
+        quintor::ui::BackgroundHttpClient http(quintor::makeCurlHttpClient());
+        quintor::ui::QtClock clock;
+        quintor::ui::QtProcessStarter starter;
+        quintor::Monitor monitor({folder.path(), http, clock, starter, "http://127.0.0.1:9/league/server"});
+        quintor::ui::MainWindow form(monitor);
         QSignalSpy ticks(&form, &quintor::ui::MainWindow::tickFinished);
         form.show();
         QVERIFY(ticks.wait(20000));
@@ -50,7 +56,7 @@ private slots:
         // Rank order down the list, and each row shows its own record.
         int previous = 100;
         for (int r = 0; r < model.rowCount(); ++r) {
-            const quintor::GameRecord* record = form.state().games.find(model.handleAt(r));
+            const quintor::GameRecord* record = form.monitor().state().games.find(model.handleAt(r));
             QVERIFY(record);
             const int rank = quintor::rank(*record);
             QVERIFY2(rank <= previous, qPrintable(QString("row %1").arg(r)));

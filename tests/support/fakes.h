@@ -5,11 +5,15 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/processstarter.h"
+#include "platform/prompts.h"
 #include "refresh/views.h"
 
+#include <chrono>
 #include <deque>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -87,6 +91,65 @@ private:
     }
 };
 
+// Keeps what a tick raised, in order, so a test can read it and answer it.
+class RecordingPrompts : public Prompts {
+public:
+    struct Raised {
+        Prompt prompt;
+        std::string key;
+        Answer answer;
+    };
+    std::vector<Raised> raised;
+
+    void raise(Prompt prompt, std::string key, Answer answer) override
+    {
+        raised.push_back({std::move(prompt), std::move(key), std::move(answer)});
+    }
+    std::vector<std::string> texts() const
+    {
+        std::vector<std::string> out;
+        for (const auto& r : raised)
+            out.push_back(r.prompt.text);
+        return out;
+    }
+    // Answers the prompt raised at `index`.
+    void answer(std::size_t index, bool yes) const
+    {
+        const Raised& r = raised.at(index);
+        if (r.answer) r.answer(yes);
+    }
+};
+
+// Shows prompts by recording them; the test answers the one on the screen.
+class ScriptedPresenter : public PromptPresenter {
+public:
+    std::vector<Prompt> presented;
+    int withdrawn = 0;
+
+    void present(const Prompt& prompt, std::function<void(bool yes)> answered) override
+    {
+        presented.push_back(prompt);
+        answered_ = std::move(answered);
+    }
+    void withdraw() override
+    {
+        ++withdrawn;
+        answered_ = nullptr;
+    }
+    bool standing() const { return static_cast<bool>(answered_); }
+    // Answers the prompt on the screen.
+    void answer(bool yes)
+    {
+        ASSERT_TRUE(answered_) << "no prompt stands";
+        auto answered = std::move(answered_);
+        answered_ = nullptr;
+        answered(yes);
+    }
+
+private:
+    std::function<void(bool yes)> answered_;
+};
+
 // Cancels every request, as the program's client does once the program is ending.
 class CancellingHttpClient : public HttpClient {
 public:
@@ -108,7 +171,18 @@ public:
 class FixedClock : public Clock {
 public:
     LocalDateTime time{2026, 12, 8, 17, 2, 6, 0};
+    // Unless set, the steady clock goes with the wall clock (seconds of `time` since 2000).
+    std::optional<std::chrono::milliseconds> steady;
     LocalDateTime now() const override { return time; }
+    std::chrono::milliseconds steadyNow() const override
+    {
+        if (steady) return *steady;
+        using namespace std::chrono;
+        const sys_days day{year{time.year} / month{static_cast<unsigned>(time.month)} /
+                           std::chrono::day{static_cast<unsigned>(time.day)}};
+        return duration_cast<milliseconds>(day - sys_days{year{2000} / January / 1} + hours{time.hour} +
+                                           minutes{time.minute} + seconds{time.second});
+    }
     std::string shortDate(const LocalDateTime& t) const override
     {
         char buffer[32];
@@ -148,6 +222,10 @@ public:
     {
         rows.push_back({++lastHandle, "", {}, ""});
         return lastHandle;
+    }
+    void removeRow(RowHandle row) override
+    {
+        std::erase_if(rows, [row](const Row& r) { return r.handle == row; });
     }
     void setRowTexts(RowHandle row, const std::string& caption, std::vector<std::string> subItems) override
     {

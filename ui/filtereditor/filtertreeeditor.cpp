@@ -36,9 +36,11 @@ void setName(QTreeWidgetItem* node, const std::string& name)
 
 } // namespace
 
-FilterTreeEditor::FilterTreeEditor(std::string appFolder, Dialogs& dialogs, std::function<void()> onClosed,
+FilterTreeEditor::FilterTreeEditor(std::string appFolder, Dialogs& dialogs,
+                                   std::function<void(const TextList&)> written, std::function<void()> onClosed,
                                    QWidget* parent)
-    : QWidget(parent, Qt::Window), appFolder_(std::move(appFolder)), dialogs_(dialogs), onClosed_(std::move(onClosed))
+    : QWidget(parent, Qt::Window), appFolder_(std::move(appFolder)), dialogs_(dialogs), written_(std::move(written)),
+      onClosed_(std::move(onClosed))
 {
     setObjectName(QStringLiteral("fconf"));
     setWindowTitle(QStringLiteral("Filterkonfiguration"));
@@ -46,7 +48,6 @@ FilterTreeEditor::FilterTreeEditor(std::string appFolder, Dialogs& dialogs, std:
     createControls();
     createMenu();
     resize(minimumClientWidth + 20, minimumClientHeight + 60);
-    handle([this] { loadTree(); });
 }
 
 FilterTreeEditor::~FilterTreeEditor()
@@ -126,8 +127,9 @@ void FilterTreeEditor::setShownGames(std::shared_ptr<const std::vector<GameRecor
     if (editor_) editor_->setShownGames(shownGames_);
 }
 
-void FilterTreeEditor::open()
+void FilterTreeEditor::open(const TextList& filters)
 {
+    loadTree(filters);
     show();
     raise();
     activateWindow();
@@ -140,12 +142,10 @@ void FilterTreeEditor::writeForQuit()
     writeFilterFiles();
 }
 
-void FilterTreeEditor::loadTree()
+void FilterTreeEditor::loadTree(const TextList& filters)
 {
-    filters_.clear();
+    filters_ = filters;
     tree_->clear();
-    const std::string path = appFolder_ + std::string(files::filter);
-    if (fileExists(path)) filters_.loadFromFile(path);
     for (const FilterGroup& group : readFilterTree(filters_)) {
         QTreeWidgetItem* node = addGroupNode(group.name);
         for (const std::string& filter : group.filters)
@@ -274,8 +274,8 @@ void FilterTreeEditor::moveSelectedFilterUp()
     const int filter = node->parent()->indexOfChild(node);
     if (filter < 1) return;
     // The list is the tree as it stands, so filters made or deleted since the last load stay as they are.
-    moveFilterUp(appFolder_, treeAsList(), group, filter);
-    loadTree();
+    loadTree(moveFilterUp(appFolder_, treeAsList(), group, filter));
+    if (written_) written_(filters_);
     // The move wrote "filter.txt"; the index follows at once too, not only at closing.
     writeFilterIndex(appFolder_, filters_);
     if (QTreeWidgetItem* groupNode = tree_->topLevelItem(group)) {
@@ -289,6 +289,7 @@ void FilterTreeEditor::writeFilterFiles()
     // The index and the list belong together: both are replaced or neither.
     saveAllOrRestore({{appFolder_ + std::string(files::index), filterIndexOf(filters_).text()},
                       {appFolder_ + std::string(files::filter), filters_.text()}});
+    if (written_) written_(filters_);
 }
 
 void FilterTreeEditor::closeEvent(QCloseEvent* event)

@@ -1,6 +1,7 @@
 // The filter tree editor ("Filterkonfiguration"): the filters in named groups as a two-level tree.
-// It owns the filter list that the evaluation reads, and keeps each filter's files under the key of
-// its position. Made once at start-up; closing it only hides it.
+// It edits a copy of the program's filter set, keeps each filter's files under the key of its position,
+// and hands the set back whenever it has written "filter.txt". Made once at start-up; closing it only
+// hides it.
 #pragma once
 
 #include "platform/dialogs.h"
@@ -31,17 +32,18 @@ public:
     static constexpr int minimumClientWidth = 400;
     static constexpr int minimumClientHeight = 300;
 
-    // Loads "filter.txt" from `appFolder` (ending with the separator). `onClosed` runs once the window
-    // has closed and written the filter files: the main window shows itself and runs a refresh.
-    FilterTreeEditor(std::string appFolder, Dialogs& dialogs, std::function<void()> onClosed,
-                     QWidget* parent = nullptr);
+    // The filter files live in `appFolder` (ending with the separator). `written` receives the filter set
+    // each time "filter.txt" has been written; `onClosed` runs once the window has closed and written
+    // the filter files: the main window shows itself and runs a refresh.
+    FilterTreeEditor(std::string appFolder, Dialogs& dialogs, std::function<void(const TextList&)> written,
+                     std::function<void()> onClosed, QWidget* parent = nullptr);
     ~FilterTreeEditor() override;
 
-    // The filter list as last loaded or written; the filter engine reads it on every refresh.
+    // The filter set as opened or last written.
     const TextList& filters() const { return filters_; }
 
-    // Shows the window (the main window hides itself).
-    void open();
+    // Shows the window with this filter set (the main window hides itself).
+    void open(const TextList& filters);
     // The program ends: when the window (or its condition editor) is open, the filter files are written
     // as closing would, without handing back to the main window. FileError when they cannot be.
     void writeForQuit();
@@ -67,7 +69,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void loadTree();
+    void loadTree(const TextList& filters);
     void writeFilterFiles();
     void createControls();
     void createMenu();
@@ -81,6 +83,7 @@ private:
 
     std::string appFolder_;
     Dialogs& dialogs_;
+    std::function<void(const TextList&)> written_;
     std::function<void()> onClosed_;
     TextList filters_;
     QPointer<FilterEditor> editor_;

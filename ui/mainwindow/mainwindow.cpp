@@ -1,61 +1,40 @@
 #include "ui/mainwindow/mainwindow.h"
 
-#include "settings/convert.h"
-#include "settings/keys.h"
-#include "ui/mainwindow/gamelistmodel.h"
-#include "ui/mainwindow/gamelisttreeview.h"
-#include "ui/mainwindow/holdingdialogs.h"
-#include "ui/mainwindow/noticeboardview.h"
-#include "ui/platform/backgroundhttpclient.h"
-#include "ui/platform/errorreport.h"
-#include "ui/platform/qtclock.h"
-#include "ui/platform/qtdialogs.h"
-#include "ui/platform/qtnotifier.h"
-#include "ui/platform/text.h"
-
 #include "ui/filtereditor/filtertreeeditor.h"
 #include "ui/history/historywindow.h"
+#include "ui/mainwindow/gamelistmodel.h"
+#include "ui/mainwindow/gamelisttreeview.h"
+#include "ui/mainwindow/noticeboardview.h"
+#include "ui/platform/errorreport.h"
+#include "ui/platform/qtdialogs.h"
+#include "ui/platform/qtnotifier.h"
+#include "ui/platform/qtprompts.h"
+#include "ui/platform/text.h"
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QShowEvent>
-
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTimer>
-#include <QTreeView>
 
-#include <iostream>
-#include <stdexcept>
+#include <cstdlib>
 
 namespace quintor::ui {
 
-MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
-    : QMainWindow(parent), gate_([this](std::exception_ptr error) { reportError(error, *dialogs_); }),
-      defaultServer_(std::move(setup.defaultServer)), updateUrl_(std::move(setup.updateUrl)),
-      noticeUrl_(std::move(setup.noticeUrl)), gameFolderCandidates_(std::move(setup.gameFolderCandidates)),
-      trayAvailable_(std::move(setup.trayAvailable)), starter_(setup.processStarter),
-      errorOutput_(setup.errorOutput ? setup.errorOutput : &std::cerr)
+namespace {
+// Long enough to be read past the first tick's own texts, which it covers meanwhile.
+constexpr int noteMs = 30000;
+} // namespace
+
+MainWindow::MainWindow(Monitor& monitor, MainWindowSetup setup, QWidget* parent)
+    : QMainWindow(parent), monitor_(monitor), trayAvailable_(std::move(setup.trayAvailable))
 {
     if (!setup.dialogs) ownDialogs_ = std::make_unique<QtDialogs>(this);
-    Dialogs& shown = setup.dialogs ? *setup.dialogs : *ownDialogs_;
-    holdingDialogs_ = std::make_unique<HoldingDialogs>(shown, [this] {
-        if (!tickDueAfterBox_) return;
-        tickDueAfterBox_ = false;
-        QTimer::singleShot(0, this, &MainWindow::runTick);
-    });
-    dialogs_ = holdingDialogs_.get();
-    if (setup.clock) {
-        clock_ = setup.clock;
-    } else {
-        ownClock_ = std::make_unique<QtClock>();
-        clock_ = ownClock_.get();
-    }
-    http_ = new BackgroundHttpClient(std::move(setup.http), this);
-    model_ = new GameListModel(state_.games, this);
-    state_.appFolder = std::move(setup.appFolder);
+    if (!setup.prompts) ownPrompts_ = std::make_unique<QtPromptPresenter>(this);
+    model_ = new GameListModel(monitor_.state().games, this);
 
     createControls();
     createMenus();
@@ -63,30 +42,25 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     createTray();
     connect(notifier_, &QtNotifier::soundFailed, this, &MainWindow::reportSoundFailure);
     noticeBoard_ = new NoticeBoardView(
-        *noticeBoardBox_, [this](QPushButton* button) { guardedHandler([this, button] { dismissNotice(button); }); });
-
-    feed_ = std::make_unique<FilterFeed>(state_.config, state_.appFolder, state_.saveGuard, *dialogs_, *http_);
-    history_ = std::make_unique<ActivityHistory>(*clock_);
-    RefreshPorts ports{*model_,     *this, *dialogs_, *http_, *clock_, defaultServer_, [this] { rebuildNoticeBoard(); },
-                       &filterHook_};
-    ports.fallbackServer = std::move(setup.fallbackServer);
-    ports.serversRead = [this](const ParseCounters& counts) { recordTick(counts); };
-    refresh_ = std::make_unique<RefreshCycle>(state_, std::move(ports));
+        *noticeBoardBox_, [this](int number) { guardedHandler([this, number] { monitor_.dismissNotice(number); }); });
 
     refreshTimer_ = new QTimer(this);
     refreshTimer_->setObjectName(QStringLiteral("refetch"));
     refreshTimer_->setInterval(refetchIntervalMs);
     connect(refreshTimer_, &QTimer::timeout, this, &MainWindow::runTick);
 
-    startUp();
+    monitor_.attach({setup.dialogs ? *setup.dialogs : *ownDialogs_, setup.prompts ? *setup.prompts : *ownPrompts_,
+                     *notifier_, *model_, *this});
+    dialogs_ = &monitor_.dialogs();
+    monitor_.startUp();
+    stripTagsAction_->setChecked(monitor_.tagStripping());
+    restoreBounds();
     createWindows();
     if (!shutdownRequested_) refreshTimer_->start();
 }
 
 MainWindow::~MainWindow()
 {
-    // The filter tree editor is a window of its own; the engine reads its list.
-    filterEngine_.reset();
     delete filterTreeEditor_;
     filterTreeEditor_ = nullptr;
     // Child widgets would otherwise go only after the members: the list and its model read the
@@ -104,29 +78,27 @@ void MainWindow::guardedHandler(const std::function<void()>& handler)
 
 void MainWindow::runTick()
 {
-    // A box of ours waits for the user: the tick would rebuild the list under it.
-    if (holdingDialogs_->holding()) {
-        tickDueAfterBox_ = true;
-        return;
-    }
-    gate_.request([this] { tick([this] { refresh_->runTick(); }); });
+    monitor_.requestTick();
 }
 
-void MainWindow::tick(const std::function<void()>& step)
+void MainWindow::runSoon(std::function<void()> step)
+{
+    QTimer::singleShot(0, this, std::move(step));
+}
+
+void MainWindow::tickStarted()
 {
     setTickRunning(true);
     soundReported_ = false;
     soundNote_.clear();
-    try {
-        step();
-    } catch (...) {
-        setTickRunning(false);
-        emit tickFinished();
-        throw;
-    }
+}
+
+void MainWindow::tickEnded()
+{
     setTickRunning(false);
     showSoundNote(); // after the tick's own status text, which would replace it
     shareShownGames();
+    if (historyWindow_) historyWindow_->historyChanged();
     emit tickFinished();
 }
 
@@ -135,7 +107,7 @@ void MainWindow::shareShownGames()
     auto games = std::make_shared<std::vector<GameRecord>>();
     games->reserve(static_cast<std::size_t>(model_->rowCount()));
     for (int r = 0; r < model_->rowCount(); ++r) {
-        if (const GameRecord* record = state_.games.find(model_->handleAt(r))) games->push_back(*record);
+        if (const GameRecord* record = monitor_.gameOfRow(model_->handleAt(r))) games->push_back(*record);
     }
     shownGames_ = std::move(games);
     if (filterTreeEditor_) filterTreeEditor_->setShownGames(shownGames_);
@@ -146,7 +118,7 @@ void MainWindow::reportSoundFailure(const QString& fileName)
     if (soundReported_) return;
     soundReported_ = true;
     soundNote_ = "Sounddatei kann nicht abgespielt werden: " + fromQt(fileName);
-    if (!gate_.running()) showSoundNote(); // a sound that failed after its tick
+    if (!monitor_.tickRunning()) showSoundNote(); // a sound that failed after its tick
 }
 
 void MainWindow::showSoundNote()
@@ -162,7 +134,7 @@ void MainWindow::setTickRunning(bool running)
         command->setEnabled(!running);
     model_->setEditable(!running);
     // Offline only when every server was removed; a tick is what gets there.
-    goOnlineAction_->setEnabled(!running && !state_.online);
+    goOnlineAction_->setEnabled(!running && !monitor_.online());
 }
 
 void MainWindow::requestShutdown(ShutdownCause cause)
@@ -175,9 +147,23 @@ void MainWindow::requestShutdown(ShutdownCause cause)
     }
     shutdownRequested_ = true;
     refreshTimer_->stop();
-    http_->cancelForQuit();
     if (ownDialogs_) ownDialogs_->closeForQuit();
-    gate_.requestQuit([this] { finishShutdown(); });
+    monitor_.requestQuit(cause, [this] { finishShutdown(); });
+}
+
+void MainWindow::finishShutdown()
+{
+    // Only the user is shown what failed; an end without a user says it on the error output.
+    if (ownDialogs_ && shutdownCause_ == ShutdownCause::user) ownDialogs_->reopen();
+    trayIcon_->hide();
+    // An open filter tree editor closes as its OK button would, so names and files match at the next start.
+    const bool written = monitor_.shutDown(width(), height(), y(), x(), [this] {
+        if (filterTreeEditor_) filterTreeEditor_->writeForQuit();
+    });
+    if (!written) exitCode_ = EXIT_FAILURE;
+    shutdownDone_ = true;
+    close(); // does nothing when called from the window's own close event, which then accepts
+    emit finished();
 }
 
 void MainWindow::showEvent(QShowEvent* event)
@@ -231,9 +217,16 @@ void MainWindow::setStatusText(const std::string& text)
     if (statusText_->isVisible()) statusText_->repaint();
 }
 
+void MainWindow::showNote(const std::string& text)
+{
+    statusBar_->showMessage(toQt(text), noteMs);
+}
+
 void MainWindow::stopRefetchTimer()
 {
     refreshTimer_->stop();
+    // Offline mode may begin after a tick, when the user removes the last server.
+    goOnlineAction_->setEnabled(!monitor_.tickRunning() && !monitor_.online());
 }
 
 void MainWindow::startRefetchTimer()
@@ -241,18 +234,9 @@ void MainWindow::startRefetchTimer()
     refreshTimer_->start();
 }
 
-void MainWindow::rebuildNoticeBoard()
+void MainWindow::showNotices(const std::vector<Notice>& notices)
 {
-    noticeBoard_->clear();
-    // Through the background client, so the window goes on painting while the notice server answers.
-    noticeBoard_->show(fetchNotices(*http_, noticeUrl_, state_.config));
-}
-
-void MainWindow::dismissNotice(QPushButton* button)
-{
-    const int number = noticeNumberOfButton(fromQt(button->objectName()));
-    button->setEnabled(false); // stays on the board, greyed, until the next tick leaves it out
-    quintor::storeDismissedNotice(state_, number);
+    noticeBoard_->show(notices);
 }
 
 } // namespace quintor::ui

@@ -1,26 +1,14 @@
-// The main window: the game list, the statistic, the notice board, the menus and the
-// refresh timer. It owns the lists of the program (MonitorState) and runs every refresh tick
-// through one gate, so ticks never nest.
+// The main window: a view of the Monitor. It shows the game list, the statistic, the notice board and the
+// status bar, holds the menus, the tray icon and the refresh timer, opens the other windows, and hands
+// every command to the Monitor, which runs the program.
 #pragma once
 
-#include "filters/feeds.h"
-#include "filters/filteractions.h"
-#include "filters/filterengine.h"
-#include "history/activityhistory.h"
-#include "launch/gamefolder.h"
-#include "net/httpclient.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/processstarter.h"
-#include "refresh/monitorstate.h"
-#include "refresh/refreshcycle.h"
-#include "refresh/tickgate.h"
+#include "monitor/monitor.h"
 #include "refresh/views.h"
 
 #include <QMainWindow>
 
 #include <functional>
-#include <iosfwd>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,17 +18,14 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QMenu;
-class QPushButton;
 class QStatusBar;
 class QSystemTrayIcon;
 class QTimer;
 
 namespace quintor::ui {
 
-class BackgroundHttpClient;
 class GameListModel;
 class GameListTreeView;
-class HoldingDialogs;
 class AliasEditor;
 class HistoryWindow;
 class DetailsWindow;
@@ -50,30 +35,14 @@ class MasterserverEditor;
 class NoticeBoardView;
 class QtDialogs;
 class QtNotifier;
+class QtPromptPresenter;
 
 struct MainWindowSetup {
-    std::string appFolder;            // where the lists live, ending with "/"
-    std::shared_ptr<HttpClient> http; // requests run through it on a worker thread
-    std::string defaultServer;        // put into an empty server list
-    Dialogs* dialogs = nullptr;       // null: real message boxes
-    const Clock* clock = nullptr;     // null: the system clock and formats
-    std::string updateUrl{};          // the version file; empty: no update check
-    std::string noticeUrl{};          // the notice file; empty: the notice board stays empty
-    // Where the game may be installed; nothing: the game folder is not looked for at start-up.
-    std::optional<std::vector<CandidateFolder>> gameFolderCandidates{};
+    Dialogs* dialogs = nullptr;         // null: real message boxes
+    PromptPresenter* prompts = nullptr; // null: real message boxes that stand while the ticks go on
     // Whether the desktop offers a notification area now; null: ask the desktop.
     std::function<bool()> trayAvailable{};
-    // Starts the game to join; null: the platform's own way.
-    ProcessStarter* processStarter = nullptr;
-    // Where an end without a user reports the files it could not write; null: standard error.
-    std::ostream* errorOutput = nullptr;
-    // Tried once in a tick when the default server fails; empty: none.
-    std::string fallbackServer{};
 };
-
-// Who ends the program: the user (the menu, the window's close box, the tray) may be shown a box;
-// a signal or the desktop session's end must never wait for one.
-enum class ShutdownCause { user, session };
 
 // "Quintor Velmar 2.02 Beta [84]", an empty line and the credits.
 std::string aboutText();
@@ -85,7 +54,8 @@ public:
     static constexpr int designedClientHeight = 373;
     static constexpr int refetchIntervalMs = 30000;
 
-    explicit MainWindow(MainWindowSetup setup, QWidget* parent = nullptr);
+    // Attaches itself to the Monitor, runs its start-up, restores its bounds and creates the other windows.
+    MainWindow(Monitor& monitor, MainWindowSetup setup = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // One refresh tick, now or as soon as the running one lets go.
@@ -126,21 +96,19 @@ public:
     void hideMinimizedWindow();
     void restoreFromTray();
 
-    MonitorState& state() { return state_; }
-    // The filter list the filters of every tick are read from: the filter tree editor's.
-    const TextList& filters() const;
+    Monitor& monitor() { return monitor_; }
     FilterTreeEditor& filterTreeEditor() { return *filterTreeEditor_; }
     MasterserverEditor& masterserverEditor() { return *masterserverEditor_; }
     AliasEditor& aliasEditor() { return *aliasEditor_; }
     ColumnChooser& columnChooser() { return *columnChooser_; }
     HistoryWindow& historyWindow() { return *historyWindow_; }
-    // Players online and open games of every tick that read a masterserver, hour by hour.
-    const ActivityHistory& history() const { return *history_; }
     DetailsWindow& detailsWindow() { return *detailsWindow_; }
     QSystemTrayIcon& trayIcon() { return *trayIcon_; }
     QtNotifier& notifier() { return *notifier_; }
     GameListModel& model() { return *model_; }
-    bool tickRunning() const { return gate_.running(); }
+    // The boxes a tick raised stand through this one (the real one unless the setup gave another).
+    QtPromptPresenter* promptPresenter() const { return ownPrompts_.get(); }
+    bool tickRunning() const { return monitor_.tickRunning(); }
     bool shutDown() const { return shutdownDone_; }
 
 signals:
@@ -161,100 +129,43 @@ private:
     void setStatusText(const std::string& text) override;
     void stopRefetchTimer() override;
     void startRefetchTimer() override;
+    void showNotices(const std::vector<Notice>& notices) override;
+    void showNote(const std::string& text) override;
+    void runSoon(std::function<void()> step) override;
+    void tickStarted() override;
+    void tickEnded() override;
 
-    void startUp();
-    void detectGameFolder();
-    void updateCheck();
     void createWindows();
     // The game of the selected row, found through the row; nothing when no row is selected.
     std::optional<RowHandle> selectedRow() const;
     void finishShutdown();
-    void reportFailedSaves(const std::string& failures);
     void reportSoundFailure(const QString& fileName);
     void showSoundNote();
-    void rebuildNoticeBoard();
-    void dismissNotice(QPushButton* button);
-    bool trayAvailable() const;
-    // A tick (or going back online, which ends in one) with the list commands locked.
-    void tick(const std::function<void()>& step);
     // Hands the games the list now shows, in its order, to the condition editor's preview.
     void shareShownGames();
     void setTickRunning(bool running);
     void askToStoreAlias(RowHandle row, const std::string& oldCaption, std::string& text);
     void guardedHandler(const std::function<void()>& handler);
     void restoreBounds();
-    void loadHistory();
-    void recordTick(const ParseCounters& counts);
-    void saveHistory();
+    bool trayAvailable() const;
 
     void createControls();
     void createMenus();
     void createListMenu();
     void createTray();
 
-    MonitorState state_;
+    Monitor& monitor_;
     std::unique_ptr<QtDialogs> ownDialogs_;
-    std::unique_ptr<HoldingDialogs> holdingDialogs_;
-    Dialogs* dialogs_ = nullptr; // every box of the main window and its windows goes through the holding one
-    // A tick fell due while a box was open; it runs once the last one has closed.
-    bool tickDueAfterBox_ = false;
-    std::unique_ptr<Clock> ownClock_;
-    const Clock* clock_ = nullptr;
-    BackgroundHttpClient* http_ = nullptr;
+    std::unique_ptr<QtPromptPresenter> ownPrompts_;
+    Dialogs* dialogs_ = nullptr; // the Monitor's: no tick runs while one of its boxes is open
     GameListModel* model_ = nullptr;
-    TickGate gate_;
-    std::unique_ptr<RefreshCycle> refresh_;
-    std::string defaultServer_;
-    std::string updateUrl_;
-    std::string noticeUrl_;
-    std::optional<std::vector<CandidateFolder>> gameFolderCandidates_;
     std::function<bool()> trayAvailable_;
-    // The filters reach the refresh through this hook: the engine exists only once the filter tree
-    // editor has loaded "filter.txt", after the feed was fetched at start-up.
-    class FilterHook : public GameFilter {
-    public:
-        explicit FilterHook(const std::unique_ptr<FilterEngine>& engine) : engine_(engine) {}
-        void beginTick() override
-        {
-            if (engine_) engine_->beginTick();
-        }
-        std::string evaluateFilters(RowHandle row) override
-        {
-            if (!engine_) return {};
-            EvaluationRecord record;
-            engine_->evaluateFilters(row, FilterActionMode::perform, &record);
-            return matchExplanation(record);
-        }
-        void endTick(const std::vector<std::string>& unreadServers) override
-        {
-            if (engine_) engine_->endTick(unreadServers);
-        }
-        std::string filterStale(RowHandle row) override
-        {
-            if (!engine_) return {};
-            EvaluationRecord record;
-            engine_->filterStale(row, &record);
-            return matchExplanation(record);
-        }
-
-    private:
-        const std::unique_ptr<FilterEngine>& engine_;
-    };
-    FilterHook filterHook_{filterEngine_};
-    std::unique_ptr<ProcessStarter> ownStarter_;
-    ProcessStarter* starter_ = nullptr;
     QtNotifier* notifier_ = nullptr;
-    std::unique_ptr<PlatformFilterActions> filterActions_;
-    std::unique_ptr<FilterEngine> filterEngine_;
-    std::unique_ptr<FilterFeed> feed_;
     NoticeBoardView* noticeBoard_ = nullptr;
-    std::unique_ptr<ActivityHistory> history_;
-    bool historyRecorded_ = false; // since the last save
     bool shutdownRequested_ = false;
     bool shutdownDone_ = false;
     ShutdownCause shutdownCause_ = ShutdownCause::user;
     int exitCode_ = 0;
-    std::ostream* errorOutput_ = nullptr;
     // A sound that cannot be played is reported once per tick.
     bool soundReported_ = false;
     std::string soundNote_;

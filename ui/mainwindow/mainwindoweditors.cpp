@@ -3,7 +3,6 @@
 #include "ui/mainwindow/gamelisttreeview.h"
 #include "ui/mainwindow/mainwindow.h"
 
-#include "launch/gamefolder.h"
 #include "ui/editors/aliaseditor.h"
 #include "ui/editors/columnchooser.h"
 #include "ui/editors/detailswindow.h"
@@ -11,60 +10,37 @@
 #include "ui/filtereditor/filtertreeeditor.h"
 #include "ui/history/historywindow.h"
 #include "ui/mainwindow/gamelistmodel.h"
-#include "ui/platform/errorreport.h"
-#include "ui/platform/qtnotifier.h"
-#include "ui/platform/qtprocessstarter.h"
 
 #include <QItemSelectionModel>
 #include <QTreeView>
-
-#include <stdexcept>
 
 namespace quintor::ui {
 
 void MainWindow::createWindows()
 {
-    if (!starter_) {
-        ownStarter_ = std::make_unique<QtProcessStarter>();
-        starter_ = ownStarter_.get();
-    }
-    // The join action asks and starts the game as the context menu's "Beitreten" does.
-    filterActions_ = std::make_unique<PlatformFilterActions>(
-        *dialogs_, *notifier_, *clock_, state_.games, state_.logLines,
-        JoinPorts{{state_.config, state_.appFolder, gameFolderCandidates_.value_or(std::vector<CandidateFolder>{}),
-                   *dialogs_},
-                  *starter_});
-    columnChooser_ = new ColumnChooser(state_.config, this);
+    MonitorState& state = monitor_.state();
+    columnChooser_ = new ColumnChooser(state.config, this);
     detailsWindow_ = new DetailsWindow(this);
-    aliasEditor_ = new AliasEditor(state_.aliases, *dialogs_, this);
-    masterserverEditor_ = new MasterserverEditor(state_.servers, *dialogs_, defaultServer_, this);
+    aliasEditor_ = new AliasEditor(state.aliases, *dialogs_, this);
+    masterserverEditor_ = new MasterserverEditor(state.servers, *dialogs_, monitor_.defaultServer(), this);
     for (ClosingWindow* window :
          std::initializer_list<ClosingWindow*>{columnChooser_, detailsWindow_, aliasEditor_, masterserverEditor_}) {
         // Showing the main window runs its tick.
         window->setOnClosed([this] { guardedHandler([this] { show(); }); });
     }
     historyWindow_ = new HistoryWindow(
-        *history_, [this] { guardedHandler([this] { show(); }); }, this);
+        monitor_.history(), [this] { guardedHandler([this] { show(); }); }, this);
 
-    // Created after the start-up fetched the feed, so its list is the fetched one. Closing it shows
-    // the main window (one tick) and runs one more, as its changes must reach the list at once.
-    filterTreeEditor_ = new FilterTreeEditor(state_.appFolder, *dialogs_, [this] {
-        guardedHandler([this] {
-            show();
-            runTick();
+    // Closing it shows the main window (one tick) and runs one more, as its changes must reach the list at once.
+    filterTreeEditor_ = new FilterTreeEditor(
+        monitor_.appFolder(), *dialogs_, [this](const TextList& filters) { monitor_.replaceFilters(filters); },
+        [this] {
+            guardedHandler([this] {
+                show();
+                runTick();
+            });
         });
-    });
     filterTreeEditor_->setShownGames(shownGames_);
-    filterEngine_ =
-        std::make_unique<FilterEngine>(filterTreeEditor_->filters(), state_.games, state_.appFolder, *filterActions_,
-                                       [this](const std::string& message) {
-                                           reportError(std::make_exception_ptr(std::runtime_error(message)), *dialogs_);
-                                       });
-}
-
-const TextList& MainWindow::filters() const
-{
-    return filterTreeEditor_->filters();
 }
 
 void MainWindow::openMasterserverEditor()
@@ -87,7 +63,7 @@ void MainWindow::openColumnChooser()
 
 void MainWindow::openFilterTreeEditor()
 {
-    filterTreeEditor_->open();
+    filterTreeEditor_->open(monitor_.filters());
     hide();
 }
 
@@ -108,7 +84,7 @@ void MainWindow::showPlayers()
 {
     const auto row = selectedRow();
     if (!row) return;
-    const GameRecord* record = state_.games.find(*row);
+    const GameRecord* record = monitor_.gameOfRow(*row);
     if (!record) return;
     hide();
     detailsWindow_->open(*record, DetailKind::Players);
@@ -118,7 +94,7 @@ void MainWindow::showResources()
 {
     const auto row = selectedRow();
     if (!row) return;
-    const GameRecord* record = state_.games.find(*row);
+    const GameRecord* record = monitor_.gameOfRow(*row);
     if (!record) return;
     hide();
     detailsWindow_->open(*record, DetailKind::Resources);
@@ -126,11 +102,7 @@ void MainWindow::showResources()
 
 void MainWindow::joinSelectedGame()
 {
-    const auto row = selectedRow();
-    if (!row) return;
-    const std::vector<CandidateFolder> candidates = gameFolderCandidates_.value_or(std::vector<CandidateFolder>{});
-    quintor::joinGameOfRow(state_.games.all(), *row, {state_.config, state_.appFolder, candidates, *dialogs_},
-                           *starter_);
+    if (const auto row = selectedRow()) monitor_.joinGameOfRow(*row);
 }
 
 } // namespace quintor::ui

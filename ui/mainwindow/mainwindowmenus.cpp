@@ -1,7 +1,4 @@
 // The main window's menus, the list's context menu and their commands.
-#include "settings/convert.h"
-#include "settings/keys.h"
-#include "settings/storedlines.h"
 #include "ui/mainwindow/gamelistmodel.h"
 #include "ui/mainwindow/gamelisttreeview.h"
 #include "ui/mainwindow/mainwindow.h"
@@ -100,27 +97,22 @@ void MainWindow::updateListMenu()
     resourcesAction_->setEnabled(rowSelected);
     joinAction_->setEnabled(rowSelected);
     if (!rowSelected) return;
-    const GameRecord* record = state_.games.find(model_->handleAt(selected.constFirst().row()));
-    if (!record || !(record->AddressCount > 0)) joinAction_->setEnabled(false);
+    if (!monitor_.canJoin(model_->handleAt(selected.constFirst().row()))) joinAction_->setEnabled(false);
 }
 
 void MainWindow::loadFromFile()
 {
-    const auto file = dialogs_->openFile("Aus Datei laden", "Text|*.txt", ".");
-    if (!file) return;
-    state_.pendingLoadFile = *file;
-    runTick();
+    monitor_.chooseFileToLoad();
 }
 
 void MainWindow::goOnline()
 {
-    gate_.request([this] { tick([this] { refresh_->leaveOfflineMode(); }); });
+    monitor_.goOnline();
 }
 
 void MainWindow::toggleTagStripping()
 {
-    state_.config.setValue(keys::tagparse, boolToStr(stripTagsAction_->isChecked()));
-    runTick();
+    monitor_.setTagStripping(stripTagsAction_->isChecked());
 }
 
 void MainWindow::quit()
@@ -130,7 +122,7 @@ void MainWindow::quit()
 
 void MainWindow::subscribeToFeed()
 {
-    feed_->subscribe();
+    monitor_.subscribeToFeed();
 }
 
 void MainWindow::showAbout()
@@ -145,11 +137,7 @@ void MainWindow::askToStoreAlias(RowHandle row, const std::string& oldCaption, s
     // Asked once the row's editor has closed: the editor must not be inside the question's event loop.
     QTimer::singleShot(0, this, [this, row, oldCaption, typed] {
         guardedHandler([&] {
-            if (!dialogs_->confirmYesNo("Als " + oldCaption + " bezeichnete Eintr\xE4ge immer als " + typed +
-                                        " anzeigen?"))
-                return;
-            state_.aliases.add(aliasLine(oldCaption, typed));
-            model_->setCaption(row, typed);
+            if (monitor_.askToStoreAlias(oldCaption, typed)) model_->setCaption(row, typed);
         });
     });
 }

@@ -11,7 +11,7 @@
 
 namespace quintor::ui {
 
-NoticeBoardView::NoticeBoardView(QGroupBox& board, std::function<void(QPushButton*)> dismiss)
+NoticeBoardView::NoticeBoardView(QGroupBox& board, std::function<void(int number)> dismiss)
     : QObject(&board), dismiss_(std::move(dismiss))
 {
     scrollArea_ = new QScrollArea(&board);
@@ -34,7 +34,7 @@ void NoticeBoardView::clear()
         old->deleteLater();
     }
     for (const auto& button : buttons_)
-        if (button) button->setObjectName(QString()); // its number is free for the next rebuild
+        if (button) button->setObjectName(QString()); // its name is free for the next rebuild
     labels_.clear();
     buttons_.clear();
 }
@@ -54,7 +54,10 @@ void NoticeBoardView::show(const std::vector<Notice>& notices)
         auto* button = new QPushButton(QStringLiteral("-"), content);
         button->setObjectName(toQt(dismissButtonName(notice.number)));
         button->setFixedWidth(buttonWidth);
-        connect(button, &QPushButton::clicked, this, [this, button] { dismiss_(button); });
+        connect(button, &QPushButton::clicked, this, [this, button, number = notice.number] {
+            button->setEnabled(false); // stays on the board, greyed, until the next rebuild leaves it out
+            dismiss_(number);
+        });
         grid->addWidget(label, row, 0);
         grid->addWidget(button, row, 1, Qt::AlignTop);
         labels_.emplace_back(label);

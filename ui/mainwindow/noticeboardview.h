@@ -21,8 +21,9 @@ namespace quintor::ui {
 class NoticeBoardView : public QObject {
     Q_OBJECT
 public:
-    // `dismiss` is the click handler of every "-" button. The board gets its layout here.
-    NoticeBoardView(QGroupBox& board, std::function<void(QPushButton*)> dismiss);
+    // `dismiss` gets the number of the notice whose "-" button was clicked; the button is greyed at
+    // once and stays until the next rebuild leaves its notice out. The board gets its layout here.
+    NoticeBoardView(QGroupBox& board, std::function<void(int number)> dismiss);
 
     // Takes away every control an earlier rebuild made; the board's own title stays.
     void clear();
@@ -34,7 +35,7 @@ public:
     QScrollArea& scrollArea() const { return *scrollArea_; }
 
 private:
-    std::function<void(QPushButton*)> dismiss_;
+    std::function<void(int number)> dismiss_;
     QScrollArea* scrollArea_ = nullptr;
     std::vector<QPointer<QLabel>> labels_;
     std::vector<QPointer<QPushButton>> buttons_;

@@ -85,7 +85,7 @@ std::string BackgroundHttpClient::get(const std::string& url, const HttpOptions&
     return std::move(request->body);
 }
 
-void BackgroundHttpClient::cancelForQuit()
+void BackgroundHttpClient::cancelAll()
 {
     quitting_ = true;
     for (const auto& request : waiting_) {

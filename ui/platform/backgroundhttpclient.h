@@ -17,7 +17,7 @@ class BackgroundHttpClient : public QObject, public HttpClient {
     Q_OBJECT
 public:
     explicit BackgroundHttpClient(std::shared_ptr<HttpClient> inner, QObject* parent = nullptr);
-    // Waits for the workers; after cancelForQuit they stop within a few milliseconds.
+    // Waits for the workers; after cancelAll they stop within a few milliseconds.
     ~BackgroundHttpClient() override;
 
     // Call on the UI thread only. Waits for the request with the event loop running. Raises what the
@@ -26,7 +26,7 @@ public:
 
     // The program is ending: running requests are abandoned, their waiters raise the cancelled error
     // at once, and later requests raise it without being made.
-    void cancelForQuit();
+    void cancelAll() override;
     bool quitting() const { return quitting_; }
 
 private:

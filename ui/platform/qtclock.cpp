@@ -27,6 +27,11 @@ LocalDateTime QtClock::now() const
     return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), t.msec()};
 }
 
+std::chrono::milliseconds QtClock::steadyNow() const
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
+}
+
 std::string QtClock::shortDate(const LocalDateTime& when) const
 {
     const QLocale locale = QLocale::system();

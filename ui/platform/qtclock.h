@@ -14,6 +14,7 @@ QString withoutTimeZone(const QString& timeFormat);
 class QtClock : public Clock {
 public:
     LocalDateTime now() const override;
+    std::chrono::milliseconds steadyNow() const override;
     std::string shortDate(const LocalDateTime& when) const override;
     std::string longTime(const LocalDateTime& when) const override;
 };

@@ -41,34 +41,42 @@ void QtDialogs::closeForQuit()
     }
 }
 
-bool QtDialogs::ask(int icon, const QString& caption, const std::string& text, Buttons buttons,
-                    DefaultButton defaultButton)
+QPushButton* setUpBox(QMessageBox& box, int icon, const QString& caption, const std::string& text, BoxButtons buttons,
+                      DefaultButton defaultButton)
 {
-    if (closed_) return false;
-    // While the window is away in the tray a box still has to reach the user: on its own, in front.
-    const bool parentHidden = !parent_ || !parent_->isVisible();
-    QMessageBox box(static_cast<QMessageBox::Icon>(icon), caption, QString(), QMessageBox::NoButton,
-                    parentHidden ? nullptr : parent_.data());
+    box.setIcon(static_cast<QMessageBox::Icon>(icon));
+    box.setWindowTitle(caption);
     // The text may carry a game title or a server's reply: shown as it stands, never as markup.
     box.setTextFormat(Qt::PlainText);
     box.setText(toQt(text));
     QPushButton* yes = nullptr;
     QPushButton* no = nullptr;
     switch (buttons) {
-    case Buttons::Ok:
+    case BoxButtons::Ok:
         yes = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         break;
-    case Buttons::YesNo:
+    case BoxButtons::YesNo:
         yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
         no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
         break;
-    case Buttons::OkCancel:
+    case BoxButtons::OkCancel:
         yes = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         no = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
         break;
     }
     box.setDefaultButton(defaultButton == DefaultButton::no && no ? no : yes);
     box.setEscapeButton(no ? no : yes);
+    return yes;
+}
+
+bool QtDialogs::ask(int icon, const QString& caption, const std::string& text, Buttons buttons,
+                    DefaultButton defaultButton)
+{
+    if (closed_) return false;
+    // While the window is away in the tray a box still has to reach the user: on its own, in front.
+    const bool parentHidden = !parent_ || !parent_->isVisible();
+    QMessageBox box(parentHidden ? nullptr : parent_.data());
+    QPushButton* yes = setUpBox(box, icon, caption, text, buttons, defaultButton);
     if (parentHidden) {
         QTimer::singleShot(0, &box, [&box] {
             box.raise();

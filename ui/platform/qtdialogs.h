@@ -10,12 +10,22 @@
 #include <vector>
 
 class QDialog;
+class QMessageBox;
+class QPushButton;
 
 namespace quintor::ui {
 
 // "Text|*.txt|Alle|*.*" (pairs of description and patterns separated by "|", patterns by ";")
 // as a Qt name filter list: "Text (*.txt);;Alle (*.*)".
 QString qtNameFilters(const QString& filter);
+
+enum class BoxButtons { Ok, YesNo, OkCancel };
+
+// Gives a message box the system's caption, its text as plain text, and its buttons ("OK", "&Ja" and
+// "&Nein", "OK" and "Abbrechen"), starting on `defaultButton`; Escape presses the second one. Gives the
+// button that means Yes or OK.
+QPushButton* setUpBox(QMessageBox& box, int icon, const QString& caption, const std::string& text, BoxButtons buttons,
+                      DefaultButton defaultButton = DefaultButton::yes);
 
 class QtDialogs : public Dialogs {
 public:
@@ -44,7 +54,7 @@ public:
     void reopen() { closed_ = false; }
 
 private:
-    enum class Buttons { Ok, YesNo, OkCancel };
+    using Buttons = BoxButtons;
     bool ask(int icon, const QString& caption, const std::string& text, Buttons buttons,
              DefaultButton defaultButton = DefaultButton::yes);
     int run(QDialog& dialog);

@@ -30,13 +30,11 @@ class RecordingActions : public FilterActions {
 public:
     explicit RecordingActions(GameStore& games) : games_(games) {}
     std::vector<Performed> performed;
-    std::function<void(const PerformedAction&)> whilePerforming;
 
     void perform(const PerformedAction& action) override
     {
         performed.push_back({action.row, action.filterName, action.code, action.text});
         if (action.code == kColourRow) paintRow(games_, action.row, action.text);
-        if (whilePerforming) whilePerforming(action);
     }
 
 private:

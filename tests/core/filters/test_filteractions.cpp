@@ -18,12 +18,12 @@ public:
 
 class PlatformActionsTest : public testing::Test {
 protected:
-    test::ScriptedDialogs dialogs;
+    test::RecordingPrompts prompts;
     RecordingNotifier notifier;
     test::FixedClock clock;
     GameStore games;
     TextList logLines;
-    PlatformFilterActions actions{dialogs, notifier, clock, games, logLines};
+    PlatformFilterActions actions{prompts, notifier, clock, games, logLines};
 
     void SetUp() override
     {
@@ -33,7 +33,7 @@ protected:
     }
     void perform(std::int32_t code, const std::string& text, const std::string& filter = "Name")
     {
-        actions.perform({7, filter, code, text});
+        actions.perform({7, "grp0fil0", filter, code, text});
     }
 };
 
@@ -45,8 +45,8 @@ TEST_F(PlatformActionsTest, EachActionCodeReachesItsEffect)
     perform(kJoinGame, "Titel");
     perform(-1, "nichts");
     perform(6, "nichts");
-    EXPECT_EQ(dialogs.textsOf("information"), (std::vector<std::string>{"Neues Spiel"}));
-    EXPECT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(prompts.texts(), (std::vector<std::string>{"Neues Spiel"}));
+    EXPECT_EQ(prompts.raised[0].prompt.kind, PromptKind::information);
     EXPECT_EQ(notifier.sounds, (std::vector<std::string>{"C:\\Sounds\\ding.wav"}));
     EXPECT_TRUE(notifier.balloons.empty());
     EXPECT_EQ(games.find(7)->Color, 0x0080FFu);
@@ -54,7 +54,7 @@ TEST_F(PlatformActionsTest, EachActionCodeReachesItsEffect)
 
     perform(kColourRow, "orange");
     EXPECT_EQ(games.find(7)->Color, 0u);
-    actions.perform({8, "Name", kColourRow, "Rot"}); // a row without a record: nothing to paint
+    actions.perform({8, "grp0fil0", "Name", kColourRow, "Rot"}); // a row without a record: nothing to paint
     EXPECT_EQ(games.find(7)->Color, 0u);
 }
 

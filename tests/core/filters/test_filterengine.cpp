@@ -294,33 +294,18 @@ TEST_F(FilterEngineTest, ARowWithoutARecordIsLeftAlone)
     EXPECT_TRUE(actions.performed.empty());
 }
 
-TEST_F(FilterEngineTest, ARefreshThatBeginsDuringAnActionEndsTheOldEvaluation)
-{
-    filter(0, 0, "zwei Boxen", conditionsText({}), actionsText({{"0", "4", "eins"}, {"0", "4", "zwei"}}));
-    logging(1, "danach", {});
-    const RowHandle row = titled("x");
-    engine.beginTick();
-    actions.whilePerforming = [this](const PerformedAction&) {
-        actions.whilePerforming = nullptr;
-        engine.beginTick();
-    };
-    engine.evaluateFilters(row);
-    ASSERT_EQ(actions.performed.size(), 1u);
-    EXPECT_EQ(actions.performed[0].text, "eins");
-}
-
 TEST(FilterEngine, TwoMessageBoxesInFilterOrderAndALogLineThroughTheProgramsActions)
 {
     test::TempFolder folder;
     TextList filters, logLines;
     GameStore games;
-    test::ScriptedDialogs dialogs;
+    test::RecordingPrompts prompts;
     test::FixedClock clock;
     struct NoNotifier : Notifier {
         void balloon(const std::string&, const std::string&) override {}
         void playSound(const std::string&) override {}
     } notifier;
-    PlatformFilterActions actions(dialogs, notifier, clock, games, logLines);
+    PlatformFilterActions actions(prompts, notifier, clock, games, logLines);
     FilterEngine engine(filters, games, folder.path(), actions, nullptr);
 
     test::addFilter(folder, filters, 0, 0, "Erster", conditionsText({}), actionsText({{"0", "0", "Erst %s"}}));
@@ -334,7 +319,7 @@ TEST(FilterEngine, TwoMessageBoxesInFilterOrderAndALogLineThroughTheProgramsActi
     engine.beginTick();
     engine.evaluateFilters(1);
 
-    EXPECT_EQ(dialogs.textsOf("information"), (std::vector<std::string>{"Erst Titelkampf", "Dann Sven"}));
+    EXPECT_EQ(prompts.texts(), (std::vector<std::string>{"Erst Titelkampf", "Dann Sven"}));
     ASSERT_EQ(logLines.count(), 1);
     EXPECT_EQ(logLines.line(0), "[Quintor Velmar 2.02 Beta [84] - 08.12.2026 17:02:06 - Filter \"Ligaspiele\"] "
                                 "Neu: Titelkampf");

@@ -175,7 +175,7 @@ TEST_F(FilterOnceTest, AGameKeptFromAFailingServerRunsNothingAndIsNotAnnouncedAg
     const RowHandle kept = add(kLobby);
     games.find(kept)->Stale = true;
     games.find(kept)->Color = 0x123456u;
-    engine.filterStale(kept);
+    engine.evaluateFilters(kept, FilterActionMode::none);
     engine.endTick({"A"});
     EXPECT_TRUE(actions.performed.empty()); // not even the colour: the record keeps its own
     EXPECT_EQ(games.find(kept)->Color, 0x123456u);
@@ -186,7 +186,7 @@ TEST_F(FilterOnceTest, AGameKeptFromAFailingServerRunsNothingAndIsNotAnnouncedAg
     EXPECT_TRUE(errors.empty());
 }
 
-TEST(FilterJoin, AsksOncePerGameAndYesStartsTheGameThroughTheProcessPort)
+TEST(FilterJoin, AsksOncePerGameAndYesStartsTheGameIfItIsStillListed)
 {
     test::TempFolder folder;
     folder.write("Clonk.exe", "");
@@ -194,14 +194,18 @@ TEST(FilterJoin, AsksOncePerGameAndYesStartsTheGameThroughTheProcessPort)
     config.add("crdir=" + folder.path());
     GameStore games;
     test::ScriptedDialogs dialogs;
+    test::RecordingPrompts prompts;
     test::FixedClock clock;
     test::RecordingStarter starter;
     struct NoNotifier : Notifier {
         void balloon(const std::string&, const std::string&) override {}
         void playSound(const std::string&) override {}
     } notifier;
-    PlatformFilterActions actions(dialogs, notifier, clock, games, logLines,
-                                  JoinPorts{{config, folder.path(), {}, dialogs}, starter});
+    PlatformFilterActions actions(prompts, notifier, clock, games, logLines,
+                                  JoinPorts{[&] {
+                                                return GameFolderSearch{config, folder.path(), {}, dialogs};
+                                            },
+                                            starter});
     FilterEngine engine(filters, games, folder.path(), actions, nullptr);
     // Without the mark: the join still asks only for a game that starts to match.
     test::addFilter(folder, filters, 0, 0, "Beitreten", conditionsText({}), actionsText({{"3", "4", ""}}));
@@ -221,18 +225,28 @@ TEST(FilterJoin, AsksOncePerGameAndYesStartsTheGameThroughTheProcessPort)
         }
         engine.endTick({});
     };
-    dialogs.answers = {true};
     refresh({"Melee"});
-    EXPECT_EQ(dialogs.textsOf("informationYesNo"), std::vector<std::string>{"Dem Spiel \"Melee\" von Sven beitreten?"});
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Dem Spiel \"Melee\" von Sven beitreten?"});
+    EXPECT_EQ(prompts.raised[0].prompt.kind, PromptKind::informationQuestion);
+    EXPECT_TRUE(starter.started.empty()); // nothing waits for the answer
+    prompts.answer(0, true);
     ASSERT_EQ(starter.started.size(), 1u);
     EXPECT_EQ(starter.started[0].program, folder.path() + "Clonk.exe");
     EXPECT_EQ(starter.started[0].arguments, (std::vector<std::string>{"/fullscreen", "/join:198.51.100.7"}));
 
-    dialogs.answers = {false};
-    refresh({"Melee", "Siedeln"}); // "No" for the new game: nothing starts
     refresh({"Melee", "Siedeln"});
-    EXPECT_EQ(dialogs.textsOf("informationYesNo").size(), 2u);
+    refresh({"Melee", "Siedeln"});
+    ASSERT_EQ(prompts.raised.size(), 2u); // only the new game asks
+    prompts.answer(1, false);             // "No": nothing starts
     EXPECT_EQ(starter.started.size(), 1u);
+
+    // Answered Yes after the game left the list: nothing starts, and the user is told why.
+    refresh({"Kristall"});
+    refresh({"Melee"});
+    ASSERT_EQ(prompts.raised.size(), 4u); // Kristall, then Melee again as a new game
+    prompts.answer(2, true);
+    EXPECT_EQ(starter.started.size(), 1u);
+    EXPECT_EQ(prompts.raised.back().prompt.text, "Das Spiel ist nicht mehr in der Liste.");
 }
 
 } // namespace

@@ -58,7 +58,7 @@ protected:
 
     RefreshCycle cycle(const std::string& defaultServer = "http://127.0.0.1:9/league/server")
     {
-        RefreshPorts ports{list, view, dialogs, *http, clock, defaultServer, [this] { ++noticeBoardBuilds; }, &filter};
+        RefreshPorts ports{list, view, prompts, *http, clock, defaultServer, [this] { ++noticeBoardBuilds; }, &filter};
         ports.serversRead = [this](const ParseCounters& counts) { serversRead.push_back(counts); };
         return RefreshCycle(state, std::move(ports));
     }
@@ -67,7 +67,7 @@ protected:
     MonitorState state;
     test::RecordingListView list;
     test::RecordingMainView view;
-    test::ScriptedDialogs dialogs;
+    test::RecordingPrompts prompts;
     test::FixedClock clock;
     std::unique_ptr<HttpClient> http = makeCurlHttpClient();
     RecordingFilter filter{list};
@@ -126,16 +126,21 @@ TEST_F(RefreshCycleTest, AFailingServerIsDroppedOnlyWhenTheUserSaysYes)
         state.servers.add(bad);
         state.servers.add(good.url("/ok"));
         state.outages = ServerOutages{}; // each round a first failure, which asks
-        dialogs.shown.clear();
-        dialogs.answers = {drop};
-        cycle().runTick();
+        prompts.raised.clear();
+        auto refresh = cycle();
+        refresh.runTick();
 
-        const auto asked = dialogs.textsOf("errorYesNo");
+        // The tick asks and goes on: the answer comes after it.
+        const auto asked = prompts.texts();
         ASSERT_EQ(asked.size(), 1u);
+        EXPECT_EQ(prompts.raised[0].prompt.kind, PromptKind::errorQuestion);
+        EXPECT_EQ(prompts.raised[0].prompt.defaultButton, DefaultButton::no);
         EXPECT_EQ(asked[0].rfind("Keine Verbindung zu Server " + bad + "! Das ist gar nicht gut!\r\r", 0), 0u);
         EXPECT_NE(asked[0].find("HTTP-Status 404"), std::string::npos) << asked[0];
         EXPECT_TRUE(asked[0].ends_with("\r\rSoll dieser Server aus der Liste entfernt werden?"));
         EXPECT_EQ(list.captions(), std::vector<std::string>{"Alpha"});
+        EXPECT_EQ(state.servers.count(), 2);
+        prompts.answer(0, drop);
         EXPECT_EQ(state.servers.count(), drop ? 1 : 2);
         EXPECT_TRUE(state.online);
     }
@@ -147,7 +152,6 @@ TEST_F(RefreshCycleTest, GamesKeepTheirServerAndTheTickEndsNamingTheServersNotRe
     state.servers.add(server.url("/a"));
     state.servers.add(server.url("/missing"));
     state.servers.add(server.url("/b"));
-    dialogs.answers = {false};
     cycle().runTick();
 
     // Beta is completed only by Gamma's header in the last reply, and still belongs to the first server.
@@ -161,20 +165,24 @@ TEST_F(RefreshCycleTest, DroppingTheLastServerEntersOfflineMode)
 {
     test::LoopbackServer server(test::LoopbackServer::Bodies{});
     state.servers.add(server.url("/gone"));
-    dialogs.answers = {true};
-    cycle().runTick();
+    auto refresh = cycle();
+    refresh.runTick();
+    ASSERT_EQ(prompts.raised.size(), 1u);
+    prompts.answer(0, true);
 
-    EXPECT_EQ(dialogs.textsOf("error"), std::vector<std::string>{offlineMessage});
+    ASSERT_EQ(prompts.raised.size(), 2u);
+    EXPECT_EQ(prompts.raised[1].prompt.kind, PromptKind::error);
+    EXPECT_EQ(prompts.raised[1].prompt.text, offlineMessage);
     EXPECT_FALSE(state.online);
     EXPECT_TRUE(view.timerStopped);
     EXPECT_EQ(view.statusTexts.back(), "Quintor Velmar 2.02 Beta [84] - Offline-Modus");
     EXPECT_EQ(state.servers.count(), 0);
 
     // Later ticks still run in full with the default address, and say nothing more.
-    dialogs.shown.clear();
+    prompts.raised.clear();
     server.setBody("/league/server", reply({titled("Alpha")}));
     cycle(server.url("/league/server")).runTick();
-    EXPECT_TRUE(dialogs.textsOf("error").empty());
+    EXPECT_TRUE(prompts.raised.empty());
     EXPECT_EQ(list.captions(), std::vector<std::string>{"Alpha"});
     EXPECT_EQ(view.statusTexts.back(), "Quintor Velmar 2.02 Beta [84] - Offline-Modus");
 }
@@ -271,7 +279,7 @@ TEST_F(RefreshCycleTest, AGameWithABadValueIsLeftOutQuietly)
     cycle().runTick();
     EXPECT_EQ(list.captions(), (std::vector<std::string>{"Erstes", "Drittes"}));
     EXPECT_EQ(filter.rows.size(), 2u);
-    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_TRUE(prompts.raised.empty());
     EXPECT_EQ(view.labels[Label::openGames], "Spiele offen: 2");
     EXPECT_EQ(view.labels[Label::playersOnline], "Spieler online: 2");
     EXPECT_EQ(view.statusTexts.back(), "1 Spiel mit fehlerhaften Daten \xFC"
@@ -307,9 +315,9 @@ TEST_F(RefreshCycleTest, AnAbandonedRequestEndsTheTickWithoutAQuestion)
 {
     test::CancellingHttpClient abandoning;
     state.servers.add("http://127.0.0.1:9/");
-    RefreshCycle c(state, RefreshPorts{list, view, dialogs, abandoning, clock, "", nullptr, nullptr});
+    RefreshCycle c(state, RefreshPorts{list, view, prompts, abandoning, clock, "", nullptr, nullptr});
     EXPECT_THROW(c.runTick(), HttpError);
-    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_TRUE(prompts.raised.empty());
     EXPECT_EQ(state.servers.count(), 1);
 }
 
@@ -321,7 +329,6 @@ TEST_F(RefreshCycleTest, OnlyATickThatReadAServerReportsItsCounts)
     folder.write("server.txt", server.url("/s") + "\r\n");
     state.servers.add(server.url("/missing")); // not read, yet the tick read another
     state.servers.add(server.url("/s"));
-    dialogs.answers = {false};
     cycle().runTick();
     ASSERT_EQ(serversRead.size(), 1u);
     EXPECT_EQ(serversRead[0].references, 2);

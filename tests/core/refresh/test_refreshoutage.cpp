@@ -77,8 +77,7 @@ protected:
         clock.time = {2026, 12, day, hour, minute, second, 0};
         filter.evaluated.clear();
         filter.stale.clear();
-        RefreshCycle(state, RefreshPorts{list, view, dialogs, http, clock, builtIn, nullptr, &filter, fallback})
-            .runTick();
+        refresh.runTick();
     }
     std::vector<std::string> titles(bool stale) const
     {
@@ -87,16 +86,17 @@ protected:
             if (game.Stale == stale) found.push_back(game.Title);
         return found;
     }
-    std::size_t questions() const { return dialogs.textsOf("errorYesNo").size(); }
+    std::size_t questions() const { return prompts.raised.size(); }
 
     test::TempFolder folder;
     MonitorState state;
     test::RecordingListView list;
     test::RecordingMainView view;
-    test::ScriptedDialogs dialogs;
+    test::RecordingPrompts prompts;
     test::FixedClock clock;
     ScriptedHttp http;
     CountingFilter filter;
+    RefreshCycle refresh{state, RefreshPorts{list, view, prompts, http, clock, builtIn, nullptr, &filter, fallback}};
 };
 
 using Strings = std::vector<std::string>;
@@ -113,14 +113,13 @@ TEST_F(RefreshOutageTest, AFailingServerIsAskedOnceAndItsLastGoodGamesStayStale)
 
     // The league's flood text is a failure: one question that names it and starts on "Nein".
     http.answers[serverA] = {flood, ""};
-    dialogs.answers = {false};
     filter.explanation = "Farbe von G / F";
     tickAt(17, 0, 30);
-    const auto asked = dialogs.textsOf("errorYesNo");
+    const auto asked = prompts.texts();
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0], "Keine Verbindung zu Server " + serverA + "! Das ist gar nicht gut!\r\r" + flood +
                             "\r\rSoll dieser Server aus der Liste entfernt werden?");
-    EXPECT_TRUE(dialogs.shown.back().noByDefault);
+    EXPECT_EQ(prompts.raised[0].prompt.defaultButton, DefaultButton::no);
     // A2 was completed while B's reply was read, yet it is A's game.
     EXPECT_EQ(titles(false), Strings{"B1"});
     EXPECT_EQ(titles(true), (Strings{"A1", "A2"}));
@@ -136,10 +135,9 @@ TEST_F(RefreshOutageTest, AFailingServerIsAskedOnceAndItsLastGoodGamesStayStale)
     // A goes on failing (now with a status), B begins to: only B is asked, the bar names the older outage.
     http.answers[serverA] = {"", "HTTP-Status 503"};
     http.answers[serverB] = {"", "Keine Antwort vom Server"};
-    dialogs.answers = {false};
     tickAt(17, 1, 0);
     ASSERT_EQ(questions(), 2u);
-    EXPECT_NE(dialogs.textsOf("errorYesNo")[1].find(serverB + "! Das ist gar nicht gut!\r\rKeine Antwort vom Server"),
+    EXPECT_NE(prompts.texts()[1].find(serverB + "! Das ist gar nicht gut!\r\rKeine Antwort vom Server"),
               std::string::npos);
     EXPECT_EQ(titles(true), (Strings{"A1", "A2", "B1"}));
     EXPECT_EQ(view.statusTexts.back(),
@@ -152,7 +150,6 @@ TEST_F(RefreshOutageTest, AFailingServerIsAskedOnceAndItsLastGoodGamesStayStale)
     EXPECT_TRUE(titles(true).empty());
     EXPECT_EQ(view.statusTexts.back(), "Quintor Velmar 2.02 Beta [84] - Bereit");
     http.answers[serverA] = {"<html>Wartungsarbeiten</html>", ""};
-    dialogs.answers = {false};
     tickAt(17, 2, 0);
     EXPECT_EQ(questions(), 3u);
     EXPECT_EQ(titles(true), Strings{"A3"});
@@ -164,12 +161,59 @@ TEST_F(RefreshOutageTest, LastGoodGamesAreDroppedAfterTenMinutes)
     http.answers = {{serverA, {reply({"A1"}), ""}}};
     tickAt(23, 55, 0, 8);
     http.answers[serverA] = {"", "Verbindung abgelehnt"};
-    dialogs.answers = {false};
     tickAt(0, 5, 0, 9); // ten minutes, across midnight
     EXPECT_EQ(titles(true), Strings{"A1"});
     tickAt(0, 5, 1, 9);
     EXPECT_TRUE(state.games.all().empty());
     EXPECT_EQ(questions(), 1u);
+}
+
+TEST_F(RefreshOutageTest, AgesGoByTheSteadyClockNotTheWallClock)
+{
+    state.servers.add(serverA);
+    http.answers = {{serverA, {reply({"A1"}), ""}}};
+    clock.steady = std::chrono::minutes(100);
+    tickAt(17, 0, 0);
+    // Five minutes later the wall clock is set back an hour (daylight saving ends): the list is still fresh.
+    http.answers[serverA] = {"", "Verbindung abgelehnt"};
+    clock.steady = std::chrono::minutes(105);
+    tickAt(16, 5, 0);
+    EXPECT_EQ(titles(true), Strings{"A1"});
+    EXPECT_EQ(list.rows.at(0).toolTip, "Stand: 17:00:00"); // the time shown is the wall clock's
+    // And a clock set forward a day does not drop it either; eleven steady minutes do.
+    clock.steady = std::chrono::minutes(109);
+    tickAt(17, 9, 0, 9);
+    EXPECT_EQ(titles(true), Strings{"A1"});
+    clock.steady = std::chrono::minutes(111);
+    tickAt(17, 11, 0, 9);
+    EXPECT_TRUE(state.games.all().empty());
+}
+
+TEST_F(RefreshOutageTest, AYesThatNoLongerAppliesChangesNothing)
+{
+    state.servers.add(serverA);
+    state.servers.add(serverB);
+    http.answers = {{serverA, {reply({"A1"}), ""}}, {serverB, {reply({"B1"}), ""}}};
+    tickAt(17, 0, 0);
+    http.answers[serverA] = {"", "Verbindung abgelehnt"};
+    tickAt(17, 0, 30);
+    ASSERT_EQ(questions(), 1u);
+    // The server answers again before the user does: the question's premise is gone.
+    http.answers[serverA] = {reply({"A2"}), ""};
+    tickAt(17, 1, 0);
+    prompts.answer(0, true);
+    EXPECT_EQ(state.servers.lines(), (Strings{serverA, serverB}));
+
+    // A Yes while the outage goes on removes the server and its kept games at once, not at the next tick.
+    http.answers[serverA] = {"", "Verbindung abgelehnt"};
+    tickAt(17, 1, 30);
+    ASSERT_EQ(questions(), 2u);
+    EXPECT_EQ(titles(true), Strings{"A2"});
+    prompts.answer(1, true);
+    EXPECT_EQ(state.servers.lines(), Strings{serverB});
+    EXPECT_TRUE(titles(true).empty());
+    EXPECT_EQ(list.captions(), Strings{"B1"});
+    EXPECT_TRUE(state.online);
 }
 
 TEST_F(RefreshOutageTest, OnlyTheBuiltInServerFallsBack)
@@ -179,21 +223,18 @@ TEST_F(RefreshOutageTest, OnlyTheBuiltInServerFallsBack)
     http.answers = {{builtIn, {"", "Verbindung abgelehnt"}},
                     {fallback, {reply({"Fallback"}), ""}},
                     {serverA, {"", "Server nicht gefunden"}}};
-    dialogs.answers = {false};
     tickAt(17, 0, 0);
     EXPECT_EQ(http.asked, (Strings{builtIn, fallback, serverA}));
     ASSERT_EQ(questions(), 1u);
-    EXPECT_NE(dialogs.textsOf("errorYesNo")[0].find(serverA), std::string::npos);
+    EXPECT_NE(prompts.texts()[0].find(serverA), std::string::npos);
     EXPECT_EQ(titles(false), Strings{"Fallback"});
     EXPECT_EQ(state.servers.lines(), (Strings{builtIn, serverA})); // the fallback never joins the list
 
     // When the fallback fails too, the built-in server is the one that failed, for its own reason.
     http.answers[fallback] = {flood, ""};
-    dialogs.answers = {false};
     tickAt(17, 0, 30);
     ASSERT_EQ(questions(), 2u);
-    EXPECT_NE(dialogs.textsOf("errorYesNo")[1].find(builtIn + "! Das ist gar nicht gut!\r\rVerbindung abgelehnt"),
-              std::string::npos);
+    EXPECT_NE(prompts.texts()[1].find(builtIn + "! Das ist gar nicht gut!\r\rVerbindung abgelehnt"), std::string::npos);
     EXPECT_EQ(titles(true), Strings{"Fallback"});
 }
 
@@ -202,14 +243,13 @@ TEST_F(RefreshOutageTest, GoingBackOnlineRestoresTheServerList)
     folder.write("server.txt", serverA + "\r\n" + serverB + "\r\n");
     state.servers.add(serverA);
     http.answers = {{serverA, {"", "Keine Antwort vom Server"}}, {serverB, {reply({"B1"}), ""}}};
-    dialogs.answers = {true};
     tickAt(17, 0, 0);
+    prompts.answer(0, true);
     ASSERT_FALSE(state.online);
 
     http.answers[serverA] = {reply({"A1"}), ""};
     clock.time.second = 30;
-    RefreshCycle(state, RefreshPorts{list, view, dialogs, http, clock, builtIn, nullptr, &filter, fallback})
-        .leaveOfflineMode();
+    refresh.leaveOfflineMode();
     EXPECT_TRUE(state.online);
     EXPECT_TRUE(view.timerStarted);
     EXPECT_EQ(state.servers.lines(), (Strings{serverA, serverB}));

@@ -1,6 +1,7 @@
 // A filter store in a temporary application folder, with scripted dialogs, for the filter editor tests.
 #pragma once
 
+#include "filters/filterfiles.h"
 #include "support/fakes.h"
 #include "support/tempfolder.h"
 #include "ui/filtereditor/filtertreeeditor.h"
@@ -68,12 +69,15 @@ struct Editor {
     TempFolder folder;
     ScriptedDialogs dialogs;
     int closedCount = 0;
+    std::vector<TextList> handedBack; // each filter set the editor handed back
     std::unique_ptr<ui::FilterTreeEditor> treeEditor;
 
     ui::FilterTreeEditor& create()
     {
-        treeEditor = std::make_unique<ui::FilterTreeEditor>(folder.path(), dialogs, [this] { ++closedCount; });
-        treeEditor->open();
+        treeEditor = std::make_unique<ui::FilterTreeEditor>(
+            folder.path(), dialogs, [this](const TextList& filters) { handedBack.push_back(filters); },
+            [this] { ++closedCount; });
+        treeEditor->open(loadFilterList(folder.path()));
         return *treeEditor;
     }
     QTreeWidget* tree() const { return treeEditor->findChild<QTreeWidget*>(QStringLiteral("tree")); }

@@ -2,6 +2,7 @@
 // file and the general error report.
 #include "mainwindowfixture.h"
 #include "support/replies.h"
+#include "ui/platform/text.h"
 #include "ui/uitestsupport.h"
 
 #include <QGroupBox>
@@ -178,10 +179,10 @@ private slots:
         MainWindowFixture f;
         auto& form = f.create();
         f.action("agsherausfarsen1")->trigger();
-        QCOMPARE(form.state().config.value("tagparse"), std::string("True"));
+        QCOMPARE(form.monitor().state().config.value("tagparse"), std::string("True"));
         QCOMPARE(f.ticks->count(), 1);
         f.action("agsherausfarsen1")->trigger();
-        QCOMPARE(form.state().config.value("tagparse"), std::string("False"));
+        QCOMPARE(form.monitor().state().config.value("tagparse"), std::string("False"));
         QCOMPARE(f.ticks->count(), 2);
     }
 
@@ -202,8 +203,8 @@ private slots:
         QCOMPARE(form.model().rowCount(), 1);
         QCOMPARE(form.model().captionAt(0), std::string("Datei-Spiel"));
         QCOMPARE(f.http->calls.load(), requests);
-        QCOMPARE(form.state().servers.lines(), std::vector<std::string>{"http://127.0.0.1:9/a"});
-        QVERIFY(form.state().pendingLoadFile.empty());
+        QCOMPARE(form.monitor().state().servers.lines(), std::vector<std::string>{"http://127.0.0.1:9/a"});
+        QVERIFY(form.monitor().state().pendingLoadFile.empty());
 
         f.dialogs.inputs.push_back(std::nullopt); // cancelled: nothing happens
         f.action("AusDateiladen1")->trigger();
@@ -227,7 +228,11 @@ private slots:
         f.folder.write("config.txt", "Column1=Status\r\nColumnWidth1=abc\r\n");
         f.create();
         QVERIFY(f.showAndWaitForFirstTick());
-        QTRY_COMPARE(f.dialogs.textsOf("message"), std::vector<std::string>{"'abc' ist kein g\xFCltiger Integerwert"});
+        QMessageBox* box = f.standingPrompt();
+        QVERIFY(box);
+        QCOMPARE(box->text(), quintor::ui::toQt("'abc' ist kein g\xFCltiger Integerwert"));
+        QCOMPARE(box->windowTitle(), QStringLiteral("Quintor Velmar"));
+        QVERIFY(f.dialogs.shown.empty()); // nothing waited for an answer
     }
 
     void rowColoursAndSelection()
@@ -237,8 +242,8 @@ private slots:
         auto& form = f.create();
         QVERIFY(f.showAndWaitForFirstTick());
         auto& model = form.model();
-        addGame(model, form.state().games, game("Rotes Spiel mit langem Namen", "Lobby", false, 0x0000FF));
-        addGame(model, form.state().games, game("Noch ein rotes Spiel", "Lobby", false, 0x0000FF));
+        addGame(model, form.monitor().state().games, game("Rotes Spiel mit langem Namen", "Lobby", false, 0x0000FF));
+        addGame(model, form.monitor().state().games, game("Noch ein rotes Spiel", "Lobby", false, 0x0000FF));
         QTreeView* view = f.gameList();
         const auto red = [](QColor c) { return c.red() > 150 && c.green() < 100 && c.blue() < 100; };
         const auto blue = [](QColor c) { return c == QColor(0, 0, 255); };
@@ -291,7 +296,7 @@ private slots:
         f.folder.write("syno.txt", "alt=neu\r\n");
         auto& form = f.create();
         QVERIFY(f.showAndWaitForFirstTick());
-        addGame(form.model(), form.state().games, game("Foo", "Lobby"));
+        addGame(form.model(), form.monitor().state().games, game("Foo", "Lobby"));
         QTreeView* view = f.gameList();
         const QModelIndex first = form.model().index(0, 0);
         view->setCurrentIndex(first);
@@ -307,7 +312,7 @@ private slots:
                                               " anzeigen?"});
         QCOMPARE(form.model().index(0, 0).data().toString(), caption);
         QStringList lines;
-        for (const auto& line : form.state().aliases.lines())
+        for (const auto& line : form.monitor().state().aliases.lines())
             lines << QString::fromStdString(line);
         QCOMPARE(lines, aliases);
         QVERIFY(!quintor::test::fakesComplained());
@@ -327,7 +332,7 @@ private slots:
         MainWindowFixture f;
         f.http->released = 1000;
         f.http->body = quintor::test::replyHeader() + quintor::test::referenceBlock({.title = "Foo"});
-        auto& form = f.create(nullptr, [&dialogs](quintor::ui::MainWindowSetup& setup) { setup.dialogs = &dialogs; });
+        auto& form = f.create(nullptr, [&dialogs](quintor::test::ProgramOptions& setup) { setup.dialogs = &dialogs; });
         QVERIFY(f.showAndWaitForFirstTick());
         QCOMPARE(form.model().captionAt(0), std::string("Foo"));
         qsizetype ticksBefore = -1;
@@ -352,7 +357,7 @@ private slots:
         QTRY_COMPARE(dialogs.textsOf("confirmYesNo").size(), std::size_t(1));
         QCOMPARE(ticksWhileAsked, ticksBefore); // held back while the question was open
         QCOMPARE(rowsWhileAsked, 1);
-        QCOMPARE(form.state().aliases.lines(), std::vector<std::string>{"Foo=Bar"});
+        QCOMPARE(form.monitor().state().aliases.lines(), std::vector<std::string>{"Foo=Bar"});
         QTRY_COMPARE(f.ticks->count(), ticksBefore + 1); // and run once afterwards
         QCOMPARE(form.model().captionAt(0), std::string("Bar"));
         QVERIFY(!quintor::test::fakesComplained());
@@ -374,7 +379,7 @@ private slots:
         f.folder.write("config.txt", "Column1=Status\r\n");
         auto& form = f.create();
         QVERIFY(f.showAndWaitForFirstTick());
-        addGame(form.model(), form.state().games, game("Foo", "Lobby"));
+        addGame(form.model(), form.monitor().state().games, game("Foo", "Lobby"));
         QTreeView* view = f.gameList();
         QCOMPARE(form.model().columnCount(QModelIndex()), 2);
         const QModelIndex status = form.model().index(0, 1);
@@ -411,7 +416,7 @@ private slots:
         MainWindowFixture f;
         auto& form = f.create();
         form.model().addColumn("Szenario", 100);
-        addGame(form.model(), form.state().games, game("Foo", "Lobby", false, 0, addressCount));
+        addGame(form.model(), form.monitor().state().games, game("Foo", "Lobby", false, 0, addressCount));
         if (select) selectRow(f.gameList(), 0);
         form.updateListMenu();
         QCOMPARE(f.action("Spieler1")->isEnabled(), details);
@@ -426,8 +431,8 @@ private slots:
         MainWindowFixture f;
         auto& form = f.create();
         form.model().addColumn("Szenario", 100);
-        addGame(form.model(), form.state().games, game("b", "Laufend"));
-        addGame(form.model(), form.state().games, game("a", "Laufend"));
+        addGame(form.model(), form.monitor().state().games, game("b", "Laufend"));
+        addGame(form.model(), form.monitor().state().games, game("a", "Laufend"));
         QTreeView* view = f.gameList();
         QVERIFY(!view->isSortingEnabled());
         QVERIFY(!view->header()->sectionsClickable());

@@ -79,8 +79,8 @@ private slots:
         f.window->masterserverEditor().addServer();
         f.window->masterserverEditor().close();
         QVERIFY(QTest::qWaitFor([&] { return f.window->isVisible() && !f.window->tickRunning(); }));
-        QCOMPARE(f.window->state().servers.count(), 2);
-        QCOMPARE(f.window->state().servers.line(1), std::string("http://127.0.0.1:9/zweiter"));
+        QCOMPARE(f.window->monitor().state().servers.count(), 2);
+        QCOMPARE(f.window->monitor().state().servers.line(1), std::string("http://127.0.0.1:9/zweiter"));
     }
 
     void detailsShowTheSelectedRowsGame()
@@ -109,7 +109,7 @@ private slots:
         f.http->body = twoGames();
         test::RecordingStarter starter;
         f.folder.write("Clonk.exe", "MZ"); // the game lies in the application folder
-        f.create(nullptr, [&](ui::MainWindowSetup& setup) { setup.processStarter = &starter; });
+        f.create(nullptr, [&](test::ProgramOptions& setup) { setup.processStarter = &starter; });
         QVERIFY(f.showAndWaitForFirstTick());
         selectRow(f, 0);
         f.action("Beitreten1")->trigger();
@@ -127,9 +127,9 @@ private slots:
         f.folder.write("grp0fil0.txt", "field0=5\r\nact0=1\r\nedit0=Lobby\r\ntyp=0\r\nactive=True\r\n");
         f.folder.write("grp0fil0_act.txt", "field0=4\r\nact0=4\r\nedit0=Gr\xFCn\r\n");
         f.create();
-        QCOMPARE(f.window->filters().value("grp0fil0"), std::string("Lobbys"));
+        QCOMPARE(f.window->monitor().filters().value("grp0fil0"), std::string("Lobbys"));
         QVERIFY(f.showAndWaitForFirstTick());
-        QCOMPARE(f.window->state().games.all()[1].Color, 0x008000u);
+        QCOMPARE(f.window->monitor().state().games.all()[1].Color, 0x008000u);
 
         f.action("Filtereditor1")->trigger();
         QVERIFY(!f.window->isVisible());
@@ -148,7 +148,7 @@ private slots:
         f.http->body = twoGames();
         f.create();
         QVERIFY(f.showAndWaitForFirstTick());
-        QCOMPARE(f.window->state().games.all()[1].Color, 0u);
+        QCOMPARE(f.window->monitor().state().games.all()[1].Color, 0u);
 
         f.action("Filtereditor1")->trigger();
         ui::FilterTreeEditor& treeEditor = f.window->filterTreeEditor();
@@ -189,9 +189,9 @@ private slots:
         const auto before = f.ticks->count();
         treeEditor.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
         QVERIFY(QTest::qWaitFor([&] { return f.ticks->count() >= before + 2 && !f.window->tickRunning(); }));
-        QCOMPARE(f.window->state().games.all()[1].Title, std::string("Offene Lobby"));
-        QCOMPARE(f.window->state().games.all()[1].Color, 0x008000u);
-        QCOMPARE(f.window->state().games.all()[0].Color, 0u);
+        QCOMPARE(f.window->monitor().state().games.all()[1].Title, std::string("Offene Lobby"));
+        QCOMPARE(f.window->monitor().state().games.all()[1].Color, 0x008000u);
+        QCOMPARE(f.window->monitor().state().games.all()[0].Color, 0u);
         QCOMPARE(f.folder.read("filter.txt"), std::string("grp0=Meine Filter\r\ngrp0fil0=Lobbys gr\xFCn\r\n"));
         // The coloured row says which filter coloured it; the other row has no such tooltip.
         const ui::GameListModel& model = f.window->model();

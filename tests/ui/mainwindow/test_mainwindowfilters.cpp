@@ -29,7 +29,7 @@ void writeGreedFilter(const quintor::test::TempFolder& folder)
 
 const quintor::GameRecord* recordTitled(quintor::ui::MainWindow& form, const std::string& title)
 {
-    for (const auto& record : form.state().games.all())
+    for (const auto& record : form.monitor().state().games.all())
         if (record.Title == title) return &record;
     return nullptr;
 }
@@ -54,7 +54,7 @@ private slots:
         QVERIFY(greed && other);
         QCOMPARE(greed->Color, 0x008000u);
         QCOMPARE(other->Color, 0u);
-        QCOMPARE(form.state().logLines.lines(),
+        QCOMPARE(form.monitor().state().logLines.lines(),
                  std::vector<std::string>{
                      "[Quintor Velmar 2.02 Beta [84] - 08.12.2026 17:02:06 - Filter \"Greed\"] Neu: Greed Arena"});
         // The row is drawn in its record's colour.
@@ -73,7 +73,7 @@ private slots:
         QCOMPARE(balloons.count(), 1);
         QCOMPARE(balloons[0][0].toString(), QStringLiteral("Quintor - Filterbenachrichtigung"));
         QCOMPARE(balloons[0][1].toString(), QStringLiteral("Offen: Greed Arena"));
-        QCOMPARE(form.state().logLines.count(), 2);
+        QCOMPARE(form.monitor().state().logLines.count(), 2);
 
         form.close();
         QVERIFY(f.folder.read("log.txt").find("Filter \"Greed\"] Neu: Greed Arena\r\n") != std::string::npos);
@@ -91,9 +91,10 @@ private slots:
         auto& form = f.create();
         QVERIFY(f.showAndWaitForFirstTick());
         QCOMPARE(form.model().rowCount(), 2);
-        const auto messages = f.dialogs.textsOf("message");
-        QCOMPARE(messages.size(), std::size_t(1)); // once in the tick, not once per game
-        QVERIFY2(messages[0].starts_with("Filter \"Kaputt\""), messages[0].c_str());
+        QMessageBox* box = f.standingPrompt();
+        QVERIFY(box);
+        QVERIFY2(box->text().startsWith(QStringLiteral("Filter \"Kaputt\"")), qPrintable(box->text()));
+        QCOMPARE(form.monitor().promptsWaiting(), std::size_t(0));     // once in the tick, not once per game
         QCOMPARE(recordTitled(form, "Greed Arena")->Color, 0x0000FFu); // the next filter still ran
     }
 
@@ -106,12 +107,14 @@ private slots:
         f.folder.write("Clonk.exe", "MZ"); // the game lies in the application folder
         f.http->body = twoGamesReply();
         f.http->released = 1000;
-        f.dialogs.answers = {true};
         quintor::test::RecordingStarter starter;
-        f.create(nullptr, [&](quintor::ui::MainWindowSetup& setup) { setup.processStarter = &starter; });
+        f.create(nullptr, [&](quintor::test::ProgramOptions& setup) { setup.processStarter = &starter; });
         QVERIFY(f.showAndWaitForFirstTick());
-        QCOMPARE(f.dialogs.textsOf("informationYesNo"),
-                 std::vector<std::string>{"Dem Spiel \"Greed Arena\" von Host0 beitreten?"});
+        QMessageBox* box = f.standingPrompt();
+        QVERIFY(box);
+        QCOMPARE(box->text(), QStringLiteral("Dem Spiel \"Greed Arena\" von Host0 beitreten?"));
+        QVERIFY(starter.started.empty());
+        QVERIFY(f.answerPrompt(true));
         QCOMPARE(starter.started.size(), std::size_t(1));
         QCOMPARE(starter.started[0].program, f.folder.path() + "Clonk.exe");
     }
@@ -123,9 +126,9 @@ private slots:
         f.http->released = 1000;
         auto& form = f.create();
         QVERIFY(f.showAndWaitForFirstTick());
-        QCOMPARE(form.filters().count(), 0);
+        QCOMPARE(form.monitor().filters().count(), 0);
         QCOMPARE(form.model().rowCount(), 2);
-        QCOMPARE(form.state().logLines.count(), 0);
+        QCOMPARE(form.monitor().state().logLines.count(), 0);
         QVERIFY(f.dialogs.shown.empty());
     }
 };

@@ -47,7 +47,7 @@ private slots:
         // The window edits no list, so the ticks go on behind it, and it draws each one.
         f.http->body = quintor::test::replyHeader() + quintor::test::referenceBlock({.players = 8});
         QVERIFY(f.tickAndWait());
-        QCOMPARE(form.history().hours().back().totals.ticks, 2);
+        QCOMPARE(form.monitor().history().hours().back().totals.ticks, 2);
         QCOMPARE(window.chart().points().back().maxPlayers, 8);
         QCOMPARE(window.chart().points().back().averagePlayers, 6.0);
 
@@ -87,7 +87,7 @@ private slots:
         QVERIFY(f.showAndWaitForFirstTick());
         f.clock.time.hour = 18;
         QVERIFY(f.tickAndWait());
-        QCOMPARE(f.window->history().hours().size(), std::size_t{1}); // loaded, so "Verlauf" shows it
+        QCOMPARE(f.window->monitor().history().hours().size(), std::size_t{1}); // loaded, so "Verlauf" shows it
         f.window->close();
         QVERIFY(f.window->shutDown());
         QCOMPARE(f.folder.read("history.txt"), std::string("2026-12-07 20=1;3;3;9;9\r\n"));
@@ -98,7 +98,7 @@ private slots:
         MainWindowFixture f;
         f.folder.write("history.txt", "2026-12-07 20=1;3;3;9;9\r\nkaputt\r\n");
         f.create();
-        QCOMPARE(f.window->history().hours().size(), std::size_t{1});
+        QCOMPARE(f.window->monitor().history().hours().size(), std::size_t{1});
         QCOMPARE(f.window->statusBar()->currentMessage(),
                  QStringLiteral("Verlauf: 1 unlesbare Zeile in \"history.txt\" \u00FCbersprungen"));
         QVERIFY(f.dialogs.shown.empty());

@@ -30,10 +30,10 @@ private slots:
         f.folder.write("log.txt", "eintrag\r\n");
         f.folder.write("config.txt", "width=640\r\nheight=480\r\nleft=12\r\ntop=34\r\n");
         auto& form = f.create();
-        QCOMPARE(form.state().servers.count(), 2);
-        QCOMPARE(form.state().aliases.lines(), std::vector<std::string>{"a=b"});
-        QCOMPARE(form.state().logLines.lines(), std::vector<std::string>{"eintrag"});
-        QVERIFY(form.state().online);
+        QCOMPARE(form.monitor().state().servers.count(), 2);
+        QCOMPARE(form.monitor().state().aliases.lines(), std::vector<std::string>{"a=b"});
+        QCOMPARE(form.monitor().state().logLines.lines(), std::vector<std::string>{"eintrag"});
+        QVERIFY(form.monitor().state().online);
         QCOMPARE(form.geometry().size(), QSize(640, 480));
         QCOMPARE(form.pos(), QPoint(12, 34));
     }
@@ -61,7 +61,7 @@ private slots:
         f.folder.write("config.txt", "tagparse=True\r\n");
         auto& form = f.create();
         QSignalSpy finished(&form, &quintor::ui::MainWindow::finished);
-        form.state().aliases.add("Foo=Bar");
+        form.monitor().state().aliases.add("Foo=Bar");
         form.move(7, 9);
         form.resize(610, 420);
         f.action("Beenden1")->trigger();
@@ -80,7 +80,7 @@ private slots:
         MainWindowFixture f;
         std::filesystem::create_directories(f.folder.file("config.txt") + "/inside"); // cannot be replaced
         auto& form = f.create();
-        form.state().aliases.add("Foo=Bar");
+        form.monitor().state().aliases.add("Foo=Bar");
         form.close();
         QVERIFY(form.shutDown());
         QCOMPARE(f.dialogs.textsOf("message").size(), std::size_t(1));
@@ -103,12 +103,12 @@ private slots:
         std::ostringstream errorOutput;
         for (const char* name : {"config.txt", "log.txt"}) // a folder in their place cannot be replaced
             std::filesystem::create_directories(f.folder.file(name) + "/inside");
-        auto& form = f.create(nullptr, [&](quintor::ui::MainWindowSetup& setup) { setup.errorOutput = &errorOutput; });
-        form.state().aliases.add("Foo=Bar");
+        auto& form = f.create(nullptr, [&](quintor::test::ProgramOptions& setup) { setup.errorOutput = &errorOutput; });
+        form.monitor().state().aliases.add("Foo=Bar");
         if (byUser)
             f.action("Beenden1")->trigger();
         else
-            form.requestShutdown(quintor::ui::ShutdownCause::session);
+            form.requestShutdown(quintor::ShutdownCause::session);
         QVERIFY(form.shutDown());
         QVERIFY(form.exitCode() != 0);
         QCOMPARE(f.folder.read("syno.txt"), std::string("Foo=Bar\r\n"));
@@ -136,7 +136,7 @@ private slots:
         form.openFilterTreeEditor();
         f.dialogs.inputs = {std::string("Neu")};
         form.filterTreeEditor().addGroup();
-        form.requestShutdown(quintor::ui::ShutdownCause::session);
+        form.requestShutdown(quintor::ShutdownCause::session);
         QVERIFY(form.shutDown());
         QCOMPARE(f.folder.read("filter.txt"), std::string("grp0=Neu\r\n"));
         QCOMPARE(f.folder.read("index.txt"), std::string("filter\r\n"));

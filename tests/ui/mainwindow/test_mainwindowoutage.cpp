@@ -42,7 +42,6 @@ private slots:
         QCOMPARE(form.model().index(0, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 0));
 
         f.http->fail = true;
-        f.dialogs.answers = {false}; // keep the server
         f.clock.time.minute = 4;
         QVERIFY(f.tickAndWait());
         QCOMPARE(form.model().rowCount(), 1);
@@ -53,6 +52,8 @@ private slots:
                      QStringLiteral("Server http://a.example/league/server nicht erreichbar seit 17:04:06")),
                  qPrintable(statusText(form)));
         QVERIFY(!f.action("WiederOnlinegehen1")->isEnabled()); // still online
+        QVERIFY(f.answerPrompt(false));                        // keep the server
+        QCOMPARE(form.monitor().state().servers.count(), 1);
     }
 
     void goingBackOnlineRestoresTheList()
@@ -61,13 +62,14 @@ private slots:
         f.folder.write("server.txt", serverList);
         f.http->fail = true;
         f.http->released = 1000;
-        f.dialogs.answers = {true}; // remove the only server: offline
         auto& form = f.create();
         QAction* goOnline = f.action("WiederOnlinegehen1");
         QVERIFY(goOnline);
         QVERIFY(!goOnline->isEnabled());
         QVERIFY(f.showAndWaitForFirstTick());
-        QVERIFY(!form.state().online);
+        QVERIFY(f.answerPrompt(true)); // remove the only server: offline
+        QVERIFY(!form.monitor().state().online);
+        QVERIFY(f.answerPrompt(true)); // the offline message
         QCOMPARE(form.model().rowCount(), 0);
         QVERIFY(goOnline->isEnabled());
         auto* timer = form.findChild<QTimer*>(QStringLiteral("refetch"));
@@ -78,9 +80,9 @@ private slots:
         const auto before = f.ticks->count();
         goOnline->trigger();
         QVERIFY(QTest::qWaitFor([&] { return f.ticks->count() > before && !form.tickRunning(); }, 15000));
-        QVERIFY(form.state().online);
+        QVERIFY(form.monitor().state().online);
         QCOMPARE(form.model().rowCount(), 1);
-        QCOMPARE(form.state().servers.count(), 1);
+        QCOMPARE(form.monitor().state().servers.count(), 1);
         QVERIFY(timer->isActive());
         QVERIFY(!goOnline->isEnabled());
     }

@@ -22,7 +22,7 @@ std::string versionUrl(const SimServer& server)
 quintor::ui::MainWindow& createAgainst(MainWindowFixture& f, const SimServer& server)
 {
     return f.create(quintor::makeCurlHttpClient(),
-                    [&](quintor::ui::MainWindowSetup& setup) { setup.updateUrl = versionUrl(server); });
+                    [&](quintor::test::ProgramOptions& setup) { setup.updateUrl = versionUrl(server); });
 }
 
 bool contains(const std::string& text, const std::string& part)
@@ -43,7 +43,7 @@ private slots:
         std::filesystem::create_directories(game);
         f.folder.write("Clonk Rage/Clonk.exe", "");
         f.dialogs.inputs = {f.folder.file("leer"), game}; // a folder without the game is asked again
-        auto& form = f.create(quintor::makeCurlHttpClient(), [&](quintor::ui::MainWindowSetup& setup) {
+        auto& form = f.create(quintor::makeCurlHttpClient(), [&](quintor::test::ProgramOptions& setup) {
             setup.updateUrl = versionUrl(server);
             setup.gameFolderCandidates = quintor::defaultCandidates(f.folder.file("home"));
         });
@@ -52,7 +52,7 @@ private slots:
         QCOMPARE(f.dialogs.shown.size(), std::size_t(2)); // the current version: no warning
         QCOMPARE(form.width(), 526);
         QCOMPARE(form.pos(), QPoint(0, 0));
-        QCOMPARE(form.state().config.value("crdir"), game);
+        QCOMPARE(form.monitor().state().config.value("crdir"), game);
 
         form.close();
         QVERIFY(form.shutDown());
@@ -69,7 +69,7 @@ private slots:
     {
         MainWindowFixture f;
         f.dialogs.inputs = {std::nullopt};
-        auto& form = f.create(nullptr, [&](quintor::ui::MainWindowSetup& setup) {
+        auto& form = f.create(nullptr, [&](quintor::test::ProgramOptions& setup) {
             setup.gameFolderCandidates = std::vector<quintor::CandidateFolder>{};
         });
         QCOMPARE(f.dialogs.textsOf("chooseFolder"), std::vector<std::string>{"Clonkpfad ausw\xE4hlen"});
@@ -164,7 +164,7 @@ private slots:
         QCOMPARE(server.requestCount("/feed/filter.txt"), 1);
         QCOMPARE(server.requestCount("/quintor/version.txt"), 1);
         QCOMPARE(f.folder.read("filter.txt"), std::string("grp0=Vom Feed\r\ngrp0fil0=Alles\r\n"));
-        QCOMPARE(form.filters().value("grp0"), std::string("Vom Feed")); // the filters are the fetched ones
+        QCOMPARE(form.monitor().filters().value("grp0"), std::string("Vom Feed")); // the filters are the fetched ones
         QVERIFY(f.dialogs.shown.empty());
     }
 
@@ -193,7 +193,7 @@ private slots:
         f.action("Abonnieren1")->trigger();
         QCOMPARE(f.dialogs.textsOf("input"), std::vector<std::string>{"URL|URL des zu abonnierenden Feeds:|"});
         QCOMPARE(f.folder.read("config.txt"), std::string("feed=http://example.invalid/feed/\r\n"));
-        QCOMPARE(form.state().config.value("feed"), std::string("http://example.invalid/feed/"));
+        QCOMPARE(form.monitor().state().config.value("feed"), std::string("http://example.invalid/feed/"));
     }
 
     void aboutBox()

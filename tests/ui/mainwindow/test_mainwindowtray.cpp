@@ -157,8 +157,8 @@ private slots:
         form.move(31, 42);
         form.resize(640, 450);
         const QRect bounds = form.geometry();
-        form.state().aliases.add("Alt=Neu");
-        form.state().logLines.add("Zeile");
+        form.monitor().state().aliases.add("Alt=Neu");
+        form.monitor().state().logLines.add("Zeile");
         f.action("Minimieren1")->trigger();
         QTRY_VERIFY(!form.isVisible());
 

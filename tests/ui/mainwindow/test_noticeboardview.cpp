@@ -55,7 +55,7 @@ quintor::ui::MainWindow& createAgainst(MainWindowFixture& f, const SimServer& se
 {
     f.folder.write("server.txt", server.baseUrl() + "/league/server\r\n");
     return f.create(quintor::makeCurlHttpClient(),
-                    [&](quintor::ui::MainWindowSetup& setup) { setup.noticeUrl = server.baseUrl() + "/quintor.txt"; });
+                    [&](quintor::test::ProgramOptions& setup) { setup.noticeUrl = server.baseUrl() + "/quintor.txt"; });
 }
 
 } // namespace
@@ -159,7 +159,7 @@ private slots:
     {
         QGroupBox box(QStringLiteral("Pinnwand"));
         box.resize(190, 200);
-        quintor::ui::NoticeBoardView view(box, [](QPushButton*) {});
+        quintor::ui::NoticeBoardView view(box, [](int) {});
         const std::string longText = "Die Liste der offenen Spiele wird alle 30 Sekunden neu geladen; mit einem "
                                      "Rechtsklick auf ein Spiel seht ihr die Spieler und die Ressourcen.";
         view.show({{1, longText}, {2, "Kurz"}, {3, longText}, {4, longText}});
@@ -179,7 +179,7 @@ private slots:
     void aNoticeThatLooksLikeMarkupShowsAsItStands()
     {
         QGroupBox box;
-        quintor::ui::NoticeBoardView view(box, [](QPushButton*) {});
+        quintor::ui::NoticeBoardView view(box, [](int) {});
         view.show({{1, "<b>Turnier</b> heute, <a href=\"http://example.org\">hier</a>"}});
         QCOMPARE(view.labels().size(), std::size_t(1));
         QCOMPARE(view.labels()[0]->textFormat(), Qt::PlainText);

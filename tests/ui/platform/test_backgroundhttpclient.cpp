@@ -77,7 +77,7 @@ private slots:
         auto inner = std::make_shared<BlockingHttpClient>();
         {
             BackgroundHttpClient client(inner);
-            QTimer::singleShot(10, [&] { client.cancelForQuit(); });
+            QTimer::singleShot(10, [&] { client.cancelAll(); });
             QVERIFY(endsCancelled([&] { return client.get("http://127.0.0.1:1/x"); }));
             // Later requests are not made at all.
             QVERIFY(endsCancelled([&] { return client.get("http://127.0.0.1:1/y"); }));

@@ -1,6 +1,6 @@
-#include "ui/mainwindow/holdingdialogs.h"
+#include "monitor/holdingdialogs.h"
 
-namespace quintor::ui {
+namespace quintor {
 
 template <typename Ask> auto HoldingDialogs::hold(Ask ask)
 {
@@ -84,4 +84,4 @@ std::optional<std::string> HoldingDialogs::chooseFolder(const std::string& title
     return hold([&] { return inner_.chooseFolder(title); });
 }
 
-} // namespace quintor::ui
+} // namespace quintor

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-namespace quintor::ui {
+namespace quintor {
 
 class HoldingDialogs : public Dialogs {
 public:
@@ -40,4 +40,4 @@ private:
     int open_ = 0;
 };
 
-} // namespace quintor::ui
+} // namespace quintor
