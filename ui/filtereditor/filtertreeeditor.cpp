@@ -2,8 +2,6 @@
 
 #include "filters/filterfiles.h"
 #include "filters/filtertreefiles.h"
-#include "settings/fileio.h"
-#include "settings/keys.h"
 #include "ui/filtereditor/filtereditor.h"
 #include "ui/platform/errorreport.h"
 #include "ui/platform/text.h"
@@ -142,10 +140,15 @@ void FilterTreeEditor::writeForQuit()
 
 void FilterTreeEditor::loadTree()
 {
-    filters_.clear();
+    FilterStoreLoad load = loadFilterStore(localFiles(), appFolder_);
+    filters_ = std::move(load.filters);
+    unreadable_ = std::move(load.unreadable);
+    showFilters();
+}
+
+void FilterTreeEditor::showFilters()
+{
     tree_->clear();
-    const std::string path = appFolder_ + std::string(files::filter);
-    if (fileExists(path)) filters_.loadFromFile(path);
     for (const FilterGroup& group : readFilterTree(filters_)) {
         QTreeWidgetItem* node = addGroupNode(group.name);
         for (const std::string& filter : group.filters)
@@ -206,12 +209,28 @@ void FilterTreeEditor::updateContextMenu()
     newGroupAction_->setEnabled(true);
 }
 
+FilterTreePlan FilterTreeEditor::change(const FilterTreeChange& requested)
+{
+    FilterTreePlan plan = planFilterTreeChange(treeAsList(), requested, localFiles(), appFolder_);
+    try {
+        applyFilterTreePlan(plan, localFiles(), appFolder_);
+    } catch (const UnfinishedChange&) {
+        // The journal holds the change and the next start finishes it: the tree shows it already.
+        filters_ = plan.filters;
+        showFilters();
+        throw;
+    }
+    filters_ = plan.filters;
+    showFilters();
+    return plan;
+}
+
 void FilterTreeEditor::addGroup()
 {
     const auto name = dialogs_.input("Neue Gruppe", "Name f\xFCr neue Filtergruppe:", "");
     // An empty name would end the list there on the next reading: it is refused like a cancel.
     if (!name || name->empty()) return;
-    addGroupNode(*name);
+    change(FilterTreeChange::addGroup(*name));
 }
 
 void FilterTreeEditor::addFilter()
@@ -221,13 +240,12 @@ void FilterTreeEditor::addFilter()
     const auto name = dialogs_.input("Neuer Filter", "Namen f\xFCr neuen Filter eingeben:", "");
     if (!name || name->empty()) return;
     QTreeWidgetItem* group = node->parent() ? node->parent() : node;
-    const std::string key = filterKey(tree_->indexOfTopLevelItem(group), group->childCount());
+    const int groupIndex = tree_->indexOfTopLevelItem(group);
     // The files come first: when they cannot be written, no filter appears.
-    saveWholeFile(appFolder_ + conditionsFileName(key), "");
-    saveWholeFile(appFolder_ + actionsFileName(key), "");
-    QTreeWidgetItem* filter = addFilterNode(group, *name);
-    tree_->setCurrentItem(filter);
-    openEditor(key);
+    const FilterTreePlan plan = change(FilterTreeChange::addFilter(groupIndex, *name));
+    if (QTreeWidgetItem* groupNode = tree_->topLevelItem(groupIndex))
+        tree_->setCurrentItem(groupNode->child(groupNode->childCount() - 1));
+    openEditor(*plan.keys.added);
 }
 
 void FilterTreeEditor::editSelectedFilter()
@@ -252,18 +270,11 @@ void FilterTreeEditor::deleteSelected()
     QTreeWidgetItem* node = selectedNode();
     if (!node) return;
     if (!dialogs_.warningYesNo(nameOf(node) + " wirklich l\xF6schen?")) return;
-    if (QTreeWidgetItem* group = node->parent()) {
-        deleteFilterFiles(appFolder_, tree_->indexOfTopLevelItem(group), group->indexOfChild(node),
-                          group->childCount());
-    } else {
-        std::vector<int> filterCounts;
-        for (int g = 0; g < tree_->topLevelItemCount(); ++g)
-            filterCounts.push_back(tree_->topLevelItem(g)->childCount());
-        deleteGroupFiles(appFolder_, filterCounts, tree_->indexOfTopLevelItem(node));
-    }
-    delete node;
-    // The files have new keys now; a crash before closing must not pair the old names with them.
-    writeFilterFiles();
+    // The list and the index change with the files, so a crash cannot pair the old names with new keys.
+    if (QTreeWidgetItem* group = node->parent())
+        change(FilterTreeChange::deleteFilter(tree_->indexOfTopLevelItem(group), group->indexOfChild(node)));
+    else
+        change(FilterTreeChange::deleteGroup(tree_->indexOfTopLevelItem(node)));
 }
 
 void FilterTreeEditor::moveSelectedFilterUp()
@@ -273,11 +284,7 @@ void FilterTreeEditor::moveSelectedFilterUp()
     const int group = tree_->indexOfTopLevelItem(node->parent());
     const int filter = node->parent()->indexOfChild(node);
     if (filter < 1) return;
-    // The list is the tree as it stands, so filters made or deleted since the last load stay as they are.
-    moveFilterUp(appFolder_, treeAsList(), group, filter);
-    loadTree();
-    // The move wrote "filter.txt"; the index follows at once too, not only at closing.
-    writeFilterIndex(appFolder_, filters_);
+    change(FilterTreeChange::moveFilterUp(group, filter));
     if (QTreeWidgetItem* groupNode = tree_->topLevelItem(group)) {
         if (QTreeWidgetItem* moved = groupNode->child(filter - 1)) tree_->setCurrentItem(moved);
     }
@@ -287,8 +294,7 @@ void FilterTreeEditor::writeFilterFiles()
 {
     filters_ = treeAsList();
     // The index and the list belong together: both are replaced or neither.
-    saveAllOrRestore({{appFolder_ + std::string(files::index), filterIndexOf(filters_).text()},
-                      {appFolder_ + std::string(files::filter), filters_.text()}});
+    writeFilterList(filters_, localFiles(), appFolder_);
 }
 
 void FilterTreeEditor::closeEvent(QCloseEvent* event)

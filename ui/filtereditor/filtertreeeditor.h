@@ -3,6 +3,7 @@
 // its position. Made once at start-up; closing it only hides it.
 #pragma once
 
+#include "filters/filtertreefiles.h"
 #include "platform/dialogs.h"
 #include "reference/gameentry.h"
 #include "settings/textlist.h"
@@ -12,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,8 @@ public:
 
     // The filter list as last loaded or written; the filter engine reads it on every refresh.
     const TextList& filters() const { return filters_; }
+    // Why the filter files read at start cannot be trusted (kFilterFilesUnreadable is the message), or nothing.
+    const std::optional<std::string>& unreadable() const { return unreadable_; }
 
     // Shows the window (the main window hides itself).
     void open();
@@ -68,6 +72,9 @@ protected:
 
 private:
     void loadTree();
+    void showFilters();
+    // Plans and carries out a change of the tree's files; the tree then shows the new list.
+    FilterTreePlan change(const FilterTreeChange& requested);
     void writeFilterFiles();
     void createControls();
     void createMenu();
@@ -83,6 +90,7 @@ private:
     Dialogs& dialogs_;
     std::function<void()> onClosed_;
     TextList filters_;
+    std::optional<std::string> unreadable_;
     QPointer<FilterEditor> editor_;
     std::shared_ptr<const std::vector<GameRecord>> shownGames_;
 
