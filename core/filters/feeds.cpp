@@ -29,14 +29,9 @@ std::string sizeText(std::size_t bytes)
     return std::to_string(bytes) + " Bytes";
 }
 
-// Thrown inside fetchFeed for a feed that is refused; the text is the whole message.
-struct FeedRefused {
-    std::string message;
-};
-
 [[noreturn]] void refuse(const std::string& why)
 {
-    throw FeedRefused{kRefused + why + "." + kUnchanged};
+    throw FeedError(kRefused + why + "." + kUnchanged);
 }
 
 } // namespace
@@ -123,12 +118,15 @@ void FilterFeed::fetchFeed()
         }
     }
 
+    if (index.count() > limits_.maxFiles) {
+        dialogs_.message(kRefused + "sein Index nennt mehr als " + std::to_string(limits_.maxFiles) + " Dateien." +
+                         kUnchanged);
+        return;
+    }
     try {
         fetchFiles(address, index);
-    } catch (const FeedRefused& refused) {
-        dialogs_.message(refused.message);
     } catch (const std::bad_alloc&) {
-        dialogs_.message(kRefused + "zu wenig Speicher." + kUnchanged);
+        refuse("zu wenig Speicher");
     }
 }
 
@@ -171,9 +169,9 @@ void FilterFeed::fetchFiles(const std::string& address, const TextList& index)
         finishFilterChange(files_, appFolder_);
         applyJournaled(files_, appFolder_, files::filterJournal, change);
     } catch (const UnfinishedChange& error) {
-        throw FeedRefused{"Der Feed wurde nicht ganz gespeichert: " + std::string(error.what())};
+        throw FeedError("Der Feed wurde nicht ganz gespeichert: " + std::string(error.what()));
     } catch (const FileError& error) {
-        throw FeedRefused{"Der Feed kann nicht gespeichert werden: " + std::string(error.what()) + kUnchanged};
+        throw FeedError("Der Feed kann nicht gespeichert werden: " + std::string(error.what()) + kUnchanged);
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include "net/httpclient.h"
 #include "platform/dialogs.h"
+#include "settings/errors.h"
 #include "settings/fileport.h"
 #include "settings/saveguard.h"
 #include "settings/textlist.h"
@@ -18,6 +19,12 @@ namespace quintor {
 // Why an index line may not name a file of the application folder, or nothing when it may. A feed
 // replaces filter files and nothing else: every line must be the base name of one (isFilterFileBase).
 std::optional<std::string> refusedIndexLine(std::string_view line);
+
+// A feed whose files could not be fetched or written, or that is over a bound; the text says it in German.
+class FeedError : public QuintorError {
+public:
+    using QuintorError::QuintorError;
+};
 
 // What a feed may bring: a feed over one of them is refused whole, with the bound named.
 struct FeedLimits {
@@ -55,8 +62,8 @@ public:
     // allow, is refused with a message before anything is fetched; the subscription stays. The files are
     // written only once every one has arrived, and all or none, through the filter store's journal (a crash
     // leaves the old set or the new one): a listed file that cannot be fetched or is over a limit ends the
-    // download with a message in German naming the file and the reason or the bound, and the old filter files
-    // stay as they were; so does a file that cannot be written (its FileError's text in the message).
+    // download with a FeedError whose German text names the file and the reason or the bound, and the old
+    // filter files stay as they were; so does a file that cannot be written (its FileError's text in it).
     // A cancelled request (the program is ending) leaves with its HttpError and changes nothing.
     void fetchFeed();
 
