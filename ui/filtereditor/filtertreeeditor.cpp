@@ -2,6 +2,7 @@
 
 #include "filters/filterfiles.h"
 #include "filters/filtertreefiles.h"
+#include "settings/errors.h"
 #include "ui/filtereditor/filtereditor.h"
 #include "ui/platform/errorreport.h"
 #include "ui/platform/text.h"
@@ -211,6 +212,8 @@ void FilterTreeEditor::updateContextMenu()
 
 FilterTreePlan FilterTreeEditor::change(const FilterTreeChange& requested)
 {
+    // Files that could not be read at start are never written over.
+    if (unreadable_) throw QuintorError(std::string(kFilterFilesUnreadable));
     FilterTreePlan plan = planFilterTreeChange(treeAsList(), requested, localFiles(), appFolder_);
     try {
         applyFilterTreePlan(plan, localFiles(), appFolder_);
@@ -292,6 +295,7 @@ void FilterTreeEditor::moveSelectedFilterUp()
 
 void FilterTreeEditor::writeFilterFiles()
 {
+    if (unreadable_) return;
     filters_ = treeAsList();
     // The index and the list belong together: both are replaced or neither.
     writeFilterList(filters_, localFiles(), appFolder_);
