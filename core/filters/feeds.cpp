@@ -1,8 +1,12 @@
 #include "filters/feeds.h"
 
-#include "settings/fileio.h"
+#include "filters/filtertreefiles.h"
+#include "settings/filejournal.h"
 #include "settings/keys.h"
 #include "settings/ownfiles.h"
+
+#include <algorithm>
+#include <new>
 
 namespace quintor {
 namespace {
@@ -14,6 +18,21 @@ const std::string kWarning = "ACHTUNG! Du bist dabei, einen Feed zu abonnieren. 
                              "end bei jedem Start von Quintor neu aktualisiert.";
 const std::string kIndexFailed = "Feed kann nicht geholt werden. Adresse wird zur\xFC"
                                  "ckgesetzt.";
+const std::string kRefused = "Der Feed wird nicht geholt: ";
+const std::string kUnchanged = " Die Filter bleiben unver\xE4ndert.";
+
+// "1 MiB", "16 MiB"; a bound that is no whole number of MiB (only tests set one) in bytes.
+std::string sizeText(std::size_t bytes)
+{
+    constexpr std::size_t mebibyte = 1024 * 1024;
+    if (bytes >= mebibyte && bytes % mebibyte == 0) return std::to_string(bytes / mebibyte) + " MiB";
+    return std::to_string(bytes) + " Bytes";
+}
+
+[[noreturn]] void refuse(const std::string& why)
+{
+    throw FeedError(kRefused + why + "." + kUnchanged);
+}
 
 } // namespace
 
@@ -41,20 +60,51 @@ void FilterFeed::subscribe()
     saveConfig();
 }
 
+std::string feedStatusText(int filesFetched, int filesListed)
+{
+    std::string text = "Filter-Feed wird geholt...";
+    if (filesListed >= 0)
+        text += " (" + std::to_string(filesFetched) + " von " + std::to_string(filesListed) + " Dateien)";
+    return text;
+}
+
+void FilterFeed::report(const std::string& status) const
+{
+    if (statusReport_) statusReport_(status);
+}
+
 void FilterFeed::fetchFeed()
 {
     const std::string address = config_.value(keys::feed);
     if (address.empty()) return;
 
+    struct StatusEnd {
+        const FilterFeed& feed;
+        ~StatusEnd() { feed.report(""); }
+    } statusEnd{*this};
+    report(feedStatusText(0, -1));
+
     TextList index;
     try {
-        index.setText(http_.get(address + std::string(files::index)));
+        HttpOptions options;
+        options.maxBodyBytes = limits_.maxFileBytes;
+        index.setText(http_.get(address + std::string(files::index), options));
     } catch (const HttpError& error) {
         // Cancelled: the program is ending; the subscription is not the feed's fault and stays.
         if (error.kind() == HttpError::Kind::Cancelled) throw;
+        if (error.kind() == HttpError::Kind::TooLarge) {
+            dialogs_.message(kRefused +
+                             "sein Index ist gr\xF6\xDF"
+                             "er als " +
+                             sizeText(limits_.maxFileBytes) + "." + kUnchanged);
+            return;
+        }
         dialogs_.message(kIndexFailed);
         config_.setValue(keys::feed, "");
         saveConfig();
+        return;
+    } catch (const std::bad_alloc&) {
+        dialogs_.message(kRefused + "zu wenig Speicher." + kUnchanged);
         return;
     }
 
@@ -68,13 +118,61 @@ void FilterFeed::fetchFeed()
         }
     }
 
-    std::vector<FileReplacement> files;
-    for (const auto& line : index.lines()) {
-        TextList file;
-        file.setText(http_.get(address + line + ".txt"));
-        files.push_back({appFolder_ + line + ".txt", file.text()});
+    if (index.count() > limits_.maxFiles) {
+        dialogs_.message(kRefused + "sein Index nennt mehr als " + std::to_string(limits_.maxFiles) + " Dateien." +
+                         kUnchanged);
+        return;
     }
-    saveAllOrRestore(files);
+    try {
+        fetchFiles(address, index);
+    } catch (const std::bad_alloc&) {
+        refuse("zu wenig Speicher");
+    }
+}
+
+void FilterFeed::fetchFiles(const std::string& address, const TextList& index)
+{
+    const int listed = index.count();
+    if (listed > limits_.maxFiles) refuse("sein Index nennt mehr als " + std::to_string(limits_.maxFiles) + " Dateien");
+
+    FileSetChange change;
+    std::size_t total = 0;
+    for (const auto& line : index.lines()) {
+        report(feedStatusText(static_cast<int>(change.writes.size()), listed));
+        const std::string name = line + ".txt";
+        HttpOptions options;
+        options.maxBodyBytes = std::min(limits_.maxFileBytes, limits_.maxTotalBytes - total);
+        std::string body;
+        try {
+            body = http_.get(address + name, options);
+        } catch (const HttpError& error) {
+            if (error.kind() == HttpError::Kind::Cancelled) throw;
+            if (error.kind() != HttpError::Kind::TooLarge)
+                refuse("die Datei \"" + name + "\" kann nicht geholt werden (" + error.reason() + ")");
+            if (options.maxBodyBytes == limits_.maxFileBytes)
+                refuse("die Datei \"" + name +
+                       "\" ist gr\xF6\xDF"
+                       "er als " +
+                       sizeText(limits_.maxFileBytes));
+            refuse("seine Dateien sind zusammen gr\xF6\xDF"
+                   "er als " +
+                   sizeText(limits_.maxTotalBytes));
+        }
+        total += body.size();
+        TextList file;
+        file.setText(body);
+        change.writes.push_back({name, file.text()});
+    }
+    report(feedStatusText(listed, listed));
+    try {
+        // A change of the tree that a crash left is finished first, so it cannot overwrite the feed later.
+        finishFilterChange(files_, appFolder_);
+        applyJournaled(files_, appFolder_, files::filterJournal, change);
+    } catch (const UnfinishedChange& error) {
+        throw FeedError("Der Feed wurde nicht ganz gespeichert: " + std::string(error.what()));
+    } catch (const FileError& error) {
+        throw FeedError("Der Feed kann nicht gespeichert werden: " + std::string(error.what()) + kUnchanged);
+    }
 }
 
 } // namespace quintor

@@ -30,6 +30,13 @@ void FilterEngine::endTick(const std::vector<std::string>& unreadServers)
     memory_.endTick(unreadServers);
 }
 
+void FilterEngine::filtersMoved(const FilterKeyMapping& keys)
+{
+    std::vector<std::string> gone = keys.removed;
+    if (keys.added) gone.push_back(*keys.added); // a new filter remembers nothing
+    memory_.rekey(keys.moved, gone);
+}
+
 void FilterEngine::fail(Slot& slot, const std::string& reason)
 {
     slot.failed = true;

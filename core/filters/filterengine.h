@@ -3,6 +3,7 @@
 
 #include "filters/compiledfilter.h"
 #include "filters/filteractions.h"
+#include "filters/filtertreefiles.h"
 #include "filters/matchmemory.h"
 #include "reference/gamestore.h"
 #include "settings/textlist.h"
@@ -64,6 +65,10 @@ public:
     // remembered before. A refresh that is never ended counts, at the next beginTick, as one that read
     // every server.
     void endTick(const std::vector<std::string>& unreadServers);
+
+    // The tree editor moved or deleted filters: each filter's memory goes with its new key, a deleted
+    // filter's is forgotten.
+    void filtersMoved(const FilterKeyMapping& keys);
 
 private:
     struct Slot {

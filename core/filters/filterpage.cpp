@@ -131,7 +131,7 @@ void FilterPages::load(const std::string& key)
 
 std::optional<std::string> FilterPages::leaveConditions()
 {
-    writeConditions(appFolder_, key_, conditions());
+    if (!savesNothing_) writeConditions(appFolder_, key_, conditions());
     ActionRows actions = readActions(appFolder_, key_);
     FilterPage page(FilterPageKind::actions);
     for (const auto& row : actions.rows)
@@ -142,7 +142,7 @@ std::optional<std::string> FilterPages::leaveConditions()
 
 void FilterPages::confirmActions() const
 {
-    writeActions(appFolder_, key_, page_.values());
+    if (!savesNothing_) writeActions(appFolder_, key_, page_.values());
 }
 
 } // namespace quintor

@@ -76,7 +76,11 @@ private:
 // actions. Each step reads or writes the filter's files in the application folder.
 class FilterPages {
 public:
-    explicit FilterPages(std::string appFolder) : appFolder_(std::move(appFolder)) {}
+    // With `savesNothing` (the filter files could not be read at start) the pages turn as usual but write nothing.
+    explicit FilterPages(std::string appFolder, bool savesNothing = false)
+        : appFolder_(std::move(appFolder)), savesNothing_(savesNothing)
+    {
+    }
 
     // Loads key + ".txt" into the conditions page, with the combination rule and the two flags ("once"
     // checked for a filter not yet edited). FileError or ConversionError when the filter is invalid; the
@@ -107,6 +111,7 @@ public:
 
 private:
     std::string appFolder_;
+    bool savesNothing_ = false;
     std::string key_;
     FilterPage page_;
     std::int32_t typ_ = 0;

@@ -25,6 +25,25 @@ void MatchMemory::forget(const std::string& filterKey)
     failed_.insert(filterKey);
 }
 
+void MatchMemory::rekey(const std::map<std::string, std::string>& moved, const std::vector<std::string>& removed)
+{
+    const auto remap = [&](std::unordered_map<std::string, Games>& memory) {
+        std::unordered_map<std::string, Games> kept;
+        // Filters that kept their keys first: a moved filter's memory then takes the key it moved to.
+        for (auto& [key, games] : memory) {
+            if (moved.count(key) == 0 && std::find(removed.begin(), removed.end(), key) == removed.end())
+                kept[key] = std::move(games);
+        }
+        for (auto& [key, games] : memory) {
+            const auto to = moved.find(key);
+            if (to != moved.end()) kept[to->second] = std::move(games);
+        }
+        memory = std::move(kept);
+    };
+    remap(last_);
+    remap(current_);
+}
+
 void MatchMemory::endTick(const std::vector<std::string>& unreadServers)
 {
     if (!unreadServers.empty()) {

@@ -2,6 +2,7 @@
 // game that starts to match it instead of repeating at every refresh. Held in memory only.
 #pragma once
 
+#include <map>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -23,6 +24,10 @@ public:
 
     // The filter failed in this refresh: it will remember nothing of it.
     void forget(const std::string& filterKey);
+
+    // Filters changed keys (`moved`, old to new, swaps included) or went (`removed`): what each remembers goes
+    // with it, and nothing stays under a key that now names another filter.
+    void rekey(const std::map<std::string, std::string>& moved, const std::vector<std::string>& removed);
 
     // Ends the refresh: from now on each filter remembers the games it matched in it, and, for the servers
     // that could not be read, the games of theirs it remembered before.

@@ -5,6 +5,7 @@
 #include "settings/fileio.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace quintor {
 namespace {
@@ -30,6 +31,8 @@ ActivityHistory::LoadResult ActivityHistory::load(const std::string& path)
     }
     ParsedHistory parsed = parseHistory(lines);
     result.skippedLines = parsed.skippedLines;
+    unreadLines_.insert(unreadLines_.end(), std::make_move_iterator(parsed.unreadLines.begin()),
+                        std::make_move_iterator(parsed.unreadLines.end()));
     if (hours_.empty()) {
         hours_ = std::move(parsed.hours);
     } else {
@@ -48,7 +51,10 @@ ActivityHistory::LoadResult ActivityHistory::load(const std::string& path)
 bool ActivityHistory::save(const std::string& path) const
 {
     if (fileUnreadable_) return false;
-    historyText(hours_).saveToFile(path);
+    TextList text = historyText(hours_);
+    for (const std::string& line : unreadLines_)
+        text.add(line);
+    text.saveToFile(path);
     return true;
 }
 

@@ -28,7 +28,8 @@ public:
     // that exists but cannot be read is never overwritten by this history afterwards.
     LoadResult load(const std::string& path);
 
-    // Writes all hours through the safe save (FileError when that fails). False without writing
+    // Writes all hours through the safe save (FileError when that fails), then the lines that load could
+    // not read, as they stood: a line this version does not understand is not lost. False without writing
     // when the file could not be read at load, so its hours are not lost.
     bool save(const std::string& path) const;
 
@@ -39,12 +40,15 @@ public:
     // Oldest first, one entry per hour, none older than keptDays days before the current one.
     const std::vector<HourEntry>& hours() const { return hours_; }
     std::int64_t currentHour() const;
+    // The lines of the loaded file that did not parse and are written back behind the hours.
+    const std::vector<std::string>& unreadLines() const { return unreadLines_; }
 
 private:
     void dropOldDays(std::int64_t currentHour);
 
     const Clock& clock_;
     std::vector<HourEntry> hours_;
+    std::vector<std::string> unreadLines_;
     std::optional<std::int64_t> lastTickHour_;
     bool fileUnreadable_ = false;
 };

@@ -104,6 +104,7 @@ ParsedHistory parseHistory(const TextList& lines)
         auto entry = parseHourLine(line);
         if (!entry) {
             ++parsed.skippedLines;
+            parsed.unreadLines.push_back(line);
             continue;
         }
         if (!parsed.hours.empty() && parsed.hours.back().hour >= entry->hour) sorted = false;

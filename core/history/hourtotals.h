@@ -43,8 +43,9 @@ std::string hourLine(const HourEntry& entry);
 std::optional<HourEntry> parseHourLine(std::string_view line);
 
 struct ParsedHistory {
-    std::vector<HourEntry> hours; // oldest first, one entry per hour
-    int skippedLines = 0;         // lines that did not parse; empty lines are not counted
+    std::vector<HourEntry> hours;         // oldest first, one entry per hour
+    std::vector<std::string> unreadLines; // lines that did not parse, as they stand; empty lines are dropped
+    int skippedLines = 0;                 // their number
 };
 // Lines out of order are sorted and lines of the same hour merged.
 ParsedHistory parseHistory(const TextList& lines);

@@ -83,8 +83,8 @@ void Monitor::attach(MonitorViews views)
     filterActions_ =
         std::make_unique<PlatformFilterActions>(prompts_, views.notifier, clock_, state_.games, state_.logLines,
                                                 JoinPorts{[this] { return gameFolderSearch(); }, starter_});
-    filterEngine_ = std::make_unique<FilterEngine>(filters_, state_.games, state_.appFolder, *filterActions_,
-                                                   [this](const std::string& message) {
+    filterEngine_ = std::make_unique<FilterEngine>(filterStore_.filters, state_.games, state_.appFolder,
+                                                   *filterActions_, [this](const std::string& message) {
                                                        prompts_.raise({PromptKind::message, message}, message);
                                                    });
     filterHook_ = std::make_unique<FilterHook>(*filterEngine_);
@@ -165,12 +165,13 @@ void Monitor::updateCheck()
 
 void Monitor::loadFilters()
 {
-    filters_ = loadFilterList(state_.appFolder);
+    filterStore_ = loadFilterStore(localFiles(), state_.appFolder);
 }
 
-void Monitor::replaceFilters(TextList filters)
+void Monitor::replaceFilters(TextList filters, const FilterKeyMapping& keys)
 {
-    filters_ = std::move(filters);
+    filterStore_.filters = std::move(filters);
+    filterEngine_->filtersMoved(keys);
 }
 
 void Monitor::requestTick()

@@ -3,6 +3,7 @@
 // the platform only through its ports, so all of it runs and is tested without a window.
 #pragma once
 
+#include "filters/filtertreefiles.h"
 #include "launch/gamefolder.h"
 #include "monitor/holdingdialogs.h"
 #include "monitor/promptqueue.h"
@@ -100,10 +101,13 @@ public:
     // "Beitreten" is offered for a game with a host to join.
     bool canJoin(RowHandle row) const;
 
-    // The filter set the ticks run: "filter.txt" as loaded at start-up or last handed back by the tree
-    // editor, which writes the filter files itself.
-    const TextList& filters() const { return filters_; }
-    void replaceFilters(TextList filters);
+    // The filter set the ticks run: "filter.txt" as loaded at start-up (a change a crash interrupted finished
+    // first) or last handed back by the tree editor, which writes the filter files itself. When the store
+    // could not be read, it says why and no filter file is written in this run.
+    const TextList& filters() const { return filterStore_.filters; }
+    const FilterStoreLoad& filterStore() const { return filterStore_; }
+    // The tree editor wrote the filter set; each filter's report-once memory goes with its key.
+    void replaceFilters(TextList filters, const FilterKeyMapping& keys);
 
     // The lists and settings the editors change in place.
     MonitorState& state() { return state_; }
@@ -158,7 +162,7 @@ private:
     PromptQueue prompts_;
     TickGate gate_;
     bool tagStripping_ = false;
-    TextList filters_;
+    FilterStoreLoad filterStore_;
     std::unique_ptr<PlatformFilterActions> filterActions_;
     std::unique_ptr<FilterEngine> filterEngine_;
     std::unique_ptr<FilterHook> filterHook_;

@@ -6,24 +6,48 @@
 
 namespace quintor {
 
+namespace {
+
+// The first line with text, cut to kMaxReplyReasonLength, with control characters as spaces; empty for none.
+std::string firstTextLine(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    splitReplyLines(text, lines);
+    for (std::string_view line : lines) {
+        if (line.empty()) continue;
+        std::string reason(line.substr(0, kMaxReplyReasonLength));
+        for (char& c : reason) {
+            if (static_cast<unsigned char>(c) < 32 || c == '\x7F') c = ' ';
+        }
+        return reason;
+    }
+    return {};
+}
+
+} // namespace
+
 ReplyShape inspectReply(std::string_view reply)
 {
     std::vector<std::string_view> lines;
     splitReplyLines(reply, lines);
     ReplyShape shape;
     bool headed = false;
-    std::string_view firstText;
     for (std::string_view line : lines) {
         if (line == "[Reference]") ++shape.references;
         headed = headed || line == "[Reference]" || line == "[Clonk Rage]";
-        if (firstText.empty()) firstText = line;
     }
-    if (headed || firstText.empty()) return shape;
-    std::string reason(firstText.substr(0, kMaxReplyReasonLength));
-    for (char& c : reason) {
-        if (static_cast<unsigned char>(c) < 32 || c == '\x7F') c = ' ';
+    if (headed || reply.empty()) return shape;
+    // The reader stops at a NUL, so a reply that starts with one would pass as a list without games:
+    // its reason is looked for in the bytes behind the NULs.
+    std::string reason = firstTextLine(reply);
+    if (reason.empty()) {
+        std::string visible(reply.substr(0, kReplyReasonScan));
+        for (char& c : visible) {
+            if (c == '\0') c = '\n';
+        }
+        reason = firstTextLine(visible);
     }
-    shape.notAList = std::move(reason);
+    shape.notAList = reason.empty() ? std::string(kNoListReason) : std::move(reason);
     return shape;
 }
 

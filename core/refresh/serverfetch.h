@@ -11,12 +11,17 @@ namespace quintor {
 
 // The longest piece of a reply that stands in a failure reason.
 inline constexpr std::size_t kMaxReplyReasonLength = 200;
+// How far into a reply a reason is looked for when the reader sees no text in it.
+inline constexpr std::size_t kReplyReasonScan = 4096;
+// The reason for a reply without a list and without a line of text (blanks or NUL bytes only).
+inline constexpr std::string_view kNoListReason = "Die Antwort ist keine Spieleliste";
 
 struct ReplyShape {
     int references = 0; // "[Reference]" lines: the games the reader will complete or skip
-    // Why the reply is no reference list: one with text but neither a "[Clonk Rage]" nor a "[Reference]"
-    // line (the league's flood protection, an error page) fails with its first line of text, cut to
-    // kMaxReplyReasonLength and with control characters as spaces. A reply without any text is an empty list.
+    // Why the reply is no reference list: any non-empty reply without a "[Clonk Rage]" or "[Reference]" line
+    // (the league's flood protection, an error page, blanks, NUL bytes) fails with its first line of text, cut
+    // to kMaxReplyReasonLength and with control characters as spaces, or kNoListReason when it has none.
+    // Only a reply of no bytes at all is an empty list.
     std::optional<std::string> notAList;
 };
 

@@ -1,6 +1,7 @@
 #include "settings/fileio.h"
 
 #include "settings/errors.h"
+#include "settings/fileport.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -197,6 +198,37 @@ bool renameNoReplace(const std::string& from, const std::string& to)
     // Fallback for file systems without renameat2: link then unlink never replaces either.
     if (::link(from.c_str(), to.c_str()) != 0) return false;
     return ::unlink(from.c_str()) == 0;
+}
+
+namespace {
+
+class LocalFiles final : public FilePort {
+public:
+    bool exists(const std::string& path) override { return fileExists(path); }
+    std::string read(const std::string& path) override { return readWholeFile(path); }
+    void save(const std::string& path, std::string_view bytes) override
+    {
+        saveWholeFile(path, bytes);
+        // The rename itself reaches the disk only with its folder: a later step must not overtake it.
+        const int folder = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folder < 0) return;
+        ::fsync(folder);
+        ::close(folder);
+    }
+    void remove(const std::string& path) override
+    {
+        if (::unlink(path.c_str()) == 0 || errno == ENOENT) return;
+        const int error = errno;
+        throw FileError("Die Datei \"" + path + "\" kann nicht gel\xF6scht werden: " + osReason(error));
+    }
+};
+
+} // namespace
+
+FilePort& localFiles()
+{
+    static LocalFiles files;
+    return files;
 }
 
 } // namespace quintor

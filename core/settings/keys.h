@@ -38,5 +38,7 @@ inline constexpr std::string_view log = "log.txt";
 inline constexpr std::string_view filter = "filter.txt";
 inline constexpr std::string_view index = "index.txt";
 inline constexpr std::string_view history = "history.txt";
+// A change of the filter store in progress; see filejournal.h.
+inline constexpr std::string_view filterJournal = "filter.journal";
 
 } // namespace quintor::files

@@ -98,7 +98,8 @@ void AliasEditor::addAlias()
 {
     const auto entered = dialogs_.input("Alias hinzuf\xFCgen", "Neuen Alias hinzuf\xFCgen f\xFCr:", "");
     if (!entered) return;
-    appendLine(*entered + "= ");
+    // A pasted line break would split the entry into two lines of "syno.txt".
+    appendLine(aliasLine(*entered, " "));
     grid_->scrollToBottom();
 }
 

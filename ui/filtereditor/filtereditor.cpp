@@ -49,8 +49,8 @@ void fillItems(QComboBox* box, const std::vector<std::string>& items, std::int32
 
 } // namespace
 
-FilterEditor::FilterEditor(std::string appFolder, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window), appFolder_(std::move(appFolder)), dialogs_(dialogs), pages_(appFolder_)
+FilterEditor::FilterEditor(std::string appFolder, Dialogs& dialogs, bool savesNothing, QWidget* parent)
+    : QWidget(parent, Qt::Window), appFolder_(std::move(appFolder)), dialogs_(dialogs), pages_(appFolder_, savesNothing)
 {
     createControls();
 }

@@ -30,7 +30,8 @@ public:
     static constexpr int minimumClientWidth = 600;
     static constexpr int minimumClientHeight = 300;
 
-    FilterEditor(std::string appFolder, Dialogs& dialogs, QWidget* parent = nullptr);
+    // With `savesNothing` (the filter files could not be read at start) the pages write nothing.
+    FilterEditor(std::string appFolder, Dialogs& dialogs, bool savesNothing = false, QWidget* parent = nullptr);
 
     // Loads key + ".txt" into the conditions page. False when the filter is invalid: the message has
     // been shown and the window is closing (it must not be shown then).

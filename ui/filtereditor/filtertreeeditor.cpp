@@ -2,8 +2,7 @@
 
 #include "filters/filterfiles.h"
 #include "filters/filtertreefiles.h"
-#include "settings/fileio.h"
-#include "settings/keys.h"
+#include "settings/errors.h"
 #include "ui/filtereditor/filtereditor.h"
 #include "ui/platform/errorreport.h"
 #include "ui/platform/text.h"
@@ -36,9 +35,8 @@ void setName(QTreeWidgetItem* node, const std::string& name)
 
 } // namespace
 
-FilterTreeEditor::FilterTreeEditor(std::string appFolder, Dialogs& dialogs,
-                                   std::function<void(const TextList&)> written, std::function<void()> onClosed,
-                                   QWidget* parent)
+FilterTreeEditor::FilterTreeEditor(std::string appFolder, Dialogs& dialogs, Written written,
+                                   std::function<void()> onClosed, QWidget* parent)
     : QWidget(parent, Qt::Window), appFolder_(std::move(appFolder)), dialogs_(dialogs), written_(std::move(written)),
       onClosed_(std::move(onClosed))
 {
@@ -127,12 +125,23 @@ void FilterTreeEditor::setShownGames(std::shared_ptr<const std::vector<GameRecor
     if (editor_) editor_->setShownGames(shownGames_);
 }
 
-void FilterTreeEditor::open(const TextList& filters)
+void FilterTreeEditor::open(const FilterStoreLoad& store)
 {
-    loadTree(filters);
+    filters_ = store.filters;
+    unreadable_ = store.unreadable;
+    showFilters();
     show();
     raise();
     activateWindow();
+    if (unreadable_ && !unreadableShown_) {
+        unreadableShown_ = true;
+        // Once the window stands, so the user sees what the message is about.
+        QTimer::singleShot(0, this, [this] {
+            std::string text(kFilterFilesUnreadable);
+            if (*unreadable_ != text) text += "\r\n\r\n" + *unreadable_;
+            dialogs_.message(text);
+        });
+    }
 }
 
 void FilterTreeEditor::writeForQuit()
@@ -142,9 +151,8 @@ void FilterTreeEditor::writeForQuit()
     writeFilterFiles();
 }
 
-void FilterTreeEditor::loadTree(const TextList& filters)
+void FilterTreeEditor::showFilters()
 {
-    filters_ = filters;
     tree_->clear();
     for (const FilterGroup& group : readFilterTree(filters_)) {
         QTreeWidgetItem* node = addGroupNode(group.name);
@@ -206,12 +214,32 @@ void FilterTreeEditor::updateContextMenu()
     newGroupAction_->setEnabled(true);
 }
 
+FilterTreePlan FilterTreeEditor::change(const FilterTreeChange& requested)
+{
+    // Files that could not be read at start are never written over.
+    if (unreadable_) throw QuintorError(std::string(kFilterFilesUnreadable));
+    FilterTreePlan plan = planFilterTreeChange(treeAsList(), requested, localFiles(), appFolder_);
+    try {
+        applyFilterTreePlan(plan, localFiles(), appFolder_);
+    } catch (const UnfinishedChange&) {
+        // The journal holds the change and the next start finishes it: the tree shows it already.
+        filters_ = plan.filters;
+        showFilters();
+        if (written_) written_(filters_, plan.keys);
+        throw;
+    }
+    filters_ = plan.filters;
+    showFilters();
+    if (written_) written_(filters_, plan.keys);
+    return plan;
+}
+
 void FilterTreeEditor::addGroup()
 {
     const auto name = dialogs_.input("Neue Gruppe", "Name f\xFCr neue Filtergruppe:", "");
     // An empty name would end the list there on the next reading: it is refused like a cancel.
     if (!name || name->empty()) return;
-    addGroupNode(*name);
+    change(FilterTreeChange::addGroup(*name));
 }
 
 void FilterTreeEditor::addFilter()
@@ -221,13 +249,12 @@ void FilterTreeEditor::addFilter()
     const auto name = dialogs_.input("Neuer Filter", "Namen f\xFCr neuen Filter eingeben:", "");
     if (!name || name->empty()) return;
     QTreeWidgetItem* group = node->parent() ? node->parent() : node;
-    const std::string key = filterKey(tree_->indexOfTopLevelItem(group), group->childCount());
+    const int groupIndex = tree_->indexOfTopLevelItem(group);
     // The files come first: when they cannot be written, no filter appears.
-    saveWholeFile(appFolder_ + conditionsFileName(key), "");
-    saveWholeFile(appFolder_ + actionsFileName(key), "");
-    QTreeWidgetItem* filter = addFilterNode(group, *name);
-    tree_->setCurrentItem(filter);
-    openEditor(key);
+    const FilterTreePlan plan = change(FilterTreeChange::addFilter(groupIndex, *name));
+    if (QTreeWidgetItem* groupNode = tree_->topLevelItem(groupIndex))
+        tree_->setCurrentItem(groupNode->child(groupNode->childCount() - 1));
+    openEditor(*plan.keys.added);
 }
 
 void FilterTreeEditor::editSelectedFilter()
@@ -239,7 +266,7 @@ void FilterTreeEditor::editSelectedFilter()
 
 void FilterTreeEditor::openEditor(const std::string& key)
 {
-    auto* editor = new FilterEditor(appFolder_, dialogs_);
+    auto* editor = new FilterEditor(appFolder_, dialogs_, unreadable_.has_value());
     editor_ = editor;
     editor->setShownGames(shownGames_);
     connect(editor, &FilterEditor::closed, this, [this] { show(); });
@@ -252,18 +279,11 @@ void FilterTreeEditor::deleteSelected()
     QTreeWidgetItem* node = selectedNode();
     if (!node) return;
     if (!dialogs_.warningYesNo(nameOf(node) + " wirklich l\xF6schen?")) return;
-    if (QTreeWidgetItem* group = node->parent()) {
-        deleteFilterFiles(appFolder_, tree_->indexOfTopLevelItem(group), group->indexOfChild(node),
-                          group->childCount());
-    } else {
-        std::vector<int> filterCounts;
-        for (int g = 0; g < tree_->topLevelItemCount(); ++g)
-            filterCounts.push_back(tree_->topLevelItem(g)->childCount());
-        deleteGroupFiles(appFolder_, filterCounts, tree_->indexOfTopLevelItem(node));
-    }
-    delete node;
-    // The files have new keys now; a crash before closing must not pair the old names with them.
-    writeFilterFiles();
+    // The list and the index change with the files, so a crash cannot pair the old names with new keys.
+    if (QTreeWidgetItem* group = node->parent())
+        change(FilterTreeChange::deleteFilter(tree_->indexOfTopLevelItem(group), group->indexOfChild(node)));
+    else
+        change(FilterTreeChange::deleteGroup(tree_->indexOfTopLevelItem(node)));
 }
 
 void FilterTreeEditor::moveSelectedFilterUp()
@@ -273,11 +293,7 @@ void FilterTreeEditor::moveSelectedFilterUp()
     const int group = tree_->indexOfTopLevelItem(node->parent());
     const int filter = node->parent()->indexOfChild(node);
     if (filter < 1) return;
-    // The list is the tree as it stands, so filters made or deleted since the last load stay as they are.
-    loadTree(moveFilterUp(appFolder_, treeAsList(), group, filter));
-    if (written_) written_(filters_);
-    // The move wrote "filter.txt"; the index follows at once too, not only at closing.
-    writeFilterIndex(appFolder_, filters_);
+    change(FilterTreeChange::moveFilterUp(group, filter));
     if (QTreeWidgetItem* groupNode = tree_->topLevelItem(group)) {
         if (QTreeWidgetItem* moved = groupNode->child(filter - 1)) tree_->setCurrentItem(moved);
     }
@@ -285,11 +301,11 @@ void FilterTreeEditor::moveSelectedFilterUp()
 
 void FilterTreeEditor::writeFilterFiles()
 {
+    if (unreadable_) return;
     filters_ = treeAsList();
     // The index and the list belong together: both are replaced or neither.
-    saveAllOrRestore({{appFolder_ + std::string(files::index), filterIndexOf(filters_).text()},
-                      {appFolder_ + std::string(files::filter), filters_.text()}});
-    if (written_) written_(filters_);
+    writeFilterList(filters_, localFiles(), appFolder_);
+    if (written_) written_(filters_, {});
 }
 
 void FilterTreeEditor::closeEvent(QCloseEvent* event)

@@ -4,6 +4,7 @@
 // hides it.
 #pragma once
 
+#include "filters/filtertreefiles.h"
 #include "platform/dialogs.h"
 #include "reference/gameentry.h"
 #include "settings/textlist.h"
@@ -13,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,18 +34,23 @@ public:
     static constexpr int minimumClientWidth = 400;
     static constexpr int minimumClientHeight = 300;
 
-    // The filter files live in `appFolder` (ending with the separator). `written` receives the filter set
-    // each time "filter.txt" has been written; `onClosed` runs once the window has closed and written
-    // the filter files: the main window shows itself and runs a refresh.
-    FilterTreeEditor(std::string appFolder, Dialogs& dialogs, std::function<void(const TextList&)> written,
-                     std::function<void()> onClosed, QWidget* parent = nullptr);
+    // Receives the filter set each time "filter.txt" has been written, with where each filter's key went.
+    using Written = std::function<void(const TextList& filters, const FilterKeyMapping& keys)>;
+
+    // The filter files live in `appFolder` (ending with the separator). `onClosed` runs once the window has
+    // closed and written the filter files: the main window shows itself and runs a refresh.
+    FilterTreeEditor(std::string appFolder, Dialogs& dialogs, Written written, std::function<void()> onClosed,
+                     QWidget* parent = nullptr);
     ~FilterTreeEditor() override;
 
     // The filter set as opened or last written.
     const TextList& filters() const { return filters_; }
+    // Why the filter files read at start cannot be trusted (kFilterFilesUnreadable is the message), or nothing.
+    const std::optional<std::string>& unreadable() const { return unreadable_; }
 
-    // Shows the window with this filter set (the main window hides itself).
-    void open(const TextList& filters);
+    // Shows the window with the program's filter store (the main window hides itself). When the store could
+    // not be read, says so the first time and saves nothing.
+    void open(const FilterStoreLoad& store);
     // The program ends: when the window (or its condition editor) is open, the filter files are written
     // as closing would, without handing back to the main window. FileError when they cannot be.
     void writeForQuit();
@@ -69,7 +76,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void loadTree(const TextList& filters);
+    void showFilters();
+    // Plans and carries out a change of the tree's files; the tree then shows the new list.
+    FilterTreePlan change(const FilterTreeChange& requested);
     void writeFilterFiles();
     void createControls();
     void createMenu();
@@ -83,9 +92,11 @@ private:
 
     std::string appFolder_;
     Dialogs& dialogs_;
-    std::function<void(const TextList&)> written_;
+    Written written_;
     std::function<void()> onClosed_;
+    bool unreadableShown_ = false;
     TextList filters_;
+    std::optional<std::string> unreadable_;
     QPointer<FilterEditor> editor_;
     std::shared_ptr<const std::vector<GameRecord>> shownGames_;
 

@@ -33,7 +33,8 @@ void MainWindow::createWindows()
 
     // Closing it shows the main window (one tick) and runs one more, as its changes must reach the list at once.
     filterTreeEditor_ = new FilterTreeEditor(
-        monitor_.appFolder(), *dialogs_, [this](const TextList& filters) { monitor_.replaceFilters(filters); },
+        monitor_.appFolder(), *dialogs_,
+        [this](const TextList& filters, const FilterKeyMapping& keys) { monitor_.replaceFilters(filters, keys); },
         [this] {
             guardedHandler([this] {
                 show();
@@ -63,7 +64,7 @@ void MainWindow::openColumnChooser()
 
 void MainWindow::openFilterTreeEditor()
 {
-    filterTreeEditor_->open(monitor_.filters());
+    filterTreeEditor_->open(monitor_.filterStore());
     hide();
 }
 

@@ -2,26 +2,178 @@
 
 #include "ui/platform/text.h"
 
+#include <QApplication>
+
 #include <QAudioDevice>
 #include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMediaDevices>
+#include <QMouseEvent>
+#include <QScreen>
 #include <QSoundEffect>
+#include <QStyle>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QUrl>
+#include <algorithm>
+
+#ifdef QUINTOR_NOTIFICATION_SERVICE
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#endif
 
 namespace quintor::ui {
+namespace {
+
+constexpr int balloonTextWidth = 320;
+
+// The balloon at the tray icon: a tooltip-like window whose labels show their texts as they stand. A click
+// closes it, and so does the time-out.
+class BalloonWindow : public QFrame {
+public:
+    BalloonWindow(const QString& title, const QString& text)
+        : QFrame(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    {
+        setObjectName(QStringLiteral("balloon"));
+        setAttribute(Qt::WA_DeleteOnClose);
+        setFrameStyle(QFrame::Box | QFrame::Plain);
+        setBackgroundRole(QPalette::ToolTipBase);
+        setForegroundRole(QPalette::ToolTipText);
+        setAutoFillBackground(true);
+
+        auto* symbol = new QLabel(this);
+        const int side = style()->pixelMetric(QStyle::PM_SmallIconSize);
+        symbol->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(side, side));
+        QLabel* titleLabel = plainLabel(title, this);
+        titleLabel->setObjectName(QStringLiteral("balloonTitle"));
+        QFont bold = titleLabel->font();
+        bold.setBold(true);
+        titleLabel->setFont(bold);
+        QLabel* textLabel = plainLabel(text, this);
+        textLabel->setObjectName(QStringLiteral("balloonText"));
+        textLabel->setWordWrap(true);
+        textLabel->setMaximumWidth(balloonTextWidth);
+        for (QLabel* label : {titleLabel, textLabel})
+            label->setForegroundRole(QPalette::ToolTipText);
+
+        auto* grid = new QGridLayout(this);
+        grid->setContentsMargins(8, 6, 8, 8);
+        grid->addWidget(symbol, 0, 0, Qt::AlignTop);
+        grid->addWidget(titleLabel, 0, 1);
+        grid->addWidget(textLabel, 1, 1);
+        grid->setSizeConstraint(QLayout::SetFixedSize);
+
+        QTimer::singleShot(QtNotifier::balloonMilliseconds, this, &QWidget::close);
+    }
+
+    // Beside the icon, on the side of the screen where there is room, and wholly on the screen.
+    void showAt(const QRect& icon)
+    {
+        adjustSize();
+        QScreen* screen = icon.isValid() ? QApplication::screenAt(icon.center()) : nullptr;
+        if (!screen) screen = QApplication::primaryScreen();
+        const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, width(), height());
+        QPoint at;
+        if (icon.isValid()) {
+            at.setX(icon.center().x() - width() / 2);
+            at.setY(icon.center().y() < area.center().y() ? icon.bottom() + 4 : icon.top() - height() - 4);
+        } else {
+            at = area.bottomRight() - QPoint(width() + 8, height() + 8);
+        }
+        at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - width())));
+        at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - height())));
+        move(at);
+        show();
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        event->accept();
+        close();
+    }
+};
+
+} // namespace
 
 QtNotifier::QtNotifier(QSystemTrayIcon& icon, QObject* parent) : QObject(parent), icon_(&icon) {}
+
+QtNotifier::~QtNotifier()
+{
+    delete balloonWindow_.data();
+}
 
 void QtNotifier::balloon(const std::string& title, const std::string& text)
 {
     if (!icon_ || !icon_->isVisible()) return;
     const QString qtTitle = toQt(title);
     const QString qtText = toQt(text);
-    // Only the body is markup for the notification service; the title is shown as it stands.
-    icon_->showMessage(qtTitle, notificationText(qtText), QSystemTrayIcon::Information, balloonMilliseconds);
+#ifdef QUINTOR_NOTIFICATION_SERVICE
+    if (QDBusConnection::sessionBus().isConnected())
+        notifyThroughService(qtTitle, qtText);
+    else
+        showBalloonWindow(qtTitle, qtText);
+#else
+    showBalloonWindow(qtTitle, qtText);
+#endif
     emit balloonShown(qtTitle, qtText);
 }
+
+void QtNotifier::showBalloonWindow(const QString& title, const QString& text)
+{
+    delete balloonWindow_.data();
+    auto* window = new BalloonWindow(title, text);
+    balloonWindow_ = window;
+    window->showAt(icon_ ? icon_->geometry() : QRect());
+}
+
+#ifdef QUINTOR_NOTIFICATION_SERVICE
+namespace {
+
+const QString notificationsService = QStringLiteral("org.freedesktop.Notifications");
+const QString notificationsPath = QStringLiteral("/org/freedesktop/Notifications");
+
+QDBusMessage notificationsCall(const QString& method)
+{
+    return QDBusMessage::createMethodCall(notificationsService, notificationsPath, notificationsService, method);
+}
+
+} // namespace
+
+void QtNotifier::notifyThroughService(const QString& title, const QString& text)
+{
+    // The service says whether it reads the body as markup ("body-markup"); the summary it never does. Asking
+    // also starts a service that the bus starts on demand; an error means there is none.
+    auto* asked = new QDBusPendingCallWatcher(
+        QDBusConnection::sessionBus().asyncCall(notificationsCall(QStringLiteral("GetCapabilities"))), this);
+    connect(asked, &QDBusPendingCallWatcher::finished, this, [this, title, text](QDBusPendingCallWatcher* watcher) {
+        watcher->deleteLater();
+        const QDBusPendingReply<QStringList> capabilities = *watcher;
+        if (capabilities.isError()) {
+            showBalloonWindow(title, text);
+            return;
+        }
+        const bool markup = capabilities.value().contains(QStringLiteral("body-markup"));
+        QDBusMessage notify = notificationsCall(QStringLiteral("Notify"));
+        notify << QStringLiteral("Quintor") << 0u << QStringLiteral("dialog-information") << title
+               << (markup ? notificationText(text) : text) << QStringList() << QVariantMap() << balloonMilliseconds;
+        auto* sent = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(notify), this);
+        connect(sent, &QDBusPendingCallWatcher::finished, this, [this, title, text](QDBusPendingCallWatcher* reply) {
+            reply->deleteLater();
+            if (reply->isError()) showBalloonWindow(title, text);
+        });
+    });
+}
+#else
+void QtNotifier::notifyThroughService(const QString& title, const QString& text)
+{
+    showBalloonWindow(title, text);
+}
+#endif
 
 void QtNotifier::playSound(const std::string& fileName)
 {

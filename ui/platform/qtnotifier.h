@@ -1,4 +1,5 @@
-// Balloon and sound of the filter actions: the balloon at the tray icon, the sound through Qt Multimedia.
+// Balloon and sound of the filter actions: the balloon through the desktop's notification service, or as a
+// window of its own at the tray icon; the sound through Qt Multimedia.
 #pragma once
 
 #include "platform/notifier.h"
@@ -6,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 
 class QSystemTrayIcon;
 
@@ -15,8 +17,13 @@ class QtNotifier : public QObject, public Notifier {
     Q_OBJECT
 public:
     QtNotifier(QSystemTrayIcon& icon, QObject* parent = nullptr);
+    ~QtNotifier() override;
 
     // Shown with the information symbol, and only while the tray icon is shown: nothing is seen otherwise.
+    // Both texts read exactly as given, markup included. With a notification service on the session bus the
+    // balloon is its notification (the body escaped only when the service reads it as markup); without one,
+    // a window of ours at the icon whose labels take no markup. Qt's own balloon guesses rich text and is not
+    // used. Nothing waits for the service: its answers come back through the event loop.
     void balloon(const std::string& title, const std::string& text) override;
     // Plays the file asynchronously; a missing or unplayable file is only reported (soundFailed). The
     // effect lives until it has played. The name is a stored text (Windows-1252), not file-system bytes.
@@ -24,6 +31,9 @@ public:
 
     // Sounds still loading or playing.
     int soundsInProgress() const;
+
+    // The balloon window while it is shown (none while the notification service shows the balloon).
+    QWidget* balloonWindow() const { return balloonWindow_.data(); }
 
     static constexpr int balloonMilliseconds = 10000;
 
@@ -35,7 +45,11 @@ signals:
     void soundFailed(const QString& fileName);
 
 private:
+    void notifyThroughService(const QString& title, const QString& text);
+    void showBalloonWindow(const QString& title, const QString& text);
+
     QPointer<QSystemTrayIcon> icon_;
+    QPointer<QWidget> balloonWindow_;
 };
 
 } // namespace quintor::ui

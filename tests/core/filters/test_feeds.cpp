@@ -69,9 +69,14 @@ TEST_F(FeedTest, DownloadsEveryListedFileInIndexOrder)
                                  {"/f/filter.txt", "grp0=Liga\ngrp0fil0=Melee\ngrp0fil1=Aus\n"}});
     folder.write("filter.txt", "grp0=Alt\r\n");
     config.setValue("feed", server.url("/f/"));
+    std::vector<std::string> statuses;
+    feed.setStatusReport([&statuses](const std::string& status) { statuses.push_back(status); });
     feed.fetchFeed();
 
     EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(statuses.front(), "Filter-Feed wird geholt...");
+    EXPECT_EQ(statuses[statuses.size() - 2], "Filter-Feed wird geholt... (5 von 5 Dateien)");
+    EXPECT_EQ(statuses.back(), "");
     EXPECT_EQ(server.paths(), (std::vector<std::string>{"/f/index.txt", "/f/grp0fil0.txt", "/f/grp0fil0_act.txt",
                                                         "/f/grp0fil1.txt", "/f/grp0fil1_act.txt", "/f/filter.txt"}));
     EXPECT_EQ(folder.read("grp0fil0.txt"), "field0=0\r\nact0=0\r\nedit0=Melee\r\ntyp=0\r\nactive=True\r\n");
@@ -90,12 +95,20 @@ TEST_F(FeedTest, AMissingListedFileEndsTheDownloadAndLeavesTheOldFilterSetWhole)
     folder.write("filter.txt", "grp0=Alt\r\n");
     folder.write("grp0fil0.txt", "active=True\r\n");
     config.setValue("feed", server.url("/"));
-    EXPECT_THROW(feed.fetchFeed(), HttpError);
+    std::string error;
+    try {
+        feed.fetchFeed();
+    } catch (const FeedError& e) {
+        error = e.what();
+    }
     EXPECT_EQ(server.paths(), (std::vector<std::string>{"/index.txt", "/grp0fil0.txt", "/grp0fil0_act.txt"}));
     EXPECT_EQ(folder.read("grp0fil0.txt"), "active=True\r\n");
     EXPECT_EQ(folder.read("filter.txt"), "grp0=Alt\r\n");
     EXPECT_EQ(config.value("feed"), server.url("/"));
     EXPECT_FALSE(folder.exists("config.txt"));
+    // In the user's words: the client's own error text is English.
+    EXPECT_EQ(error, "Der Feed wird nicht geholt: die Datei \"grp0fil0_act.txt\" kann nicht geholt werden "
+                     "(HTTP-Status 404). Die Filter bleiben unver\xE4ndert.");
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -189,6 +202,65 @@ INSTANTIATE_TEST_SUITE_P(Lines, RefusedIndex,
                                          // not the form of a filter's key
                                          "grp0", "grp0fil", "grpfil0", "grp01fil0", "grp0fil00", "grp-1fil0",
                                          "grp0fil0_act_act", "grp0fil0_ACT", "grp0fil0act"));
+
+struct OverBound {
+    const char* name;
+    int files; // each "grpNfil0" with the same body
+    std::size_t bodyBytes;
+    FeedLimits limits;
+    int requests; // index included
+    const char* bound;
+};
+
+class FeedOverABound : public FeedTest, public testing::WithParamInterface<OverBound> {};
+
+TEST_P(FeedOverABound, IsRefusedWithTheBoundNamedAndNothingWritten)
+{
+    // A feed of thousands of huge files once grew the program to gigabytes and ended in "std::bad_alloc".
+    const OverBound& c = GetParam();
+    std::string index;
+    test::LoopbackServer::Bodies bodies;
+    for (int i = 0; i < c.files; ++i) {
+        index += "grp" + std::to_string(i) + "fil0\n";
+        bodies["/grp" + std::to_string(i) + "fil0.txt"] = std::string(c.bodyBytes, 'x');
+    }
+    bodies["/index.txt"] = index;
+    test::LoopbackServer server(bodies);
+    FilterFeed bounded{config, folder.path(), guard, dialogs, *http, localFiles(), c.limits};
+    folder.write("filter.txt", "grp0=Alt\r\n");
+    config.setValue("feed", server.url("/"));
+    std::vector<std::string> messages;
+    try {
+        bounded.fetchFeed();
+        messages = dialogs.textsOf("message");
+    } catch (const FeedError& error) {
+        messages.push_back(error.what());
+    }
+    EXPECT_EQ(server.paths().size(), static_cast<std::size_t>(c.requests));
+    EXPECT_FALSE(folder.exists("grp0fil0.txt"));
+    EXPECT_EQ(folder.read("filter.txt"), "grp0=Alt\r\n");
+    EXPECT_EQ(config.value("feed"), server.url("/"));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(c.bound), std::string::npos) << messages[0];
+}
+
+INSTANTIATE_TEST_SUITE_P(Bounds, FeedOverABound,
+                         testing::Values(OverBound{"files", 1001, 1, {}, 1, "mehr als 1000 Dateien"},
+                                         OverBound{"fileSize",
+                                                   2,
+                                                   1024 * 1024 + 1,
+                                                   {},
+                                                   2,
+                                                   "\"grp0fil0.txt\" ist gr\xF6\xDF"
+                                                   "er als 1 MiB"},
+                                         OverBound{"total",
+                                                   3,
+                                                   6,
+                                                   {1000, 1024 * 1024, 16},
+                                                   4,
+                                                   "zusammen gr\xF6\xDF"
+                                                   "er als 16 Bytes"}),
+                         [](const testing::TestParamInfo<OverBound>& info) { return info.param.name; });
 
 TEST(IndexLine, FilterFilesPass)
 {

@@ -146,3 +146,25 @@ TEST(ActivityHistory, AFileThatCannotBeReadIsNeverOverwritten)
     EXPECT_FALSE(history.save(path));
     EXPECT_TRUE(std::filesystem::is_symlink(path));
 }
+
+TEST(ActivityHistory, LinesItCannotReadAreWrittenBackAfterTheHoursAndCountedOnce)
+{
+    // A later version's line with one more field: dropping it at the next save lost the user's history.
+    test::TempFolder folder;
+    folder.write("history.txt", "2026-12-08 19=1;3;3;7;7;1\r\n"
+                                "2026-12-08 20=1;2;2;2;2\r\n"
+                                "\r\n"
+                                "garbage\r\n");
+    test::FixedClock clock;
+    clock.time = time(2026, 12, 8, 21, 0);
+    ActivityHistory history(clock);
+    EXPECT_EQ(history.load(folder.file("history.txt")).skippedLines, 2);
+    history.record({4, 4});
+    ASSERT_TRUE(history.save(folder.file("history.txt")));
+    EXPECT_EQ(folder.read("history.txt"), "2026-12-08 20=1;2;2;2;2\r\n"
+                                          "2026-12-08 21=1;4;4;4;4\r\n"
+                                          "2026-12-08 19=1;3;3;7;7;1\r\n"
+                                          "garbage\r\n");
+    ActivityHistory next(clock);
+    EXPECT_EQ(next.load(folder.file("history.txt")).note(), skippedLinesNote(2));
+}

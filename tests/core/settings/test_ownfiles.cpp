@@ -20,6 +20,8 @@ TEST(OwnFiles, OnlyLeftoverSaveFilesOfTheProgramsOwnFilesAreRemoved)
         {".log.txt.tmp-XXXXXX", true},
         {".filter.txt.tmp-a1b2c3", true},
         {".index.txt.tmp-a1b2c3", true},
+        {".history.txt.tmp-a1b2c3", true},
+        {".filter.journal.tmp-a1b2c3", true},
         {".grp0fil0.txt.tmp-a1b2c3", true},
         {".grp12fil3_act.txt.tmp-a1b2c3", true},
         {"config.txt", false},

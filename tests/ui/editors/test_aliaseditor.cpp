@@ -66,6 +66,15 @@ private slots:
         QVERIFY(!e.window.isVisible());
     }
 
+    void aPastedLineBreakStaysInOneLine()
+    {
+        Editor e({});
+        e.dialogs.inputs = {std::string("Zwei\r\nZeilen\x01")};
+        e.window.addAlias();
+        e.button("Button1").click();
+        QCOMPARE(e.aliases.lines(), Lines{"Zwei  Zeilen = "});
+    }
+
     void emptyEntryAndCancel()
     {
         Editor e({});

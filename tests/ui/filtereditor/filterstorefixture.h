@@ -2,6 +2,7 @@
 #pragma once
 
 #include "filters/filterfiles.h"
+#include "filters/filtertreefiles.h"
 #include "support/fakes.h"
 #include "support/tempfolder.h"
 #include "ui/filtereditor/filtertreeeditor.h"
@@ -70,14 +71,19 @@ struct Editor {
     ScriptedDialogs dialogs;
     int closedCount = 0;
     std::vector<TextList> handedBack; // each filter set the editor handed back
+    std::vector<FilterKeyMapping> mappings;
     std::unique_ptr<ui::FilterTreeEditor> treeEditor;
 
     ui::FilterTreeEditor& create()
     {
         treeEditor = std::make_unique<ui::FilterTreeEditor>(
-            folder.path(), dialogs, [this](const TextList& filters) { handedBack.push_back(filters); },
+            folder.path(), dialogs,
+            [this](const TextList& filters, const FilterKeyMapping& keys) {
+                handedBack.push_back(filters);
+                mappings.push_back(keys);
+            },
             [this] { ++closedCount; });
-        treeEditor->open(loadFilterList(folder.path()));
+        treeEditor->open(loadFilterStore(localFiles(), folder.path()));
         return *treeEditor;
     }
     QTreeWidget* tree() const { return treeEditor->findChild<QTreeWidget*>(QStringLiteral("tree")); }

@@ -87,6 +87,26 @@ private slots:
         QCOMPARE(e.folder.read("index.txt"), std::string("grp0fil0\r\ngrp0fil0_act\r\nfilter\r\n"));
     }
 
+    void filterFilesThatCannotBeReadAreNeverWrittenOver()
+    {
+        // Reading /proc/self/mem from its start fails, even for root: a "filter.txt" that exists but cannot
+        // be read. Pressing OK used to replace it with the empty tree.
+        Editor e;
+        writeStore(e.folder, {{"A", {"a0"}}});
+        std::filesystem::remove(e.folder.file("index.txt"));
+        std::filesystem::create_symlink("/proc/self/mem", e.folder.file("index.txt"));
+        auto& treeEditor = e.create();
+        QVERIFY(treeEditor.unreadable());
+        e.dialogs.inputs = {std::string("Neue")};
+        treeEditor.findChild<QPushButton*>(QStringLiteral("ngrp"))->click();
+        QCOMPARE(e.dialogs.textsOf("message"),
+                 std::vector<std::string>{"Die Filterdateien konnten nicht gelesen werden; \xC4nderungen werden nicht "
+                                          "gespeichert."});
+        QVERIFY(e.closeAndWait());
+        QVERIFY(std::filesystem::is_symlink(e.folder.file("index.txt")));
+        QCOMPARE(e.folder.read("filter.txt"), std::string("grp0=A\r\ngrp0fil0=a0\r\n"));
+    }
+
     void emptyOrCancelledNamesCreateNothing()
     {
         Editor e;
@@ -237,7 +257,7 @@ private slots:
         QCOMPARE(e.folder.read("filter.txt"), std::string("grp0=A\r\ngrp1=B\r\n"));
         // Opened again with the set it handed back, the tree is as it was left.
         QVERIFY(!e.handedBack.empty());
-        treeEditor.open(e.handedBack.back());
+        treeEditor.open({e.handedBack.back(), std::nullopt});
         QCOMPARE(e.treeTexts(), (QStringList{"A", "B"}));
         QCOMPARE(e.closedCount, 1);
     }

@@ -1,6 +1,6 @@
 // What deleting and moving up do to the filter store's files, through the tree editor: later
-// filters' or groups' files follow their positions, a rename never replaces a file, and moving up
-// swaps two filters' files and names or changes nothing.
+// filters' or groups' files follow their positions, and moving up swaps two filters' files and names or
+// changes nothing.
 #include "filterstorefixture.h"
 
 #include <QtTest>
@@ -74,21 +74,22 @@ private slots:
                                                           "grp1fil1=r1\r\ngrp2=G3\r\ngrp2fil0=s0\r\n"));
     }
 
-    void aRenameNeverReplacesAFile()
+    void aFilterTakesItsFilesAlongOverAStrayFile()
     {
         Editor e;
         writeStore(e.folder, {{"G0", {"q0"}}, {"G1", {"r0", "r1"}}});
-        // A file left over under a key that a rename aims at.
+        // A file no listed filter owns, under a key that a moved filter takes: once it stopped the move of that
+        // one file, and r1 ended up with the stray conditions and its own actions.
         e.folder.write("grp0fil1.txt", "stray\r\n");
         auto& treeEditor = e.create();
         e.select(0);
         e.dialogs.answers = {true};
         treeEditor.deleteSelected();
         QCOMPARE(e.folder.read("grp0fil0.txt"), conditionsOf("r0"));
-        QCOMPARE(e.folder.read("grp0fil1.txt"), std::string("stray\r\n"));
-        // That rename failed and was passed over; the other file of the filter moved.
-        QCOMPARE(e.folder.read("grp1fil1.txt"), conditionsOf("r1"));
+        QCOMPARE(e.folder.read("grp0fil1.txt"), conditionsOf("r1"));
         QCOMPARE(e.folder.read("grp0fil1_act.txt"), actionsOf("r1"));
+        QVERIFY(!e.folder.exists("grp1fil0.txt"));
+        QVERIFY(!e.folder.exists("grp1fil1.txt"));
         QCOMPARE(e.treeTexts(), (QStringList{"G1", "  r0", "  r1"}));
     }
 
