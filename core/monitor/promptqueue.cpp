@@ -21,8 +21,11 @@ void PromptQueue::raise(Prompt prompt, std::string key, Answer answer)
     const auto sameKey = [&key](const Entry& entry) { return entry.key == key; };
     if (!key.empty() && ((standing_ && sameKey(*standing_)) || std::any_of(waiting_.begin(), waiting_.end(), sameKey)))
         return;
-    if (waiting_.size() >= kMaxWaiting) {
-        ++leftOut_;
+    if (waiting_.size() + (standing_ ? 1 : 0) >= kMaxWaiting) {
+        if (key.empty())
+            ++leftOutWithoutKey_;
+        else
+            leftOutKeys_.insert(std::move(key));
         return;
     }
     waiting_.push_back({std::move(prompt), std::move(key), std::move(answer)});
@@ -60,9 +63,11 @@ void PromptQueue::showNext()
     if (closed_ || !presenter_ || standing_ || waiting_.empty()) return;
     standing_ = std::move(waiting_.front());
     waiting_.pop_front();
-    if (waiting_.empty() && leftOut_ > 0) {
-        standing_->prompt.text += "\r\n\r\n" + moreText(leftOut_);
-        leftOut_ = 0;
+    const std::size_t leftOut = leftOutKeys_.size() + leftOutWithoutKey_;
+    if (waiting_.empty() && leftOut > 0) {
+        standing_->prompt.text += "\r\n\r\n" + moreText(leftOut);
+        leftOutKeys_.clear();
+        leftOutWithoutKey_ = 0;
     }
     presenter_->present(standing_->prompt, [this](bool yes) { answered(yes); });
 }

@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,8 @@ namespace quintor {
 
 class PromptQueue final : public Prompts {
 public:
-    // More would only bury the user in boxes; the last one waiting says how many were left out.
+    // More would only bury the user in boxes (the one on the screen counts too); the last one waiting says
+    // how many were left out.
     static constexpr std::size_t kMaxWaiting = 50;
 
     // Prompts raised before there is a presenter wait for it.
@@ -50,7 +52,9 @@ private:
     std::deque<Entry> waiting_;
     std::optional<Entry> standing_;
     std::vector<std::function<void()>> answersWaiting_; // answered while held
-    std::size_t leftOut_ = 0;
+    // What did not fit, each counted once however often it is raised again.
+    std::set<std::string> leftOutKeys_;
+    std::size_t leftOutWithoutKey_ = 0;
     int holds_ = 0;
     bool closed_ = false;
     bool releasing_ = false;

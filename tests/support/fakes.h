@@ -267,12 +267,17 @@ public:
     bool timerStarted = false;
     std::map<Label, std::string> labels;
     std::vector<std::string> statusTexts;
+    std::function<void()> whileTicking; // runs as a tick begins, as a window's events would
 
     bool windowOrTrayVisible() const override { return visible; }
     void setLabel(Label label, const std::string& text) override { labels[label] = text; }
     void setStatusText(const std::string& text) override { statusTexts.push_back(text); }
     void stopRefetchTimer() override { timerStopped = true; }
     void startRefetchTimer() override { timerStarted = true; }
+    void tickStarted() override
+    {
+        if (whileTicking) whileTicking();
+    }
 };
 
 } // namespace quintor::test

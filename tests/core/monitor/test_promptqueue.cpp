@@ -1,0 +1,55 @@
+// The queue of what the ticks raise: one box at a time in the order raised, nothing twice, nothing shown or
+// answered while a tick holds it.
+#include "monitor/promptqueue.h"
+#include "support/fakes.h"
+
+#include <gtest/gtest.h>
+
+using namespace quintor;
+
+TEST(PromptQueue, OneAtATimeInOrderAndAKeyNeverTwice)
+{
+    test::ScriptedPresenter presenter;
+    PromptQueue queue;
+    queue.setPresenter(presenter);
+    std::vector<std::string> answers;
+    queue.hold();
+    queue.raise({PromptKind::message, "eins"}, "a");
+    queue.raise({PromptKind::errorQuestion, "zwei?"}, "b",
+                [&](bool yes) { answers.push_back(yes ? "zwei ja" : "zwei nein"); });
+    queue.raise({PromptKind::message, "eins nochmal"}, "a");
+    EXPECT_TRUE(presenter.presented.empty()); // held
+    queue.release();
+    ASSERT_EQ(presenter.presented.size(), 1u);
+    EXPECT_EQ(presenter.presented[0].text, "eins");
+    queue.raise({PromptKind::message, "eins, solange es steht"}, "a");
+    presenter.answer(true);
+    ASSERT_EQ(presenter.presented.size(), 2u);
+    EXPECT_EQ(presenter.presented[1].text, "zwei?");
+
+    // Answered while a tick holds the queue: the answer waits for the tick's end.
+    queue.hold();
+    presenter.answer(false);
+    EXPECT_TRUE(answers.empty());
+    queue.release();
+    EXPECT_EQ(answers, std::vector<std::string>{"zwei nein"});
+    EXPECT_EQ(queue.waiting(), 0u);
+    EXPECT_FALSE(queue.standing());
+}
+
+TEST(PromptQueue, ClosingWithdrawsTheBoxAndDropsTheRest)
+{
+    test::ScriptedPresenter presenter;
+    PromptQueue queue;
+    bool answered = false;
+    queue.raise({PromptKind::errorQuestion, "a?"}, "a", [&](bool) { answered = true; });
+    queue.raise({PromptKind::message, "b"}, "b");
+    queue.setPresenter(presenter); // raised before there was a presenter: shown now
+    ASSERT_TRUE(presenter.standing());
+    queue.close();
+    EXPECT_EQ(presenter.withdrawn, 1);
+    queue.raise({PromptKind::message, "c"}, "c");
+    EXPECT_EQ(presenter.presented.size(), 1u);
+    EXPECT_EQ(queue.waiting(), 0u);
+    EXPECT_FALSE(answered);
+}
