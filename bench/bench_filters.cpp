@@ -74,8 +74,9 @@ public:
     BenchActions(GameStore& games, TextList& logLines) : games_(games), logLines_(logLines) {}
     void perform(const PerformedAction& action) override
     {
-        if (action.code == kColourRow) paintRow(games_, action.row, action.text);
-        if (action.code == kWriteLog) appendLogEntry(logLines_, logEntry(clock_, action.filterName, action.text));
+        if (action.kind == ActionKind::colourRow) paintRow(games_, action.row, action.text);
+        if (action.kind == ActionKind::writeLog)
+            appendLogEntry(logLines_, logEntry(clock_, action.filterName, action.text));
         ++performed;
     }
     std::int64_t performed = 0;

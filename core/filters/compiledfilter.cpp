@@ -18,12 +18,13 @@ void compileHead(CompiledFilter& filter, const TextList& conditions, const Filte
     if (!filter.active) return;
     filter.once = onceValue(conditions);
     actions = load(actionsFileName(filter.entry.key));
-    filter.typ = strToInt(conditions.value(filterkeys::typ));
+    filter.rule = static_cast<CombineRule>(strToInt(conditions.value(filterkeys::typ)));
     for (int j = 0;; ++j) {
         const std::string field = conditions.value(row(filterkeys::field, j));
         if (field.empty()) break;
-        filter.conditions.push_back(
-            {strToInt(field), conditions.value(row(filterkeys::act, j)), conditions.value(row(filterkeys::edit, j))});
+        filter.conditions.push_back({static_cast<ConditionField>(strToInt(field)),
+                                     comparisonOf(conditions.value(row(filterkeys::act, j))),
+                                     conditions.value(row(filterkeys::edit, j))});
     }
 }
 
@@ -34,9 +35,9 @@ void compileActions(CompiledFilter& filter, const TextList& actions)
         if (field.empty()) break;
         CompiledAction action;
         action.text = actions.value(row(filterkeys::edit, j));
-        action.variable = strToInt(actions.value(row(filterkeys::act, j)));
-        if (action.variable != kUnformattedVariable) action.format = ActionTemplate::compile(action.text);
-        action.code = strToInt(field);
+        action.variable = static_cast<ActionVariable>(strToInt(actions.value(row(filterkeys::act, j))));
+        if (action.variable != ActionVariable::unformatted) action.format = ActionTemplate::compile(action.text);
+        action.kind = static_cast<ActionKind>(strToInt(field));
         filter.actions.push_back(std::move(action));
     }
 }
@@ -69,17 +70,17 @@ bool filterMatches(const CompiledFilter& filter, GameData& data, std::vector<boo
     const auto holds = [&](std::size_t j) {
         return conditionHolds(data.field(conditions[j].field), conditions[j].comparison, conditions[j].text);
     };
-    if (!rowsHeld) return filter.active && combineConditions(filter.typ, conditions.size(), holds);
+    if (!rowsHeld) return filter.active && combineConditions(filter.rule, conditions.size(), holds);
     rowsHeld->resize(conditions.size());
     for (std::size_t j = 0; j < conditions.size(); ++j)
         (*rowsHeld)[j] = holds(j);
-    return filter.active && combineConditions(filter.typ, *rowsHeld);
+    return filter.active && combineConditions(filter.rule, *rowsHeld);
 }
 
 bool coloursRows(const CompiledFilter& filter)
 {
     for (const auto& action : filter.actions)
-        if (action.code == kColourRow) return true;
+        if (action.kind == ActionKind::colourRow) return true;
     return false;
 }
 

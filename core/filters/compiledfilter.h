@@ -15,16 +15,16 @@
 namespace quintor {
 
 struct CompiledCondition {
-    std::int32_t field = 0;
-    std::string comparison; // compared as text: only "0" and "1" ever hold
+    ConditionField field = ConditionField::title;
+    Comparison comparison = Comparison::never;
     std::string text;
 };
 
 struct CompiledAction {
-    std::int32_t code = 0;
-    std::int32_t variable = 0;
-    std::string text;                     // as written; used as it stands for variable code 5
-    std::optional<ActionTemplate> format; // for every other variable code
+    ActionKind kind = ActionKind::showMessage;
+    ActionVariable variable = ActionVariable::title;
+    std::string text;                     // as written; used as it stands for the unformatted variable
+    std::optional<ActionTemplate> format; // for every other variable
 };
 
 // The evaluation reads, in this order: the conditions file (one without any text is a new filter not yet
@@ -37,7 +37,7 @@ struct CompiledFilter {
     FilterEntry entry;
     bool active = false;
     bool once = false; // event actions only for a game that starts to match
-    std::int32_t typ = 0;
+    CombineRule rule = CombineRule::allHold;
     std::vector<CompiledCondition> conditions;
     std::vector<CompiledAction> actions;
     std::optional<std::string> failure;

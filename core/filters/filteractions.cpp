@@ -12,10 +12,10 @@ std::string logEntry(const Clock& clock, const std::string& filterName, const st
            "\"] " + text;
 }
 
-bool actionFires(std::int32_t code, bool once, bool newGame)
+bool actionFires(ActionKind kind, bool once, bool newGame)
 {
-    if (code == kColourRow) return true;
-    if (code == kJoinGame) return newGame;
+    if (kind == ActionKind::colourRow) return true;
+    if (kind == ActionKind::joinGame) return newGame;
     return newGame || !once;
 }
 
@@ -32,27 +32,27 @@ void paintRow(GameStore& games, RowHandle row, std::string_view colourName)
 
 void PlatformFilterActions::perform(const PerformedAction& action)
 {
-    switch (action.code) {
-    case kShowMessage: {
+    switch (action.kind) {
+    case ActionKind::showMessage: {
         const GameRecord* game = games_.find(action.row);
         const std::string about = game ? gameIdentity(*game) : std::string();
         prompts_.raise({PromptKind::information, action.text},
                        "message\n" + action.filterKey + "\n" + about + "\n" + action.text);
         break;
     }
-    case kShowBalloon:
+    case ActionKind::showBalloon:
         notifier_.balloon(std::string(kBalloonTitle), action.text.substr(0, kBalloonMaxLength));
         break;
-    case kPlaySound:
+    case ActionKind::playSound:
         notifier_.playSound(action.text);
         break;
-    case kColourRow:
+    case ActionKind::colourRow:
         paintRow(games_, action.row, action.text);
         break;
-    case kWriteLog:
+    case ActionKind::writeLog:
         appendLogEntry(logLines_, logEntry(clock_, action.filterName, action.text));
         break;
-    case kJoinGame:
+    case ActionKind::joinGame:
         if (join_) askToJoin(action.row, action.filterKey);
         break;
     default:

@@ -1,6 +1,7 @@
 // What a filter does for a game that passes it, behind a port: the evaluation decides, the port acts.
 #pragma once
 
+#include "filters/filtercodes.h"
 #include "launch/gamefolder.h"
 #include "platform/clock.h"
 #include "platform/notifier.h"
@@ -16,26 +17,13 @@
 
 namespace quintor {
 
-// Action codes of an actions file ("field" + j).
-enum ActionCode : std::int32_t {
-    kShowMessage = 0, // "Zeige Dialogbox an"
-    kShowBalloon = 1, // "Öffne Hinweis im Systray"
-    kPlaySound = 2,   // "Gebe Sound aus"
-    kJoinGame = 3,    // "Trete Spiel bei": asks whether to join the game
-    kColourRow = 4,   // "Färbe Eintrag ein"
-    kWriteLog = 5,    // "Schreibe ins Log"
-};
-
-// Variable code 5 leaves the action text as it stands, unformatted.
-inline constexpr std::int32_t kUnformattedVariable = 5;
-
 inline constexpr std::string_view kBalloonTitle = "Quintor - Filterbenachrichtigung";
 inline constexpr std::size_t kBalloonMaxLength = 255;
 
 // Whether an action of a filter that a game passes runs for that game. The colour is a state and is set at
 // every refresh; the join runs only for a game new to the filter (one it did not match in the last
 // refresh); every other action runs at every refresh, or, for a filter marked "once", only for a new game.
-bool actionFires(std::int32_t code, bool once, bool newGame);
+bool actionFires(ActionKind kind, bool once, bool newGame);
 
 // The question of the join action.
 std::string joinQuestion(const GameRecord& game);
@@ -46,7 +34,7 @@ struct PerformedAction {
     RowHandle row;
     const std::string& filterKey;
     const std::string& filterName;
-    std::int32_t code;
+    ActionKind kind;
     const std::string& text;
 };
 

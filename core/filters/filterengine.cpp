@@ -79,10 +79,10 @@ void FilterEngine::evaluateFilters(RowHandle row, FilterActionMode mode, Evaluat
         }
         for (const auto& action : filter.actions) {
             // An action that does not fire was read and converted with its filter; formatting it cannot fail.
-            if (!actionFires(action.code, filter.once, newGame)) continue;
+            if (!actionFires(action.kind, filter.once, newGame)) continue;
             const std::string text =
                 action.format ? action.format->format(data.variable(action.variable)) : action.text;
-            actions_.perform({row, filter.entry.key, filter.entry.name, action.code, text});
+            actions_.perform({row, filter.entry.key, filter.entry.name, action.kind, text});
         }
         if (filter.actionsFailure) fail(slot, *filter.actionsFailure);
     }

@@ -21,14 +21,14 @@ bool noneTrue(const std::vector<bool>& flags)
     return std::none_of(flags.begin(), flags.end(), [](bool flag) { return flag; });
 }
 
-bool combineConditions(std::int32_t typ, const std::vector<bool>& flags)
+bool combineConditions(CombineRule rule, const std::vector<bool>& flags)
 {
-    switch (typ) {
-    case 0:
+    switch (rule) {
+    case CombineRule::allHold:
         return allTrue(flags);
-    case 1:
+    case CombineRule::oneHolds:
         return anyTrue(flags);
-    case 2:
+    case CombineRule::noneHolds:
         return noneTrue(flags);
     default:
         return false;
@@ -61,41 +61,68 @@ std::string resourceList(const GameRecord& game)
     return joined(game.Resources, [](const Resource& resource) -> const std::string& { return resource.Filename; });
 }
 
-std::string fieldDatum(const GameRecord& game, std::int32_t fieldCode)
+std::string fieldDatum(const GameRecord& game, ConditionField field)
 {
-    switch (fieldCode) {
-    case 0:
+    switch (field) {
+    case ConditionField::title:
         return game.Title;
-    case 1:
+    case ConditionField::participants:
         return participantList(game);
-    case 2:
+    case ConditionField::hoster:
         return game.Hoster;
-    case 3:
+    case ConditionField::resources:
         return resourceList(game);
-    case 4:
+    case ConditionField::game:
         return game.Game;
-    case 5:
+    case ConditionField::status:
         return game.Status;
-    case 6:
+    case ConditionField::officialServer:
         return yesNoText(game.OfficialServer);
-    case 7:
+    case ConditionField::password:
         return yesNoText(game.PasswordNeeded);
-    case 8:
+    case ConditionField::league:
         return game.League;
+    }
+    return {};
+}
+
+namespace {
+
+// The variables title to resources name the same data as the first four fields.
+std::optional<ConditionField> fieldOfVariable(ActionVariable variable)
+{
+    switch (variable) {
+    case ActionVariable::title:
+        return ConditionField::title;
+    case ActionVariable::participants:
+        return ConditionField::participants;
+    case ActionVariable::hoster:
+        return ConditionField::hoster;
+    case ActionVariable::resources:
+        return ConditionField::resources;
     default:
-        return {};
+        return std::nullopt;
     }
 }
 
-std::string variableValue(const GameRecord& game, std::int32_t variableCode)
+} // namespace
+
+std::string variableValue(const GameRecord& game, ActionVariable variable)
 {
-    return variableCode >= 0 && variableCode <= 3 ? fieldDatum(game, variableCode) : std::string();
+    const auto field = fieldOfVariable(variable);
+    return field ? fieldDatum(game, *field) : std::string();
 }
 
-bool conditionHolds(std::string_view datum, std::string_view comparisonCode, std::string_view text)
+bool conditionHolds(std::string_view datum, Comparison comparison, std::string_view text)
 {
-    if (comparisonCode == "0") return !text.empty() && datum.find(text) != std::string_view::npos;
-    if (comparisonCode == "1") return datum == text;
+    switch (comparison) {
+    case Comparison::contains:
+        return !text.empty() && datum.find(text) != std::string_view::npos;
+    case Comparison::equals:
+        return datum == text;
+    case Comparison::never:
+        break;
+    }
     return false;
 }
 
@@ -113,35 +140,35 @@ std::uint32_t colourOf(std::string_view name)
     return 0;
 }
 
-std::string_view GameData::field(std::int32_t fieldCode)
+std::string_view GameData::field(ConditionField field)
 {
-    switch (fieldCode) {
-    case 0:
+    switch (field) {
+    case ConditionField::title:
         return game_->Title;
-    case 2:
+    case ConditionField::hoster:
         return game_->Hoster;
-    case 4:
+    case ConditionField::game:
         return game_->Game;
-    case 5:
+    case ConditionField::status:
         return game_->Status;
-    case 8:
+    case ConditionField::league:
         return game_->League;
-    case 1:
-    case 3:
-    case 6:
-    case 7: {
-        auto& slot = computed_[static_cast<std::size_t>(fieldCode)];
-        if (!slot) slot = fieldDatum(*game_, fieldCode);
+    case ConditionField::participants:
+    case ConditionField::resources:
+    case ConditionField::officialServer:
+    case ConditionField::password: {
+        auto& slot = computed_[static_cast<std::size_t>(field)];
+        if (!slot) slot = fieldDatum(*game_, field);
         return *slot;
     }
-    default:
-        return {};
     }
+    return {};
 }
 
-std::string_view GameData::variable(std::int32_t variableCode)
+std::string_view GameData::variable(ActionVariable variable)
 {
-    return variableCode >= 0 && variableCode <= 3 ? field(variableCode) : std::string_view();
+    const auto datum = fieldOfVariable(variable);
+    return datum ? field(*datum) : std::string_view();
 }
 
 } // namespace quintor

@@ -2,6 +2,7 @@
 // and the colour names of the colour action.
 #pragma once
 
+#include "filters/filtercodes.h"
 #include "reference/gameentry.h"
 
 #include <array>
@@ -19,23 +20,23 @@ bool allTrue(const std::vector<bool>& flags);
 bool anyTrue(const std::vector<bool>& flags);
 bool noneTrue(const std::vector<bool>& flags);
 
-// The combination rule "typ": 0 all, 1 one, 2 none; any other value never matches.
-bool combineConditions(std::int32_t typ, const std::vector<bool>& flags);
+// The combination rule: all, one or none of the flags; any other rule never matches.
+bool combineConditions(CombineRule rule, const std::vector<bool>& flags);
 
 // The same decision for `rows` rows whose flags `holds(i)` gives, asking only as long as a flag can still
 // change the result. Rows have no effects, so this decides exactly as evaluating every row would.
-template <typename Holds> bool combineConditions(std::int32_t typ, std::size_t rows, Holds holds)
+template <typename Holds> bool combineConditions(CombineRule rule, std::size_t rows, Holds holds)
 {
-    switch (typ) {
-    case 0:
+    switch (rule) {
+    case CombineRule::allHold:
         for (std::size_t i = 0; i < rows; ++i)
             if (!holds(i)) return false;
         return true;
-    case 1:
+    case CombineRule::oneHolds:
         for (std::size_t i = 0; i < rows; ++i)
             if (holds(i)) return true;
         return false;
-    case 2:
+    case CombineRule::noneHolds:
         for (std::size_t i = 0; i < rows; ++i)
             if (holds(i)) return false;
         return true;
@@ -48,16 +49,15 @@ template <typename Holds> bool combineConditions(std::int32_t typ, std::size_t r
 std::string participantList(const GameRecord& game);
 std::string resourceList(const GameRecord& game);
 
-// The datum a condition compares, by field code: 0 Title, 1 players, 2 Hoster, 3 resources, 4 Game,
-// 5 Status, 6 OfficialServer ("Ja"/"Nein"), 7 PasswordNeeded ("Ja"/"Nein"), 8 League; "" otherwise.
-std::string fieldDatum(const GameRecord& game, std::int32_t fieldCode);
+// The datum a condition compares; "" for a field the files do not know.
+std::string fieldDatum(const GameRecord& game, ConditionField field);
 
-// The value of an action's variable code: 0 Title, 1 players, 2 Hoster, 3 resources; "" otherwise.
-std::string variableValue(const GameRecord& game, std::int32_t variableCode);
+// The value of an action's variable: the title, players, hoster or resources; "" otherwise.
+std::string variableValue(const GameRecord& game, ActionVariable variable);
 
-// One condition row. The comparison code is compared as text: "0" holds when the text is not empty
-// and occurs in the datum, "1" when the datum equals the text; anything else never holds.
-bool conditionHolds(std::string_view datum, std::string_view comparisonCode, std::string_view text);
+// One condition row: "contains" holds when the text is not empty and occurs in the datum, "equals" when
+// the datum equals the text; "never" never holds.
+bool conditionHolds(std::string_view datum, Comparison comparison, std::string_view text);
 
 // The colour of a colour action's text, compared byte for byte: "Blau", "Grau", "Rot", "Gelb",
 // "Orange", "Gr\xFCn"; black (0) for any other text. Values are 0x00BBGGRR.
@@ -71,13 +71,12 @@ public:
     // Moves over to a copy of the same record (the computed texts stay valid).
     void rebind(const GameRecord& copy) { game_ = &copy; }
 
-    std::string_view field(std::int32_t fieldCode);
-    std::string_view variable(std::int32_t variableCode);
+    std::string_view field(ConditionField field);
+    std::string_view variable(ActionVariable variable);
 
 private:
-    static constexpr std::int32_t kFieldCount = 9;
     const GameRecord* game_;
-    std::array<std::optional<std::string>, kFieldCount> computed_;
+    std::array<std::optional<std::string>, kConditionFieldCount> computed_;
 };
 
 } // namespace quintor

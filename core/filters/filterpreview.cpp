@@ -18,13 +18,12 @@ std::string shortLine(std::string_view text)
 
 } // namespace
 
-std::optional<std::string> caseOnlySpelling(std::string_view datum, std::string_view comparisonCode,
-                                            std::string_view text)
+std::optional<std::string> caseOnlySpelling(std::string_view datum, Comparison comparison, std::string_view text)
 {
-    if (conditionHolds(datum, comparisonCode, text)) return std::nullopt;
-    if (comparisonCode == "1") {
+    if (conditionHolds(datum, comparison, text)) return std::nullopt;
+    if (comparison == Comparison::equals) {
         if (sameNameIgnoringCase(datum, text)) return std::string(datum);
-    } else if (comparisonCode == "0" && !text.empty() && text.size() <= datum.size()) {
+    } else if (comparison == Comparison::contains && !text.empty() && text.size() <= datum.size()) {
         for (std::size_t at = 0; at + text.size() <= datum.size(); ++at) {
             const std::string_view part = datum.substr(at, text.size());
             if (sameNameIgnoringCase(part, text)) return std::string(part);

@@ -2,6 +2,7 @@
 // matches and, per row, whether it holds, decided by the refresh's own evaluation without any action.
 #pragma once
 
+#include "filters/filtercodes.h"
 #include "filters/filterfiles.h"
 #include "reference/gameentry.h"
 
@@ -43,9 +44,8 @@ std::string rowToolTip(const FilterPreview& preview, std::size_t row);
 // "Groß-/Kleinschreibung beachten: \"Lobby\"".
 std::string caseHint(const std::string& spelling);
 
-// A datum's spelling of `text` when comparison `comparisonCode` fails only by letter case (Windows-1252
-// letters): the part of the datum that contains it, or the whole datum that equals it.
-std::optional<std::string> caseOnlySpelling(std::string_view datum, std::string_view comparisonCode,
-                                            std::string_view text);
+// A datum's spelling of `text` when the comparison fails only by letter case (Windows-1252 letters): the part
+// of the datum that contains it, or the whole datum that equals it.
+std::optional<std::string> caseOnlySpelling(std::string_view datum, Comparison comparison, std::string_view text);
 
 } // namespace quintor

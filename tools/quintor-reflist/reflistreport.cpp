@@ -84,8 +84,8 @@ public:
     void perform(const PerformedAction& action) override
     {
         actions_[action.row].push_back(
-            {{"filter", text(action.filterName)}, {"action", action.code}, {"text", text(action.text)}});
-        if (action.code == kColourRow) paintRow(games_, action.row, action.text);
+            {{"filter", text(action.filterName)}, {"action", action.kind}, {"text", text(action.text)}});
+        if (action.kind == ActionKind::colourRow) paintRow(games_, action.row, action.text);
     }
 
     json actionsOf(RowHandle row) const

@@ -15,14 +15,15 @@ namespace quintor::test {
 struct Performed {
     RowHandle row;
     std::string filter;
-    std::int32_t code;
+    ActionKind code;
     std::string text;
     bool operator==(const Performed&) const = default;
 };
 
 inline std::ostream& operator<<(std::ostream& out, const Performed& p)
 {
-    return out << "{row " << p.row << ", \"" << p.filter << "\", " << p.code << ", \"" << p.text << "\"}";
+    return out << "{row " << p.row << ", \"" << p.filter << "\", " << static_cast<int>(p.code) << ", \"" << p.text
+               << "\"}";
 }
 
 // Records every action; colours the row as the program does, so colour tests see the store.
@@ -33,8 +34,8 @@ public:
 
     void perform(const PerformedAction& action) override
     {
-        performed.push_back({action.row, action.filterName, action.code, action.text});
-        if (action.code == kColourRow) paintRow(games_, action.row, action.text);
+        performed.push_back({action.row, action.filterName, action.kind, action.text});
+        if (action.kind == ActionKind::colourRow) paintRow(games_, action.row, action.text);
     }
 
 private:

@@ -31,7 +31,7 @@ protected:
         entry.Item = 7;
         games.append(std::move(entry));
     }
-    void perform(std::int32_t code, const std::string& text, const std::string& filter = "Name")
+    void perform(ActionKind code, const std::string& text, const std::string& filter = "Name")
     {
         actions.perform({7, "grp0fil0", filter, code, text});
     }
@@ -39,12 +39,12 @@ protected:
 
 TEST_F(PlatformActionsTest, EachActionCodeReachesItsEffect)
 {
-    perform(kShowMessage, "Neues Spiel");
-    perform(kPlaySound, "C:\\Sounds\\ding.wav");
-    perform(kColourRow, "Orange");
-    perform(kJoinGame, "Titel");
-    perform(-1, "nichts");
-    perform(6, "nichts");
+    perform(ActionKind::showMessage, "Neues Spiel");
+    perform(ActionKind::playSound, "C:\\Sounds\\ding.wav");
+    perform(ActionKind::colourRow, "Orange");
+    perform(ActionKind::joinGame, "Titel");
+    perform(ActionKind(-1), "nichts");
+    perform(ActionKind(6), "nichts");
     EXPECT_EQ(prompts.texts(), (std::vector<std::string>{"Neues Spiel"}));
     EXPECT_EQ(prompts.raised[0].prompt.kind, PromptKind::information);
     EXPECT_EQ(notifier.sounds, (std::vector<std::string>{"C:\\Sounds\\ding.wav"}));
@@ -52,17 +52,17 @@ TEST_F(PlatformActionsTest, EachActionCodeReachesItsEffect)
     EXPECT_EQ(games.find(7)->Color, 0x0080FFu);
     EXPECT_EQ(logLines.count(), 0);
 
-    perform(kColourRow, "orange");
+    perform(ActionKind::colourRow, "orange");
     EXPECT_EQ(games.find(7)->Color, 0u);
-    actions.perform({8, "grp0fil0", "Name", kColourRow, "Rot"}); // a row without a record: nothing to paint
+    actions.perform({8, "grp0fil0", "Name", ActionKind::colourRow, "Rot"}); // a row without a record: nothing to paint
     EXPECT_EQ(games.find(7)->Color, 0u);
 }
 
 TEST_F(PlatformActionsTest, TheBalloonCarriesTheFixedTitleAndAtMost255Characters)
 {
-    perform(kShowBalloon, "kurz");
+    perform(ActionKind::showBalloon, "kurz");
     const std::string longText = std::string(254, 'a') + "bc";
-    perform(kShowBalloon, longText);
+    perform(ActionKind::showBalloon, longText);
     ASSERT_EQ(notifier.balloons.size(), 2u);
     EXPECT_EQ(notifier.balloons[0],
               std::make_pair(std::string("Quintor - Filterbenachrichtigung"), std::string("kurz")));
@@ -72,12 +72,12 @@ TEST_F(PlatformActionsTest, TheBalloonCarriesTheFixedTitleAndAtMost255Characters
 TEST_F(PlatformActionsTest, LogEntriesAreAppendedInTheirExactForm)
 {
     logLines.add("alt");
-    perform(kWriteLog, "Neu: Titelkampf", "Ligaspiele");
+    perform(ActionKind::writeLog, "Neu: Titelkampf", "Ligaspiele");
     clock.time = {2027, 1, 2, 0, 0, 0, 0};
-    perform(kWriteLog, "", "Mitternacht");
+    perform(ActionKind::writeLog, "", "Mitternacht");
     clock.time = {2027, 1, 2, 0, 0, 0, 1}; // a millisecond after midnight is no longer midnight
-    perform(kWriteLog, "x \"y\"", "Gr\xFCn");
-    perform(kWriteLog, "Titel\012[Quintor", "Gr\xFCn"); // a title cannot forge a second line
+    perform(ActionKind::writeLog, "x \"y\"", "Gr\xFCn");
+    perform(ActionKind::writeLog, "Titel\012[Quintor", "Gr\xFCn"); // a title cannot forge a second line
     EXPECT_EQ(logLines.lines(),
               (std::vector<std::string>{"alt",
                                         "[Quintor Velmar 2.02 Beta [84] - 08.12.2026 17:02:06 - Filter \"Ligaspiele\"] "

@@ -142,14 +142,14 @@ TEST_F(FilterEngineTest, ActionTextsAreFormattedWithTheVariable)
     entry.Players = {{"Bobby", "", "", 1}, {"Alice", "", "", 2}};
     const RowHandle row = game(entry);
     tick();
-    EXPECT_EQ(actions.performed, (std::vector<Performed>{{row, "Texte", 5, "50"},
-                                                         {row, "Texte", 5, "50%"},
-                                                         {row, "Texte", 5, "Spiel von Sven"},
-                                                         {row, "Texte", 5, "Neu: "},
-                                                         {row, "Texte", 5, "[Bobby   ]"},
-                                                         {row, "Texte", 5, "50% %d"},
-                                                         {row, "Texte", 3, "Titelkampf"},
-                                                         {row, "Texte", 9, "unbekannt Titelkampf"}}));
+    EXPECT_EQ(actions.performed, (std::vector<Performed>{{row, "Texte", ActionKind(5), "50"},
+                                                         {row, "Texte", ActionKind(5), "50%"},
+                                                         {row, "Texte", ActionKind(5), "Spiel von Sven"},
+                                                         {row, "Texte", ActionKind(5), "Neu: "},
+                                                         {row, "Texte", ActionKind(5), "[Bobby   ]"},
+                                                         {row, "Texte", ActionKind(5), "50% %d"},
+                                                         {row, "Texte", ActionKind(3), "Titelkampf"},
+                                                         {row, "Texte", ActionKind(9), "unbekannt Titelkampf"}}));
     EXPECT_TRUE(errors.empty());
 }
 

@@ -17,11 +17,11 @@ TEST(Combination, EmptyAndMixedFlags)
     EXPECT_FALSE(noneTrue(mixed));
     EXPECT_TRUE(allTrue(yes));
     EXPECT_TRUE(noneTrue(no));
-    EXPECT_TRUE(combineConditions(0, yes));
-    EXPECT_TRUE(combineConditions(1, mixed));
-    EXPECT_TRUE(combineConditions(2, no));
-    EXPECT_FALSE(combineConditions(3, none));
-    EXPECT_FALSE(combineConditions(-1, yes));
+    EXPECT_TRUE(combineConditions(CombineRule(0), yes));
+    EXPECT_TRUE(combineConditions(CombineRule(1), mixed));
+    EXPECT_TRUE(combineConditions(CombineRule(2), no));
+    EXPECT_FALSE(combineConditions(CombineRule(3), none));
+    EXPECT_FALSE(combineConditions(CombineRule(-1), yes));
 }
 
 struct Comparison {
@@ -36,7 +36,7 @@ class ConditionRow : public testing::TestWithParam<Comparison> {};
 TEST_P(ConditionRow, Holds)
 {
     const Comparison& c = GetParam();
-    EXPECT_EQ(conditionHolds(c.datum, c.code, c.text), c.holds)
+    EXPECT_EQ(conditionHolds(c.datum, comparisonOf(c.code), c.text), c.holds)
         << "datum '" << c.datum << "' code '" << c.code << "' text '" << c.text << "'";
 }
 
@@ -64,16 +64,16 @@ TEST(GameDatum, EveryFieldAndVariableCode)
                                           "Laufend", "Ja",          "Nein", "Liga"};
     GameData data(game);
     for (int code = 0; code < 9; ++code) {
-        EXPECT_EQ(fieldDatum(game, code), fields[static_cast<std::size_t>(code)]) << code;
-        EXPECT_EQ(data.field(code), fields[static_cast<std::size_t>(code)]) << code;
+        EXPECT_EQ(fieldDatum(game, ConditionField(code)), fields[static_cast<std::size_t>(code)]) << code;
+        EXPECT_EQ(data.field(ConditionField(code)), fields[static_cast<std::size_t>(code)]) << code;
     }
-    EXPECT_EQ(fieldDatum(game, 9), "");
-    EXPECT_EQ(fieldDatum(game, -1), "");
+    EXPECT_EQ(fieldDatum(game, ConditionField(9)), "");
+    EXPECT_EQ(fieldDatum(game, ConditionField(-1)), "");
     for (int code = 0; code < 4; ++code)
-        EXPECT_EQ(variableValue(game, code), fields[static_cast<std::size_t>(code)]);
-    EXPECT_EQ(variableValue(game, 4), "");
-    EXPECT_EQ(data.variable(4), "");
-    EXPECT_EQ(data.variable(6), ""); // variable codes stop at 3, unlike field codes
+        EXPECT_EQ(variableValue(game, ActionVariable(code)), fields[static_cast<std::size_t>(code)]);
+    EXPECT_EQ(variableValue(game, ActionVariable(4)), "");
+    EXPECT_EQ(data.variable(ActionVariable(4)), "");
+    EXPECT_EQ(data.variable(ActionVariable(6)), ""); // variable codes stop at 3, unlike field codes
 
     game.Resources = {{"Objects.c4d", "", "", 0, false}, {"Melee.c4s", "", "", 0, false}};
     EXPECT_EQ(resourceList(game), "Objects.c4d,Melee.c4s");

@@ -74,7 +74,7 @@ protected:
         return lastRow;
     }
     // One refresh as the refresh cycle runs it; how many actions of `code` it performed.
-    int refresh(const Refresh& r, std::int32_t code = kWriteLog)
+    int refresh(const Refresh& r, ActionKind code = ActionKind::writeLog)
     {
         games.clear();
         actions.performed.clear();
@@ -99,9 +99,10 @@ TEST_P(OnceRefreshes, FireForNewGamesAndColourAtEveryRefresh)
         const int matching = static_cast<int>(
             std::count_if(r.games.begin(), r.games.end(), [](const Listed& g) { return g.players == "Bob"; }));
         EXPECT_EQ(refresh(r), c.fired[i]) << "refresh " << i;
-        EXPECT_EQ(static_cast<int>(std::count_if(actions.performed.begin(), actions.performed.end(),
-                                                 [](const test::Performed& p) { return p.code == kColourRow; })),
-                  matching)
+        EXPECT_EQ(
+            static_cast<int>(std::count_if(actions.performed.begin(), actions.performed.end(),
+                                           [](const test::Performed& p) { return p.code == ActionKind::colourRow; })),
+            matching)
             << "refresh " << i;
         for (const auto& record : games.all())
             EXPECT_EQ(record.Color, record.Players.empty() ? 0u : 0x0000FFu) << "refresh " << i;
@@ -152,7 +153,7 @@ TEST_F(FilterOnceTest, ClosingTheFilterEditorRunsTwoRefreshesAndTheMarkedFilterF
     games.clear();
     EXPECT_EQ(refresh({{kLobby}}), 0);
     ASSERT_EQ(actions.performed.size(), 1u); // only the colour
-    EXPECT_EQ(actions.performed[0].code, kColourRow);
+    EXPECT_EQ(actions.performed[0].code, ActionKind::colourRow);
 }
 
 TEST_F(FilterOnceTest, AFilterThatFailedInTheRefreshBeforeRemembersNothing)

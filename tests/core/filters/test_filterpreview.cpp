@@ -156,7 +156,8 @@ TEST(FilterPreview, CaseOnlySpellings)
         {"ab", "0", "abc", std::nullopt},
     };
     for (const Case& c : table)
-        EXPECT_EQ(caseOnlySpelling(c.datum, c.comparison, c.text), c.spelling) << c.datum << " / " << c.text;
+        EXPECT_EQ(caseOnlySpelling(c.datum, comparisonOf(c.comparison), c.text), c.spelling)
+            << c.datum << " / " << c.text;
 }
 
 TEST(FilterPreview, MatchingGamesTheirTitlesAndTheRowsOfTheFirst)
