@@ -27,7 +27,10 @@ std::string joinQuestion(const GameRecord& game)
 void paintRow(GameStore& games, RowHandle row, std::string_view colourName)
 {
     // Looked up afresh: a message box of an earlier action may have kept the event loop running.
-    if (GameRecord* record = games.find(row)) record->Color = colourOf(colourName);
+    if (GameRecord* record = games.find(row)) {
+        record->Color = colourOf(colourName);
+        record->ColorByFilter = true;
+    }
 }
 
 void PlatformFilterActions::perform(const PerformedAction& action)

@@ -2,17 +2,20 @@
 
 #include "filters/compiledfilter.h"
 #include "filters/filterlogic.h"
+#include "reference/textroutines.h"
 #include "settings/textlist.h"
 
 namespace quintor {
 namespace {
 
 // A text from a game as one short line: control characters become spaces, and a long one is cut.
+// How much of a text a line of the preview shows.
+constexpr std::size_t kLongestLine = 80;
+
 std::string shortLine(std::string_view text)
 {
-    constexpr std::size_t kLongest = 80;
-    std::string line = oneLine(text.substr(0, kLongest));
-    if (text.size() > kLongest) line += "...";
+    std::string line = oneLine(text.substr(0, kLongestLine));
+    if (text.size() > kLongestLine) line += "...";
     return line;
 }
 
@@ -103,23 +106,39 @@ std::string caseHint(const std::string& spelling)
     return "Gro\xDF-/Kleinschreibung beachten: \"" + shortLine(spelling) + "\"";
 }
 
-std::string previewText(const FilterPreview& preview, const std::vector<GameRecord>* games)
+std::vector<PreviewLine> previewLines(const FilterPreview& preview, const std::vector<GameRecord>* games)
 {
-    if (!preview.gamesLoaded || !games) return "Noch keine Spiele geladen";
-    std::string text = "Passt jetzt auf " + std::to_string(preview.matching.size()) + " von " +
-                       std::to_string(preview.total) + " Spielen:";
+    if (!preview.gamesLoaded || !games) return {{"Noch keine Spiele geladen", {}}};
+    std::vector<PreviewLine> lines;
+    lines.push_back({"Passt jetzt auf " + std::to_string(preview.matching.size()) + " von " +
+                         std::to_string(preview.total) + " Spielen:",
+                     {}});
     const std::size_t shown = std::min(preview.matching.size(), kPreviewTitles);
     for (std::size_t i = 0; i < shown; ++i) {
         const std::size_t at = preview.matching[i];
-        if (at < games->size()) text += "\n  " + shortLine((*games)[at].Title);
+        if (at >= games->size()) continue;
+        const GameRecord& game = (*games)[at];
+        constexpr std::string_view indent = "  ";
+        lines.push_back(
+            {std::string(indent) + shortLine(game.Title), spansWithin(game.TitleSpans, kLongestLine, indent.size())});
     }
     if (preview.matching.size() > shown)
-        text += "\n  und " + std::to_string(preview.matching.size() - shown) + " weitere";
-    if (!preview.active) text += "\n\"Filter aktiv\" ist aus: der Filter passt auf kein Spiel.";
+        lines.push_back({"  und " + std::to_string(preview.matching.size() - shown) + " weitere", {}});
+    if (!preview.active) lines.push_back({"\"Filter aktiv\" ist aus: der Filter passt auf kein Spiel.", {}});
     for (std::size_t j = 0; j < preview.rows.size(); ++j) {
         if (preview.rows[j].caseSpelling)
-            text += "\nBedingung " + std::to_string(j + 1) + ": " + caseHint(*preview.rows[j].caseSpelling);
+            lines.push_back(
+                {"Bedingung " + std::to_string(j + 1) + ": " + caseHint(*preview.rows[j].caseSpelling), {}});
     }
+    return lines;
+}
+
+std::string previewText(const FilterPreview& preview, const std::vector<GameRecord>* games)
+{
+    std::string text;
+    const std::vector<PreviewLine> lines = previewLines(preview, games);
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        text += (i == 0 ? "" : "\n") + lines[i].text;
     return text;
 }
 

@@ -40,6 +40,12 @@ FilterPreview previewFilter(const FilterConditions& conditions, const std::vecto
 // per case hint. rowToolTip: a row's mark's tooltip, with its case hint.
 inline constexpr std::size_t kPreviewTitles = 5;
 std::string previewText(const FilterPreview& preview, const std::vector<GameRecord>* games);
+// previewText line by line, each title with the host's colour and italic runs (shifted by its indent).
+struct PreviewLine {
+    std::string text;
+    TextSpans spans;
+};
+std::vector<PreviewLine> previewLines(const FilterPreview& preview, const std::vector<GameRecord>* games);
 std::string rowToolTip(const FilterPreview& preview, std::size_t row);
 // "Groß-/Kleinschreibung beachten: \"Lobby\"".
 std::string caseHint(const std::string& spelling);

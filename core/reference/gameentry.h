@@ -11,9 +11,21 @@ namespace quintor {
 // A row of the game list; 0 means none.
 using RowHandle = std::uint64_t;
 
+// A run of a text that its host's markup colours or sets in italics, counted in characters of the text as shown
+// (bytes: one character each). Runs of one text are sorted, do not overlap and are never empty; the text between
+// them is plain.
+struct TextSpan {
+    std::uint32_t start = 0, length = 0;
+    std::optional<std::uint32_t> rgb; // 0xRRGGBB as the host wrote it; none: the text's own colour
+    bool italic = false;
+    bool operator==(const TextSpan&) const = default;
+};
+using TextSpans = std::vector<TextSpan>;
+
 struct Player {
     std::string Name, Filename, Flags;
     std::int32_t ID = 0;
+    TextSpans NameSpans = {}; // of Name when tags are stripped and no alias replaced it
 };
 
 struct Resource {
@@ -41,6 +53,10 @@ struct GameRecord {
     // Kept from the last good reply of a masterserver that failed in this refresh: drawn apart, not counted,
     // and no filter event runs for it.
     bool Stale = false;
+    // Color was set by a filter's colour action (black included): the user's colour then wins over the host's.
+    bool ColorByFilter = false;
+    // The host's colours and italics in Title, Hoster and Comment, when tags are stripped.
+    TextSpans TitleSpans, HosterSpans, CommentSpans;
 };
 
 // The text that tells one game from another across refreshes: Title, Hoster and the raw start time (the

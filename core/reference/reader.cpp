@@ -97,11 +97,18 @@ std::string ReferenceReader::clean(std::string_view value) const
     return decodeValue(value, tagparse_);
 }
 
-std::string ReferenceReader::aliased(std::string text) const
+std::string ReferenceReader::clean(std::string_view value, TextSpans& spans) const
+{
+    return decodeValueWithSpans(value, tagparse_, spans);
+}
+
+std::string ReferenceReader::aliased(std::string text, TextSpans* spans) const
 {
     // aliasFor, without copying the text once more when it has no alias.
     const int line = aliasLineIndex(text, aliases_);
-    return line < 0 ? std::move(text) : aliases_.valueAt(line);
+    if (line < 0) return text;
+    if (spans) spans->clear();
+    return aliases_.valueAt(line);
 }
 
 void ReferenceReader::complete()
@@ -156,7 +163,7 @@ void ReferenceReader::readClient(std::size_t header)
     ++counters_.clients;
     if (hostOpen_) {
         hostOpen_ = false;
-        entry.Hoster = clean(valueOf(line(nameLine)));
+        entry.Hoster = clean(valueOf(line(nameLine)), entry.HosterSpans);
     }
 }
 
@@ -240,7 +247,7 @@ void ReferenceReader::readReference(std::size_t header)
             if (keyValue(current, "ControlRate=", value)) {
                 entry.ControlRate = std::string(value);
             } else if (keyValue(current, "Comment=", value)) {
-                entry.Comment = clean(value);
+                entry.Comment = clean(value, entry.CommentSpans);
             }
             break;
         case 'A':
@@ -305,7 +312,7 @@ void ReferenceReader::readTitleAndStatus(std::size_t header, GameRecord& entry) 
             }
         }
     }
-    entry.Title = clean(valueOf(titleLine));
+    entry.Title = clean(valueOf(titleLine), entry.TitleSpans);
     entry.Status = statusText(valueOf(stateLine));
 }
 
@@ -328,7 +335,7 @@ void ReferenceReader::readPlayer(std::size_t header)
     const std::int32_t idValue = idOnThirdLine ? strToInt(id) : lenientInt(valueOf(line(header + 4)));
     if (!kept) return;
     Player& player = pending_->Players.emplace_back();
-    player.Name = aliased(clean(valueOf(line(header + 1))));
+    player.Name = aliased(clean(valueOf(line(header + 1)), player.NameSpans), &player.NameSpans);
     player.Filename = aliased(clean(valueOf(line(header + 2))));
     player.Flags = idOnThirdLine ? std::string("Keine") : aliased(clean(valueOf(line(header + 3))));
     player.ID = idValue;
@@ -338,7 +345,7 @@ void ReferenceReader::readShiftedPlayer(std::size_t header, Player& player) cons
 {
     // A "ForcedName=" line after a name clash, or a computer player without a file, moves the fixed lines; the
     // name still stands first, the rest is found by its key among the player's own lines, never with an error.
-    player.Name = aliased(clean(valueOf(line(header + 1))));
+    player.Name = aliased(clean(valueOf(line(header + 1)), player.NameSpans), &player.NameSpans);
     player.Filename = aliased(clean(valueOf(sectionLine(header, "Filename="))));
     const std::string_view flags = sectionLine(header, "Flags=");
     player.Flags = flags.empty() ? std::string("Keine") : aliased(clean(valueOf(flags)));

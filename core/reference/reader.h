@@ -56,7 +56,10 @@ public:
 private:
     std::string_view line(std::size_t index) const;
     std::string clean(std::string_view value) const;
-    std::string aliased(std::string text) const;
+    // clean, also giving the markup's colour and italic runs of the result (none while tags are kept).
+    std::string clean(std::string_view value, TextSpans& spans) const;
+    // The alias of `text`; an alias drops the text's runs, which were the host's for his own text.
+    std::string aliased(std::string text, TextSpans* spans = nullptr) const;
     void complete();
     // Runs one section's step; a ConversionError in it drops the pending game.
     void guarded(void (ReferenceReader::*step)(std::size_t), std::size_t header);

@@ -3,25 +3,30 @@
 #include "reference/escapes.h"
 #include "settings/convert.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 
 namespace quintor {
 
-std::string decodeValue(std::string_view text, bool tagparse)
+namespace {
+
+// The quotes and escapes of a value, without tag stripping.
+std::string unquotedAndDecoded(std::string_view text)
 {
     if (!text.empty() && (text.front() == '"' || text.front() == '\'')) text.remove_prefix(1);
     if (!text.empty() && (text.back() == '"' || text.back() == '\'')) text.remove_suffix(1);
     std::string result(text);
     decodeEscapes(result);
-    if (tagparse) result = stripTags(result, true);
     return result;
 }
 
-std::string stripTags(std::string_view text, bool tagparse)
+// Removes the tags as stripTags does and tells `onTag` of each one: its text between "<" and ">", and the length of
+// the result so far (where the tag stood in it). Each round removes the first "<" up to the first ">". Neither can
+// lie before the end of the last removed tag, so one pass with a cursor gives what repeating the search from the
+// start would.
+template <typename OnTag> std::string removeTags(std::string_view text, OnTag&& onTag)
 {
-    if (!tagparse) return std::string(text);
-    // Each round removes the first "<" up to the first ">". Neither can lie before the end of the last removed
-    // tag, so one pass with a cursor gives what repeating the search from the start would.
     std::string result;
     std::size_t cursor = 0;
     for (;;) {
@@ -29,10 +34,166 @@ std::string stripTags(std::string_view text, bool tagparse)
         const std::size_t close = text.find('>', cursor);
         if (open == std::string_view::npos || close == std::string_view::npos || close < open) break;
         result.append(text.substr(cursor, open - cursor));
+        onTag(text.substr(open + 1, close - open - 1), result.size());
         cursor = close + 1;
     }
     result.append(text.substr(cursor));
     return result;
+}
+
+// `c` is `lower` in either letter case (`lower` a lower-case ASCII letter or any other character).
+bool sameLetter(char c, char lower)
+{
+    return c == lower || (lower >= 'a' && lower <= 'z' && c == lower - 'a' + 'A');
+}
+
+// Tag names are read in either letter case, as the colour digits are.
+bool isTag(std::string_view tag, std::string_view lowerName)
+{
+    if (tag.size() != lowerName.size()) return false;
+    for (std::size_t i = 0; i < tag.size(); ++i) {
+        if (!sameLetter(tag[i], lowerName[i])) return false;
+    }
+    return true;
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// The colour of a tag "c RRGGBB", or none for any other tag.
+std::optional<std::uint32_t> colourOfTag(std::string_view tag)
+{
+    if (tag.size() != 8 || !sameLetter(tag[0], 'c') || tag[1] != ' ') return std::nullopt;
+    std::uint32_t rgb = 0;
+    for (char c : tag.substr(2)) {
+        const int digit = hexDigit(c);
+        if (digit < 0) return std::nullopt;
+        rgb = rgb * 16 + static_cast<std::uint32_t>(digit);
+    }
+    return rgb;
+}
+
+// Follows the markup's state from tag to tag and writes the runs it gives.
+class SpanCollector {
+public:
+    explicit SpanCollector(TextSpans& spans) : spans_(spans) { spans_.clear(); }
+
+    void tag(std::string_view tag, std::size_t at)
+    {
+        const std::optional<std::uint32_t> colourBefore = colour();
+        const bool italicBefore = italicDepth_ > 0;
+        if (const auto rgb = colourOfTag(tag)) {
+            pushColour(*rgb);
+        } else if (isTag(tag, "/c")) {
+            popColour();
+        } else if (isTag(tag, "i")) {
+            ++italicDepth_;
+        } else if (isTag(tag, "/i")) {
+            if (italicDepth_ > 0) --italicDepth_;
+        } else {
+            return;
+        }
+        if (colour() == colourBefore && (italicDepth_ > 0) == italicBefore) return;
+        endRun(at, colourBefore, italicBefore);
+    }
+
+    void finish(std::size_t end) { endRun(end, colour(), italicDepth_ > 0); }
+
+private:
+    // The open colours, innermost last. A title nests a few at most, kept here without allocating; a hostile one
+    // may nest hundreds.
+    void pushColour(std::uint32_t rgb)
+    {
+        if (depth_ < nearColours_.size())
+            nearColours_[depth_] = rgb;
+        else
+            deeperColours_.push_back(rgb);
+        ++depth_;
+    }
+
+    void popColour()
+    {
+        if (depth_ == 0) return;
+        --depth_;
+        if (depth_ >= nearColours_.size()) deeperColours_.pop_back();
+    }
+
+    std::optional<std::uint32_t> colour() const
+    {
+        if (depth_ == 0) return std::nullopt;
+        return depth_ <= nearColours_.size() ? nearColours_[depth_ - 1] : deeperColours_.back();
+    }
+
+    // The text from the last change up to `at` had this style.
+    void endRun(std::size_t at, std::optional<std::uint32_t> rgb, bool italic)
+    {
+        const auto start = static_cast<std::uint32_t>(runStart_);
+        const auto length = static_cast<std::uint32_t>(at - runStart_);
+        runStart_ = at;
+        if (length == 0 || (!rgb && !italic)) return;
+        // "<c ff0000>a</c><c ff0000>b</c>" is one run.
+        if (!spans_.empty() && spans_.back().start + spans_.back().length == start && spans_.back().rgb == rgb &&
+            spans_.back().italic == italic) {
+            spans_.back().length += length;
+            return;
+        }
+        spans_.push_back({start, length, rgb, italic});
+    }
+
+    TextSpans& spans_;
+    std::array<std::uint32_t, 8> nearColours_{};
+    std::vector<std::uint32_t> deeperColours_;
+    std::size_t depth_ = 0;
+    int italicDepth_ = 0;
+    std::size_t runStart_ = 0;
+};
+
+} // namespace
+
+std::string decodeValue(std::string_view text, bool tagparse)
+{
+    std::string result = unquotedAndDecoded(text);
+    if (tagparse) result = stripTags(result, true);
+    return result;
+}
+
+std::string decodeValueWithSpans(std::string_view text, bool tagparse, TextSpans& spans)
+{
+    std::string result = unquotedAndDecoded(text);
+    if (tagparse) return stripTagsWithSpans(result, spans);
+    spans.clear();
+    return result;
+}
+
+std::string stripTags(std::string_view text, bool tagparse)
+{
+    if (!tagparse) return std::string(text);
+    return removeTags(text, [](std::string_view, std::size_t) {});
+}
+
+std::string stripTagsWithSpans(std::string_view text, TextSpans& spans)
+{
+    SpanCollector collector(spans);
+    std::string result = removeTags(text, [&](std::string_view tag, std::size_t at) { collector.tag(tag, at); });
+    collector.finish(result.size());
+    return result;
+}
+
+TextSpans spansWithin(const TextSpans& spans, std::size_t limit, std::size_t offset)
+{
+    TextSpans within;
+    for (const TextSpan& span : spans) {
+        if (span.start >= limit) break;
+        const std::size_t end = std::min<std::size_t>(span.start + span.length, limit);
+        within.push_back({static_cast<std::uint32_t>(span.start + offset), static_cast<std::uint32_t>(end - span.start),
+                          span.rgb, span.italic});
+    }
+    return within;
 }
 
 std::string octtodec(std::string_view digits)

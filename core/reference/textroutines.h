@@ -20,6 +20,20 @@ std::string decodeValue(std::string_view text, bool tagparse);
 // that "<"; with it off, returns the text unchanged.
 std::string stripTags(std::string_view text, bool tagparse);
 
+// stripTags with tag stripping on, which also gives in `spans` (replaced) the runs of the result that the game's
+// markup colours or sets in italics: "<c RRGGBB>" (six hex digits, either letter case) begins a colour, "</c>"
+// ends the innermost one; "<i>" and "</i>" do the same for italics, and a colour nested in another wins while it
+// lasts. A run still open at the end ends with the text. Every other tag, a closing tag with no opener and a "<c "
+// without six hex digits colour nothing; all of them are removed exactly as stripTags removes them.
+std::string stripTagsWithSpans(std::string_view text, TextSpans& spans);
+
+// decodeValue that also gives the markup's runs of the result (see stripTagsWithSpans); none with `tagparse` off.
+std::string decodeValueWithSpans(std::string_view text, bool tagparse, TextSpans& spans);
+
+// The runs of `spans` that fall into the first `limit` characters of their text, cut there and moved `offset`
+// characters on: the runs of a text cut short and shown after a prefix.
+TextSpans spansWithin(const TextSpans& spans, std::size_t limit, std::size_t offset = 0);
+
 // The decimal form of `digits` read as octal: value = value * 8 + (code - '0') for every character, so 8 and 9
 // count as 8 and 9 and other characters give their distance from '0'. Computed in 64-bit two's complement
 // (wrapping on texts far longer than any escape code).

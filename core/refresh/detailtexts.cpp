@@ -14,8 +14,10 @@ std::string sizeText(const Resource& resource)
 DetailTable playerTable(const GameRecord& entry)
 {
     DetailTable table{{"Name", "Dateiname", "Spieler-ID", "Flags"}, {}};
-    for (const auto& p : entry.Players)
+    for (const auto& p : entry.Players) {
         table.rows.push_back({p.Name, p.Filename, std::to_string(p.ID), p.Flags});
+        table.captionSpans.push_back(p.NameSpans);
+    }
     return table;
 }
 

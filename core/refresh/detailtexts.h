@@ -11,6 +11,8 @@ namespace quintor {
 struct DetailTable {
     std::vector<std::string> columns;
     std::vector<std::vector<std::string>> rows; // first text is the row's caption
+    // The host's colour and italic runs of each row's caption (players' names); empty for a plain caption.
+    std::vector<TextSpans> captionSpans = {};
 };
 
 // The "Größe" text: "N/L" when not loadable or of size 0, else whole kilobytes and " KB"

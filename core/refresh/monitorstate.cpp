@@ -1,5 +1,6 @@
 #include "refresh/monitorstate.h"
 
+#include "settings/convert.h"
 #include "settings/errors.h"
 #include "settings/fileio.h"
 #include "settings/keys.h"
@@ -21,7 +22,12 @@ void loadLists(MonitorState& state)
     for (auto [list, name] : lists) {
         list->clear();
         const std::string path = state.file(name);
-        if (!fileExists(path)) continue;
+        if (!fileExists(path)) {
+            // A first start: a new user sees the hosts' colours instead of their tags. The setting is saved with
+            // the others, so from then on the file decides (a missing key there still means off).
+            if (list == &state.config) list->setValue(keys::tagparse, boolToStr(true));
+            continue;
+        }
         try {
             list->loadFromFile(path);
         } catch (const std::exception& error) {

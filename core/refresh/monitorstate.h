@@ -30,7 +30,8 @@ struct MonitorState {
 // Creates the lists from the files of the application folder, each only when it exists, after removing
 // what saves interrupted by a crash left behind. Every file is attempted: one that exists but cannot be
 // read leaves its list empty and is kept by the save guard; afterwards one FileError names them all.
-// The log keeps its newest entries (kMaxLogEntries).
+// The log keeps its newest entries (kMaxLogEntries). Without a "config.txt" (a first start) the settings begin with
+// "tagparse" on.
 void loadLists(MonitorState& state);
 // Saves "syno.txt", "config.txt", "server.txt" and "log.txt", in this order, each unless start-up could
 // not read it. Every file is attempted, so one that cannot be written costs no other; afterwards one

@@ -35,6 +35,30 @@ std::string rowCaption(const GameRecord& entry, const TextList& aliases)
     return aliasFor(entry.Title, aliases);
 }
 
+TextSpans columnSpans(std::string_view columnName, std::string_view shownText, const GameRecord& entry)
+{
+    const std::string* text = nullptr;
+    const TextSpans* spans = nullptr;
+    if (columnName == "Szenario") {
+        text = &entry.Title;
+        spans = &entry.TitleSpans;
+    } else if (columnName == "Hoster") {
+        text = &entry.Hoster;
+        spans = &entry.HosterSpans;
+    } else if (columnName == "Kommentar") {
+        text = &entry.Comment;
+        spans = &entry.CommentSpans;
+    }
+    if (!text || *text != shownText) return {};
+    TextSpans result = *spans;
+    if (entry.ColorByFilter || entry.Stale) {
+        std::erase_if(result, [](const TextSpan& span) { return !span.italic; });
+        for (TextSpan& span : result)
+            span.rgb.reset();
+    }
+    return result;
+}
+
 std::string columnCaption(const TextList& config, int n)
 {
     return config.value(keys::numbered(keys::column, n));

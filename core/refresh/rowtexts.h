@@ -16,6 +16,12 @@ std::optional<std::string> columnText(std::string_view columnName, const GameRec
 // The row's caption: the aliased title.
 std::string rowCaption(const GameRecord& entry, const TextList& aliases);
 
+// The host's colour and italic runs of the text `shownText` that the column `columnName` shows for the game: those
+// of Title ("Szenario"), Hoster or Comment ("Kommentar") while the cell shows that very text. None for other
+// columns and for a text an alias or an in-place edit replaced. A row coloured by a filter (the user's colour) or
+// kept grey from a failing server keeps its italics but not the host's colours.
+TextSpans columnSpans(std::string_view columnName, std::string_view shownText, const GameRecord& entry);
+
 // "Column" + n of the settings, n in decimal; empty when missing.
 std::string columnCaption(const TextList& config, int n);
 

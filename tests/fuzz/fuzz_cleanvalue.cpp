@@ -1,6 +1,7 @@
 // decodeValue on any bytes. The game's own escaping of a text (as the simulator writes it) must read back as that
 // text with its control characters blanked; on every input no control character comes out and nothing grows; and
-// stripTags must match its literal, slow form.
+// stripTags must match its literal, slow form. The colour runs leave that text as it is and lie sorted, apart and
+// inside it.
 #include "masterserver-sim/replygen.h"
 #include "reference/textroutines.h"
 
@@ -47,6 +48,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string written = "\"" + quintor::sim::escapeValue(text) + "\"";
     if (quintor::decodeValue(written, false) != blanked(text)) __builtin_trap();
 
-    if (quintor::stripTags(text, true) != literalStriptags(std::string(text))) __builtin_trap();
+    const std::string stripped = quintor::stripTags(text, true);
+    if (stripped != literalStriptags(std::string(text))) __builtin_trap();
+
+    quintor::TextSpans spans;
+    if (quintor::stripTagsWithSpans(text, spans) != stripped) __builtin_trap();
+    std::size_t end = 0;
+    for (const quintor::TextSpan& span : spans) {
+        if (span.length == 0 || span.start < end || (!span.rgb && !span.italic)) __builtin_trap();
+        end = std::size_t{span.start} + span.length;
+    }
+    if (end > stripped.size()) __builtin_trap();
     return 0;
 }

@@ -68,6 +68,32 @@ TEST(Inspection, SettingsAndAliasesOfTheApplicationFolder)
     EXPECT_EQ(out["order"], json({0, 3, 2, 1}));
 }
 
+TEST(Inspection, ColourRunsOfTitlesAndNamesOnlyWhenTagsAreStripped)
+{
+    test::GameSpec coloured;
+    coloured.title = "<c FF8000>Feuer</c><i>land";
+    std::string reply = test::replyHeader() + test::referenceBlock(coloured);
+    reply.replace(reply.find("\"Spieler1\""), 10, "\"<i>Spieler1</i>\"");
+    reply.replace(reply.find("\"Host0\""), 7, "\"<c 00ff00>Host0\"");
+    test::TempFolder folder;
+    folder.write("config.txt", "tagparse=True\r\n");
+    const json out = inspect({folder.path(), {reply}, {}});
+    ASSERT_EQ(out["games"].size(), 1u);
+    const json& game = out["games"][0];
+    EXPECT_EQ(game["Title"], "Feuerland");
+    EXPECT_EQ(game["TitleSpans"], json::parse(R"([{"start":0,"length":5,"color":"#ff8000","italic":false},
+                                                  {"start":5,"length":4,"color":null,"italic":true}])"));
+    EXPECT_EQ(game["HosterSpans"], json::parse(R"([{"start":0,"length":5,"color":"#00ff00","italic":false}])"));
+    EXPECT_EQ(game["Players"][0]["NameSpans"], json::parse(R"([{"start":0,"length":8,"color":null,"italic":true}])"));
+
+    // Kept tags colour nothing, and the keys are left out.
+    const json raw = inspect({std::nullopt, {reply}, {}});
+    EXPECT_EQ(raw["games"][0]["Title"], "<c FF8000>Feuer</c><i>land");
+    EXPECT_FALSE(raw["games"][0].contains("TitleSpans"));
+    EXPECT_FALSE(raw["games"][0].contains("HosterSpans"));
+    EXPECT_FALSE(raw["games"][0]["Players"][0].contains("NameSpans"));
+}
+
 TEST(Inspection, AGameWithABadValueIsSkippedAndTheOthersStay)
 {
     std::string broken = sample();

@@ -115,11 +115,12 @@ TEST(SimRepliesThroughTheReader, TheHostileTitleIsPlainTextOnOneLine)
     SimWorld world(1, 0);
     world.addHostileGame();
     const std::string reply = generateReply(world);
-    EXPECT_NE(reply.find("Title=\"<img src=/dev/zero><b>Pro</b> Zeile\\012zwei\\000Ende\"\n"), std::string::npos);
+    EXPECT_NE(reply.find("Title=\"<img src=/dev/zero><c ff0000>Pro</c> &amp; <b>Zeile</b>\\012zwei\\000Ende\"\n"),
+              std::string::npos);
     ParseCounters counters;
     const std::vector<GameRecord> games = readReply(reply, counters);
     ASSERT_EQ(games.size(), 1u);
-    EXPECT_EQ(games[0].Title, "<img src=/dev/zero><b>Pro</b> Zeile zwei Ende");
+    EXPECT_EQ(games[0].Title, "<img src=/dev/zero><c ff0000>Pro</c> &amp; <b>Zeile</b> zwei Ende");
     EXPECT_EQ(games[0].Hoster, "<b>Pro</b>");
 }
 

@@ -6,18 +6,19 @@ const std::vector<ScenarioInfo>& scenarioNames()
 {
     static const std::vector<ScenarioInfo> names = {
         {"Greed", "Melees.c4f\\Greed.c4s", "Clonkwerk", "MELE=1", false},
-        {"Goldmine", "Settlement.c4f\\Goldmine.c4s", "Nordbau", "WEAL=1", true},
+        // Hosts colour their titles with the game's markup, not always well formed.
+        {"<c FFD700>Gold</c>mine", "Settlement.c4f\\Goldmine.c4s", "Nordbau", "WEAL=1", true},
         {"Drachenh\xF6hle", "Melees.c4f\\Drachenh\xF6hle.c4s", "M\xFCller & S\xF6hne", "MELE=1", false},
         {"Windk\xE4mpfe", "Melees.c4f\\Windkaempfe.c4s", "Sternwarte", "MELE=1", false},
         {"Eisige H\xF6hen", "Settlement.c4f\\EisigeHoehen.c4s", "Nordbau", "WEAL=1;MINE=1", true},
         {"Die \"Gro\xDF"
          "e\" Schlacht",
          "Eigene\\Schlacht.c4s", "Clan \\ Werkstatt", "MELE=1", false},
-        {"Siedlung am See", "Settlement.c4f\\SeeSiedlung.c4s", "Sternwarte", "LIFE=1", true},
-        {"Lava-Arena 2", "Melees.c4f\\LavaArena2.c4s", "Clonkwerk", "MELE=1", false},
-        {"Kristallfieber", "Kristall.c4f\\Kristallfieber.c4s", "Quarzbruch", "MINE=1", true},
-        {"Burgkampf", "Melees.c4f\\Burgkampf.c4s", "M\xFCller & S\xF6hne", "MELE=1;CAPT=1", false},
-        {"Wipfrettung", "Missions.c4f\\Wipfrettung.c4s", "Sternwarte", "RSCE=1", true},
+        {"<c 00c000>Siedlung <i>am See</i></c>", "Settlement.c4f\\SeeSiedlung.c4s", "Sternwarte", "LIFE=1", true},
+        {"<c ff0000>Lava-<c ff8000>Arena</c> 2</c>", "Melees.c4f\\LavaArena2.c4s", "Clonkwerk", "MELE=1", false},
+        {"<c 12345>Kristall</c>fieber", "Kristall.c4f\\Kristallfieber.c4s", "Quarzbruch", "MINE=1", true},
+        {"<i>Burg</i>kampf", "Melees.c4f\\Burgkampf.c4s", "M\xFCller & S\xF6hne", "MELE=1;CAPT=1", false},
+        {"<c 8000ff>Wipfrettung", "Missions.c4f\\Wipfrettung.c4s", "Sternwarte", "RSCE=1", true},
         {"H\xF6hle 13", "Melees.c4f\\Hoehle13.c4s", "Quarzbruch", "MELE=1", false},
         {"<c ff8000>Feuer</c>land", "Melees.c4f\\Feuerland.c4s", "Clonkwerk", "MELE=1", false},
         {"Tiefe Sch\xE4"
@@ -48,15 +49,16 @@ const std::vector<std::string>& playerNames()
         "1",
         "J\xE4ger",
         "Kr\xFCmel",
-        "Pyromane",
-        "Nachtfalke",
+        // Some players colour their names too; one leaves the colour open, one has a closing tag alone.
+        "<c ff4000>Pyro<i>mane</i></c>",
+        "<c 00a0ff>Nachtfalke</c>",
         "Wipf",
         "B\xE4r",
         "Steinbei\xDF"
         "er",
-        "Monarch",
+        "<c FFFF00>Monarch",
         "Quarz",
-        "Luftikus",
+        "<i>Luftikus</i>",
         "Sumpfkr\xF6te",
         "Goldgr\xE4"
         "ber",
@@ -71,11 +73,11 @@ const std::vector<std::string>& playerNames()
         "Donnervogel",
         "Igel",
         "\xC9lan",
-        "Blitz",
+        "Blitz</c>",
         "R\xE4"
         "uber7",
         "Back\\slash",
-        "Nebel",
+        "<c 12345>Nebel</c>",
         "Ananas",
         "Tunnelgr\xE4"
         "ber",
@@ -97,8 +99,8 @@ const std::vector<std::string>& commentTexts()
         "",
         "",
         "",
-        "Nur Profis",
-        "Kommt alle!",
+        "<i>Nur</i> Profis",
+        "<c 00c000>Kommt alle!</c>",
         "Anf\xE4nger willkommen",
         "Sprachkanal: 10.0.0.1 = Raum 2",
         "Zeile eins\nZeile zwei",

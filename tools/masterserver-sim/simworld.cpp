@@ -16,6 +16,19 @@ constexpr std::int64_t kStartClock = 1262304000; // the league's clock at step 0
 const std::vector<std::uint32_t> kColors = {0xFF0000, 0x0000FF, 0x00FF00, 0xFFFF00,
                                             0xFF00FF, 0x00FFFF, 0xFFFFFF, 0x804000};
 
+// A coloured name without its markup: what the player's file and league account are called.
+std::string withoutMarkup(const std::string& name)
+{
+    std::string plain;
+    bool inTag = false;
+    for (char c : name) {
+        if (c == '<') inTag = true;
+        if (!inTag) plain += c;
+        if (c == '>') inTag = false;
+    }
+    return plain;
+}
+
 bool nameTaken(const SimGame& game, const std::string& name)
 {
     for (const SimClient& client : game.clients)
@@ -208,11 +221,11 @@ SimPlayer SimWorld::makePlayer(SimGame& game, bool computer)
     }
     for (int clash = 2; nameTaken(game, clash == 2 ? player.name : player.forcedName); ++clash)
         player.forcedName = player.name + " (" + std::to_string(clash) + ")";
-    if (!computer) player.filename = player.name + ".c4p";
+    if (!computer) player.filename = withoutMarkup(player.name) + ".c4p";
     player.id = ++game.lastPlayerId;
     player.color = kColors[static_cast<std::size_t>(player.id - 1) % kColors.size()];
     if (!game.teams.empty()) player.team = random_.between(1, static_cast<int>(game.teams.size()));
-    if (!computer && !game.leagues.empty() && random_.chance(80)) player.leagueAccount = player.name;
+    if (!computer && !game.leagues.empty() && random_.chance(80)) player.leagueAccount = withoutMarkup(player.name);
     if (!computer) player.clanTag = random_.pick(clanTags());
     return player;
 }
@@ -312,9 +325,9 @@ void SimWorld::addHostileGame()
     game.registered = true;
     game.icon = 1;
     // What the host typed, and how a hand-made host writes it: octal escapes where the game would write \n.
-    static constexpr char typed[] = "<img src=/dev/zero><b>Pro</b> Zeile\nzwei\0Ende";
+    static constexpr char typed[] = "<img src=/dev/zero><c ff0000>Pro</c> &amp; <b>Zeile</b>\nzwei\0Ende";
     game.title = std::string(typed, sizeof typed - 1);
-    game.writtenTitle = "<img src=/dev/zero><b>Pro</b> Zeile\\012zwei\\000Ende";
+    game.writtenTitle = "<img src=/dev/zero><c ff0000>Pro</c> &amp; <b>Zeile</b>\\012zwei\\000Ende";
     game.comment = "<img src=/dev/zero>";
     game.addresses = {{"TCP", "198.51.100.66", 11112}, {"UDP", "198.51.100.66", 11113}};
     game.rules = "FGRV=1;REAC=1";

@@ -14,6 +14,7 @@
 #include "settings/keys.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <numeric>
 
@@ -107,12 +108,29 @@ private:
     std::map<RowHandle, std::optional<std::string>> errors_;
 };
 
-json gameJson(const GameRecord& game, const RecordingListView& list, const FilterRecord& filters)
+// The colour and italic runs of a text, in its characters (one per byte of the system's code page).
+json spansJson(const TextSpans& spans)
+{
+    json out = json::array();
+    for (const TextSpan& span : spans) {
+        char colour[8];
+        if (span.rgb) std::snprintf(colour, sizeof colour, "#%06x", static_cast<unsigned>(*span.rgb & 0xFFFFFF));
+        out.push_back({{"start", span.start},
+                       {"length", span.length},
+                       {"color", span.rgb ? json(colour) : json(nullptr)},
+                       {"italic", span.italic}});
+    }
+    return out;
+}
+
+// `tagsStripped`: the runs of the titles and names are reported (they exist only then).
+json gameJson(const GameRecord& game, const RecordingListView& list, const FilterRecord& filters, bool tagsStripped)
 {
     json players = json::array();
     for (const auto& p : game.Players) {
-        players.push_back(
-            {{"Name", text(p.Name)}, {"Filename", text(p.Filename)}, {"Flags", text(p.Flags)}, {"ID", p.ID}});
+        json player = {{"Name", text(p.Name)}, {"Filename", text(p.Filename)}, {"Flags", text(p.Flags)}, {"ID", p.ID}};
+        if (tagsStripped) player["NameSpans"] = spansJson(p.NameSpans);
+        players.push_back(std::move(player));
     }
     json resources = json::array();
     for (const auto& r : game.Resources) {
@@ -130,31 +148,36 @@ json gameJson(const GameRecord& game, const RecordingListView& list, const Filte
     for (const auto& cell : list.rowTexts(game.Item))
         row.push_back(text(cell));
 
-    return {{"Title", text(game.Title)},
-            {"Status", text(game.Status)},
-            {"Hoster", text(game.Hoster)},
-            {"Version", text(game.Version)},
-            {"Game", text(game.Game)},
-            {"Comment", text(game.Comment)},
-            {"ControlRate", text(game.ControlRate)},
-            {"Address", text(game.Address)},
-            {"League", text(game.League)},
-            {"PlayerCount", game.PlayerCount},
-            {"MaxPlayers", game.MaxPlayers},
-            {"Emptys", game.Emptys},
-            {"Clients", game.Clients},
-            {"AddressCount", game.AddressCount},
-            {"PasswordNeeded", game.PasswordNeeded},
-            {"OfficialServer", game.OfficialServer},
-            {"IPs", ips},
-            {"Players", players},
-            {"Resources", resources},
-            {"Color", game.Color},
-            {"Rank", rank(game)},
-            {"Identity", text(gameIdentity(game))},
-            {"Row", row},
-            {"Actions", filters.actionsOf(game.Item)},
-            {"FilterError", filters.errorOf(game.Item)}};
+    json out = {{"Title", text(game.Title)},
+                {"Status", text(game.Status)},
+                {"Hoster", text(game.Hoster)},
+                {"Version", text(game.Version)},
+                {"Game", text(game.Game)},
+                {"Comment", text(game.Comment)},
+                {"ControlRate", text(game.ControlRate)},
+                {"Address", text(game.Address)},
+                {"League", text(game.League)},
+                {"PlayerCount", game.PlayerCount},
+                {"MaxPlayers", game.MaxPlayers},
+                {"Emptys", game.Emptys},
+                {"Clients", game.Clients},
+                {"AddressCount", game.AddressCount},
+                {"PasswordNeeded", game.PasswordNeeded},
+                {"OfficialServer", game.OfficialServer},
+                {"IPs", ips},
+                {"Players", players},
+                {"Resources", resources},
+                {"Color", game.Color},
+                {"Rank", rank(game)},
+                {"Identity", text(gameIdentity(game))},
+                {"Row", row},
+                {"Actions", filters.actionsOf(game.Item)},
+                {"FilterError", filters.errorOf(game.Item)}};
+    if (tagsStripped) {
+        out["TitleSpans"] = spansJson(game.TitleSpans);
+        out["HosterSpans"] = spansJson(game.HosterSpans);
+    }
+    return out;
 }
 
 void loadIfPresent(TextList& list, const std::string& path)
@@ -246,9 +269,11 @@ json inspect(const InspectionInput& input)
     }
 
     const auto& games = state.games.all();
+    // A setting that does not convert stopped the refresh before any game was read.
+    const bool tagsStripped = !error && tagparseSetting(state.config);
     json gamesJson = json::array();
     for (const auto& game : games)
-        gamesJson.push_back(gameJson(game, list, filterRecord));
+        gamesJson.push_back(gameJson(game, list, filterRecord, tagsStripped));
     out["games"] = gamesJson;
 
     std::vector<std::size_t> order(games.size());

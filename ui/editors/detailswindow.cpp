@@ -1,5 +1,6 @@
 #include "ui/editors/detailswindow.h"
 
+#include "ui/platform/styledtext.h"
 #include "ui/platform/text.h"
 #include "ui/platform/windowlayout.h"
 
@@ -28,6 +29,8 @@ DetailsWindow::DetailsWindow(QWidget* parent) : ClosingWindow(parent)
     table_->setUniformRowHeights(true);
     table_->header()->setSectionsMovable(false);
     table_->header()->setStretchLastSection(true);
+    // Players' names in their hosts' colours.
+    table_->setItemDelegate(new StyledTextDelegate(table_));
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setObjectName(QStringLiteral("Button1"));
@@ -56,12 +59,14 @@ void DetailsWindow::open(const DetailTable& table)
         table_->header()->resizeSection(c, table_->header()->defaultSectionSize());
 
     QList<QTreeWidgetItem*> rows;
-    for (const auto& texts : table.rows) {
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
         QStringList cells;
-        for (const auto& text : texts)
+        for (const auto& text : table.rows[r])
             cells << toQt(text);
         auto* row = new QTreeWidgetItem(cells);
         row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        if (r < table.captionSpans.size() && !table.captionSpans[r].empty())
+            row->setData(0, textSpansRole, spansVariant(table.captionSpans[r]));
         rows << row;
     }
     table_->addTopLevelItems(rows);

@@ -3,6 +3,7 @@
 #include "filters/filterpreview.h"
 #include "settings/errors.h"
 #include "ui/platform/errorreport.h"
+#include "ui/platform/styledtext.h"
 #include "ui/platform/text.h"
 #include "ui/platform/windowlayout.h"
 
@@ -133,11 +134,11 @@ QWidget* FilterEditor::createRowPanel()
     sizeButton(addRowButton_, addButtonWidth);
     connect(addRowButton_, &QPushButton::clicked, this, [this] { guarded(dialogs_, [this] { addRow(); }); });
 
-    // What the conditions catch in the games last shown, below the rows; never wider than the panel.
-    previewLabel_ = plainLabel(QString(), rowPanel_);
-    previewLabel_->setObjectName(QStringLiteral("preview"));
-    previewLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    previewLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // What the conditions catch in the games last shown, below the rows; never wider than the panel. The titles
+    // show in their hosts' colours, drawn as plain text.
+    previewLines_ = new StyledLinesView(rowPanel_);
+    previewLines_->setObjectName(QStringLiteral("preview"));
+    previewLines_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     auto* inside = new QVBoxLayout(rowPanel_);
     // Together with the panel's one-pixel frame, five pixels from its edge.
@@ -146,7 +147,7 @@ QWidget* FilterEditor::createRowPanel()
     inside->addWidget(scroller, 1);
     auto* below = new QHBoxLayout;
     below->setSpacing(windowMargin);
-    below->addWidget(previewLabel_, 1);
+    below->addWidget(previewLines_, 1);
     below->addWidget(addRowButton_, 0, Qt::AlignRight | Qt::AlignBottom);
     inside->addLayout(below);
     layOutRows();
@@ -202,11 +203,14 @@ void FilterEditor::setShownGames(ShownGames games)
 void FilterEditor::updatePreview()
 {
     const bool conditions = pages_.kind() == FilterPageKind::conditions;
-    previewLabel_->setVisible(conditions);
+    previewLines_->setVisible(conditions);
     if (!conditions) return;
     const std::vector<GameRecord>* games = shownGames_.get();
     const FilterPreview preview = previewFilter(pages_.conditions(), games);
-    setPlainText(*previewLabel_, toQt(previewText(preview, games)));
+    std::vector<StyledLinesView::Line> lines;
+    for (PreviewLine& line : previewLines(preview, games))
+        lines.push_back({toQt(line.text), std::move(line.spans)});
+    previewLines_->setLines(std::move(lines));
     for (std::size_t r = 0; r < rows_.size(); ++r) {
         QLabel* mark = rows_[r].mark;
         if (!preview.gamesLoaded || r >= preview.rows.size()) {

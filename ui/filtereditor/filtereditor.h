@@ -24,6 +24,8 @@ class QPushButton;
 
 namespace quintor::ui {
 
+class StyledLinesView;
+
 class FilterEditor : public QWidget {
     Q_OBJECT
 public:
@@ -96,7 +98,7 @@ private:
     QComboBox* combinationBox_ = nullptr;
     QCheckBox* activeBox_ = nullptr;
     QCheckBox* onceBox_ = nullptr;
-    QLabel* previewLabel_ = nullptr;
+    StyledLinesView* previewLines_ = nullptr;
 };
 
 } // namespace quintor::ui

@@ -1,6 +1,8 @@
 #include "ui/mainwindow/gamelistmodel.h"
 
 #include "refresh/rank.h"
+#include "refresh/rowtexts.h"
+#include "ui/platform/styledtext.h"
 #include "ui/platform/text.h"
 
 #include <QHeaderView>
@@ -64,7 +66,7 @@ void GameListModel::addColumn(const std::string& caption, int width)
 {
     const int column = static_cast<int>(columns_.size());
     beginInsertColumns({}, column, column);
-    columns_.push_back({toQt(caption), width});
+    columns_.push_back({caption, toQt(caption), width});
     endInsertColumns();
     if (header_) header_->resizeSection(column, width);
 }
@@ -73,7 +75,7 @@ RowHandle GameListModel::addRow()
 {
     const int row = static_cast<int>(rows_.size());
     beginInsertRows({}, row, row);
-    rows_.push_back(std::make_unique<Row>(Row{++lastHandle_, {}, {}, {}, {}}));
+    rows_.push_back(std::make_unique<Row>(Row{++lastHandle_, {}, {}, {}, {}, {}}));
     endInsertRows();
     return lastHandle_;
 }
@@ -104,6 +106,7 @@ void GameListModel::setRowTexts(RowHandle handle, const std::string& caption, st
     row.subTexts.clear();
     for (const std::string& text : subItems)
         row.subTexts << toQt(text);
+    row.subItems = std::move(subItems);
     emit dataChanged(index(found, 0), index(found, std::max(0, columnCount() - 1)));
     if (at < placed_) return; // already in its place; its rank does not depend on its texts
 
@@ -156,6 +159,17 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const
     }
     case Qt::ToolTipRole:
         return row.toolTip.isEmpty() ? QVariant() : QVariant(row.toolTip);
+    case textSpansRole: {
+        const GameRecord* record = games_.find(row.handle);
+        const auto column = static_cast<std::size_t>(index.column());
+        if (!record || column >= columns_.size()) return {};
+        static const std::string none;
+        const std::string& shown = column == 0                        ? row.caption
+                                   : column - 1 < row.subItems.size() ? row.subItems[column - 1]
+                                                                      : none;
+        const TextSpans spans = columnSpans(columns_[column].name, shown, *record);
+        return spans.empty() ? QVariant() : spansVariant(spans);
+    }
     default:
         return {};
     }

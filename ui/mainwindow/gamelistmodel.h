@@ -52,6 +52,8 @@ public:
     // QAbstractItemModel
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent) const override;
+    // Besides the usual roles, textSpansRole: the host's colour and italic runs of a "Szenario", "Hoster" or
+    // "Kommentar" cell that shows its game's own text (see columnSpans).
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
@@ -70,9 +72,11 @@ private:
         std::string caption;
         QString captionText;
         QStringList subTexts;
-        QString toolTip; // ready for Qt: never taken for markup
+        std::vector<std::string> subItems; // the same texts as the system's, for the host's colours
+        QString toolTip;                   // ready for Qt: never taken for markup
     };
     struct Column {
+        std::string name;
         QString caption;
         int width = 0;
     };

@@ -1,6 +1,13 @@
 #include "ui/mainwindow/gamelisttreeview.h"
 
+#include "ui/platform/styledtext.h"
+
 namespace quintor::ui {
+
+GameListTreeView::GameListTreeView(QWidget* parent) : QTreeView(parent)
+{
+    setItemDelegate(new StyledTextDelegate(this));
+}
 
 bool GameListTreeView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
 {

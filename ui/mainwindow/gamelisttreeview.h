@@ -8,7 +8,8 @@ namespace quintor::ui {
 class GameListTreeView : public QTreeView {
     Q_OBJECT
 public:
-    using QTreeView::QTreeView;
+    // Titles, hosts and comments are drawn in their hosts' colours (StyledTextDelegate).
+    explicit GameListTreeView(QWidget* parent = nullptr);
 
 protected:
     // Only the title can be renamed, but the user may start from any column of the selected row

@@ -54,6 +54,7 @@ TEST_F(PlatformActionsTest, EachActionCodeReachesItsEffect)
 
     perform(ActionKind::colourRow, "orange");
     EXPECT_EQ(games.find(7)->Color, 0u);
+    EXPECT_TRUE(games.find(7)->ColorByFilter); // black is the user's colour too: it covers the host's
     actions.perform({8, "grp0fil0", "Name", ActionKind::colourRow, "Rot"}); // a row without a record: nothing to paint
     EXPECT_EQ(games.find(7)->Color, 0u);
 }

@@ -208,3 +208,15 @@ TEST(FilterPreview, TextsForNoRefreshAnInactiveFilterManyMatchesAndHostileTitles
     const std::string text = previewText(previewFilter(all, &hostile), &hostile);
     EXPECT_EQ(text, "Passt jetzt auf 1 von 1 Spielen:\n  <b>Pro</b> zwei " + std::string(64, 'x') + "...");
 }
+
+TEST(FilterPreview, TitlesKeepTheirColoursWhereTheyStandInTheLine)
+{
+    std::vector<GameRecord> games(1);
+    games[0].Title = "Feuerland" + std::string(100, 'x');
+    games[0].TitleSpans = {{0, 5, 0xFF8000}, {75, 10, std::nullopt, true}, {90, 3, 0x00FF00}};
+    const std::vector<PreviewLine> lines = previewLines(previewFilter(page({}), &games), &games);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(lines[0].spans.empty());
+    // After the indent of two, and cut where the line is cut.
+    EXPECT_EQ(lines[1].spans, (TextSpans{{2, 5, 0xFF8000}, {77, 5, std::nullopt, true}}));
+}

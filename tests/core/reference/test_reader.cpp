@@ -297,6 +297,32 @@ TEST(ReferenceReader, AliasesAndTagsApplyWhereTheyBelong)
     EXPECT_EQ(games[0].Players[0].ID, 3);
 }
 
+TEST(ReferenceReader, TitleHostCommentAndNamesKeepTheirColoursWhenTagsAreStripped)
+{
+    const std::string reply = "[Reference]\nIcon=1\nTitle=\"<c ff8000>Feuer</c>land\"\nState=Lobby\n"
+                              "Comment=\"<i>Nur</i> Profis\"\n"
+                              "[Player]\nName=\"<c 00ff00>Zo\\353</c>\"\nFilename=\"Z.c4p\"\nID=1\n"
+                              "[Player]\nName=\"<c 0000ff>Sven</c>\"\nFilename=\"S.c4p\"\nID=2\n"
+                              "[Client]\nID=0\nActivated=true\nName=\"<c 00ff00>Zo\\353\"\nCUID=\"1\"\n";
+    // An alias is the user's own text: the host's colours were for another one.
+    const auto games = readAll(reply, true, TextList({"Sven=Der Sven"}));
+    ASSERT_EQ(games.size(), 1u);
+    EXPECT_EQ(games[0].TitleSpans, (TextSpans{{0, 5, 0xFF8000}}));
+    EXPECT_EQ(games[0].CommentSpans, (TextSpans{{0, 3, std::nullopt, true}}));
+    EXPECT_EQ(games[0].HosterSpans, (TextSpans{{0, 3, 0x00FF00}}));
+    ASSERT_EQ(games[0].Players.size(), 2u);
+    EXPECT_EQ(games[0].Players[0].NameSpans, (TextSpans{{0, 3, 0x00FF00}}));
+    EXPECT_EQ(games[0].Players[1].Name, "Der Sven");
+    EXPECT_EQ(games[0].Players[1].NameSpans, TextSpans());
+
+    // With the tags kept, nothing is coloured.
+    const auto raw = readAll(reply, false);
+    ASSERT_EQ(raw.size(), 1u);
+    EXPECT_EQ(raw[0].Title, "<c ff8000>Feuer</c>land");
+    EXPECT_TRUE(raw[0].TitleSpans.empty() && raw[0].HosterSpans.empty() && raw[0].CommentSpans.empty());
+    EXPECT_TRUE(raw[0].Players[0].NameSpans.empty());
+}
+
 TEST(ReferenceReader, ResourceKeysRunIntoTheNextGame)
 {
     const auto games = readAll("[Reference]\nTitle=A\n[Resource]\nType=Definitions\nFilename=\"a.c4d\"\n"

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 using namespace quintor;
 
 namespace {
@@ -96,7 +98,87 @@ TEST(Striptags, Table)
     for (const auto& c : cases) {
         EXPECT_EQ(stripTags(c.input, true), c.expected) << "input: " << c.input;
         EXPECT_EQ(stripTags(c.input, false), c.input);
+        TextSpans spans;
+        EXPECT_EQ(stripTagsWithSpans(c.input, spans), c.expected) << "input: " << c.input;
     }
+}
+
+TEST(Striptags, ColourAndItalicRuns)
+{
+    struct SpanCase {
+        std::string input;
+        std::string text;
+        TextSpans spans;
+    };
+    const std::vector<SpanCase> cases = {
+        {"<c ff8000>Feuer</c>land", "Feuerland", {{0, 5, 0xFF8000}}},
+        // hex digits and tag names in either letter case
+        {"<c 00FF00>Gr\xFCn</C> <C aBcDeF>x", "Gr\xFCn x", {{0, 4, 0x00FF00}, {5, 1, 0xABCDEF}}},
+        {"<i>schr\xE4g</I> gerade", "schr\xE4g gerade", {{0, 6, std::nullopt, true}}},
+        // nesting: the inner colour wins while it lasts; italics inside a colour keep the colour
+        {"<c ff0000>a<c 0000ff>b</c>c</c>d", "abcd", {{0, 1, 0xFF0000}, {1, 1, 0x0000FF}, {2, 1, 0xFF0000}}},
+        {"<c ff0000>a<i>b</i></c><i>c", "abc", {{0, 1, 0xFF0000}, {1, 1, 0xFF0000, true}, {2, 1, std::nullopt, true}}},
+        {"<i><i>a</i>b</i>c", "abc", {{0, 2, std::nullopt, true}}},
+        // a run left open ends with the text
+        {"<c ff0000>offen", "offen", {{0, 5, 0xFF0000}}},
+        // closers without an opener, and colours without six hex digits, colour nothing and are removed
+        {"</c>allein</i>", "allein", {}},
+        {"<c 12345>kurz</c>", "kurz", {}},
+        {"<c ff0000>a<c 12345>b</c>c", "abc", {{0, 2, 0xFF0000}}},
+        {"<c ff0000 >a<c #ff0000>b<c ff00000>c<cff0000>d", "abcd", {}},
+        // other tags are removed and colour nothing; touching runs of one style are one run
+        {"<b>fett</b><c 00ff00>x", "fettx", {{4, 1, 0x00FF00}}},
+        {"<c ff0000>a</c><c ff0000>b</c>", "ab", {{0, 2, 0xFF0000}}},
+        {"<c ff0000></c>", "", {}},
+        {"<c ff0000>Pro</c> &amp; <b>Zeile</b>", "Pro &amp; Zeile", {{0, 3, 0xFF0000}}},
+        // the stripping's own rules hold: a ">" before the first "<" keeps every tag, an unclosed "<" stays
+        {"a>b<c ff0000>d", "a>b<c ff0000>d", {}},
+        {"<c ff0000>a<b", "a<b", {{0, 3, 0xFF0000}}},
+        {"<<c ff0000>>x", ">x", {}},
+    };
+    for (const auto& c : cases) {
+        TextSpans spans;
+        EXPECT_EQ(stripTagsWithSpans(c.input, spans), c.text) << "input: " << c.input;
+        EXPECT_EQ(stripTags(c.input, true), c.text) << "input: " << c.input;
+        EXPECT_EQ(spans, c.spans) << "input: " << c.input;
+    }
+}
+
+TEST(Striptags, DeeplyNestedColoursCloseInnermostFirst)
+{
+    // Twelve colours, one character each, then each closed with one character after it: 1..12, 11..1, plain.
+    std::string markup;
+    TextSpans expected;
+    for (std::uint32_t depth = 1; depth <= 12; ++depth) {
+        char tag[16];
+        std::snprintf(tag, sizeof tag, "<c %06x>x", static_cast<unsigned>(depth));
+        markup += tag;
+        expected.push_back({depth - 1, 1, depth});
+    }
+    for (std::uint32_t depth = 12; depth >= 1; --depth) {
+        markup += "</c>x";
+        if (depth > 1) expected.push_back({24 - depth, 1, depth - 1});
+    }
+    TextSpans spans;
+    EXPECT_EQ(stripTagsWithSpans(markup, spans), std::string(24, 'x'));
+    EXPECT_EQ(spans, expected);
+}
+
+TEST(Cleanvalue, RunsCountTheDecodedCharacters)
+{
+    TextSpans spans;
+    EXPECT_EQ(decodeValueWithSpans("\"\\074i\\076Gr\\374n\\074/i\\076 <c 00ff00>\\374</c>\"", true, spans),
+              "Gr\xFCn \xFC");
+    EXPECT_EQ(spans, (TextSpans{{0, 4, std::nullopt, true}, {5, 1, 0x00FF00}}));
+    EXPECT_EQ(decodeValueWithSpans("\"<c 00ff00>x</c>\"", false, spans), "<c 00ff00>x</c>");
+    EXPECT_EQ(spans, TextSpans());
+}
+
+TEST(Striptags, RunsWithinACutText)
+{
+    const TextSpans spans = {{0, 2, 0xFF0000}, {3, 4, std::nullopt, true}, {9, 1, 0x00FF00}};
+    EXPECT_EQ(spansWithin(spans, 5, 2), (TextSpans{{2, 2, 0xFF0000}, {5, 2, std::nullopt, true}}));
+    EXPECT_EQ(spansWithin(spans, 100), spans);
 }
 
 TEST(Octtodec, Table)

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace quintor;
 
@@ -86,6 +87,32 @@ TEST(LoadLists, RemovesLeftoversOfInterruptedSavesAndBoundsTheLog)
     EXPECT_TRUE(folder.exists(".notizen.txt.tmp-a1B2c3"));
     ASSERT_EQ(state.logLines.count(), 10000);
     EXPECT_EQ(state.logLines.line(0), "5");
+}
+
+TEST(LoadLists, AFirstStartStripsTagsAndAnExistingConfigKeepsItsChoice)
+{
+    struct Case {
+        const char* name;
+        std::optional<std::string> config; // none: no "config.txt"
+        std::string tagparse;              // after loading
+    };
+    const Case cases[] = {
+        {"first start", std::nullopt, "True"},
+        {"no key", "width=800\r\n", ""},
+        {"off", "tagparse=False\r\n", "False"},
+        {"empty file", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempFolder folder;
+        if (c.config) folder.write("config.txt", *c.config);
+        MonitorState state;
+        state.appFolder = folder.path();
+        loadLists(state);
+        EXPECT_EQ(state.config.value("tagparse"), c.tagparse);
+        saveLists(state);
+        EXPECT_EQ(folder.read("config.txt"), c.config ? *c.config : "tagparse=True\r\n");
+    }
 }
 
 TEST(SaveLists, WritesWhatItCanAndNamesEveryFailedFileOnItsOwnLine)

@@ -143,3 +143,32 @@ TEST(GameStore, FindsTheRecordOfARowNotOfAPosition)
         EXPECT_EQ(findGameOfRow(store.all(), row), store.find(row));
     EXPECT_EQ(store.find(7)->Title, "C");
 }
+
+TEST(ColumnSpans, OnlyTheGamesOwnTextsKeepTheHostsColoursAndAFilterColourWins)
+{
+    GameRecord e;
+    e.Title = "Feuerland";
+    e.TitleSpans = {{0, 5, 0xFF8000}, {5, 4, std::nullopt, true}};
+    e.Hoster = "Zo\xEB";
+    e.HosterSpans = {{0, 3, 0x00FF00}};
+    e.Comment = "Profis";
+    e.CommentSpans = {{0, 6, std::nullopt, true}};
+    e.Status = "Lobby";
+
+    EXPECT_EQ(columnSpans("Szenario", "Feuerland", e), e.TitleSpans);
+    EXPECT_EQ(columnSpans("Hoster", "Zo\xEB", e), e.HosterSpans);
+    EXPECT_EQ(columnSpans("Kommentar", "Profis", e), e.CommentSpans);
+    // An alias or an in-place edit shows another text; other columns have no runs.
+    EXPECT_EQ(columnSpans("Szenario", "Mein Feuerland", e), TextSpans());
+    EXPECT_EQ(columnSpans("Status", "Lobby", e), TextSpans());
+
+    // The user's colour (a filter's, black too) and the grey of a kept game cover the host's; italics stay.
+    const TextSpans italicsOnly = {{5, 4, std::nullopt, true}};
+    GameRecord coloured = e;
+    coloured.ColorByFilter = true;
+    EXPECT_EQ(columnSpans("Szenario", "Feuerland", coloured), italicsOnly);
+    EXPECT_EQ(columnSpans("Hoster", "Zo\xEB", coloured), TextSpans());
+    GameRecord kept = e;
+    kept.Stale = true;
+    EXPECT_EQ(columnSpans("Szenario", "Feuerland", kept), italicsOnly);
+}

@@ -1,6 +1,7 @@
 // The details window: the players or resource files of a game, read-only, replaced on every opening.
 #include "reference/gameentry.h"
 #include "ui/editors/detailswindow.h"
+#include "ui/platform/styledtext.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -59,6 +60,20 @@ private slots:
         QCOMPARE(column(*list, 1), (QStringList{"Juergen.c4p", "Sven.c4p"}));
         QCOMPARE(column(*list, 2), (QStringList{"3", "-2"}));
         QCOMPARE(column(*list, 3), (QStringList{"1", "0"}));
+    }
+
+    // A coloured name reaches the drawing as its runs; the text stays plain.
+    void playersNamesCarryTheirHostsColours()
+    {
+        GameRecord game = sampleGame();
+        game.Players[1].NameSpans = {{0, 4, 0x00FF00, true}};
+        DetailsWindow details;
+        details.open(game, DetailKind::Players);
+        auto* list = details.findChild<QTreeWidget*>(QStringLiteral("list"));
+        QVERIFY(!list->topLevelItem(0)->data(0, quintor::ui::textSpansRole).isValid());
+        QCOMPARE(list->topLevelItem(1)->data(0, quintor::ui::textSpansRole).value<quintor::TextSpans>(),
+                 game.Players[1].NameSpans);
+        QVERIFY(qobject_cast<quintor::ui::StyledTextDelegate*>(list->itemDelegate()));
     }
 
     void resourcesReplacePlayersCompletely()

@@ -2,6 +2,7 @@
 // exactly, "+" and "-" with renumbering, the visibility rule, the invalid-filter message and the layout.
 #include "filterstorefixture.h"
 #include "ui/filtereditor/filtereditor.h"
+#include "ui/platform/styledtext.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -273,7 +274,7 @@ private slots:
         f.folder.write("k.txt", "field0=5\r\nact0=1\r\nedit0=Lobby\r\nfield1=0\r\nact1=0\r\nedit1=Burg\r\n"
                                 "typ=0\r\nactive=True\r\n");
         QVERIFY(f.open("k"));
-        auto* preview = f.control<QLabel>("preview");
+        auto* preview = f.control<quintor::ui::StyledLinesView>("preview");
         const auto mark = [&f](int r) { return f.control<QLabel>(QStringLiteral("mark%1").arg(r))->text(); };
         QCOMPARE(preview->text(), QStringLiteral("Noch keine Spiele geladen"));
         QCOMPARE(mark(0), QString());

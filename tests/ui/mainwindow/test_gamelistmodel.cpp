@@ -1,5 +1,7 @@
 // The list keeps rank order as rows arrive, colours rows by their record and keeps the header's widths.
 #include "ui/mainwindow/gamelistmodel.h"
+#include "ui/mainwindow/gamelisttreeview.h"
+#include "ui/platform/styledtext.h"
 #include "ui/uitestsupport.h"
 
 #include <QHeaderView>
@@ -137,6 +139,60 @@ private slots:
         addGame(model, games, game("x", "Lobby", false, color));
         QCOMPARE(model.index(0, 0).data(Qt::ForegroundRole).value<QColor>(), expected);
         QCOMPARE(model.index(0, 1).data(Qt::ForegroundRole).value<QColor>(), expected);
+    }
+
+    // The host's red title is drawn red; in a row that a filter coloured green, green wins throughout.
+    void hostsColoursAreDrawnUnlessAFilterColouredTheRow()
+    {
+        GameStore games;
+        GameListModel model(games);
+        model.addColumn("Szenario", 190);
+        model.addColumn("Hoster", 80);
+        for (const bool coloured : {false, true}) {
+            GameRecord entry = game("MMMM HHHH", "Lobby", false, coloured ? 0x008000u : 0u);
+            entry.TitleSpans = {{0, 4, 0xFF0000}};
+            entry.Hoster = "Zo\xEB";
+            entry.HosterSpans = {{0, 3, 0x0000FF, true}};
+            entry.ColorByFilter = coloured;
+            const quintor::RowHandle row = model.addRow();
+            entry.Item = row;
+            games.append(std::move(entry));
+            model.setRowTexts(row, "MMMM HHHH", {"Zo\xEB"});
+        }
+        const auto spans = [&model](int row, int column) {
+            return model.index(row, column).data(quintor::ui::textSpansRole).value<quintor::TextSpans>();
+        };
+        QCOMPARE(spans(0, 1), (quintor::TextSpans{{0, 3, 0x0000FF, true}}));
+        QCOMPARE(spans(1, 1), (quintor::TextSpans{{0, 3, std::nullopt, true}})); // italics stay
+        model.setCaption(model.handleAt(0), "Umbenannt");
+        QVERIFY(spans(0, 0).empty()); // an edited caption is the user's text
+        model.setCaption(model.handleAt(0), "MMMM HHHH");
+
+        quintor::ui::GameListTreeView view;
+        QFont font = view.font();
+        font.setPixelSize(24);
+        view.setFont(font);
+        QPalette palette = view.palette();
+        palette.setColor(QPalette::Base, Qt::white);
+        view.setPalette(palette);
+        view.setModel(&model);
+        view.setRootIsDecorated(false);
+        model.setHeader(view.header());
+        view.resize(320, 120);
+        view.show();
+        const QImage image = view.viewport()->grab().toImage();
+        const auto count = [&image](const QRect& area, const QColor& colour) {
+            int found = 0;
+            for (int x = area.left(); x <= area.right(); ++x)
+                for (int y = area.top(); y <= area.bottom(); ++y)
+                    found += image.pixelColor(x, y) == colour;
+            return found;
+        };
+        const QRect hosts = view.visualRect(model.index(0, 0)), users = view.visualRect(model.index(1, 0));
+        QVERIFY(count(hosts, Qt::red) > 0);
+        QVERIFY(count(hosts, Qt::black) > 0);
+        QCOMPARE(count(users, Qt::red), 0);
+        QVERIFY(count(users, QColor(0, 128, 0)) > 0);
     }
 
     // A row kept from a failing server's last good list: grey unless a filter coloured it, and its

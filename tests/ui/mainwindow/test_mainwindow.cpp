@@ -145,7 +145,7 @@ private slots:
                                     "ber1", "Masterserver1", "Aliaseditor1", "Listenspalten1", "Filtereditor1"})
             QVERIFY2(f.action(working)->isEnabled(), working);
         QVERIFY(f.action("agsherausfarsen1")->isCheckable());
-        QVERIFY(!f.action("agsherausfarsen1")->isChecked());
+        QVERIFY(f.action("agsherausfarsen1")->isChecked()); // a first start: no "config.txt" yet
     }
 
     void tagparseAtStart_data()
@@ -156,7 +156,8 @@ private slots:
         QTest::newRow("True") << QByteArray("tagparse=True\r\n") << true << QByteArray();
         QTest::newRow("false in any case") << QByteArray("tagparse=FALSE\r\n") << false << QByteArray();
         QTest::newRow("a number") << QByteArray("tagparse=1\r\n") << true << QByteArray();
-        QTest::newRow("missing") << QByteArray() << false << QByteArray();
+        QTest::newRow("missing") << QByteArray("width=600\r\n") << false << QByteArray();
+        QTest::newRow("no config.txt: a first start") << QByteArray() << true << QByteArray();
         QTest::newRow("not a truth value") << QByteArray("tagparse=vielleicht\r\n") << false
                                            << QByteArray("'vielleicht' ist kein g\xFCltiger Boolescher Wert");
     }
@@ -177,6 +178,7 @@ private slots:
     void tagsRausparsenTogglesWritesAndRunsATick()
     {
         MainWindowFixture f;
+        f.folder.write("config.txt", "");
         auto& form = f.create();
         f.action("agsherausfarsen1")->trigger();
         QCOMPARE(form.monitor().state().config.value("tagparse"), std::string("True"));

@@ -7,6 +7,7 @@
 #include "ui/filtereditor/filtertreeeditor.h"
 
 #include "ui/filtereditor/filtereditor.h"
+#include "ui/platform/styledtext.h"
 #include "ui/platform/text.h"
 
 #include <QComboBox>
@@ -163,7 +164,7 @@ private slots:
 
         // "Spielstatus" "entspricht" "Lobby", then the action "Färbe Eintrag ein" with "Grün". The preview
         // follows the typing, over the games the list shows in its order, and hints at the letter case.
-        auto* preview = editor->findChild<QLabel*>(QStringLiteral("preview"));
+        auto* preview = editor->findChild<ui::StyledLinesView*>(QStringLiteral("preview"));
         QCOMPARE(preview->text(),
                  QStringLiteral("Passt jetzt auf 2 von 2 Spielen:\n  Offene Lobby\n  Laufendes Spiel"));
         editor->addRow();

@@ -192,7 +192,7 @@ private slots:
         f.dialogs.answers = {true};
         f.action("Abonnieren1")->trigger();
         QCOMPARE(f.dialogs.textsOf("input"), std::vector<std::string>{"URL|URL des zu abonnierenden Feeds:|"});
-        QCOMPARE(f.folder.read("config.txt"), std::string("feed=http://example.invalid/feed/\r\n"));
+        QCOMPARE(f.folder.read("config.txt"), std::string("tagparse=True\r\nfeed=http://example.invalid/feed/\r\n"));
         QCOMPARE(form.monitor().state().config.value("feed"), std::string("http://example.invalid/feed/"));
     }
 
