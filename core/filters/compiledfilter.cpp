@@ -7,7 +7,7 @@
 namespace quintor {
 namespace {
 
-using filterkeys::row;
+using keys::numbered;
 
 // Everything the evaluation meets before it performs an action.
 void compileHead(CompiledFilter& filter, const TextList& conditions, const FilterFileLoader& load, TextList& actions)
@@ -20,22 +20,22 @@ void compileHead(CompiledFilter& filter, const TextList& conditions, const Filte
     actions = load(actionsFileName(filter.entry.key));
     filter.rule = static_cast<CombineRule>(strToInt(conditions.value(filterkeys::typ)));
     for (int j = 0;; ++j) {
-        const std::string field = conditions.value(row(filterkeys::field, j));
+        const std::string field = conditions.value(numbered(filterkeys::field, j));
         if (field.empty()) break;
         filter.conditions.push_back({static_cast<ConditionField>(strToInt(field)),
-                                     comparisonOf(conditions.value(row(filterkeys::act, j))),
-                                     conditions.value(row(filterkeys::edit, j))});
+                                     comparisonOf(conditions.value(numbered(filterkeys::act, j))),
+                                     conditions.value(numbered(filterkeys::edit, j))});
     }
 }
 
 void compileActions(CompiledFilter& filter, const TextList& actions)
 {
     for (int j = 0;; ++j) {
-        const std::string field = actions.value(row(filterkeys::field, j));
+        const std::string field = actions.value(numbered(filterkeys::field, j));
         if (field.empty()) break;
         CompiledAction action;
-        action.text = actions.value(row(filterkeys::edit, j));
-        action.variable = static_cast<ActionVariable>(strToInt(actions.value(row(filterkeys::act, j))));
+        action.text = actions.value(numbered(filterkeys::edit, j));
+        action.variable = static_cast<ActionVariable>(strToInt(actions.value(numbered(filterkeys::act, j))));
         if (action.variable != ActionVariable::unformatted) action.format = ActionTemplate::compile(action.text);
         action.kind = static_cast<ActionKind>(strToInt(field));
         filter.actions.push_back(std::move(action));

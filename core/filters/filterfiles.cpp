@@ -99,11 +99,6 @@ TextList filterIndexOf(const TextList& filters)
     return index;
 }
 
-void writeFilterIndex(const std::string& appFolder, const TextList& filters)
-{
-    filterIndexOf(filters).saveToFile(appFolder + std::string(files::index));
-}
-
 bool notYetEdited(const TextList& conditions)
 {
     return std::all_of(conditions.lines().begin(), conditions.lines().end(),
@@ -120,10 +115,10 @@ FilterConditions conditionsFromLines(const TextList& lines)
 {
     FilterConditions conditions;
     for (int j = 0;; ++j) {
-        const std::string field = lines.value(filterkeys::row(filterkeys::field, j));
+        const std::string field = lines.value(keys::numbered(filterkeys::field, j));
         if (field.empty()) break;
-        conditions.rows.push_back({strToInt(field), strToInt(lines.value(filterkeys::row(filterkeys::act, j))),
-                                   lines.value(filterkeys::row(filterkeys::edit, j))});
+        conditions.rows.push_back({strToInt(field), strToInt(lines.value(keys::numbered(filterkeys::act, j))),
+                                   lines.value(keys::numbered(filterkeys::edit, j))});
     }
     const std::string typ = lines.value(filterkeys::typ);
     conditions.typ = typ.empty() ? 0 : strToInt(typ);
@@ -144,11 +139,11 @@ ActionRows actionsFromLines(const TextList& lines)
 {
     ActionRows result;
     for (int j = 0;; ++j) {
-        const std::string field = lines.value(filterkeys::row(filterkeys::field, j));
+        const std::string field = lines.value(keys::numbered(filterkeys::field, j));
         if (field.empty()) break;
         try {
-            result.rows.push_back({strToInt(field), strToInt(lines.value(filterkeys::row(filterkeys::act, j))),
-                                   lines.value(filterkeys::row(filterkeys::edit, j))});
+            result.rows.push_back({strToInt(field), strToInt(lines.value(keys::numbered(filterkeys::act, j))),
+                                   lines.value(keys::numbered(filterkeys::edit, j))});
         } catch (const ConversionError& error) {
             result.error = error.what();
             break;
@@ -171,9 +166,9 @@ void addRows(TextList& lines, const std::vector<FilterRow>& rows)
 {
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const int j = static_cast<int>(r);
-        lines.add(filterkeys::row(filterkeys::field, j) + "=" + std::to_string(rows[r].field));
-        lines.add(filterkeys::row(filterkeys::act, j) + "=" + std::to_string(rows[r].act));
-        lines.add(filterkeys::row(filterkeys::edit, j) + "=" + rows[r].edit);
+        lines.add(keys::numbered(filterkeys::field, j) + "=" + std::to_string(rows[r].field));
+        lines.add(keys::numbered(filterkeys::act, j) + "=" + std::to_string(rows[r].act));
+        lines.add(keys::numbered(filterkeys::edit, j) + "=" + rows[r].edit);
     }
 }
 

@@ -1,6 +1,7 @@
 // The filter store: "filter.txt", each filter's conditions and actions file, and "index.txt".
 #pragma once
 
+#include "settings/keys.h"
 #include "settings/textlist.h"
 
 #include <cstdint>
@@ -26,11 +27,6 @@ inline constexpr std::string_view edit = "edit";
 inline constexpr std::string_view typ = "typ";
 inline constexpr std::string_view active = "active";
 inline constexpr std::string_view once = "once";
-// "field" + row and so on.
-inline std::string row(std::string_view name, int row)
-{
-    return std::string(name) + std::to_string(row);
-}
 } // namespace filterkeys
 
 // One filter as the filter list names it.
@@ -62,7 +58,6 @@ TextList loadFilterList(const std::string& appFolder);
 
 // The lines of "index.txt": each filter's key and key + "_act", in list order, then "filter".
 TextList filterIndexOf(const TextList& filters);
-void writeFilterIndex(const std::string& appFolder, const TextList& filters);
 
 // One row of a conditions or actions file as the editor holds it: the chosen positions of the two
 // lists (-1 for none) and the text.

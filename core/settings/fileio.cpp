@@ -157,32 +157,6 @@ std::optional<std::string> targetOfSaveTemp(std::string_view fileName)
     return std::string(rest.substr(0, rest.size() - kTempMarker.size()));
 }
 
-void saveAllOrRestore(const std::vector<FileReplacement>& replacements)
-{
-    std::vector<std::optional<std::string>> before;
-    before.reserve(replacements.size());
-    for (const auto& file : replacements)
-        before.push_back(fileExists(file.path) ? std::optional(readWholeFile(file.path)) : std::nullopt);
-
-    for (std::size_t i = 0; i < replacements.size(); ++i) {
-        try {
-            saveWholeFile(replacements[i].path, replacements[i].bytes);
-        } catch (const FileError&) {
-            for (std::size_t j = 0; j < i; ++j) {
-                try {
-                    if (before[j])
-                        saveWholeFile(replacements[j].path, *before[j]);
-                    else
-                        deleteFile(replacements[j].path);
-                } catch (const FileError&) {
-                    // The first failure is the one to report.
-                }
-            }
-            throw;
-        }
-    }
-}
-
 bool deleteFile(const std::string& path)
 {
     return ::unlink(path.c_str()) == 0;

@@ -24,17 +24,6 @@ void saveWholeFile(const std::string& path, std::string_view bytes);
 // (what a save interrupted by a crash leaves behind) the name; for anything else nothing.
 std::optional<std::string> targetOfSaveTemp(std::string_view fileName);
 
-struct FileReplacement {
-    std::string path;
-    std::string bytes;
-};
-
-// Writes every file through the safe save, in order. When one fails, those written before it get their
-// old content back (or go, when they were new) and the first FileError is raised, so a set of files that
-// belong together is replaced whole or not at all. A file that cannot be read beforehand stops it all
-// before anything is written.
-void saveAllOrRestore(const std::vector<FileReplacement>& replacements);
-
 // Deletes a file; false when it could not be deleted.
 bool deleteFile(const std::string& path);
 

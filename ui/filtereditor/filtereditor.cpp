@@ -36,7 +36,7 @@ constexpr int markWidth = 16;
 
 QString rowName(std::string_view prefix, int r)
 {
-    return QString::fromStdString(filterkeys::row(prefix, r));
+    return QString::fromStdString(keys::numbered(prefix, r));
 }
 
 void fillItems(QComboBox* box, const std::vector<std::string>& items, std::int32_t chosen)

@@ -119,28 +119,3 @@ TEST(FileIo, RenameNeverReplacesAnExistingFile)
     EXPECT_TRUE(deleteFile(folder.file("c.txt")));
     EXPECT_FALSE(deleteFile(folder.file("c.txt")));
 }
-
-TEST(SafeSave, AFailureInASetOfFilesRestoresTheOnesWrittenBeforeIt)
-{
-    test::TempFolder folder;
-    folder.write("a.txt", "alt a");
-    folder.write("c.txt", "alt c");
-    const std::vector<FileReplacement> set = {{folder.file("a.txt"), "neu a"},
-                                              {folder.file("b.txt"), "neu b"},
-                                              {folder.file("c.txt"), std::string(1000, 'c')}};
-    try {
-        FileSizeLimit limit(100);
-        saveAllOrRestore(set);
-        FAIL() << "save reported success";
-    } catch (const FileError& e) {
-        EXPECT_NE(std::string(e.what()).find("c.txt"), std::string::npos) << e.what();
-    }
-    EXPECT_EQ(folder.read("a.txt"), "alt a");
-    EXPECT_FALSE(folder.exists("b.txt"));
-    EXPECT_EQ(folder.read("c.txt"), "alt c");
-    EXPECT_EQ(entriesIn(folder.path()), 2u);
-
-    saveAllOrRestore(set);
-    EXPECT_EQ(folder.read("b.txt"), "neu b");
-    EXPECT_EQ(folder.read("c.txt").size(), 1000u);
-}
