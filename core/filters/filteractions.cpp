@@ -43,9 +43,12 @@ void PlatformFilterActions::perform(const PerformedAction& action)
                        "message\n" + action.filterKey + "\n" + about + "\n" + action.text);
         break;
     }
-    case ActionKind::showBalloon:
-        notifier_.balloon(std::string(kBalloonTitle), action.text.substr(0, kBalloonMaxLength));
+    case ActionKind::showBalloon: {
+        const GameRecord* game = games_.find(action.row);
+        notifier_.balloon(std::string(kBalloonTitle), action.text.substr(0, kBalloonMaxLength),
+                          game ? joinOffer(*game) : std::nullopt);
         break;
+    }
     case ActionKind::playSound:
         notifier_.playSound(action.text);
         break;

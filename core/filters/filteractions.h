@@ -62,7 +62,8 @@ struct JoinPorts {
 // Said when a join question is answered Yes after its game has left the list.
 inline constexpr std::string_view kGameGoneText = "Das Spiel ist nicht mehr in der Liste.";
 
-// The program's actions: an information box, the tray balloon (first 255 characters), a sound, the row
+// The program's actions: an information box, the tray balloon (first 255 characters; it offers to join a game
+// with a host, see joinOffer), a sound, the row
 // colour, an entry in the log lines (one line, the log bounded: appendLogEntry), and the join: the
 // question joinQuestion with Yes and No, and for Yes the game joined as the list's "Beitreten" joins it, if
 // it is still listed. Boxes and questions go to the prompt queue, at most one per filter, game and text.

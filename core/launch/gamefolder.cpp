@@ -68,6 +68,12 @@ bool isSafeHost(const std::string& host)
     return true;
 }
 
+std::optional<std::string> joinOffer(const GameRecord& game)
+{
+    if (game.IPs.empty()) return std::nullopt;
+    return gameIdentity(game);
+}
+
 void joinGameOfRow(const std::vector<GameRecord>& games, RowHandle row, const GameFolderSearch& search,
                    ProcessStarter& starter)
 {

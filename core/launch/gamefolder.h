@@ -47,6 +47,9 @@ bool isSafeHost(const std::string& host);
 // found. An unsafe host is refused with an error message.
 void joinGame(const GameRecord& game, const GameFolderSearch& search, ProcessStarter& starter);
 
+// What a balloon about the game offers to join ("Beitreten"): the game's identity, when it has a host to join.
+std::optional<std::string> joinOffer(const GameRecord& game);
+
 // Joins the game of the row as joinGame does; nothing happens when the row has no record.
 void joinGameOfRow(const std::vector<GameRecord>& games, RowHandle row, const GameFolderSearch& search,
                    ProcessStarter& starter);

@@ -16,6 +16,7 @@
 #include "settings/storedlines.h"
 
 #include <iostream>
+#include <utility>
 
 namespace quintor {
 namespace {
@@ -93,6 +94,8 @@ void Monitor::attach(MonitorViews views)
         filterHook_.get()};
     ports.fallbackServer = fallbackServer_;
     ports.serversRead = [this](const ParseCounters& counts) { recordTick(counts); };
+    ports.gamesListed = [this](bool fromServers) { friendsListed(fromServers); };
+    views.notifier.setJoinHandler([this](const std::string& game) { joinAnnouncedGame(game); });
     refresh_ = std::make_unique<RefreshCycle>(state_, std::move(ports));
 }
 
@@ -204,6 +207,7 @@ void Monitor::runTick(const std::function<void()>& step)
         views_->view.tickEnded();
     });
     prompts_.release();
+    if (auto game = std::exchange(joinAfterTick_, std::nullopt)) joinAnnouncedGame(*game);
 }
 
 void Monitor::reportTickError(std::exception_ptr error)

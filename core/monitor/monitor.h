@@ -14,6 +14,7 @@
 #include "platform/processstarter.h"
 #include "platform/prompts.h"
 #include "reference/reader.h"
+#include "refresh/friendtracker.h"
 #include "refresh/monitorstate.h"
 #include "refresh/tickgate.h"
 #include "refresh/views.h"
@@ -100,6 +101,13 @@ public:
     const GameRecord* gameOfRow(RowHandle row) const { return state_.games.find(row); }
     // "Beitreten" is offered for a game with a host to join.
     bool canJoin(RowHandle row) const;
+    // "Beitreten" on a balloon: joins the listed game of this identity as the list's "Beitreten" does, once the
+    // running tick is over; the click was the answer, nothing more is asked. A game that has left the list is
+    // only said in the status bar.
+    void joinAnnouncedGame(const std::string& game);
+    // "Freunde melden": balloons of friends coming into a game ("friendnotify"; on unless it says otherwise).
+    bool friendNotify() const;
+    void setFriendNotify(bool on);
 
     // The filter set the ticks run: "filter.txt" as loaded at start-up (a change a crash interrupted finished
     // first) or last handed back by the tree editor, which writes the filter files itself. When the store
@@ -141,6 +149,10 @@ private:
     void updateCheck();
     void loadFilters();
     void recordTick(const ParseCounters& counts);
+    // The friends of the listed games: the details label and the tray line; for games from the servers,
+    // the balloons of those who came into a game.
+    void friendsListed(bool fromServers);
+    void joinListedGame(const std::string& game);
     void saveHistory();
     GameFolderSearch gameFolderSearch();
     void guarded(const std::function<void()>& step);
@@ -170,6 +182,8 @@ private:
     std::unique_ptr<ActivityHistory> history_;
     bool historyRecorded_ = false; // since the last save
     std::unique_ptr<RefreshCycle> refresh_;
+    FriendTracker friendTracker_;
+    std::optional<std::string> joinAfterTick_; // a balloon's "Beitreten" clicked while a tick ran
     ShutdownCause shutdownCause_ = ShutdownCause::user;
     bool quitting_ = false;
 };

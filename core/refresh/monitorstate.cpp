@@ -16,7 +16,8 @@ void loadLists(MonitorState& state)
     const std::pair<TextList*, std::string_view> lists[] = {{&state.servers, files::server},
                                                             {&state.aliases, files::aliases},
                                                             {&state.config, files::config},
-                                                            {&state.logLines, files::log}};
+                                                            {&state.logLines, files::log},
+                                                            {&state.friends, files::friends}};
     removeLeftoverSaveFiles(state.appFolder);
     std::string failures;
     for (auto [list, name] : lists) {
@@ -45,7 +46,8 @@ void saveLists(const MonitorState& state)
     const std::pair<const TextList*, std::string_view> lists[] = {{&state.aliases, files::aliases},
                                                                   {&state.config, files::config},
                                                                   {&state.servers, files::server},
-                                                                  {&state.logLines, files::log}};
+                                                                  {&state.logLines, files::log},
+                                                                  {&state.friends, files::friends}};
     std::string failures;
     for (auto [list, name] : lists) {
         try {

@@ -1,4 +1,4 @@
-// The state the main window owns: its four lists, the current games and the pending file load.
+// The state the main window owns: its lists, the current games and the pending file load.
 #pragma once
 
 #include "reference/gamestore.h"
@@ -16,6 +16,7 @@ struct MonitorState {
     TextList config;
     TextList aliases;
     TextList logLines;
+    TextList friends; // "friends.txt": one name a line
     GameStore games;
     std::string pendingLoadFile;
     bool online = true;
@@ -33,7 +34,7 @@ struct MonitorState {
 // The log keeps its newest entries (kMaxLogEntries). Without a "config.txt" (a first start) the settings begin with
 // "tagparse" on.
 void loadLists(MonitorState& state);
-// Saves "syno.txt", "config.txt", "server.txt" and "log.txt", in this order, each unless start-up could
+// Saves "syno.txt", "config.txt", "server.txt", "log.txt" and "friends.txt", in this order, each unless start-up could
 // not read it. Every file is attempted, so one that cannot be written costs no other; afterwards one
 // FileError names every file that failed, one line each.
 void saveLists(const MonitorState& state);

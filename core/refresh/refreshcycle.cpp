@@ -73,6 +73,7 @@ void RefreshCycle::runTick()
 void RefreshCycle::fetchAndParse()
 {
     int skippedGames = 0;
+    const FriendList friends(state_.friends);                   // as the friends' window left it
     std::map<std::string, std::vector<RowHandle>> rowsOfServer; // of the servers that answered
     ReferenceReader reader(
         tagparseSetting(state_.config), state_.aliases,
@@ -80,7 +81,7 @@ void RefreshCycle::fetchAndParse()
              // A game is its reply's whose "[Reference]" it stands under, even when it completes in the next.
              const std::string server = entry.Server;
              const RowHandle row = completeRecord(std::move(entry), state_.games, state_.config, state_.aliases,
-                                                  ports_.list, ports_.filter);
+                                                  ports_.list, ports_.filter, &friends);
              if (!server.empty() && server != forceFileMarker) rowsOfServer[server].push_back(row);
          },
          [this](const std::string& version) { ports_.view.setLabel(Label::gameVersion, "Clonk-Version: " + version); },
@@ -107,7 +108,7 @@ void RefreshCycle::fetchAndParse()
             } else {
                 unreadServers.push_back(entry);
                 serverFailed(entry, *outcome.failure);
-                listLastGood(entry);
+                listLastGood(entry, friends);
             }
         }
         setStatusCaption("Liste wird verarbeitet...");
@@ -145,6 +146,7 @@ void RefreshCycle::fetchAndParse()
         setStatusCaption("");
     }
     if (ports_.serversRead && !fileTick && !rowsOfServer.empty()) ports_.serversRead(reader.counters());
+    if (ports_.gamesListed) ports_.gamesListed(!fileTick);
 }
 
 void RefreshCycle::serverFailed(const std::string& server, const std::string& reason)
@@ -188,13 +190,14 @@ void RefreshCycle::enterOfflineMode()
     ports_.view.stopRefetchTimer();
 }
 
-void RefreshCycle::listLastGood(const std::string& server)
+void RefreshCycle::listLastGood(const std::string& server, const FriendList& friends)
 {
     const LastGoodList* kept = state_.outages.lastGood(server, ports_.clock.steadyNow());
     if (!kept) return;
     const std::string toolTip = "Stand: " + ports_.clock.longTime(kept->at.wall);
     for (const GameRecord& game : kept->games) {
-        listStaleRecord(game, state_.games, state_.config, state_.aliases, ports_.list, ports_.filter, toolTip);
+        listStaleRecord(game, state_.games, state_.config, state_.aliases, ports_.list, ports_.filter, toolTip,
+                        &friends);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "platform/prompts.h"
 #include "reference/reader.h"
+#include "refresh/friends.h"
 #include "refresh/monitorstate.h"
 #include "refresh/views.h"
 
@@ -30,6 +31,9 @@ struct RefreshPorts {
     // Called at the end of a tick that read at least one masterserver (never one that loaded a file),
     // with the statistic's counts of that tick; may be empty.
     std::function<void(const ParseCounters&)> serversRead = {};
+    // Called at the end of every tick that listed its games, true when they came from the servers (not from
+    // a loaded file); may be empty.
+    std::function<void(bool fromServers)> gamesListed = {};
 };
 
 class RefreshCycle {
@@ -65,7 +69,7 @@ private:
     void serverFailed(const std::string& server, const std::string& reason);
     void enterOfflineMode();
     Moment moment() const { return {ports_.clock.now(), ports_.clock.steadyNow()}; }
-    void listLastGood(const std::string& server);
+    void listLastGood(const std::string& server, const FriendList& friends);
     std::string outageNote() const;
     void restoreServersFromFile();
 

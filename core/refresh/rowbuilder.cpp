@@ -5,6 +5,20 @@
 #include "settings/keys.h"
 
 namespace quintor {
+namespace {
+
+// Gives the row its tooltip, the friends in its game last, and marks it when it has any.
+void finishRow(GameListView& list, const GameRecord& record, std::string toolTip, const FriendList* friends)
+{
+    const std::vector<std::string> found = friends ? friends->in(record) : std::vector<std::string>();
+    if (!found.empty()) {
+        list.markFriendRow(record.Item);
+        toolTip += (toolTip.empty() ? "" : "\n") + friendsToolTipLine(found);
+    }
+    if (!toolTip.empty()) list.setRowToolTip(record.Item, toolTip);
+}
+
+} // namespace
 
 void rebuildColumns(TextList& config, GameListView& list)
 {
@@ -23,7 +37,7 @@ void rebuildColumns(TextList& config, GameListView& list)
 }
 
 RowHandle completeRecord(GameRecord&& entry, GameStore& games, const TextList& config, const TextList& aliases,
-                         GameListView& list, GameFilter* filter)
+                         GameListView& list, GameFilter* filter, const FriendList* friends)
 {
     const RowHandle row = list.addRow();
     entry.Item = row;
@@ -32,13 +46,13 @@ RowHandle completeRecord(GameRecord&& entry, GameStore& games, const TextList& c
     // The filters may have waited in a message box; find the record again rather than keep a reference.
     if (const GameRecord* record = games.find(row)) {
         list.setRowTexts(row, rowCaption(*record, aliases), rowSubItems(*record, config, aliases, list.columnCount()));
-        if (!explanation.empty()) list.setRowToolTip(row, explanation);
+        finishRow(list, *record, explanation, friends);
     }
     return row;
 }
 
 RowHandle listStaleRecord(GameRecord entry, GameStore& games, const TextList& config, const TextList& aliases,
-                          GameListView& list, GameFilter* filter, const std::string& toolTip)
+                          GameListView& list, GameFilter* filter, const std::string& toolTip, const FriendList* friends)
 {
     const RowHandle row = list.addRow();
     entry.Item = row;
@@ -47,7 +61,7 @@ RowHandle listStaleRecord(GameRecord entry, GameStore& games, const TextList& co
     const std::string explanation = filter ? filter->filterStale(row) : std::string();
     if (const GameRecord* record = games.find(row)) {
         list.setRowTexts(row, rowCaption(*record, aliases), rowSubItems(*record, config, aliases, list.columnCount()));
-        list.setRowToolTip(row, explanation.empty() ? toolTip : toolTip + "\n" + explanation);
+        finishRow(list, *record, explanation.empty() ? toolTip : toolTip + "\n" + explanation, friends);
     }
     return row;
 }

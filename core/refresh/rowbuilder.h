@@ -2,6 +2,7 @@
 #pragma once
 
 #include "reference/gamestore.h"
+#include "refresh/friends.h"
 #include "refresh/views.h"
 #include "settings/textlist.h"
 
@@ -14,13 +15,15 @@ void rebuildColumns(TextList& config, GameListView& list);
 
 // A completed record gets a new row, joins `games`, is shown to the filters, and gives the row
 // its caption and sub-item texts, and the filters' explanation as its tooltip when it passed any.
+// With `friends`, a row of a game with a friend in it is marked and its tooltip ends with friendsToolTipLine.
 RowHandle completeRecord(GameRecord&& entry, GameStore& games, const TextList& config, const TextList& aliases,
-                         GameListView& list, GameFilter* filter);
+                         GameListView& list, GameFilter* filter, const FriendList* friends = nullptr);
 
 // A game of a failing server's last good list gets a new row as above, marked Stale, with the tooltip
 // `toolTip` (and the filters' explanation below it); the filters only hear of it (GameFilter::filterStale),
 // so its colour stays and no event runs.
 RowHandle listStaleRecord(GameRecord entry, GameStore& games, const TextList& config, const TextList& aliases,
-                          GameListView& list, GameFilter* filter, const std::string& toolTip);
+                          GameListView& list, GameFilter* filter, const std::string& toolTip,
+                          const FriendList* friends = nullptr);
 
 } // namespace quintor

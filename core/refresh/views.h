@@ -25,6 +25,9 @@ public:
     virtual void setRowTexts(RowHandle row, const std::string& caption, std::vector<std::string> subItems) = 0;
     // Takes a row away (a removed server's kept games). A list that only records ignores it.
     virtual void removeRow(RowHandle row) { static_cast<void>(row); }
+    // The row's game has a friend in it: the list shows a star before its caption. A list that only records
+    // ignores it.
+    virtual void markFriendRow(RowHandle row) { static_cast<void>(row); }
     // The plain text shown when the pointer rests on a row. A list without tooltips ignores it.
     virtual void setRowToolTip(RowHandle row, const std::string& text)
     {
@@ -33,7 +36,7 @@ public:
     }
 };
 
-enum class Label { updateTime, gameVersion, openGames, playersOnline, emptySlots };
+enum class Label { updateTime, gameVersion, openGames, playersOnline, emptySlots, friendsOnline };
 
 // Labels, status bar, timer and visibility of the main window.
 class MainView {
@@ -49,6 +52,8 @@ public:
     virtual void startRefetchTimer() {}
     // The notice board: the notices to show, in order (none: an empty board).
     virtual void showNotices(const std::vector<Notice>& notices) { static_cast<void>(notices); }
+    // The line the tray icon's tooltip shows below the program's name (the friends online); empty: none.
+    virtual void setTrayLine(const std::string& text) { static_cast<void>(text); }
     // A note for the status bar that stays a while over whatever the bar says (a damaged history).
     virtual void showNote(const std::string& text) { static_cast<void>(text); }
     // Runs `step` once the event at hand has been dealt with (a window: from its event loop). A view without

@@ -16,6 +16,8 @@ inline constexpr std::string_view tagparse = "tagparse";
 inline constexpr std::string_view feed = "feed";
 // "False" switches the activity history off; absent means on.
 inline constexpr std::string_view history = "history";
+// "Freunde melden": "False" keeps the friends' balloons away; absent means on.
+inline constexpr std::string_view friendnotify = "friendnotify";
 
 // Numbered keys: the prefix followed by the number in decimal.
 inline constexpr std::string_view clipBoardDisable = "ClipBoardDisable";
@@ -38,6 +40,7 @@ inline constexpr std::string_view log = "log.txt";
 inline constexpr std::string_view filter = "filter.txt";
 inline constexpr std::string_view index = "index.txt";
 inline constexpr std::string_view history = "history.txt";
+inline constexpr std::string_view friends = "friends.txt";
 // A change of the filter store in progress; see filejournal.h.
 inline constexpr std::string_view filterJournal = "filter.journal";
 

@@ -37,8 +37,8 @@ bool isFilterFileBase(std::string_view base)
 
 bool isOwnFileName(std::string_view fileName)
 {
-    for (std::string_view list : {files::server, files::aliases, files::config, files::log, files::index,
-                                  files::history, files::filterJournal}) {
+    for (std::string_view list : {files::server, files::aliases, files::config, files::log, files::friends,
+                                  files::index, files::history, files::filterJournal}) {
         if (fileName == list) return true;
     }
     constexpr std::string_view extension = ".txt";

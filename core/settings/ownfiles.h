@@ -11,8 +11,8 @@ namespace quintor {
 // without "_act", N and M decimal without leading zeros.
 bool isFilterFileBase(std::string_view base);
 
-// One of the four list files, "index.txt", "history.txt", the filter store's journal, or a file of the filter
-// store.
+// One of the list files (the friends' included), "index.txt", "history.txt", the filter store's journal, or a file of
+// the filter store.
 bool isOwnFileName(std::string_view fileName);
 
 // Removes the temporary files that saves of the program's own files left behind when the program was

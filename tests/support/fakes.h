@@ -209,6 +209,7 @@ public:
         std::string caption;
         std::vector<std::string> subItems;
         std::string toolTip;
+        bool friends = false; // marked as a game with a friend in it
     };
     std::vector<Column> columns;
     std::vector<Row> rows; // in the order they were added; the list's own order is the UI's work
@@ -220,7 +221,7 @@ public:
     void addColumn(const std::string& caption, int width) override { columns.push_back({caption, width}); }
     RowHandle addRow() override
     {
-        rows.push_back({++lastHandle, "", {}, ""});
+        rows.push_back({++lastHandle, "", {}, "", false});
         return lastHandle;
     }
     void removeRow(RowHandle row) override
@@ -237,6 +238,12 @@ public:
             }
         }
         ADD_FAILURE() << "texts for a row that is not in the list";
+    }
+    void markFriendRow(RowHandle row) override
+    {
+        for (auto& r : rows) {
+            if (r.handle == row) r.friends = true;
+        }
     }
     void setRowToolTip(RowHandle row, const std::string& text) override
     {
@@ -267,6 +274,8 @@ public:
     bool timerStarted = false;
     std::map<Label, std::string> labels;
     std::vector<std::string> statusTexts;
+    std::string trayLine;
+    std::vector<std::string> notes;
     std::function<void()> whileTicking; // runs as a tick begins, as a window's events would
 
     bool windowOrTrayVisible() const override { return visible; }
@@ -274,6 +283,8 @@ public:
     void setStatusText(const std::string& text) override { statusTexts.push_back(text); }
     void stopRefetchTimer() override { timerStopped = true; }
     void startRefetchTimer() override { timerStarted = true; }
+    void setTrayLine(const std::string& text) override { trayLine = text; }
+    void showNote(const std::string& text) override { notes.push_back(text); }
     void tickStarted() override
     {
         if (whileTicking) whileTicking();

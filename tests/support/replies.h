@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace quintor::test {
 
@@ -14,6 +15,7 @@ struct GameSpec {
     int addressCount = 2;
     int activatedClients = 1; // the first has a CUID, the rest have none
     int players = 1;
+    std::vector<std::string> playerNames = {}; // given: these players instead of "Spieler1" ...
 };
 
 inline std::string referenceBlock(const GameSpec& g)
@@ -22,9 +24,11 @@ inline std::string referenceBlock(const GameSpec& g)
                     "\nTime=120\nAddressCount=" + std::to_string(g.addressCount) + "\nAddress=" + g.address +
                     "\nGame=\"Clonk Rage\"\nVersion=4,9,10,7\nBuild=330\nMaxPlayers=" + std::to_string(g.maxPlayers) +
                     "\nControlRate=2\n\n  [PlayerInfos]\n  LastPlayerID=" + std::to_string(g.players) + "\n";
-    for (int p = 0; p < g.players; ++p) {
-        s += "\n      [Player]\n      Name=\"Spieler" + std::to_string(p + 1) + "\"\n      Filename=\"Spieler" +
-             std::to_string(p + 1) + ".c4p\"\n      ID=" + std::to_string(p + 1) + "\n";
+    const int players = g.playerNames.empty() ? g.players : static_cast<int>(g.playerNames.size());
+    for (int p = 0; p < players; ++p) {
+        const std::string name = g.playerNames.empty() ? "Spieler" + std::to_string(p + 1) : g.playerNames[p];
+        s += "\n      [Player]\n      Name=\"" + name + "\"\n      Filename=\"Spieler" + std::to_string(p + 1) +
+             ".c4p\"\n      ID=" + std::to_string(p + 1) + "\n";
     }
     for (int c = 0; c < g.activatedClients; ++c) {
         s += "\n  [Client]\n  ID=" + std::to_string(c) + "\n  Activated=true\n  Name=\"Host" + std::to_string(c) +

@@ -1,10 +1,12 @@
 #include "ui/editors/detailswindow.h"
 
+#include "refresh/friends.h"
 #include "ui/platform/styledtext.h"
 #include "ui/platform/text.h"
 #include "ui/platform/windowlayout.h"
 
 #include <QHeaderView>
+#include <QMenu>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -32,6 +34,15 @@ DetailsWindow::DetailsWindow(QWidget* parent) : ClosingWindow(parent)
     // Players' names in their hosts' colours.
     table_->setItemDelegate(new StyledTextDelegate(table_));
 
+    friendMenu_ = new QMenu(this);
+    friendMenu_->setObjectName(QStringLiteral("friendpop"));
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QTreeWidgetItem* item = table_->itemAt(at);
+        if (QMenu* menu = item ? friendMenu(table_->indexOfTopLevelItem(item)) : nullptr)
+            menu->popup(table_->viewport()->mapToGlobal(at));
+    });
+
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setObjectName(QStringLiteral("Button1"));
     sizeButton(okButton_);
@@ -45,10 +56,33 @@ DetailsWindow::DetailsWindow(QWidget* parent) : ClosingWindow(parent)
 void DetailsWindow::open(const GameRecord& entry, DetailKind kind)
 {
     open(kind == DetailKind::Players ? playerTable(entry) : resourceTable(entry));
+    if (kind != DetailKind::Players) return;
+    for (const Player& player : entry.Players)
+        players_.push_back(player.Name);
+}
+
+QMenu* DetailsWindow::friendMenu(int row)
+{
+    if (!friends_ || row < 0 || static_cast<std::size_t>(row) >= players_.size()) return nullptr;
+    const std::string name = players_[static_cast<std::size_t>(row)];
+    friendMenu_->clear();
+    if (namesFriend(*friends_, name)) {
+        QAction* forget = friendMenu_->addAction(QStringLiteral("Nicht mehr als Freund"));
+        forget->setObjectName(QStringLiteral("NichtmehralsFreund1"));
+        connect(forget, &QAction::triggered, this, [this, name] { forgetFriend(*friends_, name); });
+    } else {
+        QAction* remember = friendMenu_->addAction(QStringLiteral("Als Freund merken"));
+        remember->setObjectName(QStringLiteral("AlsFreundmerken1"));
+        const std::string line = friendLine(name);
+        remember->setEnabled(!line.empty());
+        connect(remember, &QAction::triggered, this, [this, line] { friends_->add(line); });
+    }
+    return friendMenu_;
 }
 
 void DetailsWindow::open(const DetailTable& table)
 {
+    players_.clear();
     table_->clear();
     QStringList headers;
     for (const auto& column : table.columns)

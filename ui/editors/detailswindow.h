@@ -3,8 +3,13 @@
 
 #include "reference/gameentry.h"
 #include "refresh/detailtexts.h"
+#include "settings/textlist.h"
 #include "ui/editors/closingwindow.h"
 
+#include <string>
+#include <vector>
+
+class QMenu;
 class QPushButton;
 class QTreeWidget;
 
@@ -25,9 +30,18 @@ public:
     void open(const GameRecord& entry, DetailKind kind);
     void open(const DetailTable& table);
 
+    // The friends' list that a player's context menu changes; none: no such menu.
+    void setFriendList(TextList* friends) { friends_ = friends; }
+    // The context menu of a player's row: "Als Freund merken", or "Nicht mehr als Freund" when a line of
+    // the list names the player. Null for a row that is no player's.
+    QMenu* friendMenu(int row);
+
 private:
     QTreeWidget* table_ = nullptr;
     QPushButton* okButton_ = nullptr;
+    QMenu* friendMenu_ = nullptr;
+    TextList* friends_ = nullptr;
+    std::vector<std::string> players_; // the names of the rows, while they are players
 };
 
 } // namespace quintor::ui

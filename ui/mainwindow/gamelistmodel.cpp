@@ -1,5 +1,6 @@
 #include "ui/mainwindow/gamelistmodel.h"
 
+#include "reference/textroutines.h"
 #include "refresh/rank.h"
 #include "refresh/rowtexts.h"
 #include "ui/platform/styledtext.h"
@@ -75,7 +76,7 @@ RowHandle GameListModel::addRow()
 {
     const int row = static_cast<int>(rows_.size());
     beginInsertRows({}, row, row);
-    rows_.push_back(std::make_unique<Row>(Row{++lastHandle_, {}, {}, {}, {}, {}}));
+    rows_.push_back(std::make_unique<Row>(Row{++lastHandle_, {}, {}, {}, {}, {}, false}));
     endInsertRows();
     return lastHandle_;
 }
@@ -121,6 +122,14 @@ void GameListModel::setRowTexts(RowHandle handle, const std::string& caption, st
     ++placed_;
 }
 
+void GameListModel::markFriendRow(RowHandle handle)
+{
+    const int found = findRow(handle);
+    if (found < 0) return;
+    rows_[static_cast<std::size_t>(found)]->friends = true;
+    emit dataChanged(index(found, 0), index(found, 0));
+}
+
 void GameListModel::setRowToolTip(RowHandle handle, const std::string& text)
 {
     const int found = findRow(handle);
@@ -146,8 +155,11 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     const Row& row = *rows_[static_cast<std::size_t>(index.row())];
+    const bool marked = row.friends && index.column() == 0;
     switch (role) {
     case Qt::DisplayRole:
+        if (marked) return friendMark + row.captionText;
+        [[fallthrough]];
     case Qt::EditRole:
         if (index.column() == 0) return row.captionText;
         if (index.column() - 1 < row.subTexts.size()) return row.subTexts[index.column() - 1];
@@ -168,7 +180,10 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const
                                    : column - 1 < row.subItems.size() ? row.subItems[column - 1]
                                                                       : none;
         const TextSpans spans = columnSpans(columns_[column].name, shown, *record);
-        return spans.empty() ? QVariant() : spansVariant(spans);
+        if (spans.empty()) return {};
+        // The runs count in characters of the shown text, which the mark moves on.
+        return spansVariant(marked ? spansWithin(spans, shown.size(), static_cast<std::size_t>(friendMark.size()))
+                                   : spans);
     }
     default:
         return {};

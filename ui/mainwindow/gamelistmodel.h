@@ -47,17 +47,21 @@ public:
     void addColumn(const std::string& caption, int width) override;
     RowHandle addRow() override;
     void setRowTexts(RowHandle row, const std::string& caption, std::vector<std::string> subItems) override;
+    void markFriendRow(RowHandle row) override;
     void setRowToolTip(RowHandle row, const std::string& text) override;
 
     // QAbstractItemModel
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent) const override;
     // Besides the usual roles, textSpansRole: the host's colour and italic runs of a "Szenario", "Hoster" or
-    // "Kommentar" cell that shows its game's own text (see columnSpans).
+    // "Kommentar" cell that shows its game's own text (see columnSpans). A row with a friend in its game shows
+    // friendMark before its caption (not while the caption is edited).
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+    static inline const QString friendMark = QStringLiteral("\u2605 ");
 
     RowHandle handleAt(int row) const;
     // The row's position in the list, or -1 (a linear search: for tests and rare look-ups).
@@ -74,6 +78,7 @@ private:
         QStringList subTexts;
         std::vector<std::string> subItems; // the same texts as the system's, for the host's colours
         QString toolTip;                   // ready for Qt: never taken for markup
+        bool friends = false;              // a friend is in the game
     };
     struct Column {
         std::string name;

@@ -18,6 +18,7 @@
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <cstdlib>
@@ -54,6 +55,7 @@ MainWindow::MainWindow(Monitor& monitor, MainWindowSetup setup, QWidget* parent)
     dialogs_ = &monitor_.dialogs();
     monitor_.startUp();
     stripTagsAction_->setChecked(monitor_.tagStripping());
+    friendNotifyAction_->setChecked(monitor_.friendNotify());
     restoreBounds();
     createWindows();
     if (!shutdownRequested_) refreshTimer_->start();
@@ -207,6 +209,9 @@ void MainWindow::setLabel(Label label, const std::string& text)
     case Label::emptySlots:
         target = emptySlotsLabel_;
         break;
+    case Label::friendsOnline:
+        target = friendCountLabel_;
+        break;
     }
     target->setText(toQt(text));
 }
@@ -220,6 +225,14 @@ void MainWindow::setStatusText(const std::string& text)
 void MainWindow::showNote(const std::string& text)
 {
     statusBar_->showMessage(toQt(text), noteMs);
+}
+
+void MainWindow::setTrayLine(const std::string& text)
+{
+    QString toolTip = QStringLiteral("Quintor");
+    if (!text.empty()) toolTip += QLatin1Char('\n') + toQt(text);
+    // Friends' names come from the replies: a tooltip that looks like markup would be read as markup.
+    trayIcon_->setToolTip(Qt::mightBeRichText(toolTip) ? plainToolTip(toolTip) : toolTip);
 }
 
 void MainWindow::stopRefetchTimer()

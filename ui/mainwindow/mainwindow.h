@@ -30,6 +30,7 @@ class AliasEditor;
 class HistoryWindow;
 class DetailsWindow;
 class FilterTreeEditor;
+class FriendsWindow;
 class ColumnChooser;
 class MasterserverEditor;
 class NoticeBoardView;
@@ -75,6 +76,7 @@ public:
     // "Wieder online gehen": back from offline mode, through the tick gate like a tick.
     void goOnline();
     void toggleTagStripping();
+    void toggleFriendNotify(); // "Freunde melden"
     void quit();
     void subscribeToFeed();
     void showAbout();
@@ -84,6 +86,7 @@ public:
     void openColumnChooser();
     void openFilterTreeEditor();
     void openHistoryWindow();
+    void openFriendsWindow(); // "Freunde..."
     // The commands of the list's context menu, on the selected game.
     void showPlayers();
     void showResources();
@@ -103,6 +106,7 @@ public:
     ColumnChooser& columnChooser() { return *columnChooser_; }
     HistoryWindow& historyWindow() { return *historyWindow_; }
     DetailsWindow& detailsWindow() { return *detailsWindow_; }
+    FriendsWindow& friendsWindow() { return *friendsWindow_; }
     QSystemTrayIcon& trayIcon() { return *trayIcon_; }
     QtNotifier& notifier() { return *notifier_; }
     GameListModel& model() { return *model_; }
@@ -131,6 +135,7 @@ private:
     void startRefetchTimer() override;
     void showNotices(const std::vector<Notice>& notices) override;
     void showNote(const std::string& text) override;
+    void setTrayLine(const std::string& text) override;
     void runSoon(std::function<void()> step) override;
     void tickStarted() override;
     void tickEnded() override;
@@ -180,6 +185,7 @@ private:
     QLabel* gameCountLabel_ = nullptr;
     QLabel* playerCountLabel_ = nullptr;
     QLabel* emptySlotsLabel_ = nullptr;
+    QLabel* friendCountLabel_ = nullptr;
     QStatusBar* statusBar_ = nullptr;
     QLabel* statusText_ = nullptr; // the bar's one simple text
     QTimer* refreshTimer_ = nullptr;
@@ -191,6 +197,8 @@ private:
     QAction* goOnlineAction_ = nullptr;
     QAction* quitAction_ = nullptr;
     QAction* stripTagsAction_ = nullptr;
+    QAction* friendNotifyAction_ = nullptr;
+    QAction* friendsAction_ = nullptr;
     QAction* minimizeAction_ = nullptr;
     QAction* subscribeAction_ = nullptr;
     QAction* aboutAction_ = nullptr;
@@ -212,6 +220,7 @@ private:
     AliasEditor* aliasEditor_ = nullptr;
     MasterserverEditor* masterserverEditor_ = nullptr;
     HistoryWindow* historyWindow_ = nullptr;
+    FriendsWindow* friendsWindow_ = nullptr;
     // Commands that change the lists a tick works on: unavailable while a tick runs.
     std::vector<QAction*> listCommands_;
 };

@@ -6,6 +6,7 @@
 #include "ui/editors/aliaseditor.h"
 #include "ui/editors/columnchooser.h"
 #include "ui/editors/detailswindow.h"
+#include "ui/editors/friendswindow.h"
 #include "ui/editors/masterservereditor.h"
 #include "ui/filtereditor/filtertreeeditor.h"
 #include "ui/history/historywindow.h"
@@ -23,8 +24,10 @@ void MainWindow::createWindows()
     detailsWindow_ = new DetailsWindow(this);
     aliasEditor_ = new AliasEditor(state.aliases, *dialogs_, this);
     masterserverEditor_ = new MasterserverEditor(state.servers, *dialogs_, monitor_.defaultServer(), this);
-    for (ClosingWindow* window :
-         std::initializer_list<ClosingWindow*>{columnChooser_, detailsWindow_, aliasEditor_, masterserverEditor_}) {
+    friendsWindow_ = new FriendsWindow(state.friends, this);
+    detailsWindow_->setFriendList(&state.friends);
+    for (ClosingWindow* window : std::initializer_list<ClosingWindow*>{columnChooser_, detailsWindow_, aliasEditor_,
+                                                                       masterserverEditor_, friendsWindow_}) {
         // Showing the main window runs its tick.
         window->setOnClosed([this] { guardedHandler([this] { show(); }); });
     }
@@ -65,6 +68,12 @@ void MainWindow::openColumnChooser()
 void MainWindow::openFilterTreeEditor()
 {
     filterTreeEditor_->open(monitor_.filterStore());
+    hide();
+}
+
+void MainWindow::openFriendsWindow()
+{
+    friendsWindow_->open();
     hide();
 }
 

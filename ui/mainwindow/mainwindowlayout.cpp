@@ -64,10 +64,12 @@ void MainWindow::createControls()
     gameCountLabel_ = detailLabel(detailsBox_, "gamecount", "Spiele offen:");
     playerCountLabel_ = detailLabel(detailsBox_, "pcount", "Spieler online:");
     emptySlotsLabel_ = detailLabel(detailsBox_, "empcount", "Emptys:");
+    friendCountLabel_ = detailLabel(detailsBox_, "friendcount", "Freunde online:");
     auto* detailsLayout = new QVBoxLayout(detailsBox_);
     detailsLayout->setContentsMargins(8, 4, 6, 6);
     detailsLayout->setSpacing(3);
-    for (QLabel* label : {updateTimeLabel_, versionLabel_, gameCountLabel_, playerCountLabel_, emptySlotsLabel_})
+    for (QLabel* label :
+         {updateTimeLabel_, versionLabel_, gameCountLabel_, playerCountLabel_, emptySlotsLabel_, friendCountLabel_})
         detailsLayout->addWidget(label);
 
     gameList_ = new GameListTreeView(listBox_);

@@ -37,6 +37,7 @@ void MainWindow::createMenus()
     masterserverAction_ = item(editMenu, "Masterserver1", QStringLiteral("Masterserver"));
     aliasEditorAction_ = item(editMenu, "Aliaseditor1", QStringLiteral("Aliaseditor"));
     columnsAction_ = item(editMenu, "Listenspalten1", QStringLiteral("Listenspalten"));
+    friendsAction_ = item(editMenu, "Freunde1", QStringLiteral("Freunde..."));
     QMenu* filterMenu = editMenu->addMenu(QStringLiteral("Filter"));
     filterMenu->menuAction()->setObjectName(QStringLiteral("Filter1"));
     subscribeAction_ = item(filterMenu, "Abonnieren1", QStringLiteral("Abonnieren"));
@@ -45,6 +46,8 @@ void MainWindow::createMenus()
     editMenu->addSeparator();
     stripTagsAction_ = item(editMenu, "agsherausfarsen1", QStringLiteral("Tags rausparsen"));
     stripTagsAction_->setCheckable(true);
+    friendNotifyAction_ = item(editMenu, "Freundemelden1", QStringLiteral("Freunde melden"));
+    friendNotifyAction_->setCheckable(true);
 
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("Hilfe"));
     aboutAction_ = item(helpMenu, "ber1", QStringLiteral("\u00DCber"));
@@ -52,6 +55,8 @@ void MainWindow::createMenus()
     connect(loadFromFileAction_, &QAction::triggered, this, [this] { guardedHandler([this] { loadFromFile(); }); });
     connect(goOnlineAction_, &QAction::triggered, this, [this] { guardedHandler([this] { goOnline(); }); });
     connect(stripTagsAction_, &QAction::triggered, this, [this] { guardedHandler([this] { toggleTagStripping(); }); });
+    connect(friendNotifyAction_, &QAction::triggered, this,
+            [this] { guardedHandler([this] { toggleFriendNotify(); }); });
     connect(quitAction_, &QAction::triggered, this, [this] { guardedHandler([this] { quit(); }); });
     connect(minimizeAction_, &QAction::triggered, this, [this] { guardedHandler([this] { moveToTray(); }); });
     connect(subscribeAction_, &QAction::triggered, this, [this] { guardedHandler([this] { subscribeToFeed(); }); });
@@ -64,10 +69,11 @@ void MainWindow::createMenus()
     connect(filterEditorAction_, &QAction::triggered, this,
             [this] { guardedHandler([this] { openFilterTreeEditor(); }); });
     connect(historyAction_, &QAction::triggered, this, [this] { guardedHandler([this] { openHistoryWindow(); }); });
+    connect(friendsAction_, &QAction::triggered, this, [this] { guardedHandler([this] { openFriendsWindow(); }); });
 
     // The editors write back into the lists a tick works on.
-    listCommands_ = {loadFromFileAction_, stripTagsAction_, masterserverAction_,
-                     aliasEditorAction_,  columnsAction_,   filterEditorAction_};
+    listCommands_ = {loadFromFileAction_, stripTagsAction_,    masterserverAction_, aliasEditorAction_,
+                     columnsAction_,      filterEditorAction_, friendsAction_};
 }
 
 void MainWindow::createListMenu()
@@ -113,6 +119,11 @@ void MainWindow::goOnline()
 void MainWindow::toggleTagStripping()
 {
     monitor_.setTagStripping(stripTagsAction_->isChecked());
+}
+
+void MainWindow::toggleFriendNotify()
+{
+    monitor_.setFriendNotify(friendNotifyAction_->isChecked());
 }
 
 void MainWindow::quit()

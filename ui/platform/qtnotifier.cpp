@@ -100,27 +100,57 @@ protected:
 
 } // namespace
 
-QtNotifier::QtNotifier(QSystemTrayIcon& icon, QObject* parent) : QObject(parent), icon_(&icon) {}
+QtNotifier::QtNotifier(QSystemTrayIcon& icon, QObject* parent) : QObject(parent), icon_(&icon)
+{
+#ifdef QUINTOR_NOTIFICATION_SERVICE
+    // Qt D-Bus connects signals by their signatures only. Bound to the service's name, so no other program on
+    // the bus can click a button of ours.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected()) {
+        const QString service = QStringLiteral("org.freedesktop.Notifications");
+        const QString path = QStringLiteral("/org/freedesktop/Notifications");
+        bus.connect(service, path, service, QStringLiteral("ActionInvoked"), this,
+                    SLOT(serviceActionInvoked(uint, QString)));
+        bus.connect(service, path, service, QStringLiteral("NotificationClosed"), this,
+                    SLOT(serviceNotificationClosed(uint, uint)));
+    }
+#endif
+}
 
 QtNotifier::~QtNotifier()
 {
     delete balloonWindow_.data();
 }
 
-void QtNotifier::balloon(const std::string& title, const std::string& text)
+void QtNotifier::balloon(const std::string& title, const std::string& text, const std::optional<std::string>& joinGame)
 {
     if (!icon_ || !icon_->isVisible()) return;
     const QString qtTitle = toQt(title);
     const QString qtText = toQt(text);
 #ifdef QUINTOR_NOTIFICATION_SERVICE
     if (QDBusConnection::sessionBus().isConnected())
-        notifyThroughService(qtTitle, qtText);
+        notifyThroughService(qtTitle, qtText, joinGame);
     else
         showBalloonWindow(qtTitle, qtText);
 #else
+    static_cast<void>(joinGame);
     showBalloonWindow(qtTitle, qtText);
 #endif
     emit balloonShown(qtTitle, qtText);
+}
+
+void QtNotifier::serviceActionInvoked(uint id, const QString& action)
+{
+    const auto offer = joinOffers_.find(id);
+    if (offer == joinOffers_.end() || action != QStringLiteral("join")) return;
+    const std::string game = offer->second;
+    joinOffers_.erase(offer);
+    joinClicked(game);
+}
+
+void QtNotifier::serviceNotificationClosed(uint id, uint)
+{
+    joinOffers_.erase(id);
 }
 
 void QtNotifier::showBalloonWindow(const QString& title, const QString& text)
@@ -144,34 +174,44 @@ QDBusMessage notificationsCall(const QString& method)
 
 } // namespace
 
-void QtNotifier::notifyThroughService(const QString& title, const QString& text)
+void QtNotifier::notifyThroughService(const QString& title, const QString& text,
+                                      const std::optional<std::string>& joinGame)
 {
-    // The service says whether it reads the body as markup ("body-markup"); the summary it never does. Asking
-    // also starts a service that the bus starts on demand; an error means there is none.
+    // The service says whether it reads the body as markup ("body-markup") and whether it shows buttons
+    // ("actions"); the summary it never reads as markup. Asking also starts a service that the bus starts on
+    // demand; an error means there is none.
     auto* asked = new QDBusPendingCallWatcher(
         QDBusConnection::sessionBus().asyncCall(notificationsCall(QStringLiteral("GetCapabilities"))), this);
-    connect(asked, &QDBusPendingCallWatcher::finished, this, [this, title, text](QDBusPendingCallWatcher* watcher) {
-        watcher->deleteLater();
-        const QDBusPendingReply<QStringList> capabilities = *watcher;
-        if (capabilities.isError()) {
-            showBalloonWindow(title, text);
-            return;
-        }
-        const bool markup = capabilities.value().contains(QStringLiteral("body-markup"));
-        QDBusMessage notify = notificationsCall(QStringLiteral("Notify"));
-        notify << QStringLiteral("Quintor") << 0u << QStringLiteral("dialog-information") << title
-               << (markup ? notificationText(text) : text) << QStringList() << QVariantMap() << balloonMilliseconds;
-        auto* sent = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(notify), this);
-        connect(sent, &QDBusPendingCallWatcher::finished, this, [this, title, text](QDBusPendingCallWatcher* reply) {
-            reply->deleteLater();
-            if (reply->isError()) showBalloonWindow(title, text);
-        });
-    });
-}
-#else
-void QtNotifier::notifyThroughService(const QString& title, const QString& text)
-{
-    showBalloonWindow(title, text);
+    connect(asked, &QDBusPendingCallWatcher::finished, this,
+            [this, title, text, joinGame](QDBusPendingCallWatcher* watcher) {
+                watcher->deleteLater();
+                const QDBusPendingReply<QStringList> capabilities = *watcher;
+                if (capabilities.isError()) {
+                    showBalloonWindow(title, text);
+                    return;
+                }
+                const bool markup = capabilities.value().contains(QStringLiteral("body-markup"));
+                const bool join = joinGame && capabilities.value().contains(QStringLiteral("actions"));
+                QDBusMessage notify = notificationsCall(QStringLiteral("Notify"));
+                notify << QStringLiteral("Quintor") << 0u << QStringLiteral("dialog-information") << title
+                       << (markup ? notificationText(text) : text)
+                       << (join ? QStringList{QStringLiteral("join"), QStringLiteral("Beitreten")} : QStringList())
+                       << QVariantMap() << balloonMilliseconds;
+                auto* sent = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(notify), this);
+                const std::string game = join ? *joinGame : std::string();
+                connect(sent, &QDBusPendingCallWatcher::finished, this,
+                        [this, title, text, join, game](QDBusPendingCallWatcher* reply) {
+                            reply->deleteLater();
+                            const QDBusPendingReply<uint> id = *reply;
+                            if (id.isError()) {
+                                showBalloonWindow(title, text);
+                                return;
+                            }
+                            if (!join) return;
+                            joinOffers_[id.value()] = game;
+                            if (joinOffers_.size() > joinOffersKept) joinOffers_.erase(joinOffers_.begin());
+                        });
+            });
 }
 #endif
 

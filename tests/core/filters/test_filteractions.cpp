@@ -11,8 +11,13 @@ namespace {
 class RecordingNotifier : public Notifier {
 public:
     std::vector<std::pair<std::string, std::string>> balloons;
+    std::vector<std::optional<std::string>> games;
     std::vector<std::string> sounds;
-    void balloon(const std::string& title, const std::string& text) override { balloons.emplace_back(title, text); }
+    void balloon(const std::string& title, const std::string& text, const std::optional<std::string>& game) override
+    {
+        balloons.emplace_back(title, text);
+        games.push_back(game);
+    }
     void playSound(const std::string& fileName) override { sounds.push_back(fileName); }
 };
 
@@ -68,6 +73,20 @@ TEST_F(PlatformActionsTest, TheBalloonCarriesTheFixedTitleAndAtMost255Characters
     EXPECT_EQ(notifier.balloons[0],
               std::make_pair(std::string("Quintor - Filterbenachrichtigung"), std::string("kurz")));
     EXPECT_EQ(notifier.balloons[1].second, std::string(254, 'a') + "b");
+    // A game without a host to join offers no "Beitreten".
+    EXPECT_EQ(notifier.games, (std::vector<std::optional<std::string>>{std::nullopt, std::nullopt}));
+}
+
+TEST_F(PlatformActionsTest, TheBalloonOfAGameWithAHostOffersToJoinItByItsIdentity)
+{
+    GameRecord hosted;
+    hosted.Item = 8;
+    hosted.Title = "Greed Arena";
+    hosted.IPs = {"203.0.113.5"};
+    const std::string identity = gameIdentity(hosted);
+    games.append(std::move(hosted));
+    actions.perform({8, "grp0fil0", "Name", ActionKind::showBalloon, "Offen"});
+    EXPECT_EQ(notifier.games, (std::vector<std::optional<std::string>>{identity}));
 }
 
 TEST_F(PlatformActionsTest, LogEntriesAreAppendedInTheirExactForm)

@@ -302,7 +302,7 @@ TEST(FilterEngine, TwoMessageBoxesInFilterOrderAndALogLineThroughTheProgramsActi
     test::RecordingPrompts prompts;
     test::FixedClock clock;
     struct NoNotifier : Notifier {
-        void balloon(const std::string&, const std::string&) override {}
+        void balloon(const std::string&, const std::string&, const std::optional<std::string>&) override {}
         void playSound(const std::string&) override {}
     } notifier;
     PlatformFilterActions actions(prompts, notifier, clock, games, logLines);

@@ -199,7 +199,7 @@ TEST(FilterJoin, AsksOncePerGameAndYesStartsTheGameIfItIsStillListed)
     test::FixedClock clock;
     test::RecordingStarter starter;
     struct NoNotifier : Notifier {
-        void balloon(const std::string&, const std::string&) override {}
+        void balloon(const std::string&, const std::string&, const std::optional<std::string>&) override {}
         void playSound(const std::string&) override {}
     } notifier;
     PlatformFilterActions actions(prompts, notifier, clock, games, logLines,

@@ -32,7 +32,13 @@ public:
 class SilentNotifier : public Notifier {
 public:
     std::vector<std::string> balloons;
-    void balloon(const std::string&, const std::string& text) override { balloons.push_back(text); }
+    std::vector<std::optional<std::string>> games; // what each balloon offers to join
+    void balloon(const std::string&, const std::string& text, const std::optional<std::string>& game) override
+    {
+        balloons.push_back(text);
+        games.push_back(game);
+    }
+    void click(const std::string& game) const { joinClicked(game); }
     void playSound(const std::string&) override {}
 };
 
@@ -233,4 +239,76 @@ TEST_F(MonitorTest, AnAnswerThatArrivesDuringATickWaitsForItsEnd)
     };
     tick();
     EXPECT_EQ(monitor->state().servers.lines(), std::vector<std::string>{server});
+}
+
+TEST_F(MonitorTest, FriendsAreAnnouncedAndTheBalloonsJoinTheirGame)
+{
+    folder.write("server.txt", server + "\r\n");
+    folder.write("Clonk.exe", "");
+    folder.write("config.txt", "crdir=" + folder.path() + "\r\n");
+    folder.write("friends.txt", "Anna\r\nclan-*\r\n");
+    const auto games = [](const std::string& annasGame) {
+        std::string text = test::replyHeader();
+        for (const std::string title : {"Greed Arena", "Goldmine"}) {
+            test::GameSpec spec{.title = title};
+            spec.playerNames = {title == annasGame ? "Anna" : "Otto"};
+            text += test::referenceBlock(spec);
+        }
+        return text;
+    };
+    http.bodies[server] = games("Greed Arena");
+    start();
+    tick();
+    // The first tick names who is already online, in one balloon.
+    ASSERT_EQ(notifier.balloons, std::vector<std::string>{"Anna ist in \x84Greed Arena\x93 (Lobby)"});
+    EXPECT_EQ(view.labels[Label::friendsOnline], "Freunde online: 1");
+    EXPECT_EQ(view.trayLine, "Freunde online: Anna");
+
+    tick(); // she stays
+    ASSERT_EQ(notifier.balloons.size(), 1u);
+    http.bodies[server] = games("Goldmine");
+    tick(); // she moves
+    ASSERT_EQ(notifier.balloons.size(), 2u);
+    EXPECT_EQ(notifier.balloons[1], "Anna ist jetzt in \x84Goldmine\x93 (Lobby)");
+    const std::optional<std::string> greedArena = notifier.games[0], goldmine = notifier.games[1];
+    ASSERT_TRUE(goldmine && greedArena);
+
+    // "Beitreten": the game starts as the list's "Beitreten" starts it, without a question.
+    notifier.click(*goldmine);
+    ASSERT_EQ(starter.started.size(), 1u);
+    EXPECT_EQ(starter.started[0].arguments.back(), "/join:198.51.100.7");
+    // A click during a tick waits for its end.
+    view.whileTicking = [&] {
+        view.whileTicking = nullptr;
+        notifier.click(*goldmine);
+        EXPECT_EQ(starter.started.size(), 1u) << "joined in the middle of the tick";
+    };
+    tick();
+    EXPECT_EQ(starter.started.size(), 2u);
+
+    // A game that has left the list only says so.
+    http.bodies[server] = test::replyHeader() + test::referenceBlock({.title = "Greed Arena"});
+    tick();
+    notifier.click(*goldmine);
+    EXPECT_EQ(starter.started.size(), 2u);
+    EXPECT_EQ(view.notes, std::vector<std::string>{"Das Spiel ist nicht mehr in der Liste."});
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_TRUE(presenter.presented.empty());
+    EXPECT_EQ(view.labels[Label::friendsOnline], "Freunde online: 0");
+    EXPECT_EQ(view.trayLine, "");
+
+    // "Freunde melden" off: tracked, not announced.
+    monitor->setFriendNotify(false);
+    http.bodies[server] = games("Greed Arena");
+    tick();
+    EXPECT_EQ(notifier.balloons.size(), 2u);
+    EXPECT_EQ(view.labels[Label::friendsOnline], "Freunde online: 1");
+
+    monitor->state().friends.add("Bert");
+    bool quitNow = false;
+    monitor->requestQuit(ShutdownCause::user, [&] { quitNow = true; });
+    ASSERT_TRUE(quitNow);
+    EXPECT_TRUE(monitor->shutDown(640, 480, 10, 20, {}));
+    EXPECT_EQ(folder.read("friends.txt"), "Anna\r\nclan-*\r\nBert\r\n");
+    EXPECT_NE(folder.read("config.txt").find("friendnotify=False\r\n"), std::string::npos);
 }

@@ -11,7 +11,7 @@ using namespace quintor;
 
 namespace {
 
-const std::vector<std::string> kListFiles = {"server.txt", "syno.txt", "config.txt", "log.txt"};
+const std::vector<std::string> kListFiles = {"server.txt", "syno.txt", "config.txt", "log.txt", "friends.txt"};
 
 // A file that exists but cannot be read, even by root: reading the memory file at offset 0 fails.
 void makeUnreadable(const test::TempFolder& folder, const std::string& name)
@@ -45,7 +45,9 @@ TEST_P(UnreadableAtStart, NoSaveReplacesItAndTheOtherListsWork)
     } catch (const FileError& error) {
         EXPECT_NE(std::string(error.what()).find(unreadable), std::string::npos) << error.what();
     }
-    EXPECT_EQ(state.servers.count() + state.aliases.count() + state.config.count() + state.logLines.count(), 3);
+    EXPECT_EQ(state.servers.count() + state.aliases.count() + state.config.count() + state.logLines.count() +
+                  state.friends.count(),
+              4);
 
     storeDismissedNotice(state, 1);
     EXPECT_EQ(state.config.value("ClipBoardDisable1"), "true"); // dismissed for this run in any case

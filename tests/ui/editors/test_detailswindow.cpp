@@ -5,6 +5,7 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -48,6 +49,33 @@ QStringList column(const QTreeWidget& list, int c)
 class TestDetailsWindow : public QObject {
     Q_OBJECT
 private slots:
+    // A player's context menu remembers him as a friend, or forgets the line that names him; a "*" line stays.
+    void aPlayerIsRememberedAndForgottenAsAFriend()
+    {
+        quintor::TextList friends({"Clan-*"});
+        DetailsWindow details;
+        details.setFriendList(&friends);
+        GameRecord game = sampleGame();
+        game.Players.push_back({"<c ff0000>Clan-Ole</c>", "Ole.c4p", "", 4});
+        details.open(game, DetailKind::Players);
+        const auto choose = [&details](int row, const char* action) {
+            QMenu* menu = details.friendMenu(row);
+            QVERIFY(menu);
+            auto* item = menu->findChild<QAction*>(QString::fromLatin1(action));
+            QVERIFY2(item && menu->actions().contains(item), action);
+            item->trigger();
+        };
+        choose(0, "AlsFreundmerken1");
+        choose(2, "AlsFreundmerken1"); // through the star he is one already; now by name as well
+        QCOMPARE(friends.lines(), (std::vector<std::string>{"Clan-*", "J\xFCrgen", "Clan-Ole"}));
+        choose(0, "NichtmehralsFreund1");
+        choose(2, "NichtmehralsFreund1");
+        QCOMPARE(friends.lines(), std::vector<std::string>{"Clan-*"});
+
+        details.open(game, DetailKind::Resources);
+        QVERIFY(!details.friendMenu(0)); // a file is nobody's friend
+    }
+
     void playersInArrayOrder()
     {
         DetailsWindow details;

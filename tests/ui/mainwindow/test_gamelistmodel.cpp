@@ -141,6 +141,26 @@ private slots:
         QCOMPARE(model.index(0, 1).data(Qt::ForegroundRole).value<QColor>(), expected);
     }
 
+    // A game with a friend shows the star before its title, not in the editor; the title's colours move with it.
+    void aFriendsGameShowsTheStarBeforeItsTitle()
+    {
+        GameStore games;
+        GameListModel model(games);
+        model.addColumn("Szenario", 190);
+        GameRecord entry = game("Feuerland", "Lobby", false);
+        entry.TitleSpans = {{0, 5, 0xFF8000}};
+        const quintor::RowHandle row = model.addRow();
+        entry.Item = row;
+        games.append(std::move(entry));
+        model.setRowTexts(row, "Feuerland", {});
+        model.markFriendRow(row);
+        const QModelIndex caption = model.index(0, 0);
+        QCOMPARE(caption.data(Qt::DisplayRole).toString(), QStringLiteral("\u2605 Feuerland"));
+        QCOMPARE(caption.data(Qt::EditRole).toString(), QStringLiteral("Feuerland"));
+        QCOMPARE(caption.data(quintor::ui::textSpansRole).value<quintor::TextSpans>(),
+                 (quintor::TextSpans{{2, 5, 0xFF8000}}));
+    }
+
     // The host's red title is drawn red; in a row that a filter coloured green, green wins throughout.
     void hostsColoursAreDrawnUnlessAFilterColouredTheRow()
     {

@@ -136,16 +136,18 @@ private slots:
         const QMenu* hilfe = form.menuBar()->actions()[2]->menu();
         QCOMPARE(menuTexts(datei),
                  (QStringList{"Aus Datei laden...", "Verlauf", "Wieder online gehen", "-", "Beenden", "Minimieren"}));
-        QCOMPARE(menuTexts(bearbeiten),
-                 (QStringList{"Masterserver", "Aliaseditor", "Listenspalten", "Filter", "-", "Tags rausparsen"}));
+        QCOMPARE(menuTexts(bearbeiten), (QStringList{"Masterserver", "Aliaseditor", "Listenspalten", "Freunde...",
+                                                     "Filter", "-", "Tags rausparsen", "Freunde melden"}));
         QCOMPARE(menuTexts(f.action("Filter1")->menu()), (QStringList{"Abonnieren", "(-)", "Filtereditor"}));
         QCOMPARE(menuTexts(hilfe), QStringList{QString::fromUtf8("\u00dcber")});
 
-        for (const char* working : {"AusDateiladen1", "Beenden1", "Minimieren1", "agsherausfarsen1", "Abonnieren1",
-                                    "ber1", "Masterserver1", "Aliaseditor1", "Listenspalten1", "Filtereditor1"})
+        for (const char* working :
+             {"AusDateiladen1", "Beenden1", "Minimieren1", "agsherausfarsen1", "Abonnieren1", "ber1", "Masterserver1",
+              "Aliaseditor1", "Listenspalten1", "Filtereditor1", "Freunde1", "Freundemelden1"})
             QVERIFY2(f.action(working)->isEnabled(), working);
         QVERIFY(f.action("agsherausfarsen1")->isCheckable());
         QVERIFY(f.action("agsherausfarsen1")->isChecked()); // a first start: no "config.txt" yet
+        QVERIFY(f.action("Freundemelden1")->isCheckable());
     }
 
     void tagparseAtStart_data()

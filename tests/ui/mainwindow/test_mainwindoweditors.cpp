@@ -50,7 +50,7 @@ class TestMainWindowEditors : public QObject {
 private slots:
     void editorsHideTheMainWindowAndCloseWithATick()
     {
-        for (const char* name : {"Masterserver1", "Aliaseditor1", "Listenspalten1"}) {
+        for (const char* name : {"Masterserver1", "Aliaseditor1", "Listenspalten1", "Freunde1"}) {
             test::MainWindowFixture f;
             f.http->released = 1000;
             f.create();

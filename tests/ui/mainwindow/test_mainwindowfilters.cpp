@@ -1,10 +1,12 @@
 // The filters in the main window's ticks: a filter that fires colours its row, writes its log line and
-// raises its balloon in the tray; a broken filter is reported through the general error report.
+// raises its balloon in the tray; a broken filter is reported through the general error report. Friends are
+// seen in the list, the details and the tray's tooltip, and heard in the tray unless "Freunde melden" is off.
 #include "mainwindowfixture.h"
 #include "support/replies.h"
 #include "ui/platform/qtnotifier.h"
 #include "ui/uitestsupport.h"
 
+#include <QLabel>
 #include <QSystemTrayIcon>
 
 using quintor::test::MainWindowFixture;
@@ -77,6 +79,40 @@ private slots:
 
         form.close();
         QVERIFY(f.folder.read("log.txt").find("Filter \"Greed\"] Neu: Greed Arena\r\n") != std::string::npos);
+    }
+
+    void aFriendsGameIsStarredCountedNamedAndAnnounced()
+    {
+        MainWindowFixture f;
+        f.folder.write("friends.txt", "Spieler1\r\n");
+        f.http->body = quintor::test::replyHeader() + quintor::test::referenceBlock({.title = "Greed Arena"}) +
+                       quintor::test::referenceBlock({.title = "Leer", .players = 0});
+        f.http->released = 1000;
+        auto& form = f.create();
+        QSignalSpy balloons(&form.notifier(), &quintor::ui::QtNotifier::balloonShown);
+        QVERIFY(f.action("Freundemelden1")->isChecked()); // on unless switched off
+        QVERIFY(f.showAndWaitForFirstTick());
+
+        QCOMPARE(form.model().index(0, 0).data().toString(), QStringLiteral("\u2605 Greed Arena"));
+        QCOMPARE(form.model().index(1, 0).data().toString(), QStringLiteral("Leer"));
+        QCOMPARE(form.model().index(0, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("Freunde: Spieler1"));
+        QCOMPARE(form.findChild<QLabel*>(QStringLiteral("friendcount"))->text(), QStringLiteral("Freunde online: 1"));
+        QCOMPARE(form.trayIcon().toolTip(), QStringLiteral("Quintor\nFreunde online: Spieler1"));
+
+        // "Freunde melden" off: stored at once; in the tray, the friend coming into another game is not heard.
+        f.action("Freundemelden1")->trigger();
+        QCOMPARE(form.monitor().state().config.value("friendnotify"), std::string("False"));
+        f.trayAvailable = true;
+        form.moveToTray();
+        f.http->body = quintor::test::replyHeader() + quintor::test::referenceBlock({.title = "Goldmine"});
+        QVERIFY(f.tickAndWait());
+        QCOMPARE(balloons.count(), 0);
+        f.action("Freundemelden1")->trigger();
+        f.http->body = quintor::test::replyHeader() + quintor::test::referenceBlock({.title = "Greed Arena"});
+        QVERIFY(f.tickAndWait());
+        QCOMPARE(balloons.count(), 1);
+        QCOMPARE(balloons[0][0].toString(), QStringLiteral("Quintor - Freunde"));
+        QCOMPARE(balloons[0][1].toString(), QStringLiteral("Spieler1 ist jetzt in \u201EGreed Arena\u201C (Lobby)"));
     }
 
     void aBrokenFilterIsReportedAndTheGamesAreStillListed()

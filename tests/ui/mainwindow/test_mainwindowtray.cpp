@@ -180,10 +180,10 @@ private slots:
         MainWindowFixture f;
         auto& form = shownForm(f, true);
         QSignalSpy balloons(&form.notifier(), &quintor::ui::QtNotifier::balloonShown);
-        form.notifier().balloon("Quintor - Filterbenachrichtigung", "im Fenster");
+        form.notifier().balloon("Quintor - Filterbenachrichtigung", "im Fenster", std::nullopt);
         QCOMPARE(balloons.count(), 0);
         form.moveToTray();
-        form.notifier().balloon("Quintor - Filterbenachrichtigung", "Gr\xFCn im Tray");
+        form.notifier().balloon("Quintor - Filterbenachrichtigung", "Gr\xFCn im Tray", std::nullopt);
         QCOMPARE(balloons.count(), 1);
         QCOMPARE(balloons[0][0].toString(), QStringLiteral("Quintor - Filterbenachrichtigung"));
         QCOMPARE(balloons[0][1].toString(), QStringLiteral("Gr\u00FCn im Tray"));
