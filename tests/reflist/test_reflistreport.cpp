@@ -226,3 +226,16 @@ TEST(Inspection, WithThePreviousRefreshOnlyWhatFiresIsListed)
     EXPECT_EQ(alone["games"][0]["Actions"].size(), 3u);
     EXPECT_EQ(alone["games"][0]["Identity"], games[0]["Identity"]);
 }
+
+TEST(Inspection, FriendsOfTheApplicationFolderInPlayerOrderThenTheHost)
+{
+    test::TempFolder folder;
+    folder.write("friends.txt", "m\xDCLLER\r\nzo\xEB*\r\nTR\xC4UMER\r\n");
+    const json out = inspect({folder.path(), {sample()}, {}});
+    ASSERT_EQ(out["games"].size(), 3u);
+    EXPECT_EQ(out["games"][0]["Friends"], json({"Zo\u00EB1", "M\u00FCller"}));
+    EXPECT_EQ(out["games"][1]["Friends"], json::array());
+    EXPECT_EQ(out["games"][2]["Friends"], json({"Tr\u00E4umer"}));
+    // Without an application folder there is no list of friends to report.
+    EXPECT_FALSE(inspect({std::nullopt, {sample()}, {}})["games"][0].contains("Friends"));
+}

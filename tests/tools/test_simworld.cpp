@@ -87,5 +87,38 @@ TEST(SimWorld, NewGamesShowSeedUntilTheLeagueRegistersThem)
     }
 }
 
+TEST(SimWorld, FriendsPlayNowAndThenEachInOneGameAtATime)
+{
+    SimWorld world(3, 12);
+    world.setFriends({"Freundin Anna", "Freund Bert"});
+    const auto gamesOf = [&world](const std::string& name) {
+        std::vector<int> ids;
+        for (const SimGame& game : world.games())
+            for (const SimClient& client : game.clients)
+                for (const SimPlayer& player : client.players)
+                    if (player.name == name) ids.push_back(game.gameId);
+        return ids;
+    };
+    EXPECT_EQ(gamesOf("Freundin Anna").size(), 1u); // the first plays from the start
+    EXPECT_TRUE(gamesOf("Freund Bert").empty());
+    std::map<std::string, std::set<int>> played;
+    std::map<std::string, int> offline;
+    for (int step = 0; step < 60; ++step) {
+        world.step();
+        for (const std::string name : {"Freundin Anna", "Freund Bert"}) {
+            const std::vector<int> ids = gamesOf(name);
+            ASSERT_LE(ids.size(), 1u) << name << " at step " << step;
+            if (ids.empty())
+                ++offline[name];
+            else
+                played[name].insert(ids.front());
+        }
+    }
+    for (const std::string name : {"Freundin Anna", "Freund Bert"}) {
+        EXPECT_GE(played[name].size(), 3u) << name << " moves between games";
+        EXPECT_GT(offline[name], 0) << name << " leaves now and then";
+    }
+}
+
 } // namespace
 } // namespace quintor::sim

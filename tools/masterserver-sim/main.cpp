@@ -6,6 +6,7 @@
 #include "masterserver-sim/simhistory.h"
 #include "masterserver-sim/simserver.h"
 #include "settings/keys.h"
+#include "settings/textlist.h"
 
 #include <csignal>
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -40,6 +42,8 @@ const char* const kUsage =
     "  --notice-file FILE  serve this file at /quintor.txt instead of the three built-in notices\n"
     "  --version-word TEXT what /quintor/version.txt answers (default \"Velmar 2.02 Beta [84]\")\n"
     "  --feed-dir DIR      serve the files of DIR under /feed/\n"
+    "  --friends FILE      put the names of FILE (one a line, like friends.txt) among the players: the first\n"
+    "                      plays from the start, the others come online later and move between games\n"
     "  --history-days N    before serving, write a made-up activity history.txt of N days (1 to 400)\n"
     "                      that ends with the last full hour, into the folder of --history-folder\n"
     "  --history-folder DIR the folder for --history-days\n";
@@ -57,6 +61,7 @@ struct Options {
     int historyDays = 0;
     std::optional<std::string> historyFolder;
     bool hostileTitle = false;
+    std::optional<std::string> friendsFile;
 };
 
 long number(std::string_view option, const std::string& text, long min, long max)
@@ -109,6 +114,8 @@ Options parseOptions(int argc, char** argv)
             options.server.feedDir = argument();
         else if (option == "--history-days")
             options.historyDays = static_cast<int>(number(option, argument(), 1, quintor::ActivityHistory::keptDays));
+        else if (option == "--friends")
+            options.friendsFile = argument();
         else if (option == "--history-folder")
             options.historyFolder = argument();
         else
@@ -140,6 +147,21 @@ std::string readFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// The names of a friends' list: its lines without blanks around them and without a trailing "*", empty lines
+// left out.
+std::vector<std::string> friendNames(const std::string& text)
+{
+    std::vector<std::string> names;
+    for (std::string_view line : quintor::splitLines(text)) {
+        while (!line.empty() && (line.back() == ' ' || line.back() == '*' || line.back() == '\t'))
+            line.remove_suffix(1);
+        while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+            line.remove_prefix(1);
+        if (!line.empty()) names.emplace_back(line);
+    }
+    return names;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -163,6 +185,7 @@ int main(int argc, char** argv)
         quintor::sim::SimWorld world(options.seed, options.games);
         world.setNewerServer(!options.classicHeader);
         if (options.hostileTitle) world.addHostileGame();
+        if (options.friendsFile) world.setFriends(friendNames(readFile(*options.friendsFile)));
         server.setWorld(std::move(world));
         if (options.file) server.setReply(readFile(*options.file));
         if (options.noticeFile) server.setNotice(readFile(*options.noticeFile));

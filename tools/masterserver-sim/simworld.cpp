@@ -215,9 +215,11 @@ SimPlayer SimWorld::makePlayer(SimGame& game, bool computer)
     const auto& pool = computer ? computerPlayerNames() : playerNames();
     player.name = random_.pick(pool);
     // Now and then a second player under a name already in the game, as happens in real lobbies.
+    // Never a friend's: each friend is one player in one game.
     if (!computer && game.playerCount() > 0 && random_.chance(10)) {
         for (const SimClient& client : game.clients)
-            if (!client.players.empty()) player.name = client.players.front().name;
+            if (!client.players.empty() && !isFriend(client.players.front().name))
+                player.name = client.players.front().name;
     }
     for (int clash = 2; nameTaken(game, clash == 2 ? player.name : player.forcedName); ++clash)
         player.forcedName = player.name + " (" + std::to_string(clash) + ")";
@@ -367,6 +369,67 @@ void SimWorld::step()
     for (SimGame& game : games_)
         if (advance(game)) kept.push_back(std::move(game));
     games_ = std::move(kept);
+    moveFriends(false);
+}
+
+bool SimWorld::isFriend(const std::string& name) const
+{
+    return std::any_of(friends_.begin(), friends_.end(), [&name](const Friend& one) { return one.name == name; });
+}
+
+void SimWorld::setFriends(std::vector<std::string> names)
+{
+    friends_.clear();
+    for (std::string& name : names)
+        friends_.push_back({std::move(name), {0, 0}});
+    moveFriends(true);
+}
+
+void SimWorld::moveFriends(bool start)
+{
+    for (std::size_t i = 0; i < friends_.size(); ++i) {
+        Friend& one = friends_[i];
+        auto game = std::find_if(games_.begin(), games_.end(),
+                                 [&one](const SimGame& candidate) { return candidate.gameId == one.at.first; });
+        const bool online = game != games_.end(); // a game that ended took its friend offline
+        if (start ? i > 0 : online ? !random_.chance(30) : !random_.chance(35)) continue;
+        if (online) {
+            std::erase_if(game->clients, [&one](const SimClient& client) { return client.id == one.at.second; });
+            if (random_.chance(40)) { // left for a while
+                one.at = {0, 0};
+                continue;
+            }
+        }
+        if (!joinFriend(one.name, one.at)) one.at = {0, 0};
+    }
+}
+
+bool SimWorld::joinFriend(const std::string& name, std::pair<int, int>& at)
+{
+    std::vector<SimGame*> open;
+    for (SimGame& game : games_) {
+        if (!game.official && game.joinAllowed && game.activePlayerCount() < game.maxPlayers &&
+            !nameTaken(game, name) && game.gameId != at.first)
+            open.push_back(&game);
+    }
+    if (open.empty()) return false;
+    SimGame& game = *open[static_cast<std::size_t>(random_.below(static_cast<int>(open.size())))];
+    SimClient client;
+    client.id = ++game.lastClientId;
+    client.name = name;
+    client.nick = name;
+    client.cuid = cuidFor(random_);
+    client.activated = true;
+    SimPlayer player;
+    player.name = name;
+    player.filename = withoutMarkup(name) + ".c4p";
+    player.id = ++game.lastPlayerId;
+    player.color = kColors[static_cast<std::size_t>(player.id - 1) % kColors.size()];
+    if (game.state != GameState::Lobby) player.flags = "Joined";
+    client.players.push_back(std::move(player));
+    game.clients.push_back(std::move(client));
+    at = {game.gameId, game.lastClientId};
+    return true;
 }
 
 } // namespace quintor::sim

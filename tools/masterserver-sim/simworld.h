@@ -114,6 +114,11 @@ public:
     void addHostileGame();
     const std::optional<SimGame>& hostileGame() const { return hostileGame_; }
 
+    // Players under these names (raw Windows-1252 bytes) who play now and then: the first is in a game from
+    // the start, the others come online later; at every step one may move to another game, leave or come
+    // back. Each is in at most one game, as a client of its own with one player.
+    void setFriends(std::vector<std::string> names);
+
     // Newer servers put a [LegacyClonk] section before [Clonk Rage].
     bool newerServer() const { return newerServer_; }
     void setNewerServer(bool on) { newerServer_ = on; }
@@ -126,6 +131,9 @@ private:
     void startGame(SimGame& game);
     void enterState(SimGame& game, GameState state);
     bool advance(SimGame& game); // false when the game ended
+    void moveFriends(bool start);
+    bool isFriend(const std::string& name) const;
+    bool joinFriend(const std::string& name, std::pair<int, int>& at);
 
     std::uint32_t seed_;
     SimRandom random_;
@@ -137,6 +145,11 @@ private:
     bool newerServer_ = true;
     std::string motd_;
     std::optional<SimGame> hostileGame_;
+    struct Friend {
+        std::string name;
+        std::pair<int, int> at; // game id and client id; game 0: offline
+    };
+    std::vector<Friend> friends_;
 };
 
 } // namespace quintor::sim

@@ -4,6 +4,7 @@
 #include "reference/reader.h"
 #include "reference/textroutines.h"
 #include "refresh/detailtexts.h"
+#include "refresh/friends.h"
 #include "refresh/monitorstate.h"
 #include "refresh/rank.h"
 #include "refresh/rowbuilder.h"
@@ -123,8 +124,10 @@ json spansJson(const TextSpans& spans)
     return out;
 }
 
-// `tagsStripped`: the runs of the titles and names are reported (they exist only then).
-json gameJson(const GameRecord& game, const RecordingListView& list, const FilterRecord& filters, bool tagsStripped)
+// `tagsStripped`: the runs of the titles and names are reported (they exist only then). `friends`: the friends
+// of "friends.txt" in the game are reported; none without an application folder.
+json gameJson(const GameRecord& game, const RecordingListView& list, const FilterRecord& filters, bool tagsStripped,
+              const std::optional<FriendList>& friends)
 {
     json players = json::array();
     for (const auto& p : game.Players) {
@@ -173,6 +176,12 @@ json gameJson(const GameRecord& game, const RecordingListView& list, const Filte
                 {"Row", row},
                 {"Actions", filters.actionsOf(game.Item)},
                 {"FilterError", filters.errorOf(game.Item)}};
+    if (friends) {
+        json names = json::array();
+        for (const std::string& name : friends->in(game))
+            names.push_back(text(name));
+        out["Friends"] = names;
+    }
     if (tagsStripped) {
         out["TitleSpans"] = spansJson(game.TitleSpans);
         out["HosterSpans"] = spansJson(game.HosterSpans);
@@ -231,12 +240,15 @@ json inspect(const InspectionInput& input)
 {
     MonitorState state;
     TextList filters;
+    std::optional<FriendList> friends;
     if (input.appFolder) {
         state.appFolder = *input.appFolder;
         if (!state.appFolder.empty() && state.appFolder.back() != '/') state.appFolder += '/';
         loadIfPresent(state.config, state.file(files::config));
         loadIfPresent(state.aliases, state.file(files::aliases));
         loadIfPresent(filters, state.file(files::filter));
+        loadIfPresent(state.friends, state.file(files::friends));
+        friends.emplace(state.friends);
     }
     // A filter that fails keeps what it did before, is skipped for every later game, and the next one goes on.
     FilterRecord filterRecord(filters, state.games, state.appFolder);
@@ -273,7 +285,7 @@ json inspect(const InspectionInput& input)
     const bool tagsStripped = !error && tagparseSetting(state.config);
     json gamesJson = json::array();
     for (const auto& game : games)
-        gamesJson.push_back(gameJson(game, list, filterRecord, tagsStripped));
+        gamesJson.push_back(gameJson(game, list, filterRecord, tagsStripped, friends));
     out["games"] = gamesJson;
 
     std::vector<std::size_t> order(games.size());
