@@ -103,8 +103,8 @@ protected:
 QtNotifier::QtNotifier(QSystemTrayIcon& icon, QObject* parent) : QObject(parent), icon_(&icon)
 {
 #ifdef QUINTOR_NOTIFICATION_SERVICE
-    // Qt D-Bus connects signals by their signatures only. Bound to the service's name, so no other program on
-    // the bus can click a button of ours.
+    // Qt D-Bus takes the slot by its signature only (it has no pointer-to-member form). Bound to the service's
+    // name, so no other program on the bus can click a button of ours.
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected()) {
         const QString service = QStringLiteral("org.freedesktop.Notifications");
