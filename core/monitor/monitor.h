@@ -149,8 +149,8 @@ private:
     void updateCheck();
     void loadFilters();
     void recordTick(const ParseCounters& counts);
-    // The friends of the listed games: the details label and the tray line; for games from the servers,
-    // the balloons of those who came into a game.
+    // The friends of the listed games: the details label and the tray line; for games from the servers, the
+    // balloons: once who is online, then who came into a game.
     void friendsListed(bool fromServers);
     void joinListedGame(const std::string& game);
     void saveHistory();
@@ -183,6 +183,7 @@ private:
     bool historyRecorded_ = false; // since the last save
     std::unique_ptr<RefreshCycle> refresh_;
     FriendTracker friendTracker_;
+    bool friendsOnlineTold_ = false;           // the balloon of who is online has been given
     std::optional<std::string> joinAfterTick_; // a balloon's "Beitreten" clicked while a tick ran
     ShutdownCause shutdownCause_ = ShutdownCause::user;
     bool quitting_ = false;

@@ -28,20 +28,26 @@ void Monitor::friendsListed(bool fromServers)
     views_->view.setTrayLine(trayFriendsText(online));
     // A loaded file is no news of anyone.
     if (!fromServers) return;
-    const FriendNews news = friendTracker_.update(games, friends);
-    // Tracked all the same, so that switching the balloons on announces only what happens from then on.
-    if (!friendNotify()) return;
+    const std::vector<FriendArrival> arrivals = friendTracker_.update(games, friends);
+    // Tracked all the same, so that switching the balloons on announces only what happens from then on. The
+    // window opens at start, and a balloon is only seen in the tray: who is online is told the first time it
+    // would be seen.
+    if (!friendNotify() || !views_->notifier.balloonsSeen()) return;
     const std::string title(kFriendBalloonTitle);
-    if (!news.alreadyOnline.empty()) {
+    if (!friendsOnlineTold_) {
+        friendsOnlineTold_ = true;
+        const std::vector<FriendArrival> everyone = friendsInGames(games, friends);
+        if (everyone.empty()) return;
         // Joining is offered when they are all in one game.
-        const RowHandle row = news.alreadyOnline.front().row;
-        const bool oneGame = std::all_of(news.alreadyOnline.begin(), news.alreadyOnline.end(),
+        const RowHandle row = everyone.front().row;
+        const bool oneGame = std::all_of(everyone.begin(), everyone.end(),
                                          [row](const FriendArrival& arrival) { return arrival.row == row; });
         const GameRecord* game = oneGame ? state_.games.find(row) : nullptr;
-        views_->notifier.balloon(title, friendsAlreadyOnlineText(news.alreadyOnline, state_.games, state_.aliases),
+        views_->notifier.balloon(title, friendsAlreadyOnlineText(everyone, state_.games, state_.aliases),
                                  game ? joinOffer(*game) : std::nullopt);
+        return;
     }
-    for (const FriendArrival& arrival : news.arrivals) {
+    for (const FriendArrival& arrival : arrivals) {
         if (const GameRecord* game = state_.games.find(arrival.row))
             views_->notifier.balloon(title, friendArrivalText(arrival.name, *game, state_.aliases), joinOffer(*game));
     }

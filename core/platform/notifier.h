@@ -17,6 +17,8 @@ public:
     // one; a click on it reaches the join handler. Where it cannot, the balloon is shown without it.
     virtual void balloon(const std::string& title, const std::string& text,
                          const std::optional<std::string>& joinGame) = 0;
+    // Whether a balloon shown now would be seen (the tray icon is shown).
+    virtual bool balloonsSeen() const { return true; }
     // Starts playing a sound file; does not wait and does not report failure.
     virtual void playSound(const std::string& fileName) = 0;
 

@@ -34,7 +34,7 @@ bool FriendTracker::seen(const std::vector<Sighting>& sightings, std::string_vie
     });
 }
 
-FriendNews FriendTracker::update(const std::vector<GameRecord>& games, const FriendList& friends)
+std::vector<FriendArrival> FriendTracker::update(const std::vector<GameRecord>& games, const FriendList& friends)
 {
     std::set<std::string, std::less<>> keptGames;
     for (const GameRecord& game : games) {
@@ -44,7 +44,7 @@ FriendNews FriendTracker::update(const std::vector<GameRecord>& games, const Fri
     for (const Sighting& sighting : sightings_) {
         if (keptGames.contains(sighting.game)) now.push_back(sighting);
     }
-    FriendNews news;
+    std::vector<FriendArrival> arrivals;
     for (const GameRecord& game : games) {
         if (game.Stale) continue;
         std::string identity = gameIdentity(game);
@@ -52,12 +52,23 @@ FriendNews FriendTracker::update(const std::vector<GameRecord>& games, const Fri
             if (seen(now, name, identity)) continue; // two records of one game
             const bool known = seen(sightings_, name, identity);
             now.push_back({name, identity});
-            if (!known) (started_ ? news.arrivals : news.alreadyOnline).push_back({std::move(name), game.Item});
+            if (!known && started_) arrivals.push_back({std::move(name), game.Item});
         }
     }
     sightings_ = std::move(now);
     started_ = true;
-    return news;
+    return arrivals;
+}
+
+std::vector<FriendArrival> friendsInGames(const std::vector<GameRecord>& games, const FriendList& friends)
+{
+    std::vector<FriendArrival> online;
+    for (const GameRecord& game : games) {
+        if (game.Stale) continue;
+        for (std::string& name : friends.in(game))
+            online.push_back({std::move(name), game.Item});
+    }
+    return online;
 }
 
 std::string friendArrivalText(const std::string& name, const GameRecord& game, const TextList& aliases)

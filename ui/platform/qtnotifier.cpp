@@ -124,7 +124,7 @@ QtNotifier::~QtNotifier()
 
 void QtNotifier::balloon(const std::string& title, const std::string& text, const std::optional<std::string>& joinGame)
 {
-    if (!icon_ || !icon_->isVisible()) return;
+    if (!balloonsSeen()) return;
     const QString qtTitle = toQt(title);
     const QString qtText = toQt(text);
 #ifdef QUINTOR_NOTIFICATION_SERVICE
@@ -137,6 +137,11 @@ void QtNotifier::balloon(const std::string& title, const std::string& text, cons
     showBalloonWindow(qtTitle, qtText);
 #endif
     emit balloonShown(qtTitle, qtText);
+}
+
+bool QtNotifier::balloonsSeen() const
+{
+    return icon_ && icon_->isVisible();
 }
 
 void QtNotifier::serviceActionInvoked(uint id, const QString& action)

@@ -32,6 +32,7 @@ public:
     // "actions"; a click on it reaches the join handler. The window of ours shows no button.
     void balloon(const std::string& title, const std::string& text,
                  const std::optional<std::string>& joinGame) override;
+    bool balloonsSeen() const override;
     // Plays the file asynchronously; a missing or unplayable file is only reported (soundFailed). The
     // effect lives until it has played. The name is a stored text (Windows-1252), not file-system bytes.
     void playSound(const std::string& fileName) override;

@@ -33,6 +33,8 @@ class SilentNotifier : public Notifier {
 public:
     std::vector<std::string> balloons;
     std::vector<std::optional<std::string>> games; // what each balloon offers to join
+    bool seen = true;                              // the tray icon is shown
+    bool balloonsSeen() const override { return seen; }
     void balloon(const std::string&, const std::string& text, const std::optional<std::string>& game) override
     {
         balloons.push_back(text);
@@ -258,11 +260,15 @@ TEST_F(MonitorTest, FriendsAreAnnouncedAndTheBalloonsJoinTheirGame)
     };
     http.bodies[server] = games("Greed Arena");
     start();
+    notifier.seen = false; // the window is open: no balloon would be seen
     tick();
-    // The first tick names who is already online, in one balloon.
-    ASSERT_EQ(notifier.balloons, std::vector<std::string>{"Anna ist in \x84Greed Arena\x93 (Lobby)"});
+    EXPECT_TRUE(notifier.balloons.empty());
     EXPECT_EQ(view.labels[Label::friendsOnline], "Freunde online: 1");
     EXPECT_EQ(view.trayLine, "Freunde online: Anna");
+    // In the tray: who is already online, in one balloon.
+    notifier.seen = true;
+    tick();
+    ASSERT_EQ(notifier.balloons, std::vector<std::string>{"Anna ist in \x84Greed Arena\x93 (Lobby)"});
 
     tick(); // she stays
     ASSERT_EQ(notifier.balloons.size(), 1u);

@@ -121,13 +121,15 @@ protected:
         record.Stale = kept;
         return record;
     }
-    // Who is announced, as "name@title".
+    // Who is new in a game, as "name@title"; at the first tick, who is online.
     std::vector<std::string> tick(const std::vector<GameRecord>& games, bool first = false)
     {
-        const FriendNews news = tracker.update(games, friends);
-        EXPECT_TRUE((first ? news.arrivals : news.alreadyOnline).empty());
+        const std::vector<FriendArrival> arrivals = tracker.update(games, friends);
+        if (first) {
+            EXPECT_TRUE(arrivals.empty());
+        }
         std::vector<std::string> said;
-        for (const FriendArrival& arrival : first ? news.alreadyOnline : news.arrivals) {
+        for (const FriendArrival& arrival : first ? friendsInGames(games, friends) : arrivals) {
             for (const GameRecord& record : games)
                 if (record.Item == arrival.row) said.push_back(arrival.name + "@" + record.Title);
         }

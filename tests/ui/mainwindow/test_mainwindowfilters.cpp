@@ -107,12 +107,16 @@ private slots:
         f.http->body = quintor::test::replyHeader() + quintor::test::referenceBlock({.title = "Goldmine"});
         QVERIFY(f.tickAndWait());
         QCOMPARE(balloons.count(), 0);
+        // On again: first who is online, then who comes into a game.
         f.action("Freundemelden1")->trigger();
         f.http->body = quintor::test::replyHeader() + quintor::test::referenceBlock({.title = "Greed Arena"});
         QVERIFY(f.tickAndWait());
-        QCOMPARE(balloons.count(), 1);
+        f.http->body = quintor::test::replyHeader() + quintor::test::referenceBlock({.title = "Goldmine"});
+        QVERIFY(f.tickAndWait());
+        QCOMPARE(balloons.count(), 2);
         QCOMPARE(balloons[0][0].toString(), QStringLiteral("Quintor - Freunde"));
-        QCOMPARE(balloons[0][1].toString(), QStringLiteral("Spieler1 ist jetzt in \u201EGreed Arena\u201C (Lobby)"));
+        QCOMPARE(balloons[0][1].toString(), QStringLiteral("Spieler1 ist in \u201EGreed Arena\u201C (Lobby)"));
+        QCOMPARE(balloons[1][1].toString(), QStringLiteral("Spieler1 ist jetzt in \u201EGoldmine\u201C (Lobby)"));
     }
 
     void aBrokenFilterIsReportedAndTheGamesAreStillListed()
