@@ -25,9 +25,12 @@ void FilterEngine::prepare()
     prepared_ = true;
 }
 
-void FilterEngine::endTick(const std::vector<std::string>& unreadServers)
+void FilterEngine::endTick(const std::vector<std::string>& unreadServers, bool listFromFile)
 {
-    memory_.endTick(unreadServers);
+    if (listFromFile)
+        memory_.abandonTick();
+    else
+        memory_.endTick(unreadServers);
 }
 
 void FilterEngine::filtersMoved(const FilterKeyMapping& keys)

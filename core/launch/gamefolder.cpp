@@ -74,9 +74,14 @@ void joinGameOfRow(const std::vector<GameRecord>& games, RowHandle row, const Ga
     if (const GameRecord* game = findGameOfRow(games, row)) joinGame(*game, search, starter);
 }
 
+bool hasHostToJoin(const GameRecord& game)
+{
+    return !game.IPs.empty() && !game.IPs.front().empty();
+}
+
 void joinGame(const GameRecord& game, const GameFolderSearch& search, ProcessStarter& starter)
 {
-    if (game.IPs.empty()) return;
+    if (!hasHostToJoin(game)) return;
     const std::string& host = game.IPs.front();
     if (!isSafeHost(host)) {
         search.dialogs.error("Die Adresse \"" + host +

@@ -43,7 +43,10 @@ public:
     explicit FilterHook(FilterEngine& engine) : engine_(engine) {}
     void beginTick() override { engine_.beginTick(); }
     std::string evaluateFilters(RowHandle row) override { return evaluate(row, FilterActionMode::perform); }
-    void endTick(const std::vector<std::string>& unreadServers) override { engine_.endTick(unreadServers); }
+    void endTick(const std::vector<std::string>& unreadServers, bool listFromFile) override
+    {
+        engine_.endTick(unreadServers, listFromFile);
+    }
     std::string filterStale(RowHandle row) override { return evaluate(row, FilterActionMode::none); }
 
 private:
@@ -174,6 +177,11 @@ void Monitor::replaceFilters(TextList filters, const FilterKeyMapping& keys)
     filterEngine_->filtersMoved(keys);
 }
 
+void Monitor::filterConditionsChanged(const std::string& key)
+{
+    filterEngine_->filtersMoved({{}, {key}, std::nullopt});
+}
+
 void Monitor::requestTick()
 {
     if (quitting_) return;
@@ -263,8 +271,9 @@ bool Monitor::askToStoreAlias(const std::string& oldCaption, const std::string& 
 
 bool Monitor::canJoin(RowHandle row) const
 {
+    // Newer hosts write no "AddressCount", yet their hosts are read: a host to join is what counts.
     const GameRecord* game = state_.games.find(row);
-    return game && game->AddressCount > 0;
+    return game && hasHostToJoin(*game);
 }
 
 void Monitor::joinGameOfRow(RowHandle row)

@@ -98,7 +98,7 @@ public:
     void joinGameOfRow(RowHandle row); // "Beitreten"
     // A record of the current tick, found by its row; null when the row has none.
     const GameRecord* gameOfRow(RowHandle row) const { return state_.games.find(row); }
-    // "Beitreten" is offered for a game with a host to join.
+    // "Beitreten" is offered for a game with a host to join (newer hosts write no "AddressCount").
     bool canJoin(RowHandle row) const;
 
     // The filter set the ticks run: "filter.txt" as loaded at start-up (a change a crash interrupted finished
@@ -108,6 +108,9 @@ public:
     const FilterStoreLoad& filterStore() const { return filterStore_; }
     // The tree editor wrote the filter set; each filter's report-once memory goes with its key.
     void replaceFilters(TextList filters, const FilterKeyMapping& keys);
+    // The condition editor wrote other conditions for this filter: it starts afresh and announces what it
+    // now catches.
+    void filterConditionsChanged(const std::string& key);
 
     // The lists and settings the editors change in place.
     MonitorState& state() { return state_; }

@@ -115,7 +115,7 @@ void RefreshCycle::fetchAndParse()
         ++i;
     }
     reader.finish();
-    if (ports_.filter) ports_.filter->endTick(unreadServers);
+    if (ports_.filter) ports_.filter->endTick(unreadServers, fileTick);
 
     // The games as listed, filter colours included, stand in for the server's list while it fails.
     for (const auto& [server, rows] : rowsOfServer) {

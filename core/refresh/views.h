@@ -70,7 +70,13 @@ public:
     virtual std::string evaluateFilters(RowHandle row) = 0;
     // Called once when such a refresh has seen all its games, with the servers (as the games name them in
     // Server) whose reply could not be read in it. Filters that keep nothing between refreshes ignore it.
-    virtual void endTick(const std::vector<std::string>& unreadServers) { (void)unreadServers; }
+    // `listFromFile`: the games came from a file the user loaded, not from the masterservers; what the filters
+    // remember of the listed games stays as the last refresh of the servers left it.
+    virtual void endTick(const std::vector<std::string>& unreadServers, bool listFromFile)
+    {
+        static_cast<void>(unreadServers);
+        static_cast<void>(listFromFile);
+    }
     // A game kept from the last good reply of a server that failed in this refresh (its record is Stale, its
     // Color the one of its last evaluation). No event action may run for it; a filter that reports a game
     // once counts it as still listed. Filters that remember nothing between refreshes ignore it.

@@ -75,7 +75,10 @@ public:
         engine_.evaluateFilters(row);
         return {};
     }
-    void endTick(const std::vector<std::string>& unreadServers) override { engine_.endTick(unreadServers); }
+    void endTick(const std::vector<std::string>& unreadServers, bool listFromFile) override
+    {
+        engine_.endTick(unreadServers, listFromFile);
+    }
     // What the filters did so far is not reported; what they remember stays.
     void forgetRecords()
     {
@@ -214,7 +217,7 @@ TickOutcome runTick(MonitorState& state, RecordingListView& list, FilterRecord& 
             for (const auto& reply : replies)
                 reader.read(reply);
             reader.finish();
-            filterRecord.endTick({});
+            filterRecord.endTick({}, false);
         } catch (const ConversionError& e) {
             tick.error = e.what();
         }

@@ -369,6 +369,7 @@ void FilterEditor::confirmPage()
     if (pages_.kind() == FilterPageKind::conditions) {
         // A failed write raises here and leaves the page as it is.
         const auto error = pages_.leaveConditions();
+        if (pages_.conditionsChanged()) emit conditionsChanged(pages_.key());
         showPage();
         if (error) reportError(std::make_exception_ptr(ConversionError(*error)), dialogs_);
         return;

@@ -53,6 +53,9 @@ public:
 signals:
     // The window is done with (saved, closed or found invalid) and about to be destroyed.
     void closed();
+    // "Weiter" wrote other conditions than the filter had: what it remembers of the games it reported no
+    // longer holds.
+    void conditionsChanged(const std::string& key);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -270,6 +270,9 @@ void FilterTreeEditor::openEditor(const std::string& key)
     editor_ = editor;
     editor->setShownGames(shownGames_);
     connect(editor, &FilterEditor::closed, this, [this] { show(); });
+    connect(editor, &FilterEditor::conditionsChanged, this, [this](const std::string& changed) {
+        if (conditionsChanged_) conditionsChanged_(changed);
+    });
     hide();
     if (editor->loadFilter(key)) editor->show();
 }

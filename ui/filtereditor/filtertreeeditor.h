@@ -41,6 +41,12 @@ public:
     // closed and written the filter files: the main window shows itself and runs a refresh.
     FilterTreeEditor(std::string appFolder, Dialogs& dialogs, Written written, std::function<void()> onClosed,
                      QWidget* parent = nullptr);
+
+    // Receives the key of a filter whose conditions the condition editor changed.
+    void setOnConditionsChanged(std::function<void(const std::string& key)> changed)
+    {
+        conditionsChanged_ = std::move(changed);
+    }
     ~FilterTreeEditor() override;
 
     // The filter set as opened or last written.
@@ -93,6 +99,7 @@ private:
     std::string appFolder_;
     Dialogs& dialogs_;
     Written written_;
+    std::function<void(const std::string& key)> conditionsChanged_;
     std::function<void()> onClosed_;
     bool unreadableShown_ = false;
     TextList filters_;

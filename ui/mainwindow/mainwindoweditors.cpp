@@ -42,6 +42,8 @@ void MainWindow::createWindows()
             });
         });
     filterTreeEditor_->setShownGames(shownGames_);
+    filterTreeEditor_->setOnConditionsChanged(
+        [this](const std::string& key) { monitor_.filterConditionsChanged(key); });
 }
 
 void MainWindow::openMasterserverEditor()

@@ -40,7 +40,7 @@ public:
     std::vector<std::string> captionsSeen;
     std::vector<std::vector<std::string>> unreadAtEnd; // per ended tick
     void beginTick() override { ++ticks; }
-    void endTick(const std::vector<std::string>& unreadServers) override { unreadAtEnd.push_back(unreadServers); }
+    void endTick(const std::vector<std::string>& unreadServers, bool) override { unreadAtEnd.push_back(unreadServers); }
     std::string evaluateFilters(RowHandle row) override
     {
         rows.push_back(row);

@@ -400,25 +400,33 @@ private slots:
     void listpopEnabling_data()
     {
         QTest::addColumn<int>("addressCount");
+        QTest::addColumn<QStringList>("hosts");
         QTest::addColumn<bool>("select");
         QTest::addColumn<bool>("details");
         QTest::addColumn<bool>("join");
-        QTest::newRow("nothing selected") << 2 << false << false << false;
-        QTest::newRow("no address") << 0 << true << true << false;
-        QTest::newRow("negative count") << -1 << true << true << false;
-        QTest::newRow("addresses") << 2 << true << true << true;
+        const QStringList two{"198.51.100.7", "10.0.0.2"};
+        QTest::newRow("nothing selected") << 2 << two << false << false << false;
+        QTest::newRow("no host") << 2 << QStringList{} << true << true << false;
+        QTest::newRow("empty first host") << 2 << QStringList{"", "10.0.0.2"} << true << true << false;
+        QTest::newRow("hosts") << 2 << two << true << true << true;
+        // A newer host writes no "AddressCount": its hosts are still there to join.
+        QTest::newRow("hosts, no count") << 0 << two << true << true << true;
     }
 
     void listpopEnabling()
     {
         QFETCH(int, addressCount);
+        QFETCH(QStringList, hosts);
         QFETCH(bool, select);
         QFETCH(bool, details);
         QFETCH(bool, join);
         MainWindowFixture f;
         auto& form = f.create();
         form.model().addColumn("Szenario", 100);
-        addGame(form.model(), form.monitor().state().games, game("Foo", "Lobby", false, 0, addressCount));
+        quintor::GameRecord record = game("Foo", "Lobby", false, 0, addressCount);
+        for (const QString& host : hosts)
+            record.IPs.push_back(host.toStdString());
+        addGame(form.model(), form.monitor().state().games, std::move(record));
         if (select) selectRow(f.gameList(), 0);
         form.updateListMenu();
         QCOMPARE(f.action("Spieler1")->isEnabled(), details);
