@@ -72,10 +72,17 @@ public:
     // Connects the window; once, before startUp.
     void attach(MonitorViews views);
 
-    // Removes what crashed saves left, finishes a filter change a crash interrupted, loads the lists and the
-    // history, reads "tagparse", finds the game folder, fetches a subscribed feed, checks for a newer
-    // version and loads the filter set. What fails is said in a box (the user is starting the program).
+    // Before the window shows: removes what crashed saves left, loads the lists and the history, reads
+    // "tagparse" and finds the game folder. What fails is said in a box (the user is starting the program).
     void startUp();
+    // Once the window shows, so the status bar can say what happens: fetches a subscribed feed, checks for a
+    // newer version and loads the filter set (a filter change a crash interrupted finished first). Ticks
+    // asked for before wait for it.
+    void finishStartUp();
+    bool startedUp() const { return startedUp_; }
+
+    // A sound file could not be played: said in the status bar, once per tick.
+    void noteSoundFailure(const std::string& fileName);
 
     // One tick now, or once the running one or a box of the user's own has let go. A tick's questions
     // and messages are queued and shown after it.
@@ -162,6 +169,8 @@ private:
     std::optional<MonitorViews> views_;
     std::unique_ptr<HoldingDialogs> userDialogs_;
     bool tickDueAfterBox_ = false;
+    bool startedUp_ = false;
+    bool tickDueAfterStartUp_ = false;
     PromptQueue prompts_;
     TickGate gate_;
     bool tagStripping_ = false;

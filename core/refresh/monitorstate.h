@@ -3,6 +3,7 @@
 
 #include "reference/gamestore.h"
 #include "refresh/serveroutages.h"
+#include "refresh/statusline.h"
 #include "settings/saveguard.h"
 #include "settings/textlist.h"
 
@@ -21,6 +22,8 @@ struct MonitorState {
     bool online = true;
     // Failing masterservers and the last good lists of all of them (memory only).
     ServerOutages outages;
+    // The status bar's caption and notes.
+    StatusLine status;
     // The list files start-up could not read: no save of this run replaces them.
     SaveGuard saveGuard;
 

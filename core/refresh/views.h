@@ -49,8 +49,6 @@ public:
     virtual void startRefetchTimer() {}
     // The notice board: the notices to show, in order (none: an empty board).
     virtual void showNotices(const std::vector<Notice>& notices) { static_cast<void>(notices); }
-    // A note for the status bar that stays a while over whatever the bar says (a damaged history).
-    virtual void showNote(const std::string& text) { static_cast<void>(text); }
     // Runs `step` once the event at hand has been dealt with (a window: from its event loop). A view without
     // an event loop runs it at once.
     virtual void runSoon(std::function<void()> step) { step(); }

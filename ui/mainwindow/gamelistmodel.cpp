@@ -5,6 +5,7 @@
 #include "ui/platform/styledtext.h"
 #include "ui/platform/text.h"
 
+#include <QFont>
 #include <QHeaderView>
 #include <QTextDocument>
 
@@ -18,9 +19,12 @@ QColor rowTextColor(std::uint32_t color)
                   static_cast<int>((color >> 16) & 0xFF));
 }
 
-QColor staleRowTextColor()
+QColor staleRowTextColor(std::uint32_t filterColour)
 {
-    return QColor(Qt::gray);
+    if (filterColour == 0) return QColor(Qt::gray);
+    // The filter's hue, half-way to the list's white: coloured, yet plainly not live.
+    const QColor hue = rowTextColor(filterColour);
+    return QColor((hue.red() + 255) / 2, (hue.green() + 255) / 2, (hue.blue() + 255) / 2);
 }
 
 GameListModel::GameListModel(const GameStore& games, QObject* parent) : QAbstractTableModel(parent), games_(games) {}
@@ -154,8 +158,16 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const
         return QString();
     case Qt::ForegroundRole: {
         const GameRecord* record = games_.find(row.handle);
-        if (record && record->Stale && record->Color == 0) return staleRowTextColor();
+        if (record && record->Stale) return staleRowTextColor(record->Color);
         return rowTextColor(record ? record->Color : 0);
+    }
+    case Qt::FontRole: {
+        // A kept row of a failing server reads as not live at a glance, whatever colours it.
+        const GameRecord* record = games_.find(row.handle);
+        if (!record || !record->Stale) return {};
+        QFont font;
+        font.setItalic(true);
+        return font;
     }
     case Qt::ToolTipRole:
         return row.toolTip.isEmpty() ? QVariant() : QVariant(row.toolTip);

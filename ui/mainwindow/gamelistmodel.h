@@ -20,8 +20,9 @@ namespace quintor::ui {
 
 // A record's Color (0x00BBGGRR) as the text colour of its row.
 QColor rowTextColor(std::uint32_t color);
-// The text colour of a row kept from a failing server's last good list that no filter coloured.
-QColor staleRowTextColor();
+// The text colour of a row kept from a failing server's last good list: grey, or the colour a filter gave it
+// drawn half-way to the list's white background.
+QColor staleRowTextColor(std::uint32_t filterColour = 0);
 
 class GameListModel : public QAbstractTableModel, public GameListView {
     Q_OBJECT

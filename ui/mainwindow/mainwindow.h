@@ -130,7 +130,6 @@ private:
     void stopRefetchTimer() override;
     void startRefetchTimer() override;
     void showNotices(const std::vector<Notice>& notices) override;
-    void showNote(const std::string& text) override;
     void runSoon(std::function<void()> step) override;
     void tickStarted() override;
     void tickEnded() override;
@@ -139,14 +138,14 @@ private:
     // The game of the selected row, found through the row; nothing when no row is selected.
     std::optional<RowHandle> selectedRow() const;
     void finishShutdown();
-    void reportSoundFailure(const QString& fileName);
-    void showSoundNote();
     // Hands the games the list now shows, in its order, to the condition editor's preview.
     void shareShownGames();
     void setTickRunning(bool running);
     void askToStoreAlias(RowHandle row, const std::string& oldCaption, std::string& text);
     void guardedHandler(const std::function<void()>& handler);
     void restoreBounds();
+    // Without stored bounds the window opens wide enough for the chosen columns, within the screen.
+    int widthForColumns();
     bool trayAvailable() const;
 
     void createControls();
@@ -166,9 +165,7 @@ private:
     bool shutdownDone_ = false;
     ShutdownCause shutdownCause_ = ShutdownCause::user;
     int exitCode_ = 0;
-    // A sound that cannot be played is reported once per tick.
-    bool soundReported_ = false;
-    std::string soundNote_;
+    bool shownOnce_ = false; // the first show finishes the start-up
 
     // Controls; their object names are the ones the tests look them up by.
     QGroupBox* listBox_ = nullptr;

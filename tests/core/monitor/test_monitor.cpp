@@ -60,6 +60,7 @@ protected:
             MonitorSetup{folder.path(), http, clock, starter, server, "", "", "", std::nullopt, &errors});
         monitor->attach({dialogs, presenter, notifier, list, view});
         monitor->startUp();
+        monitor->finishStartUp();
     }
     // One tick, a few seconds after the last on both clocks.
     void tick()
@@ -137,6 +138,19 @@ TEST_F(MonitorTest, StartsTicksThreeTimesAndWritesEveryFileAtShutDown)
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2);
     EXPECT_TRUE(folder.exists("history.txt"));
     EXPECT_TRUE(errors.str().empty());
+}
+
+TEST_F(MonitorTest, TicksWaitForTheStartUpToFinish)
+{
+    folder.write("server.txt", server + "\r\n");
+    http.bodies[server] = reply({"Greed Arena"});
+    monitor = std::make_unique<Monitor>(MonitorSetup{folder.path(), http, clock, starter, server});
+    monitor->attach({dialogs, presenter, notifier, list, view});
+    monitor->startUp();
+    monitor->requestTick(); // the window shows before the feed and the filters are there
+    EXPECT_TRUE(list.rows.empty());
+    monitor->finishStartUp();
+    EXPECT_EQ(list.captions(), std::vector<std::string>{"Greed Arena"});
 }
 
 TEST_F(MonitorTest, AnUnansweredOutageQuestionStopsNoTick)

@@ -195,8 +195,8 @@ private slots:
         QVERIFY(count(users, QColor(0, 128, 0)) > 0);
     }
 
-    // A row kept from a failing server's last good list: grey unless a filter coloured it, and its
-    // tooltip shows as it stands even when it looks like markup.
+    // A row kept from a failing server's last good list reads as not live: grey, or a filter's hue half-way
+    // to white, and in italics; its tooltip shows as it stands even when it looks like markup.
     void keptRowsAreGreyAndTheirTooltipIsPlain_data()
     {
         QTest::addColumn<bool>("stale");
@@ -204,7 +204,7 @@ private slots:
         QTest::addColumn<QColor>("expected");
         QTest::newRow("listed, black") << false << 0u << QColor(0, 0, 0);
         QTest::newRow("kept, black is grey") << true << 0u << quintor::ui::staleRowTextColor();
-        QTest::newRow("kept, the filter's red stays") << true << 0x0000FFu << QColor(255, 0, 0);
+        QTest::newRow("kept, the filter's red pales") << true << 0x0000FFu << QColor(255, 127, 127);
     }
 
     void keptRowsAreGreyAndTheirTooltipIsPlain()
@@ -220,6 +220,7 @@ private slots:
         entry.Stale = stale;
         const quintor::RowHandle row = addGame(model, games, entry);
         QCOMPARE(model.index(0, 1).data(Qt::ForegroundRole).value<QColor>(), expected);
+        QCOMPARE(model.index(0, 0).data(Qt::FontRole).value<QFont>().italic(), stale);
         QVERIFY(!model.index(0, 0).data(Qt::ToolTipRole).isValid());
 
         model.setRowToolTip(row, "Stand: 17:02:06");

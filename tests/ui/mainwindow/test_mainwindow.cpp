@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QStatusBar>
 
 using quintor::test::addGame;
@@ -48,6 +49,38 @@ QStringList menuTexts(const QMenu* menu)
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
+    // Without stored bounds the first window shows every chosen column whole; stored bounds still win.
+    void theFirstWindowHoldsItsColumns_data()
+    {
+        QTest::addColumn<QString>("bounds");
+        QTest::addColumn<int>("width");
+        QTest::newRow("none stored") << QString() << 0;
+        QTest::newRow("stored") << QStringLiteral("width=600\r\n") << 600;
+    }
+
+    void theFirstWindowHoldsItsColumns()
+    {
+        QFETCH(QString, bounds);
+        QFETCH(int, width);
+        MainWindowFixture f;
+        f.folder.write("config.txt", "Column1=Status\r\nColumn2=Spieler\r\nColumn3=Emptys\r\nColumn4=Offizieller "
+                                     "Server\r\nColumnWidth4=120\r\n" +
+                                         bounds.toStdString());
+        f.http->released = 1000;
+        f.http->body = quintor::test::replyHeader() + quintor::test::referenceBlock({.title = "Greed"});
+        auto& form = f.create();
+        QVERIFY(f.showAndWaitForFirstTick());
+        if (width > 0) {
+            QCOMPARE(form.width(), width);
+            return;
+        }
+        QTreeView* list = f.gameList();
+        const int columns = 100 + 3 * 80 + 120;
+        QVERIFY2(list->viewport()->width() - list->verticalScrollBar()->sizeHint().width() >= columns,
+                 qPrintable(QString::number(list->viewport()->width())));
+        QCOMPARE(list->horizontalScrollBar()->maximum(), 0); // nothing to scroll sideways
+    }
+
     void designedWindow()
     {
         MainWindowFixture f;
@@ -56,7 +89,7 @@ private slots:
         QVERIFY(f.showAndWaitForFirstTick());
         QCOMPARE(form.windowTitle(), QStringLiteral("Quintor Velmar"));
         QCOMPARE(form.pos(), QPoint(0, 0));
-        QCOMPARE(form.centralWidget()->width(), 526);
+        QVERIFY(form.centralWidget()->width() >= 526); // wider where the columns need it
         QCOMPARE(form.minimumSize(), QSize(500, 400));
         const auto* refetch = form.findChild<QTimer*>(QStringLiteral("refetch"));
         QVERIFY(refetch && refetch->isActive());
