@@ -6,8 +6,7 @@
 #include "filters/filterpage.h"
 #include "platform/dialogs.h"
 #include "reference/gameentry.h"
-
-#include <QWidget>
+#include "ui/platform/windowdialog.h"
 
 #include <memory>
 #include <optional>
@@ -26,7 +25,7 @@ namespace quintor::ui {
 
 class StyledLinesView;
 
-class FilterEditor : public QWidget {
+class FilterEditor : public WindowDialog {
     Q_OBJECT
 public:
     static constexpr int minimumClientWidth = 600;
@@ -56,9 +55,6 @@ signals:
     // "Weiter" wrote other conditions than the filter had: what it remembers of the games it reported no
     // longer holds.
     void conditionsChanged(const std::string& key);
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     struct RowControls {

@@ -23,8 +23,8 @@ void MainWindow::createWindows()
     detailsWindow_ = new DetailsWindow(this);
     aliasEditor_ = new AliasEditor(state.aliases, *dialogs_, this);
     masterserverEditor_ = new MasterserverEditor(state.servers, *dialogs_, monitor_.defaultServer(), this);
-    for (ClosingWindow* window :
-         std::initializer_list<ClosingWindow*>{columnChooser_, detailsWindow_, aliasEditor_, masterserverEditor_}) {
+    for (WindowDialog* window :
+         std::initializer_list<WindowDialog*>{columnChooser_, detailsWindow_, aliasEditor_, masterserverEditor_}) {
         // Showing the main window runs its tick.
         window->setOnClosed([this] { guardedHandler([this] { show(); }); });
     }
