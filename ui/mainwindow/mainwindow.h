@@ -144,7 +144,8 @@ private:
     void askToStoreAlias(RowHandle row, const std::string& oldCaption, std::string& text);
     void guardedHandler(const std::function<void()>& handler);
     void restoreBounds();
-    // Without stored bounds the window opens wide enough for the chosen columns, within the screen.
+    // Without stored bounds the window opens wide enough for the chosen columns, within the screen (measured
+    // once laid out, as it first shows).
     int widthForColumns();
     bool trayAvailable() const;
 
@@ -165,7 +166,8 @@ private:
     bool shutdownDone_ = false;
     ShutdownCause shutdownCause_ = ShutdownCause::user;
     int exitCode_ = 0;
-    bool shownOnce_ = false; // the first show finishes the start-up
+    bool shownOnce_ = false;        // the first show finishes the start-up
+    bool widenForColumns_ = false;  // no stored width: the first show makes room for the columns
 
     // Controls; their object names are the ones the tests look them up by.
     QGroupBox* listBox_ = nullptr;

@@ -29,9 +29,8 @@ std::string aboutText()
 
 int MainWindow::widthForColumns()
 {
-    // What the window takes beside the list's columns, at the designed size and the font in use: the
-    // boxes, margins, the list's frame and a vertical scroll bar.
-    centralWidget()->layout()->activate();
+    // What the window takes beside the list's columns, as laid out at the font in use: the boxes, margins,
+    // the list's frame and a vertical scroll bar.
     const int besideColumns =
         width() - gameList_->viewport()->width() + gameList_->verticalScrollBar()->sizeHint().width();
     int columns = 0;
@@ -49,7 +48,7 @@ void MainWindow::restoreBounds()
     resize(designedClientWidth, menuBar()->sizeHint().height() + designedClientHeight);
     move(0, 0);
     const WindowBounds stored = storedWindowBounds(monitor_.state().config);
-    if (!stored.width) resize(widthForColumns(), height());
+    widenForColumns_ = !stored.width.has_value();
     if (stored.width) resize(*stored.width, height());
     if (stored.height) resize(width(), *stored.height);
     if (stored.left) move(*stored.left, y());
