@@ -13,6 +13,7 @@ FilterEngine::FilterEngine(const TextList& filters, GameStore& games, std::strin
 void FilterEngine::beginTick()
 {
     memory_.beginTick();
+    actions_.beginTick();
     prepared_ = false;
     slots_.clear();
 }

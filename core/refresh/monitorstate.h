@@ -5,6 +5,7 @@
 #include "refresh/serveroutages.h"
 #include "refresh/statusline.h"
 #include "settings/saveguard.h"
+#include "settings/storedlines.h"
 #include "settings/textlist.h"
 
 #include <string>
@@ -16,7 +17,7 @@ struct MonitorState {
     TextList servers;
     TextList config;
     TextList aliases;
-    TextList logLines;
+    LogLines logLines;
     GameStore games;
     std::string pendingLoadFile;
     bool online = true;

@@ -166,8 +166,8 @@ private:
     bool shutdownDone_ = false;
     ShutdownCause shutdownCause_ = ShutdownCause::user;
     int exitCode_ = 0;
-    bool shownOnce_ = false;        // the first show finishes the start-up
-    bool widenForColumns_ = false;  // no stored width: the first show makes room for the columns
+    bool shownOnce_ = false;       // the first show finishes the start-up
+    bool widenForColumns_ = false; // no stored width: the first show makes room for the columns
 
     // Controls; their object names are the ones the tests look them up by.
     QGroupBox* listBox_ = nullptr;

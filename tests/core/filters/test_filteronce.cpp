@@ -223,7 +223,8 @@ TEST(FilterJoin, AsksOncePerGameAndYesStartsTheGameIfItIsStillListed)
 {
     test::TempFolder folder;
     folder.write("Clonk.exe", "");
-    TextList filters, logLines, config;
+    TextList filters, config;
+    LogLines logLines;
     config.add("crdir=" + folder.path());
     GameStore games;
     test::ScriptedDialogs dialogs;
