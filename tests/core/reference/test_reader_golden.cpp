@@ -211,6 +211,34 @@ std::vector<ReadingCase> handMadeCases()
                                              "Address=" +
                                                  replaceAll(std::string(100, ','), ",", "T:h:1,") + "\n"));
 
+    cases.push_back(single("control characters inside values",
+                           "[Reference]\nIcon=1\nTitle=\"A\tB\x01"
+                           "C\x7f\"\nState=Lo\x1f"
+                           "bby\nComment=x\ty\n"
+                           "[Player]\nName=\"N\x02N\"\nFilename=\"F\tF\"\nID=1\n",
+                           true));
+    // Where a reply ends inside a section, every scan of it ends there too.
+    cases.push_back(single("title found last", "[Reference]\nIcon=0\nState=Lobby\nTitle=\"Ende\""));
+    cases.push_back(single("moved player last", "[Reference]\nTitle=T\nState=Lobby\n[Player]\nName=N\nID=5"));
+    cases.push_back(single("observing host last", "[Reference]\nTitle=T\nState=Lobby\n[Client]\nID=0\n"
+                                                  "Activated=true\nObserver=true\nName=\"X\""));
+    cases.push_back(single("resource last", "[Reference]\nTitle=T\nState=Lobby\n[Resource]\nType=A\nFileSize=7"));
+    // Long runs of blanks, and line breaks on every side of sixty-four bytes.
+    std::string blanks = "[Clonk Rage]\nVersion=1" + std::string(100, ' ') + "\n" + std::string(130, ' ') + "\n" +
+                         std::string(70, '\t') + "[Reference]" + std::string(70, ' ') + "\n";
+    for (int length = 58; length < 70; ++length)
+        blanks += "Comment=" + std::string(static_cast<std::size_t>(length), 'c') + (length % 2 ? "\r\n" : "\r");
+    blanks += "Title=T\r\n\r\n\n\r\r\n";
+    cases.push_back(single("blanks and breaks at block edges", blanks));
+    cases.push_back(single("many resources", kHead + game("A", manyResources(1001, "FileSize=1\n")) + game("B")));
+    // Games dropped for a bad value, in every kind of line end: the games after them are read as before.
+    const std::string dropped = kHead + game("A") + game("B", "MaxPlayers=viele\n") +
+                                game("C", "[Resource]\nFileSize=12 KB\n") + game("D", "[Clonk Rage]\nV=2\n") +
+                                game("E", "[Player]\nName=P\nFilename=F\nID=sieben\n") + game("F");
+    cases.push_back(single("dropped games, crlf", replaceAll(dropped, "\n", "\r\n")));
+    cases.push_back(single("dropped games, cr", replaceAll(dropped, "\n", "\r")));
+    cases.push_back(single("dropped games, padded", replaceAll(dropped, "\n", " \n\t ")));
+
     // Several replies of one refresh share the pending game; a callback's error ends the refresh.
     ReadingCase shared;
     shared.name = "replies share the pending game";
