@@ -105,8 +105,9 @@ inline std::string recordTranscript(const GameRecord& game)
 // What the completed callback throws at ReadingCase::throwAtRecord.
 struct CallbackFailure {};
 
-// Reads the case's replies (the n-th from the server "sN") and finishes, as one refresh does.
-inline std::string readingTranscript(const ReadingCase& reading)
+// Reads the case's replies (the n-th from the server "sN") and finishes, as one refresh does; `stepwiseOnly` as
+// ReferenceReader::setStepwiseOnly.
+inline std::string readingTranscript(const ReadingCase& reading, bool stepwiseOnly = false)
 {
     std::string out;
     int records = 0;
@@ -122,6 +123,7 @@ inline std::string readingTranscript(const ReadingCase& reading)
                             [&](const std::string& title, const std::string& message) {
                                 out += transcriptLine("skipped", escaped(title) + '|' + escaped(message));
                             }});
+    reader.setStepwiseOnly(stepwiseOnly);
     for (std::size_t i = 0; i < reading.replies.size(); ++i) {
         try {
             reader.read(reading.replies[i], "s" + std::to_string(i + 1));
