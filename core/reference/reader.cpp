@@ -5,9 +5,14 @@
 #include "settings/convert.h"
 #include "settings/errors.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quintor {
 namespace {
@@ -45,34 +50,63 @@ template <std::size_t N> bool keyValue(std::string_view line, const char (&key)[
     return true;
 }
 
+// Whether the clean-up has more to do with `text` than take its quotes off: an escape, a control character, or with
+// tag stripping on a "<". Long values (addresses) are looked through sixteen bytes at a time.
+bool needsDecoding(std::string_view text, bool tagparse)
+{
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i backslash = _mm_set1_epi8('\\'), tagOpen = _mm_set1_epi8(tagparse ? '<' : '\\');
+    const __m128i lastControl = _mm_set1_epi8(31);
+    for (; i + 16 <= text.size(); i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+        const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(chunk, lastControl), chunk);
+        const __m128i marks = _mm_or_si128(_mm_cmpeq_epi8(chunk, backslash), _mm_cmpeq_epi8(chunk, tagOpen));
+        if (_mm_movemask_epi8(_mm_or_si128(control, marks))) return true;
+    }
+#endif
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (static_cast<unsigned char>(c) < 32 || c == '\\' || (tagparse && c == '<')) return true;
+    }
+    return false;
+}
+
+// The value without the one leading and one trailing quote that decodeValue takes off.
+std::string_view unquoted(std::string_view value)
+{
+    if (!value.empty() && (value.front() == '"' || value.front() == '\'')) value.remove_prefix(1);
+    if (!value.empty() && (value.back() == '"' || value.back() == '\'')) value.remove_suffix(1);
+    return value;
+}
+
 // decodeValue. Most values hold no escape, control character or tag: then the clean-up only takes the quotes off,
 // and the value is copied once.
 std::string cleanValue(std::string_view value, bool tagparse)
 {
-    std::string_view inner = value;
-    if (!inner.empty() && (inner.front() == '"' || inner.front() == '\'')) inner.remove_prefix(1);
-    if (!inner.empty() && (inner.back() == '"' || inner.back() == '\'')) inner.remove_suffix(1);
-    for (const char c : inner) {
-        if (static_cast<unsigned char>(c) < 32 || c == '\\' || (tagparse && c == '<')) {
-            return decodeValue(value, tagparse);
-        }
-    }
-    return std::string(inner);
+    const std::string_view inner = unquoted(value);
+    return needsDecoding(inner, tagparse) ? decodeValue(value, tagparse) : std::string(inner);
 }
 
-// Whether "CUID=" stands anywhere in the line.
+// cleanValue for a number or truth value that is only converted: no copy when there is nothing to decode.
+std::string_view cleanNumber(std::string_view value, bool tagparse, std::string& decoded)
+{
+    const std::string_view inner = unquoted(value);
+    if (!needsDecoding(inner, tagparse)) return inner;
+    decoded = decodeValue(value, tagparse);
+    return decoded;
+}
+
+// Whether "CUID=" stands anywhere in the line; mostly it begins the line or is not there.
 bool containsUserId(std::string_view line)
 {
-    constexpr std::string_view key = "CUID=";
-    for (std::size_t i = 0; i + key.size() <= line.size(); ++i) {
-        if (line[i] == 'C' && line.substr(i, key.size()) == key) return true;
-    }
-    return false;
+    return beginsWith(line, "CUID=") || line.find("CUID=") != std::string_view::npos;
 }
 
 // aliasFor, without copying the text once more when it has no alias.
 std::string aliased(std::string text, const TextList& aliases)
 {
+    if (aliases.count() == 0) return text;
     const int line = aliasLineIndex(text, aliases);
     return line < 0 ? std::move(text) : aliases.valueAt(line);
 }
@@ -161,11 +195,11 @@ public:
             break;
         case 'P':
             if (keyValue(line, "PasswordNeeded=", value))
-                entry.PasswordNeeded = strToBool(cleanValue(value, tagparse_));
+                entry.PasswordNeeded = strToBool(cleanNumber(value, tagparse_, decoded_));
             break;
         case 'O':
             if (keyValue(line, "OfficialServer=", value))
-                entry.OfficialServer = strToBool(cleanValue(value, tagparse_));
+                entry.OfficialServer = strToBool(cleanNumber(value, tagparse_, decoded_));
             break;
         case 'L':
             if (keyValue(line, "League=", value)) entry.League = cleanValue(value, tagparse_);
@@ -197,6 +231,7 @@ private:
     bool addressCountMet_ = false;
     std::vector<std::string_view> uncountedAddresses_; // their raw values: the views point into the reply
     std::string_view lastAddress_;
+    std::string decoded_; // a truth value that needed decoding
 };
 
 // The keys of one resource. The section has no end of its own: they count up to the next "[Resource]" or
@@ -225,14 +260,15 @@ public:
             if (keyValue(line, "Filename=", value)) {
                 resource.Filename = cleanValue(value, tagparse_);
             } else if (keyValue(line, "FileSize=", value)) {
-                resource.FileSize = strToInt(cleanValue(value, tagparse_));
+                resource.FileSize = strToInt(cleanNumber(value, tagparse_, decoded_));
             }
             break;
         case 'A':
             if (keyValue(line, "Author=", value)) resource.Author = cleanValue(value, tagparse_);
             break;
         case 'L':
-            if (keyValue(line, "Loadable=", value)) resource.Loadable = strToBool(cleanValue(value, tagparse_));
+            if (keyValue(line, "Loadable=", value))
+                resource.Loadable = strToBool(cleanNumber(value, tagparse_, decoded_));
             break;
         default:
             break;
@@ -243,6 +279,7 @@ private:
     Resource beyondLimit_;
     Resource* resource_;
     bool tagparse_;
+    std::string decoded_; // a number or truth value that needed decoding
 };
 
 // A player whose lines are moved (a "ForcedName=" line after a name clash, or a computer player without a file):
@@ -277,44 +314,43 @@ private:
 };
 
 // The lines of a reply one at a time, cut as splitReplyLines cuts them, with a few lines of look-ahead for the
-// steps that read fixed lines after their header.
+// steps that read fixed lines after their header. Lines are cut in batches, apart from the work on them, into a
+// window that keeps the few not yet passed when the next batch comes.
 class LineCursor {
 public:
     LineCursor(std::string_view text, std::size_t offset, std::size_t index) : cutter_(text, offset), index_(index) {}
-    bool valid() { return filled_ > 0 || fill(1); }
-    std::string_view current() const { return window_[head_]; }
+    bool valid() { return current_ < filled_ || fill(1); }
+    std::string_view current() const { return window_[current_]; }
     std::size_t index() const { return index_; }
     // The line `distance` lines after the current one; past the end an empty line.
     std::string_view ahead(std::size_t distance)
     {
-        return filled_ > distance || fill(distance + 1) ? window_[(head_ + distance) % kWindow] : std::string_view();
+        return current_ + distance < filled_ || fill(distance + 1) ? window_[current_ + distance] : std::string_view();
     }
     void advance()
     {
-        head_ = (head_ + 1) % kWindow;
-        --filled_;
+        ++current_;
         ++index_;
     }
 
 private:
-    // Lines are cut in batches, apart from the work on them.
-    static constexpr std::size_t kWindow = 64, kBatch = 32;
+    static constexpr std::size_t kWindow = 64; // far more than the furthest look-ahead, a client's line +5
 
+    // Makes `count` lines from the current one on stand in the window, if the reply has them.
     bool fill(std::size_t count)
     {
-        // The batch is cut into a row of the window; the window has room for it, as count is at most a few lines.
-        std::string_view batch[kBatch];
-        const std::size_t cut = cutter_.cut(batch, kBatch);
-        for (std::size_t i = 0; i < cut; ++i)
-            window_[(head_ + filled_ + i) % kWindow] = batch[i];
-        filled_ += cut;
+        std::copy(window_.begin() + static_cast<std::ptrdiff_t>(current_),
+                  window_.begin() + static_cast<std::ptrdiff_t>(filled_), window_.begin());
+        filled_ -= current_;
+        current_ = 0;
+        filled_ += cutter_.cut(window_.data() + filled_, kWindow - filled_);
         return filled_ >= count;
     }
 
     ReplyLineCutter cutter_;
     std::size_t index_;
     std::array<std::string_view, kWindow> window_{};
-    std::size_t head_ = 0, filled_ = 0;
+    std::size_t current_ = 0, filled_ = 0;
 };
 
 // The headers the reader has a step for.
@@ -524,12 +560,12 @@ void ReferenceReader::read(std::string_view reply, std::string_view server)
     if (abandoned_) return;
     server_ = server;
     try {
-        const std::string_view text = replyText(reply);
+        // The reply ends at its first NUL: its lines are cut so.
         if (stepwiseOnly_) {
-            splitReplyLines(text, lines_);
+            splitReplyLines(reply, lines_);
             readStepwise(0, false);
         } else {
-            readInOnePass(text);
+            readInOnePass(reply);
         }
     } catch (...) {
         abandoned_ = true;

@@ -5,17 +5,9 @@
 
 namespace quintor {
 
-std::string_view replyText(std::string_view reply)
-{
-    if (const void* nul = std::memchr(reply.data(), '\0', reply.size()))
-        return reply.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - reply.data()));
-    return reply;
-}
-
 void splitReplyLines(std::string_view reply, std::vector<std::string_view>& lines)
 {
     lines.clear();
-    reply = replyText(reply);
     // Reply lines average about twenty bytes; room for that many saves most of the growing.
     lines.reserve(reply.size() / 16 + 1);
     std::string_view batch[64];

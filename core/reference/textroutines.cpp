@@ -76,28 +76,30 @@ namespace {
 
 // The host of one entry of an address list, such as TCP:"[2001:db8::5]:11112" or TCP:1.2.3.4:11112: everything up
 // to and including its first ":" goes, and every quote; then the host is the text between "[" and "]" when it begins
-// with "[", otherwise the text before its last ":". Worked out on a copy without the quotes, on the stack for any
-// entry of a usual length, so that the host is allocated once at its own size.
+// with "[", otherwise the text before its last ":".
 std::string hostOf(std::string_view entry)
 {
     if (const std::size_t colon = entry.find(':'); colon != std::string_view::npos) entry.remove_prefix(colon + 1);
+    // A classic host writes no quote, a newer one only the two around the rest: then the host is cut from the entry
+    // as it stands. Any other quotes go one by one, in a copy made on the stack for an entry of a usual length.
+    std::string_view text = entry;
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
     char buffer[96];
     std::string longEntry;
-    char* unquoted = buffer;
-    if (entry.size() > sizeof buffer) {
-        longEntry.resize(entry.size());
-        unquoted = longEntry.data();
+    if (text.find('"') != std::string_view::npos) {
+        char* unquoted = buffer;
+        if (entry.size() > sizeof buffer) {
+            longEntry.resize(entry.size());
+            unquoted = longEntry.data();
+        }
+        std::size_t size = 0;
+        for (const char c : entry) {
+            if (c != '"') unquoted[size++] = c;
+        }
+        text = std::string_view(unquoted, size);
     }
-    std::size_t size = 0, lastColon = std::string_view::npos, firstClose = std::string_view::npos;
-    for (const char c : entry) {
-        if (c == '"') continue;
-        if (c == ':') lastColon = size;
-        if (c == ']' && firstClose == std::string_view::npos) firstClose = size;
-        unquoted[size++] = c;
-    }
-    const std::string_view text(unquoted, size);
-    if (!text.empty() && text.front() == '[') return std::string(text.substr(1, firstClose - 1));
-    return std::string(text.substr(0, lastColon));
+    if (!text.empty() && text.front() == '[') return std::string(text.substr(1, text.find(']') - 1));
+    return std::string(text.substr(0, text.rfind(':')));
 }
 
 } // namespace
