@@ -239,6 +239,30 @@ std::vector<ReadingCase> handMadeCases()
     cases.push_back(single("dropped games, cr", replaceAll(dropped, "\n", "\r")));
     cases.push_back(single("dropped games, padded", replaceAll(dropped, "\n", " \n\t ")));
 
+    // Values long enough to be looked through in blocks, with something to decode at every place in them.
+    std::string longValues = "[Reference]\nIcon=1\nTitle=T\nState=Lobby\n";
+    for (std::size_t at = 0; at < 36; ++at) {
+        for (const char* special : {"\\101", "\x01", "<b>x</b>"}) {
+            std::string value(40, 'v');
+            value.insert(at, special);
+            longValues += "[Player]\nName=\"" + value + "\"\nFilename=f\nID=1\n";
+        }
+    }
+    cases.push_back(single("long values, tags off", longValues));
+    cases.push_back(single("long values, tags on", longValues, true));
+    // Address entries quoted every which way, without a count: every entry counts.
+    cases.push_back(single("address quoting", "[Reference]\nAddress=TCP:\"a:1\",UDP:\"[::1]:2\",TCP:\"x\"y\":3,TCP:\","
+                                              "TCP:\"\",\"TCP\":\"h\":4,T:[v6]x:5,T:]\"a\"[:6,:,\",noport,"
+                                              "T:\"[unclosed:7\"\n"));
+    // A NUL just after a line break, on either side of a 64-byte edge.
+    for (std::size_t pad = 40; pad < 48; ++pad) {
+        for (const auto& [end, name] : {std::pair{"\r\n", "CR LF"}, {"\n", "LF"}, {"\r", "CR"}, {"", "no break"}}) {
+            cases.push_back(single("nul after " + std::to_string(pad) + " and " + name,
+                                   "[Reference]\nTitle=" + std::string(pad, 'x') + end + std::string("\0", 1) +
+                                       "\nState=danach\n"));
+        }
+    }
+
     // Several replies of one refresh share the pending game; a callback's error ends the refresh.
     ReadingCase shared;
     shared.name = "replies share the pending game";
