@@ -607,17 +607,14 @@ void ReferenceReader::finish()
 void ReferenceReader::complete()
 {
     if (!pending_) return;
-    hostOpen_ = false;
-    GameRecord& entry = *pending_;
+    GameRecord entry = std::move(*pending_);
     entry.Players.assign(std::make_move_iterator(pendingPlayers_.begin()),
                          std::make_move_iterator(pendingPlayers_.end()));
     entry.Resources.assign(std::make_move_iterator(pendingResources_.begin()),
                            std::make_move_iterator(pendingResources_.end()));
-    // The record leaves the parse state whatever the callback does.
-    struct Drop {
-        ReferenceReader& reader;
-        ~Drop() { reader.dropPending(); }
-    } drop{*this};
+    // The record has left the parse state before the callback runs, whatever it does.
+    dropPending();
+    hostOpen_ = false;
     if (callbacks_.completed) callbacks_.completed(std::move(entry));
 }
 
