@@ -334,7 +334,8 @@ public:
     }
 
 private:
-    static constexpr std::size_t kWindow = 64; // far more than the furthest look-ahead, a client's line +5
+    // Far more than the furthest look-ahead (a client's line +5), so that lines are cut in long runs.
+    static constexpr std::size_t kWindow = 256;
 
     // Makes `count` lines from the current one on stand in the window, if the reply has them.
     bool fill(std::size_t count)
