@@ -376,22 +376,37 @@ Header headerOf(std::string_view line)
     }
 }
 
-// For each first character, the scans that have a key beginning with it.
-constexpr unsigned kGameLetter = 1, kTitleLetter = 2, kResourceLetter = 4, kMovedPlayerLetter = 8;
-constexpr std::array<unsigned char, 256> makeKeyLetters()
+// For each pair of first characters (their low six bits), the scans that have a key beginning with them: most lines
+// begin with a pair no open scan has a key for, and are passed over with one look-up.
+constexpr unsigned kGameScan = 1, kTitleScan = 2, kResourceScan = 4, kMovedPlayerScan = 8;
+constexpr std::string_view kGameKeyNames[] = {"MaxPlayers",     "ControlRate", "Comment",  "AddressCount",
+                                              "Address",        "Version",     "Game",     "PasswordNeeded",
+                                              "OfficialServer", "League",      "StartTime"};
+constexpr std::string_view kTitleKeyNames[] = {"Title", "State"};
+constexpr std::string_view kResourceKeyNames[] = {"Type", "Filename", "FileSize", "Author", "Loadable"};
+constexpr std::string_view kMovedPlayerKeyNames[] = {"Filename", "Flags", "ID"};
+
+constexpr std::size_t keyStart(char first, char second)
 {
-    std::array<unsigned char, 256> letters{};
-    for (const char c : std::string_view("MCAVGPOLS"))
-        letters[static_cast<unsigned char>(c)] |= kGameLetter;
-    for (const char c : std::string_view("TS"))
-        letters[static_cast<unsigned char>(c)] |= kTitleLetter;
-    for (const char c : std::string_view("TFAL"))
-        letters[static_cast<unsigned char>(c)] |= kResourceLetter;
-    for (const char c : std::string_view("FI"))
-        letters[static_cast<unsigned char>(c)] |= kMovedPlayerLetter;
-    return letters;
+    return (static_cast<std::size_t>(static_cast<unsigned char>(first) & 63) << 6) |
+           (static_cast<unsigned char>(second) & 63);
 }
-constexpr std::array<unsigned char, 256> kKeyLetters = makeKeyLetters();
+
+using KeyStarts = std::array<unsigned char, 64 * 64>;
+constexpr KeyStarts makeKeyStarts()
+{
+    KeyStarts starts{};
+    const auto mark = [&starts](const auto& names, unsigned scan) {
+        for (const std::string_view name : names)
+            starts[keyStart(name[0], name[1])] |= static_cast<unsigned char>(scan);
+    };
+    mark(kGameKeyNames, kGameScan);
+    mark(kTitleKeyNames, kTitleScan);
+    mark(kResourceKeyNames, kResourceScan);
+    mark(kMovedPlayerKeyNames, kMovedPlayerScan);
+    return starts;
+}
+constexpr KeyStarts kKeyStarts = makeKeyStarts();
 
 // Runs `step`; false when a value in it did not convert. Steps that call no callback only: an error a callback
 // throws is not the reply's.
@@ -481,15 +496,15 @@ private:
 
     void readKeys(std::string_view line)
     {
-        // Most lines begin with a letter no open scan has a key for.
-        const unsigned open = (gameKeysOpen_ ? kGameLetter : 0u) | (title_ ? kTitleLetter : 0u) |
-                              (resource_ ? kResourceLetter : 0u) | (movedPlayer_ ? kMovedPlayerLetter : 0u);
-        const unsigned wanted = kKeyLetters[static_cast<unsigned char>(line.front())] & open;
+        // Most lines begin with two characters no open scan has a key for.
+        const unsigned open = (gameKeysOpen_ ? kGameScan : 0u) | (title_ ? kTitleScan : 0u) |
+                              (resource_ ? kResourceScan : 0u) | (movedPlayer_ ? kMovedPlayerScan : 0u);
+        const unsigned wanted = kKeyStarts[keyStart(line[0], line.size() > 1 ? line[1] : '\0')] & open;
         if (!wanted) return;
-        if (wanted & kGameLetter) gameKeys_.read(line);
-        if (wanted & kTitleLetter) title_->read(line);
-        if (wanted & kResourceLetter) resource_->read(line);
-        if (wanted & kMovedPlayerLetter) movedPlayer_->read(line);
+        if (wanted & kGameScan) gameKeys_.read(line);
+        if (wanted & kTitleScan) title_->read(line);
+        if (wanted & kResourceScan) resource_->read(line);
+        if (wanted & kMovedPlayerScan) movedPlayer_->read(line);
     }
 
     void beginGame()
