@@ -71,19 +71,18 @@ public:
 // Actions without windows: message boxes and balloons are dropped, colours and log lines are real.
 class BenchActions final : public FilterActions {
 public:
-    BenchActions(GameStore& games, TextList& logLines) : games_(games), logLines_(logLines) {}
+    BenchActions(GameStore& games, LogLines& logLines) : games_(games), logLines_(logLines) {}
     void perform(const PerformedAction& action) override
     {
         if (action.kind == ActionKind::colourRow) paintRow(games_, action.row, action.text);
-        if (action.kind == ActionKind::writeLog)
-            appendLogEntry(logLines_, logEntry(clock_, action.filterName, action.text));
+        if (action.kind == ActionKind::writeLog) logLines_.add(logEntry(clock_, action.filterName, action.text));
         ++performed;
     }
     std::int64_t performed = 0;
 
 private:
     GameStore& games_;
-    TextList& logLines_;
+    LogLines& logLines_;
     BenchClock clock_;
 };
 
@@ -154,7 +153,7 @@ void BM_TickWith50ActiveFilters(benchmark::State& state)
     test::TempFolder folder;
     const TextList filters = writeFilters(folder);
     GameStore games;
-    TextList logLines;
+    LogLines logLines;
     BenchActions actions(games, logLines);
     std::int64_t errors = 0;
     FilterEngine engine(filters, games, folder.path(), actions, [&](const std::string&) { ++errors; });
@@ -177,7 +176,7 @@ void BM_FilterparseOnly50ActiveFilters(benchmark::State& state)
     const TextList filters = writeFilters(folder);
     GameStore games;
     runTick(games, nullptr);
-    TextList logLines;
+    LogLines logLines;
     BenchActions actions(games, logLines);
     FilterEngine engine(filters, games, folder.path(), actions,
                         [&](const std::string&) { state.SkipWithError("a filter failed"); });

@@ -6,10 +6,23 @@
 
 namespace quintor {
 
+std::string logEntry(std::string_view dateTime, const std::string& filterName, const std::string& text)
+{
+    std::string entry;
+    entry.reserve(appinfo::versionPrefix.size() + dateTime.size() + filterName.size() + text.size() + 16);
+    entry += '[';
+    entry += appinfo::versionPrefix;
+    entry += dateTime;
+    entry += " - Filter \"";
+    entry += filterName;
+    entry += "\"] ";
+    entry += text;
+    return entry;
+}
+
 std::string logEntry(const Clock& clock, const std::string& filterName, const std::string& text)
 {
-    return "[" + std::string(appinfo::versionPrefix) + dateTimeText(clock, clock.now()) + " - Filter \"" + filterName +
-           "\"] " + text;
+    return logEntry(dateTimeText(clock, clock.now()), filterName, text);
 }
 
 bool actionFires(ActionKind kind, bool once, bool newGame)
@@ -56,7 +69,8 @@ void PlatformFilterActions::perform(const PerformedAction& action)
         paintRow(games_, action.row, action.text);
         break;
     case ActionKind::writeLog:
-        appendLogEntry(logLines_, logEntry(clock_, action.filterName, action.text));
+        if (!tickTime_) tickTime_ = dateTimeText(clock_, clock_.now());
+        logLines_.add(logEntry(*tickTime_, action.filterName, action.text));
         break;
     case ActionKind::joinGame:
         if (join_) askToJoin(action.row, action.filterKey);

@@ -7,6 +7,7 @@
 #include "platform/notifier.h"
 #include "platform/prompts.h"
 #include "reference/gamestore.h"
+#include "settings/storedlines.h"
 #include "settings/textlist.h"
 
 #include <cstdint>
@@ -43,11 +44,15 @@ public:
     virtual ~FilterActions() = default;
     // Never waits for the user: a box is queued and shown after the refresh.
     virtual void perform(const PerformedAction& action) = 0;
+    // A refresh begins: what its actions share (the time of its log entries) is taken anew.
+    virtual void beginTick() {}
 };
 
 // A log entry: "[" + version prefix + date and time + " - Filter \"" + name + "\"] " + text. The time is
 // left out at midnight.
 std::string logEntry(const Clock& clock, const std::string& filterName, const std::string& text);
+// The same with the date and time already formatted (dateTimeText).
+std::string logEntry(std::string_view dateTime, const std::string& filterName, const std::string& text);
 
 // Sets the Color of the row's record (if it still has one) to the named colour; black for an unknown name.
 void paintRow(GameStore& games, RowHandle row, std::string_view colourName);
@@ -63,20 +68,20 @@ struct JoinPorts {
 inline constexpr std::string_view kGameGoneText = "Das Spiel ist nicht mehr in der Liste.";
 
 // The program's actions: an information box, the tray balloon (first 255 characters; it offers to join a game
-// with a host, see joinOffer), a sound, the row
-// colour, an entry in the log lines (one line, the log bounded: appendLogEntry), and the join: the
-// question joinQuestion with Yes and No, and for Yes the game joined as the list's "Beitreten" joins it, if
-// it is still listed. Boxes and questions go to the prompt queue, at most one per filter, game and text.
-// Without join ports the join does nothing; unknown codes do nothing.
+// with a host, see joinOffer), a sound, the row colour, an entry in the log lines (one line, the log bounded:
+// LogLines), and the join: the question joinQuestion with Yes and No, and for Yes the game joined as the
+// list's "Beitreten" joins it, if it is still listed. Boxes and questions go to the prompt queue, at most one per
+// filter, game and text. Without join ports the join does nothing; unknown codes do nothing.
 class PlatformFilterActions final : public FilterActions {
 public:
     PlatformFilterActions(Prompts& prompts, Notifier& notifier, const Clock& clock, GameStore& games,
-                          TextList& logLines, std::optional<JoinPorts> join = std::nullopt)
+                          LogLines& logLines, std::optional<JoinPorts> join = std::nullopt)
         : prompts_(prompts), notifier_(notifier), clock_(clock), games_(games), logLines_(logLines),
           join_(std::move(join))
     {
     }
     void perform(const PerformedAction& action) override;
+    void beginTick() override { tickTime_.reset(); }
 
 private:
     void askToJoin(RowHandle row, const std::string& filterKey);
@@ -86,8 +91,9 @@ private:
     Notifier& notifier_;
     const Clock& clock_;
     GameStore& games_;
-    TextList& logLines_;
+    LogLines& logLines_;
     std::optional<JoinPorts> join_;
+    std::optional<std::string> tickTime_; // every entry of a refresh carries its time, formatted once
 };
 
 } // namespace quintor

@@ -13,6 +13,7 @@ FilterEngine::FilterEngine(const TextList& filters, GameStore& games, std::strin
 void FilterEngine::beginTick()
 {
     memory_.beginTick();
+    actions_.beginTick();
     prepared_ = false;
     slots_.clear();
 }
@@ -25,9 +26,12 @@ void FilterEngine::prepare()
     prepared_ = true;
 }
 
-void FilterEngine::endTick(const std::vector<std::string>& unreadServers)
+void FilterEngine::endTick(const std::vector<std::string>& unreadServers, bool listFromFile)
 {
-    memory_.endTick(unreadServers);
+    if (listFromFile)
+        memory_.abandonTick();
+    else
+        memory_.endTick(unreadServers);
 }
 
 void FilterEngine::filtersMoved(const FilterKeyMapping& keys)

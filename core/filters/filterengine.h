@@ -64,7 +64,9 @@ public:
     // Ends a refresh: each filter remembers the games it matched, and those of the unread servers it
     // remembered before. A refresh that is never ended counts, at the next beginTick, as one that read
     // every server.
-    void endTick(const std::vector<std::string>& unreadServers);
+    // A refresh of a file the user loaded reads no masterserver: the memory stays as the last refresh of the
+    // servers left it, so their games are not announced again afterwards.
+    void endTick(const std::vector<std::string>& unreadServers, bool listFromFile = false);
 
     // The tree editor moved or deleted filters: each filter's memory goes with its new key, a deleted
     // filter's is forgotten.

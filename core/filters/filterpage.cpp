@@ -127,11 +127,14 @@ void FilterPages::load(const std::string& key)
     typ_ = chosenItem(conditions.typ, combinationItems().size());
     active_ = conditions.active;
     once_ = conditions.once;
+    loadedConditions_ = conditionsLines(this->conditions()).text();
+    conditionsChanged_ = false;
 }
 
 std::optional<std::string> FilterPages::leaveConditions()
 {
     if (!savesNothing_) writeConditions(appFolder_, key_, conditions());
+    conditionsChanged_ = !savesNothing_ && conditionsLines(conditions()).text() != loadedConditions_;
     ActionRows actions = readActions(appFolder_, key_);
     FilterPage page(FilterPageKind::actions);
     for (const auto& row : actions.rows)

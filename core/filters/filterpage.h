@@ -91,6 +91,9 @@ public:
     // rows of key + "_act.txt" (none when it is missing). The text of the conversion error that ended
     // the loading of the actions early, if any. FileError when the write fails: nothing changes then.
     std::optional<std::string> leaveConditions();
+    // Whether the last "Weiter" wrote conditions other than those loaded: the filter then catches other
+    // games and starts afresh, announcing what it now catches.
+    bool conditionsChanged() const { return conditionsChanged_; }
 
     // "OK": writes key + "_act.txt" from the actions page; FileError when that fails.
     void confirmActions() const;
@@ -112,6 +115,8 @@ public:
 private:
     std::string appFolder_;
     bool savesNothing_ = false;
+    std::string loadedConditions_; // as "Weiter" would write them right after loading
+    bool conditionsChanged_ = false;
     std::string key_;
     FilterPage page_;
     std::int32_t typ_ = 0;

@@ -44,6 +44,13 @@ void MatchMemory::rekey(const std::map<std::string, std::string>& moved, const s
     remap(current_);
 }
 
+void MatchMemory::abandonTick()
+{
+    current_.clear();
+    failed_.clear();
+    open_ = false;
+}
+
 void MatchMemory::endTick(const std::vector<std::string>& unreadServers)
 {
     if (!unreadServers.empty()) {

@@ -25,6 +25,9 @@ public:
     // The filter failed in this refresh: it will remember nothing of it.
     void forget(const std::string& filterKey);
 
+    // Ends the refresh without remembering anything of it: what the last ended refresh left stays.
+    void abandonTick();
+
     // Filters changed keys (`moved`, old to new, swaps included) or went (`removed`): what each remembers goes
     // with it, and nothing stays under a key that now names another filter.
     void rekey(const std::map<std::string, std::string>& moved, const std::vector<std::string>& removed);

@@ -68,21 +68,26 @@ bool isSafeHost(const std::string& host)
     return true;
 }
 
-std::optional<std::string> joinOffer(const GameRecord& game)
-{
-    if (game.IPs.empty()) return std::nullopt;
-    return gameIdentity(game);
-}
-
 void joinGameOfRow(const std::vector<GameRecord>& games, RowHandle row, const GameFolderSearch& search,
                    ProcessStarter& starter)
 {
     if (const GameRecord* game = findGameOfRow(games, row)) joinGame(*game, search, starter);
 }
 
+bool hasHostToJoin(const GameRecord& game)
+{
+    return !game.IPs.empty() && !game.IPs.front().empty();
+}
+
+std::optional<std::string> joinOffer(const GameRecord& game)
+{
+    if (!hasHostToJoin(game)) return std::nullopt;
+    return gameIdentity(game);
+}
+
 void joinGame(const GameRecord& game, const GameFolderSearch& search, ProcessStarter& starter)
 {
-    if (game.IPs.empty()) return;
+    if (!hasHostToJoin(game)) return;
     const std::string& host = game.IPs.front();
     if (!isSafeHost(host)) {
         search.dialogs.error("Die Adresse \"" + host +

@@ -43,6 +43,9 @@ ProcessCommand gameExecutable(const std::string& gameFolder, const std::string& 
 // A host from the network must be a plain host name or address before it goes to the game.
 bool isSafeHost(const std::string& host);
 
+// Whether the game names a host to join (its first host is not empty), whatever its "AddressCount" says.
+bool hasHostToJoin(const GameRecord& game);
+
 // Joins the game: its first host, checked; nothing happens when it has no host, or when no game folder is
 // found. An unsafe host is refused with an error message.
 void joinGame(const GameRecord& game, const GameFolderSearch& search, ProcessStarter& starter);

@@ -21,6 +21,9 @@
 namespace quintor {
 namespace {
 
+// How long a note of a moment (a damaged history at start-up, a balloon's game gone) stands in the status bar.
+constexpr std::chrono::seconds kNoteDuration{30};
+
 // What a box says of an error; nothing for an abandoned request, which is no failure: the program is ending.
 std::optional<std::string> errorMessage(std::exception_ptr error)
 {
@@ -44,7 +47,10 @@ public:
     explicit FilterHook(FilterEngine& engine) : engine_(engine) {}
     void beginTick() override { engine_.beginTick(); }
     std::string evaluateFilters(RowHandle row) override { return evaluate(row, FilterActionMode::perform); }
-    void endTick(const std::vector<std::string>& unreadServers) override { engine_.endTick(unreadServers); }
+    void endTick(const std::vector<std::string>& unreadServers, bool listFromFile) override
+    {
+        engine_.endTick(unreadServers, listFromFile);
+    }
     std::string filterStale(RowHandle row) override { return evaluate(row, FilterActionMode::none); }
 
 private:
@@ -81,6 +87,7 @@ void Monitor::attach(MonitorViews views)
     });
     prompts_.setPresenter(views.prompts);
     feed_ = std::make_unique<FilterFeed>(state_.config, state_.appFolder, state_.saveGuard, *userDialogs_, http_);
+    feed_->setStatusReport([this](const std::string& text) { refresh_->setStatusCaption(text); });
     filterActions_ =
         std::make_unique<PlatformFilterActions>(prompts_, views.notifier, clock_, state_.games, state_.logLines,
                                                 JoinPorts{[this] { return gameFolderSearch(); }, starter_});
@@ -122,12 +129,30 @@ void Monitor::startUp()
     state_.online = true;
     guarded([this] { readTagStripping(); });
     guarded([this] { detectGameFolder(); });
+}
+
+void Monitor::finishStartUp()
+{
+    if (startedUp_) return;
     // An error of the feed ends this step, as it ends any handler: the update check is skipped.
     guarded([this] {
         feed_->fetchFeed();
         updateCheck();
     });
+    refresh_->setStatusCaption("");
     guarded([this] { loadFilters(); });
+    startedUp_ = true;
+    if (tickDueAfterStartUp_) {
+        tickDueAfterStartUp_ = false;
+        requestTick();
+    }
+}
+
+void Monitor::noteSoundFailure(const std::string& fileName)
+{
+    if (state_.status.hasNote(StatusNote::sound)) return; // the first of the tick is said
+    state_.status.setNote(StatusNote::sound, "Sounddatei kann nicht abgespielt werden: " + fileName);
+    if (!gate_.running()) refresh_->showStatus(); // a tick shows it with its own texts
 }
 
 void Monitor::loadStoredLists()
@@ -143,8 +168,14 @@ void Monitor::loadStoredLists()
 void Monitor::loadHistory()
 {
     const std::string note = history_->load(state_.file(files::history)).note();
-    // A damaged line costs that line, never a box.
-    if (!note.empty()) views_->view.showNote(note);
+    // A damaged line costs that line, never a box; the bar says so for a while.
+    if (!note.empty()) noteForAWhile(StatusNote::history, note);
+}
+
+void Monitor::noteForAWhile(StatusNote kind, const std::string& text)
+{
+    state_.status.setNote(kind, text, clock_.steadyNow() + kNoteDuration);
+    refresh_->showStatus();
 }
 
 void Monitor::readTagStripping()
@@ -177,9 +208,18 @@ void Monitor::replaceFilters(TextList filters, const FilterKeyMapping& keys)
     filterEngine_->filtersMoved(keys);
 }
 
+void Monitor::filterConditionsChanged(const std::string& key)
+{
+    filterEngine_->filtersMoved({{}, {key}, std::nullopt});
+}
+
 void Monitor::requestTick()
 {
     if (quitting_) return;
+    if (!startedUp_) {
+        tickDueAfterStartUp_ = true;
+        return;
+    }
     // A box of the user's own waits for an answer: the tick would rebuild the list under it.
     if (userDialogs_ && userDialogs_->holding()) {
         tickDueAfterBox_ = true;
@@ -197,6 +237,7 @@ void Monitor::runTick(const std::function<void()>& step)
     // What the ticks raise is shown once they are over, and answers given meanwhile wait for that too.
     prompts_.hold();
     gate_.request([this, &step] {
+        state_.status.clearNote(StatusNote::sound);
         views_->view.tickStarted();
         try {
             step();
@@ -267,8 +308,9 @@ bool Monitor::askToStoreAlias(const std::string& oldCaption, const std::string& 
 
 bool Monitor::canJoin(RowHandle row) const
 {
+    // Newer hosts write no "AddressCount", yet their hosts are read: a host to join is what counts.
     const GameRecord* game = state_.games.find(row);
-    return game && game->AddressCount > 0;
+    return game && hasHostToJoin(*game);
 }
 
 void Monitor::joinGameOfRow(RowHandle row)

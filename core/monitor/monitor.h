@@ -73,10 +73,17 @@ public:
     // Connects the window; once, before startUp.
     void attach(MonitorViews views);
 
-    // Removes what crashed saves left, finishes a filter change a crash interrupted, loads the lists and the
-    // history, reads "tagparse", finds the game folder, fetches a subscribed feed, checks for a newer
-    // version and loads the filter set. What fails is said in a box (the user is starting the program).
+    // Before the window shows: removes what crashed saves left, loads the lists and the history, reads
+    // "tagparse" and finds the game folder. What fails is said in a box (the user is starting the program).
     void startUp();
+    // Once the window shows, so the status bar can say what happens: fetches a subscribed feed, checks for a
+    // newer version and loads the filter set (a filter change a crash interrupted finished first). Ticks
+    // asked for before wait for it.
+    void finishStartUp();
+    bool startedUp() const { return startedUp_; }
+
+    // A sound file could not be played: said in the status bar, once per tick.
+    void noteSoundFailure(const std::string& fileName);
 
     // One tick now, or once the running one or a box of the user's own has let go. A tick's questions
     // and messages are queued and shown after it.
@@ -99,7 +106,7 @@ public:
     void joinGameOfRow(RowHandle row); // "Beitreten"
     // A record of the current tick, found by its row; null when the row has none.
     const GameRecord* gameOfRow(RowHandle row) const { return state_.games.find(row); }
-    // "Beitreten" is offered for a game with a host to join.
+    // "Beitreten" is offered for a game with a host to join (newer hosts write no "AddressCount").
     bool canJoin(RowHandle row) const;
     // "Beitreten" on a balloon: joins the listed game of this identity as the list's "Beitreten" does, once the
     // running tick is over; the click was the answer, nothing more is asked. A game that has left the list is
@@ -116,6 +123,9 @@ public:
     const FilterStoreLoad& filterStore() const { return filterStore_; }
     // The tree editor wrote the filter set; each filter's report-once memory goes with its key.
     void replaceFilters(TextList filters, const FilterKeyMapping& keys);
+    // The condition editor wrote other conditions for this filter: it starts afresh and announces what it
+    // now catches.
+    void filterConditionsChanged(const std::string& key);
 
     // The lists and settings the editors change in place.
     MonitorState& state() { return state_; }
@@ -144,6 +154,8 @@ private:
     void rebuildNoticeBoard();
     void loadStoredLists();
     void loadHistory();
+    // A note of a moment: the status bar shows it for a while.
+    void noteForAWhile(StatusNote kind, const std::string& text);
     void readTagStripping();
     void detectGameFolder();
     void updateCheck();
@@ -171,6 +183,8 @@ private:
     std::optional<MonitorViews> views_;
     std::unique_ptr<HoldingDialogs> userDialogs_;
     bool tickDueAfterBox_ = false;
+    bool startedUp_ = false;
+    bool tickDueAfterStartUp_ = false;
     PromptQueue prompts_;
     TickGate gate_;
     bool tagStripping_ = false;

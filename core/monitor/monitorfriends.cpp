@@ -71,7 +71,7 @@ void Monitor::joinListedGame(const std::string& game)
         joinGame(record, gameFolderSearch(), starter_);
         return;
     }
-    views_->view.showNote(std::string(kGameGoneText));
+    noteForAWhile(StatusNote::gameGone, std::string(kGameGoneText));
 }
 
 } // namespace quintor

@@ -5,7 +5,14 @@
 #include "settings/convert.h"
 #include "settings/errors.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
 #include <limits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quintor {
 namespace {
@@ -29,15 +36,548 @@ std::int32_t lenientInt(std::string_view text)
     return static_cast<std::int32_t>(value);
 }
 
-// Strips `key` off the front of `line` into `value` (cut like every value) when the line begins with it.
-bool keyValue(std::string_view line, std::string_view key, std::string_view& value)
+// Whether `line` begins with `key`. The key's length is known when compiled, so the test takes a few loads.
+template <std::size_t N> bool beginsWith(std::string_view line, const char (&key)[N])
 {
-    if (!line.starts_with(key)) return false;
-    value = line.substr(key.size(), kMaxValueLength);
+    return line.size() >= N - 1 && std::memcmp(line.data(), key, N - 1) == 0;
+}
+
+// Strips `key` off the front of `line` into `value` (cut like every value) when the line begins with it.
+template <std::size_t N> bool keyValue(std::string_view line, const char (&key)[N], std::string_view& value)
+{
+    if (!beginsWith(line, key)) return false;
+    value = line.substr(N - 1, kMaxValueLength);
     return true;
 }
 
+// Whether the clean-up has more to do with `text` than take its quotes off: an escape, a control character, or with
+// tag stripping on a "<". Long values (addresses) are looked through sixteen bytes at a time.
+bool needsDecoding(std::string_view text, bool tagparse)
+{
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i backslash = _mm_set1_epi8('\\'), tagOpen = _mm_set1_epi8(tagparse ? '<' : '\\');
+    const __m128i lastControl = _mm_set1_epi8(31);
+    for (; i + 16 <= text.size(); i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+        const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(chunk, lastControl), chunk);
+        const __m128i marks = _mm_or_si128(_mm_cmpeq_epi8(chunk, backslash), _mm_cmpeq_epi8(chunk, tagOpen));
+        if (_mm_movemask_epi8(_mm_or_si128(control, marks))) return true;
+    }
+#endif
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (static_cast<unsigned char>(c) < 32 || c == '\\' || (tagparse && c == '<')) return true;
+    }
+    return false;
+}
+
+// The value without the one leading and one trailing quote that decodeValue takes off.
+std::string_view unquoted(std::string_view value)
+{
+    if (!value.empty() && (value.front() == '"' || value.front() == '\'')) value.remove_prefix(1);
+    if (!value.empty() && (value.back() == '"' || value.back() == '\'')) value.remove_suffix(1);
+    return value;
+}
+
+// decodeValue. Most values hold no escape, control character or tag: then the clean-up only takes the quotes off,
+// and the value is copied once.
+std::string cleanValue(std::string_view value, bool tagparse)
+{
+    const std::string_view inner = unquoted(value);
+    return needsDecoding(inner, tagparse) ? decodeValue(value, tagparse) : std::string(inner);
+}
+
+// cleanValue, also giving the markup's colour and italic runs (none while tags are kept): for the texts whose
+// colours the list draws. A value without "<" has none, and takes the quick way.
+std::string cleanValue(std::string_view value, bool tagparse, TextSpans& spans)
+{
+    spans.clear(); // a later line of the same key replaces the text and its runs
+    const std::string_view inner = unquoted(value);
+    if (!needsDecoding(inner, tagparse)) return std::string(inner);
+    return decodeValueWithSpans(value, tagparse, spans);
+}
+
+// cleanValue for a number or truth value that is only converted: no copy when there is nothing to decode.
+std::string_view cleanNumber(std::string_view value, bool tagparse, std::string& decoded)
+{
+    const std::string_view inner = unquoted(value);
+    if (!needsDecoding(inner, tagparse)) return inner;
+    decoded = decodeValue(value, tagparse);
+    return decoded;
+}
+
+// Whether "CUID=" stands anywhere in the line; mostly it begins the line or is not there.
+bool containsUserId(std::string_view line)
+{
+    return beginsWith(line, "CUID=") || line.find("CUID=") != std::string_view::npos;
+}
+
+// aliasFor, without copying the text once more when it has no alias. An alias drops the text's runs, which were
+// the host's for his own text.
+std::string aliased(std::string text, const TextList& aliases, TextSpans* spans = nullptr)
+{
+    if (aliases.count() == 0) return text;
+    const int line = aliasLineIndex(text, aliases);
+    if (line < 0) return text;
+    if (spans) spans->clear();
+    return aliases.valueAt(line);
+}
+
+// The look-ahead scans of the steps. Each is fed the non-empty lines after its header, in order, up to the line
+// that endsAt() names (not included) or the end of the reply, and then finished. The stepwise reader runs a scan
+// at its header; the single pass feeds all open scans each line as it passes. Scans that are open together write
+// different fields, so both ways give the same record.
+
+// The title and status of a game: on lines +2 and +3 when line +2 holds the title (a host that writes an icon).
+// Without one ("Icon=" is left out for icon 0), and with newer hosts that write "Title=" far down, the keys are
+// looked for before the first subsection instead; a key not found there stays on its fixed line.
+class TitleKeys {
+public:
+    TitleKeys(std::string_view titleLine, std::string_view stateLine) : titleLine_(titleLine), stateLine_(stateLine) {}
+    bool searched() const { return !beginsWith(titleLine_, "Title="); }
+    static bool endsAt(std::string_view line) { return line.front() == '['; }
+    void read(std::string_view line)
+    {
+        if (!titleFound_ && beginsWith(line, "Title=")) {
+            titleLine_ = line;
+            titleFound_ = true;
+        } else if (!stateFound_ && beginsWith(line, "State=")) {
+            stateLine_ = line;
+            stateFound_ = true;
+        }
+    }
+    void finish(GameRecord& entry, bool tagparse) const
+    {
+        entry.Title = cleanValue(valueOf(titleLine_), tagparse, entry.TitleSpans);
+        entry.Status = statusText(valueOf(stateLine_));
+    }
+
+private:
+    std::string_view titleLine_, stateLine_;
+    bool titleFound_ = false, stateFound_ = false;
+};
+
+// The keys of a game, up to the next line that begins with "[Reference]", through its subsections; the last
+// occurrence wins.
+class GameKeys {
+public:
+    explicit GameKeys(bool tagparse) : tagparse_(tagparse) {}
+    void begin(GameRecord& entry)
+    {
+        entry_ = &entry;
+        addressCountMet_ = false;
+        uncountedAddresses_.clear();
+        lastAddress_ = {};
+    }
+    static bool endsAt(std::string_view line) { return line.size() >= 11 && beginsWith(line, "[Reference]"); }
+    void read(std::string_view line)
+    {
+        GameRecord& entry = *entry_;
+        std::string_view value;
+        switch (line.front()) {
+        case 'M':
+            if (keyValue(line, "MaxPlayers=", value)) entry.MaxPlayers = strToInt(value);
+            break;
+        case 'C':
+            if (keyValue(line, "ControlRate=", value)) {
+                entry.ControlRate = std::string(value);
+            } else if (keyValue(line, "Comment=", value)) {
+                entry.Comment = cleanValue(value, tagparse_, entry.CommentSpans);
+            }
+            break;
+        case 'A':
+            if (keyValue(line, "AddressCount=", value)) {
+                entry.AddressCount = strToInt(value);
+                addressCountMet_ = true;
+            } else if (keyValue(line, "Address=", value)) {
+                entry.Address = cleanValue(value, tagparse_);
+                lastAddress_ = value;
+                if (addressCountMet_) {
+                    parseHosts(entry);
+                } else if (uncountedAddresses_.size() < kMaxIPs) {
+                    uncountedAddresses_.push_back(value);
+                }
+            }
+            break;
+        case 'V':
+            if (keyValue(line, "Version=", value)) entry.Version = std::string(value);
+            break;
+        case 'G':
+            if (keyValue(line, "Game=", value)) entry.Game = cleanValue(value, tagparse_);
+            break;
+        case 'P':
+            if (keyValue(line, "PasswordNeeded=", value))
+                entry.PasswordNeeded = strToBool(cleanNumber(value, tagparse_, decoded_));
+            break;
+        case 'O':
+            if (keyValue(line, "OfficialServer=", value))
+                entry.OfficialServer = strToBool(cleanNumber(value, tagparse_, decoded_));
+            break;
+        case 'L':
+            if (keyValue(line, "League=", value)) entry.League = cleanValue(value, tagparse_);
+            break;
+        case 'S':
+            // Kept raw: it only tells this game from a later one of the same host and title.
+            if (keyValue(line, "StartTime=", value)) entry.StartTime = std::string(value);
+            break;
+        default:
+            break;
+        }
+    }
+    void finish()
+    {
+        // Newer hosts write no "AddressCount=": then every entry of each "Address=" line counts. Which case holds is
+        // known only now, so until a count is met the address lines wait (no more of them than could each still
+        // give a host). With a count that came too late they give nothing, as they would have when read.
+        if (addressCountMet_) return;
+        for (const std::string_view address : uncountedAddresses_) {
+            // The last address line's clean value stands in Address already.
+            const bool last = address.data() == lastAddress_.data() && address.size() == lastAddress_.size();
+            appendHosts(last ? entry_->Address : cleanValue(address, tagparse_), std::nullopt, entry_->IPs);
+        }
+    }
+
+private:
+    bool tagparse_;
+    GameRecord* entry_ = nullptr;
+    bool addressCountMet_ = false;
+    std::vector<std::string_view> uncountedAddresses_; // their raw values: the views point into the reply
+    std::string_view lastAddress_;
+    std::string decoded_; // a truth value that needed decoding
+};
+
+// The keys of one resource. The section has no end of its own: they count up to the next "[Resource]" or
+// "[PlayerInfos]", across any other header, so each line is read for at most one resource. Past the limit of
+// resources the keys are still read, so a bad number there drops the game as anywhere else.
+class ResourceKeys {
+public:
+    ResourceKeys(Resource* resource, bool tagparse)
+        : resource_(resource ? resource : &beyondLimit_), tagparse_(tagparse)
+    {
+        // The game writes "Loadable=" only for a resource that cannot be loaded.
+        resource_->Loadable = true;
+    }
+    ResourceKeys(const ResourceKeys&) = delete; // resource_ may point at beyondLimit_
+    ResourceKeys& operator=(const ResourceKeys&) = delete;
+    static bool endsAt(std::string_view line) { return line == "[Resource]" || line == "[PlayerInfos]"; }
+    void read(std::string_view line)
+    {
+        Resource& resource = *resource_;
+        std::string_view value;
+        switch (line.front()) {
+        case 'T':
+            if (keyValue(line, "Type=", value)) resource.Type = cleanValue(value, tagparse_);
+            break;
+        case 'F':
+            if (keyValue(line, "Filename=", value)) {
+                resource.Filename = cleanValue(value, tagparse_);
+            } else if (keyValue(line, "FileSize=", value)) {
+                resource.FileSize = strToInt(cleanNumber(value, tagparse_, decoded_));
+            }
+            break;
+        case 'A':
+            if (keyValue(line, "Author=", value)) resource.Author = cleanValue(value, tagparse_);
+            break;
+        case 'L':
+            if (keyValue(line, "Loadable=", value))
+                resource.Loadable = strToBool(cleanNumber(value, tagparse_, decoded_));
+            break;
+        default:
+            break;
+        }
+    }
+
+private:
+    Resource beyondLimit_;
+    Resource* resource_;
+    bool tagparse_;
+    std::string decoded_; // a number or truth value that needed decoding
+};
+
+// A player whose lines are moved (a "ForcedName=" line after a name clash, or a computer player without a file):
+// its name still stands first, the rest is found by its key among the player's own lines, up to the next line that
+// begins with "[", never with an error.
+class MovedPlayerKeys {
+public:
+    explicit MovedPlayerKeys(Player& player) : player_(&player) {}
+    static bool endsAt(std::string_view line) { return line.front() == '['; }
+    void read(std::string_view line)
+    {
+        // The first line with each key counts.
+        if (beginsWith(line, "Filename=")) {
+            if (filename_.empty()) filename_ = line;
+        } else if (beginsWith(line, "Flags=")) {
+            if (flags_.empty()) flags_ = line;
+        } else if (beginsWith(line, "ID=")) {
+            if (id_.empty()) id_ = line;
+        }
+    }
+    void finish(bool tagparse, const TextList& aliases) const
+    {
+        player_->Filename = aliased(cleanValue(valueOf(filename_), tagparse), aliases);
+        player_->Flags =
+            flags_.empty() ? std::string("Keine") : aliased(cleanValue(valueOf(flags_), tagparse), aliases);
+        player_->ID = lenientInt(valueOf(id_));
+    }
+
+private:
+    Player* player_;
+    std::string_view filename_, flags_, id_; // the lines found, empty while none is
+};
+
+// The lines of a reply one at a time, cut as splitReplyLines cuts them, with a few lines of look-ahead for the
+// steps that read fixed lines after their header. Lines are cut in batches, apart from the work on them, into a
+// window that keeps the few not yet passed when the next batch comes.
+class LineCursor {
+public:
+    LineCursor(std::string_view text, std::size_t offset, std::size_t index) : cutter_(text, offset), index_(index) {}
+    bool valid() { return current_ < filled_ || fill(1); }
+    std::string_view current() const { return window_[current_]; }
+    std::size_t index() const { return index_; }
+    // The line `distance` lines after the current one; past the end an empty line.
+    std::string_view ahead(std::size_t distance)
+    {
+        return current_ + distance < filled_ || fill(distance + 1) ? window_[current_ + distance] : std::string_view();
+    }
+    void advance()
+    {
+        ++current_;
+        ++index_;
+    }
+
+private:
+    // Far more than the furthest look-ahead (a client's line +5), so that lines are cut in long runs.
+    static constexpr std::size_t kWindow = 256;
+
+    // Makes `count` lines from the current one on stand in the window, if the reply has them.
+    bool fill(std::size_t count)
+    {
+        std::copy(window_.begin() + static_cast<std::ptrdiff_t>(current_),
+                  window_.begin() + static_cast<std::ptrdiff_t>(filled_), window_.begin());
+        filled_ -= current_;
+        current_ = 0;
+        filled_ += cutter_.cut(window_.data() + filled_, kWindow - filled_);
+        return filled_ >= count;
+    }
+
+    ReplyLineCutter cutter_;
+    std::size_t index_;
+    std::array<std::string_view, kWindow> window_{};
+    std::size_t current_ = 0, filled_ = 0;
+};
+
+// The headers the reader has a step for.
+enum class Header { Other, ClonkRage, Client, Resource, Reference, Player, PlayerInfos };
+
+// The header a line that begins with "[" is; by its length first, as most such lines are not one.
+Header headerOf(std::string_view line)
+{
+    switch (line.size()) {
+    case 8:
+        return line == "[Client]" ? Header::Client : line == "[Player]" ? Header::Player : Header::Other;
+    case 10:
+        return line == "[Resource]" ? Header::Resource : Header::Other;
+    case 11:
+        return line == "[Reference]" ? Header::Reference : Header::Other;
+    case 12:
+        return line == "[Clonk Rage]" ? Header::ClonkRage : Header::Other;
+    case 13:
+        return line == "[PlayerInfos]" ? Header::PlayerInfos : Header::Other;
+    default:
+        return Header::Other;
+    }
+}
+
+// For each pair of first characters (their low six bits), the scans that have a key beginning with them: most lines
+// begin with a pair no open scan has a key for, and are passed over with one look-up.
+constexpr unsigned kGameScan = 1, kTitleScan = 2, kResourceScan = 4, kMovedPlayerScan = 8;
+constexpr std::string_view kGameKeyNames[] = {"MaxPlayers",     "ControlRate", "Comment",  "AddressCount",
+                                              "Address",        "Version",     "Game",     "PasswordNeeded",
+                                              "OfficialServer", "League",      "StartTime"};
+constexpr std::string_view kTitleKeyNames[] = {"Title", "State"};
+constexpr std::string_view kResourceKeyNames[] = {"Type", "Filename", "FileSize", "Author", "Loadable"};
+constexpr std::string_view kMovedPlayerKeyNames[] = {"Filename", "Flags", "ID"};
+
+constexpr std::size_t keyStart(char first, char second)
+{
+    return (static_cast<std::size_t>(static_cast<unsigned char>(first) & 63) << 6) |
+           (static_cast<unsigned char>(second) & 63);
+}
+
+using KeyStarts = std::array<unsigned char, 64 * 64>;
+constexpr KeyStarts makeKeyStarts()
+{
+    KeyStarts starts{};
+    const auto mark = [&starts](const auto& names, unsigned scan) {
+        for (const std::string_view name : names)
+            starts[keyStart(name[0], name[1])] |= static_cast<unsigned char>(scan);
+    };
+    mark(kGameKeyNames, kGameScan);
+    mark(kTitleKeyNames, kTitleScan);
+    mark(kResourceKeyNames, kResourceScan);
+    mark(kMovedPlayerKeyNames, kMovedPlayerScan);
+    return starts;
+}
+constexpr KeyStarts kKeyStarts = makeKeyStarts();
+
+// Runs `step`; false when a value in it did not convert. Steps that call no callback only: an error a callback
+// throws is not the reply's.
+template <typename Step> bool converted(Step step)
+{
+    try {
+        step();
+        return true;
+    } catch (const ConversionError&) {
+        return false;
+    }
+}
+
 } // namespace
+
+// One pass over the lines of a reply: every line is cut and visited once, and the look-ahead scans that the
+// stepwise reader runs at their headers are kept open while the pass feeds them the lines that follow. That gives
+// the stepwise reader's results for every game that holds nothing unusual. At anything else the pass undoes the
+// game it is in and names the line from which the stepwise reader takes over: a value that does not convert (the
+// stepwise order of the steps decides which error counts), a "[Clonk Rage]" inside a game (its callback would see
+// a game not yet complete), a resource whose keys read on into the next game, a section of a game from an earlier
+// reply.
+class ReferenceReader::SinglePass {
+public:
+    SinglePass(ReferenceReader& reader, std::string_view text, std::size_t offset, std::size_t index)
+        : reader_(reader), lines_(text, offset, index), gameKeys_(reader.tagparse_)
+    {
+    }
+
+    // Reads to the end of the text, or gives the index of the line the stepwise reader has to go on from.
+    std::optional<std::size_t> run()
+    {
+        for (; lines_.valid(); lines_.advance()) {
+            const std::string_view line = lines_.current();
+            if (line.empty()) continue;
+            if (line.front() == '[') {
+                if (!readBracketLine(line)) return takeOver();
+            } else if (inGame_ && !converted([&] { readKeys(line); })) {
+                return takeOver();
+            }
+        }
+        closeScans(); // the end of the reply ends every scan
+        return std::nullopt;
+    }
+
+private:
+    bool readBracketLine(std::string_view line)
+    {
+        const Header header = headerOf(line);
+        // The scans that end at this line end before its step runs.
+        if (title_) closeTitle();             // at any line that begins with "["
+        if (movedPlayer_) closeMovedPlayer(); // likewise
+        if (gameKeysOpen_ && GameKeys::endsAt(line)) closeGameKeys();
+        if (resource_ && (header == Header::Resource || header == Header::PlayerInfos)) resource_.reset();
+
+        const auto lineAt = [this](std::size_t distance) { return lines_.ahead(distance); };
+        switch (header) {
+        case Header::Reference:
+            if (resource_) return false;
+            inGame_ = false;
+            reader_.complete();
+            beginGame();
+            return true;
+        case Header::ClonkRage:
+            if (inGame_) return false;
+            reader_.readVersion(lineAt);
+            return true;
+        case Header::Client:
+        case Header::Resource:
+        case Header::Player:
+            if (!reader_.pending_) return true; // before the first game: no record to count for
+            if (!inGame_) return false;
+            if (header == Header::Client) {
+                reader_.countClient(lineAt);
+            } else if (header == Header::Resource) {
+                resource_.emplace(reader_.beginResource(), reader_.tagparse_);
+            } else {
+                return converted([&] {
+                    if (Player* moved = reader_.countPlayer(lineAt)) movedPlayer_.emplace(*moved);
+                });
+            }
+            return true;
+        default:
+            return true;
+        }
+    }
+
+    void readKeys(std::string_view line)
+    {
+        // Most lines begin with two characters no open scan has a key for.
+        const unsigned open = (gameKeysOpen_ ? kGameScan : 0u) | (title_ ? kTitleScan : 0u) |
+                              (resource_ ? kResourceScan : 0u) | (movedPlayer_ ? kMovedPlayerScan : 0u);
+        const unsigned wanted = kKeyStarts[keyStart(line[0], line.size() > 1 ? line[1] : '\0')] & open;
+        if (!wanted) return;
+        if (wanted & kGameScan) gameKeys_.read(line);
+        if (wanted & kTitleScan) title_->read(line);
+        if (wanted & kResourceScan) resource_->read(line);
+        if (wanted & kMovedPlayerScan) movedPlayer_->read(line);
+    }
+
+    void beginGame()
+    {
+        GameRecord& entry = reader_.beginGame();
+        inGame_ = true;
+        gameHeader_ = lines_.index();
+        title_.emplace(lines_.ahead(2), lines_.ahead(3));
+        if (!title_->searched()) closeTitle();
+        gameKeys_.begin(entry);
+        gameKeysOpen_ = true;
+    }
+
+    void closeTitle()
+    {
+        title_->finish(*reader_.pending_, reader_.tagparse_);
+        title_.reset();
+    }
+
+    void closeMovedPlayer()
+    {
+        movedPlayer_->finish(reader_.tagparse_, reader_.aliases_);
+        movedPlayer_.reset();
+    }
+
+    void closeGameKeys()
+    {
+        gameKeys_.finish();
+        gameKeysOpen_ = false;
+    }
+
+    void closeScans()
+    {
+        if (title_) closeTitle();
+        if (movedPlayer_) closeMovedPlayer();
+        if (gameKeysOpen_) closeGameKeys();
+        resource_.reset();
+        inGame_ = false;
+    }
+
+    std::size_t takeOver()
+    {
+        if (!inGame_) return lines_.index(); // nothing read yet that the stepwise reader would read again
+        // Back to how things stood at the game's header, after the game before it was completed.
+        reader_.dropPending();
+        reader_.hostOpen_ = false;
+        reader_.counters_ = reader_.countersBeforePending_;
+        return gameHeader_;
+    }
+
+    ReferenceReader& reader_;
+    LineCursor lines_;
+    bool inGame_ = false; // a game of this pass is pending, its scans maybe still open
+    std::size_t gameHeader_ = 0;
+    std::optional<TitleKeys> title_;
+    GameKeys gameKeys_;
+    bool gameKeysOpen_ = false;
+    std::optional<ResourceKeys> resource_;
+    std::optional<MovedPlayerKeys> movedPlayer_;
+};
 
 ReferenceReader::ReferenceReader(bool tagparse, const TextList& aliases, Callbacks callbacks)
     : tagparse_(tagparse), aliases_(aliases), callbacks_(std::move(callbacks))
@@ -49,31 +589,37 @@ void ReferenceReader::read(std::string_view reply, std::string_view server)
     if (abandoned_) return;
     server_ = server;
     try {
-        splitReplyLines(reply, lines_);
-        for (std::size_t i = 0; i < lines_.size(); ++i) {
-            const std::string_view current = lines_[i];
-            // Headers are whole lines; most lines are keys and are passed over on their first character.
-            if (current.size() < 8 || current.front() != '[') continue;
-            if (current == "[Clonk Rage]") {
-                readClonkRage(i);
-            } else if (current == "[Client]") {
-                guarded(&ReferenceReader::readClient, i);
-            } else if (current == "[Resource]") {
-                guarded(&ReferenceReader::readResource, i);
-            } else if (current == "[Reference]") {
-                complete();
-                guarded(&ReferenceReader::readReference, i);
-            } else if (current == "[Player]") {
-                guarded(&ReferenceReader::readPlayer, i);
-            }
+        // The reply ends at its first NUL: its lines are cut so.
+        if (stepwiseOnly_) {
+            splitReplyLines(reply, lines_);
+            readStepwise(0, false);
+        } else {
+            readInOnePass(reply);
         }
     } catch (...) {
         abandoned_ = true;
-        pending_.reset();
+        dropPending();
         lines_.clear();
         throw;
     }
     lines_.clear(); // the views point into the caller's reply
+}
+
+void ReferenceReader::readInOnePass(std::string_view text)
+{
+    std::size_t offset = 0, index = 0;
+    bool split = false;
+    for (;;) {
+        const std::optional<std::size_t> takeOver = SinglePass(*this, text, offset, index).run();
+        if (!takeOver) return;
+        // The stepwise reader reads the game the pass gave up on, then the pass goes on from the next game's
+        // header; the lines are cut once per reply, at the first such game.
+        if (!split) splitReplyLines(text, lines_);
+        split = true;
+        index = readStepwise(*takeOver, true);
+        if (index >= lines_.size()) return;
+        offset = static_cast<std::size_t>(lines_[index].data() - text.data());
+    }
 }
 
 void ReferenceReader::finish()
@@ -87,37 +633,139 @@ void ReferenceReader::finish()
     }
 }
 
+void ReferenceReader::complete()
+{
+    if (!pending_) return;
+    GameRecord entry = std::move(*pending_);
+    entry.Players.assign(std::make_move_iterator(pendingPlayers_.begin()),
+                         std::make_move_iterator(pendingPlayers_.end()));
+    entry.Resources.assign(std::make_move_iterator(pendingResources_.begin()),
+                           std::make_move_iterator(pendingResources_.end()));
+    // The record has left the parse state before the callback runs, whatever it does.
+    dropPending();
+    hostOpen_ = false;
+    if (callbacks_.completed) callbacks_.completed(std::move(entry));
+}
+
+void ReferenceReader::dropPending()
+{
+    pending_.reset();
+    pendingPlayers_.clear();
+    pendingResources_.clear();
+}
+
+GameRecord& ReferenceReader::beginGame()
+{
+    countersBeforePending_ = counters_;
+    GameRecord& entry = pending_.emplace();
+    entry.Server = server_;
+    hostOpen_ = true;
+    ++counters_.references;
+    return entry;
+}
+
+Resource* ReferenceReader::beginResource()
+{
+    return pendingResources_.size() < kMaxResources ? &pendingResources_.emplace_back() : nullptr;
+}
+
+template <typename LineAt> void ReferenceReader::readVersion(LineAt lineAt)
+{
+    version_ = std::string(valueOf(lineAt(1)));
+    if (callbacks_.version) callbacks_.version(*version_);
+}
+
+template <typename LineAt> void ReferenceReader::countClient(LineAt lineAt)
+{
+    // Clients before the first game have no record to count for.
+    if (!pending_ || !beginsWith(lineAt(2), "Activated")) return;
+    GameRecord& entry = *pending_;
+
+    // An observing host (the official server's) writes "Observer=" before its name, which moves the name and the
+    // user ID one line down.
+    const std::size_t nameLine = beginsWith(lineAt(3), "Observer=") ? 4 : 3;
+    if (!containsUserId(lineAt(nameLine + 1))) {
+        ++entry.Emptys;
+        ++counters_.emptys;
+    }
+    ++entry.Clients;
+    ++counters_.clients;
+    if (hostOpen_) {
+        hostOpen_ = false;
+        entry.Hoster = cleanValue(valueOf(lineAt(nameLine)), tagparse_, entry.HosterSpans);
+    }
+}
+
+template <typename LineAt> Player* ReferenceReader::countPlayer(LineAt lineAt)
+{
+    // Players before the first game have no record to belong to.
+    if (!pending_) return nullptr;
+    ++counters_.players;
+    ++pending_->PlayerCount;
+    const bool kept = pendingPlayers_.size() < kMaxPlayers;
+
+    if (!beginsWith(lineAt(2), "Filename=")) {
+        if (!kept) return nullptr;
+        Player& player = pendingPlayers_.emplace_back();
+        player.Name = aliased(cleanValue(valueOf(lineAt(1)), tagparse_, player.NameSpans), aliases_, &player.NameSpans);
+        return &player;
+    }
+    // The layout every host writes for a player with a file: name, file name, then the ID or the flags.
+    std::string_view id;
+    const bool idOnThirdLine = keyValue(lineAt(3), "ID=", id);
+    // Converted even past the limit: a bad ID drops the game wherever it stands.
+    const std::int32_t idValue = idOnThirdLine ? strToInt(id) : lenientInt(valueOf(lineAt(4)));
+    if (!kept) return nullptr;
+    Player& player = pendingPlayers_.emplace_back();
+    player.Name = aliased(cleanValue(valueOf(lineAt(1)), tagparse_, player.NameSpans), aliases_, &player.NameSpans);
+    player.Filename = aliased(cleanValue(valueOf(lineAt(2)), tagparse_), aliases_);
+    player.Flags = idOnThirdLine ? std::string("Keine") : aliased(cleanValue(valueOf(lineAt(3)), tagparse_), aliases_);
+    player.ID = idValue;
+    return nullptr;
+}
+
+std::size_t ReferenceReader::readStepwise(std::size_t first, bool untilNextGame)
+{
+    for (std::size_t i = first; i < lines_.size(); ++i) {
+        const std::string_view current = lines_[i];
+        // Headers are whole lines; most lines are keys and are passed over on their first character.
+        if (current.empty() || current.front() != '[') continue;
+        const auto lineAt = [this, i](std::size_t distance) { return line(i + distance); };
+        switch (headerOf(current)) {
+        case Header::ClonkRage:
+            readVersion(lineAt);
+            break;
+        case Header::Client:
+            countClient(lineAt);
+            break;
+        case Header::Resource:
+            guarded(&ReferenceReader::readResource, i);
+            break;
+        case Header::Reference:
+            if (untilNextGame && i > first) return i;
+            complete();
+            guarded(&ReferenceReader::readReference, i);
+            break;
+        case Header::Player:
+            guarded(&ReferenceReader::readPlayer, i);
+            break;
+        default:
+            break;
+        }
+    }
+    return lines_.size();
+}
+
 std::string_view ReferenceReader::line(std::size_t index) const
 {
     return index < lines_.size() ? lines_[index] : std::string_view();
 }
 
-std::string ReferenceReader::clean(std::string_view value) const
+template <typename Keys> void ReferenceReader::scanKeys(std::size_t header, Keys& keys) const
 {
-    return decodeValue(value, tagparse_);
-}
-
-std::string ReferenceReader::clean(std::string_view value, TextSpans& spans) const
-{
-    return decodeValueWithSpans(value, tagparse_, spans);
-}
-
-std::string ReferenceReader::aliased(std::string text, TextSpans* spans) const
-{
-    // aliasFor, without copying the text once more when it has no alias.
-    const int line = aliasLineIndex(text, aliases_);
-    if (line < 0) return text;
-    if (spans) spans->clear();
-    return aliases_.valueAt(line);
-}
-
-void ReferenceReader::complete()
-{
-    if (!pending_) return;
-    GameRecord entry = std::move(*pending_);
-    pending_.reset();
-    hostOpen_ = false;
-    if (callbacks_.completed) callbacks_.completed(std::move(entry));
+    for (std::size_t j = header + 1; j < lines_.size() && !(!lines_[j].empty() && Keys::endsAt(lines_[j])); ++j) {
+        if (!lines_[j].empty()) keys.read(lines_[j]);
+    }
 }
 
 void ReferenceReader::guarded(void (ReferenceReader::*step)(std::size_t), std::size_t header)
@@ -134,222 +782,40 @@ void ReferenceReader::skipPending(const std::string& message)
     // Only a pending game's steps convert numbers, so there always is one here. Its remaining sections find no
     // record and count nowhere, up to the next "[Reference]".
     const std::string title = pending_ ? std::move(pending_->Title) : std::string();
-    pending_.reset();
+    dropPending();
     hostOpen_ = false;
     counters_ = countersBeforePending_;
     if (callbacks_.skipped) callbacks_.skipped(title, message);
 }
 
-void ReferenceReader::readClonkRage(std::size_t header)
-{
-    version_ = std::string(valueOf(line(header + 1)));
-    if (callbacks_.version) callbacks_.version(*version_);
-}
-
-void ReferenceReader::readClient(std::size_t header)
-{
-    // Clients before the first game have no record to count for.
-    if (!pending_ || !line(header + 2).starts_with("Activated")) return;
-    GameRecord& entry = *pending_;
-
-    // An observing host (the official server's) writes "Observer=" before its name, which moves the name and the
-    // user ID one line down.
-    const std::size_t nameLine = line(header + 3).starts_with("Observer=") ? header + 4 : header + 3;
-    if (line(nameLine + 1).find("CUID=") == std::string_view::npos) {
-        ++entry.Emptys;
-        ++counters_.emptys;
-    }
-    ++entry.Clients;
-    ++counters_.clients;
-    if (hostOpen_) {
-        hostOpen_ = false;
-        entry.Hoster = clean(valueOf(line(nameLine)), entry.HosterSpans);
-    }
-}
-
-std::string_view ReferenceReader::sectionLine(std::size_t header, std::string_view key) const
-{
-    for (std::size_t j = header + 1; j < lines_.size() && !lines_[j].starts_with("["); ++j) {
-        if (lines_[j].starts_with(key)) return lines_[j];
-    }
-    return {};
-}
-
 void ReferenceReader::readResource(std::size_t header)
 {
     if (!pending_) return;
-    // Past the limit the keys are still read, so a bad number there drops the game as anywhere else.
-    Resource beyondLimit;
-    Resource& resource = pending_->Resources.size() < kMaxResources ? pending_->Resources.emplace_back() : beyondLimit;
-    // The game writes "Loadable=" only for a resource that cannot be loaded.
-    resource.Loadable = true;
-    // The section has no end of its own: the keys count up to the next "[Resource]" or "[PlayerInfos]", across
-    // any other header, so each line is scanned for at most one resource.
-    for (std::size_t j = header + 1; j < lines_.size(); ++j) {
-        const std::string_view current = lines_[j];
-        if (current.empty()) continue;
-        std::string_view value;
-        switch (current.front()) {
-        case '[':
-            if (current == "[Resource]" || current == "[PlayerInfos]") return;
-            break;
-        case 'T':
-            if (keyValue(current, "Type=", value)) resource.Type = clean(value);
-            break;
-        case 'F':
-            if (keyValue(current, "Filename=", value)) {
-                resource.Filename = clean(value);
-            } else if (keyValue(current, "FileSize=", value)) {
-                resource.FileSize = strToInt(clean(value));
-            }
-            break;
-        case 'A':
-            if (keyValue(current, "Author=", value)) resource.Author = clean(value);
-            break;
-        case 'L':
-            if (keyValue(current, "Loadable=", value)) resource.Loadable = strToBool(clean(value));
-            break;
-        default:
-            break;
-        }
-    }
+    ResourceKeys keys(beginResource(), tagparse_);
+    scanKeys(header, keys);
 }
 
 void ReferenceReader::readReference(std::size_t header)
 {
-    countersBeforePending_ = counters_;
-    GameRecord& entry = pending_.emplace();
-    entry.Server = server_;
-    hostOpen_ = true;
+    GameRecord& entry = beginGame();
     // Title first, so that a game dropped for a bad value can still be named.
-    readTitleAndStatus(header, entry);
+    TitleKeys title(line(header + 2), line(header + 3));
+    if (title.searched()) scanKeys(header, title);
+    title.finish(entry, tagparse_);
 
-    // Newer hosts write no "AddressCount=": then every entry of each "Address=" line counts. Which case holds is
-    // known only at the end of the game's keys, so until a count is met the address lines wait here (no more of
-    // them than could each still give a host).
-    bool addressCountMet = false;
-    std::vector<std::string> uncountedAddresses;
-
-    // The game's keys count up to the next "[Reference]", through its subsections; the last occurrence wins.
-    for (std::size_t j = header + 1; j < lines_.size(); ++j) {
-        const std::string_view current = lines_[j];
-        if (current.empty()) continue;
-        if (current.front() == '[') {
-            if (current.starts_with("[Reference]")) break;
-            continue;
-        }
-        std::string_view value;
-        switch (current.front()) {
-        case 'M':
-            if (keyValue(current, "MaxPlayers=", value)) entry.MaxPlayers = strToInt(value);
-            break;
-        case 'C':
-            if (keyValue(current, "ControlRate=", value)) {
-                entry.ControlRate = std::string(value);
-            } else if (keyValue(current, "Comment=", value)) {
-                entry.Comment = clean(value, entry.CommentSpans);
-            }
-            break;
-        case 'A':
-            if (keyValue(current, "AddressCount=", value)) {
-                entry.AddressCount = strToInt(value);
-                addressCountMet = true;
-            } else if (keyValue(current, "Address=", value)) {
-                entry.Address = clean(value);
-                if (addressCountMet) {
-                    parseHosts(entry);
-                } else if (uncountedAddresses.size() < kMaxIPs) {
-                    uncountedAddresses.push_back(entry.Address);
-                }
-            }
-            break;
-        case 'V':
-            if (keyValue(current, "Version=", value)) entry.Version = std::string(value);
-            break;
-        case 'G':
-            if (keyValue(current, "Game=", value)) entry.Game = clean(value);
-            break;
-        case 'P':
-            if (keyValue(current, "PasswordNeeded=", value)) entry.PasswordNeeded = strToBool(clean(value));
-            break;
-        case 'O':
-            if (keyValue(current, "OfficialServer=", value)) entry.OfficialServer = strToBool(clean(value));
-            break;
-        case 'L':
-            if (keyValue(current, "League=", value)) entry.League = clean(value);
-            break;
-        case 'S':
-            // Kept raw: it only tells this game from a later one of the same host and title.
-            if (keyValue(current, "StartTime=", value)) entry.StartTime = std::string(value);
-            break;
-        default:
-            break;
-        }
-    }
-    // With a count that came too late the waiting lines give nothing, as they would have when read.
-    if (!addressCountMet) {
-        for (const std::string& address : uncountedAddresses)
-            appendHosts(address, std::nullopt, entry.IPs);
-    }
-    ++counters_.references;
-}
-
-void ReferenceReader::readTitleAndStatus(std::size_t header, GameRecord& entry) const
-{
-    std::string_view titleLine = line(header + 2), stateLine = line(header + 3);
-    // The title stands on line +2 when the host writes an icon. Without one ("Icon=" is left out for icon 0), and
-    // with newer hosts that write "Title=" far down, the keys are looked for before the first subsection instead.
-    if (!titleLine.starts_with("Title=")) {
-        bool titleFound = false, stateFound = false;
-        for (std::size_t j = header + 1; j < lines_.size() && !lines_[j].starts_with("["); ++j) {
-            const std::string_view current = lines_[j];
-            if (!titleFound && current.starts_with("Title=")) {
-                titleLine = current;
-                titleFound = true;
-            } else if (!stateFound && current.starts_with("State=")) {
-                stateLine = current;
-                stateFound = true;
-            }
-        }
-    }
-    entry.Title = clean(valueOf(titleLine), entry.TitleSpans);
-    entry.Status = statusText(valueOf(stateLine));
+    GameKeys keys(tagparse_);
+    keys.begin(entry);
+    scanKeys(header, keys);
+    keys.finish();
 }
 
 void ReferenceReader::readPlayer(std::size_t header)
 {
-    // Players before the first game have no record to belong to.
-    if (!pending_) return;
-    ++counters_.players;
-    ++pending_->PlayerCount;
-    const bool kept = pending_->Players.size() < kMaxPlayers;
-
-    if (!line(header + 2).starts_with("Filename=")) {
-        if (kept) readShiftedPlayer(header, pending_->Players.emplace_back());
-        return;
-    }
-    // The layout every host writes for a player with a file: name, file name, then the ID or the flags.
-    std::string_view id;
-    const bool idOnThirdLine = keyValue(line(header + 3), "ID=", id);
-    // Converted even past the limit: a bad ID drops the game wherever it stands.
-    const std::int32_t idValue = idOnThirdLine ? strToInt(id) : lenientInt(valueOf(line(header + 4)));
-    if (!kept) return;
-    Player& player = pending_->Players.emplace_back();
-    player.Name = aliased(clean(valueOf(line(header + 1)), player.NameSpans), &player.NameSpans);
-    player.Filename = aliased(clean(valueOf(line(header + 2))));
-    player.Flags = idOnThirdLine ? std::string("Keine") : aliased(clean(valueOf(line(header + 3))));
-    player.ID = idValue;
-}
-
-void ReferenceReader::readShiftedPlayer(std::size_t header, Player& player) const
-{
-    // A "ForcedName=" line after a name clash, or a computer player without a file, moves the fixed lines; the
-    // name still stands first, the rest is found by its key among the player's own lines, never with an error.
-    player.Name = aliased(clean(valueOf(line(header + 1)), player.NameSpans), &player.NameSpans);
-    player.Filename = aliased(clean(valueOf(sectionLine(header, "Filename="))));
-    const std::string_view flags = sectionLine(header, "Flags=");
-    player.Flags = flags.empty() ? std::string("Keine") : aliased(clean(valueOf(flags)));
-    player.ID = lenientInt(valueOf(sectionLine(header, "ID=")));
+    Player* moved = countPlayer([this, header](std::size_t distance) { return line(header + distance); });
+    if (!moved) return;
+    MovedPlayerKeys keys(*moved);
+    scanKeys(header, keys);
+    keys.finish(tagparse_, aliases_);
 }
 
 } // namespace quintor

@@ -53,35 +53,52 @@ public:
     // Whether a callback's error abandoned the parse.
     bool abandoned() const { return abandoned_; }
 
+    // Reads with the stepwise reader alone, the one the single pass hands unusual stretches of a reply to. Both give
+    // the same results; the tests compare them.
+    void setStepwiseOnly(bool stepwiseOnly) { stepwiseOnly_ = stepwiseOnly; }
+
 private:
-    std::string_view line(std::size_t index) const;
-    std::string clean(std::string_view value) const;
-    // clean, also giving the markup's colour and italic runs of the result (none while tags are kept).
-    std::string clean(std::string_view value, TextSpans& spans) const;
-    // The alias of `text`; an alias drops the text's runs, which were the host's for his own text.
-    std::string aliased(std::string text, TextSpans* spans = nullptr) const;
+    class SinglePass;
+
+    void readInOnePass(std::string_view text);
     void complete();
+    void dropPending();
+    // The pending game's record at its "[Reference]" header, its title still to be read.
+    GameRecord& beginGame();
+    // A new resource of the pending game, or null past the limit.
+    Resource* beginResource();
+    // Steps that read fixed lines after their header; `lineAt(k)` is the k-th line after it.
+    template <typename LineAt> void readVersion(LineAt lineAt);
+    template <typename LineAt> void countClient(LineAt lineAt);
+    // Counts a player and reads its fixed lines; gives the new player when its lines are moved and its keys are
+    // still to be looked for among them.
+    template <typename LineAt> Player* countPlayer(LineAt lineAt);
+
+    // The stepwise reader: each header's step reads on over the later lines it needs, and the main loop still
+    // visits each of them afterwards. Reads `lines_` from `first` on, to the end or, with `untilNextGame`, up to
+    // the next "[Reference]" header after `first`; gives the index where it stopped.
+    std::size_t readStepwise(std::size_t first, bool untilNextGame);
+    std::string_view line(std::size_t index) const;
+    // Feeds the lines after `header` to `keys` up to the line that ends them.
+    template <typename Keys> void scanKeys(std::size_t header, Keys& keys) const;
     // Runs one section's step; a ConversionError in it drops the pending game.
     void guarded(void (ReferenceReader::*step)(std::size_t), std::size_t header);
     void skipPending(const std::string& message);
-
-    void readClonkRage(std::size_t header);
-    void readClient(std::size_t header);
     void readResource(std::size_t header);
     void readReference(std::size_t header);
-    void readTitleAndStatus(std::size_t header, GameRecord& entry) const;
     void readPlayer(std::size_t header);
-    void readShiftedPlayer(std::size_t header, Player& player) const;
-    // The first line of the section after `header` (up to the next line that begins with "[") that
-    // begins with `key`, or an empty view.
-    std::string_view sectionLine(std::size_t header, std::string_view key) const;
 
     bool tagparse_;
     TextList aliases_;
     Callbacks callbacks_;
-    std::vector<std::string_view> lines_; // the reply being read; empty between reads
+    bool stepwiseOnly_ = false;
+    std::vector<std::string_view> lines_; // the reply being read, for the stepwise reader; empty between reads
     std::string server_;                  // where that reply came from
     std::optional<GameRecord> pending_;
+    // The pending game's players and resources, kept apart until it is completed so that each list is allocated
+    // once, at its size.
+    std::vector<Player> pendingPlayers_;
+    std::vector<Resource> pendingResources_;
     ParseCounters countersBeforePending_; // the totals as they were at the pending game's "[Reference]"
     bool hostOpen_ = false;               // the pending record still waits for its first activated client
     bool abandoned_ = false;

@@ -1,10 +1,141 @@
 // A reply as the reader sees it: trimmed lines and their values.
 #pragma once
 
+#include <bit>
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quintor {
+
+// The lines of a text one after another, cut as splitReplyLines cuts them. The text is classified sixty-four bytes
+// at a time into a mask of the line breaks and a mask of the characters that trimming keeps; the lines of a block
+// then follow from the masks with a few bit operations each, without a guess per character or per line.
+class ReplyLineCutter {
+public:
+    // Cuts `text`, a reply, up to its first NUL; cutting starts at `offset`, the start of a line before any NUL.
+    explicit ReplyLineCutter(std::string_view text, std::size_t offset = 0) : text_(text), lineStart_(offset)
+    {
+        // The LF of a CR LF is no break of its own, and as a blank it is trimmed off the next line; so it matters
+        // only at the very end, where it must not make a line of its own.
+        if (text_.ends_with("\r\n")) text_.remove_suffix(1);
+        if (done()) return;
+        classify(offset - offset % 64);
+        unassigned_ &= ~std::uint64_t(0) << (offset % 64); // what stands before the first line is not its
+        breaks_ &= ~std::uint64_t(0) << (offset % 64);
+    }
+
+    // Whether no line is left: a break at the very end adds no empty line.
+    bool done() const { return lineStart_ >= text_.size(); }
+
+    // Cuts up to `count` lines into `lines`, each trimmed of the characters 0 to 32 at both ends; gives how many.
+    std::size_t cut(std::string_view* lines, std::size_t count)
+    {
+        // Worked on in locals: the lines written could otherwise be the members, for all the compiler knows.
+        const char* const data = text_.data();
+        const std::size_t base = base_;
+        std::uint64_t breaks = breaks_, unassigned = unassigned_;
+        std::size_t cutCount = 0;
+        while (cutCount < count && !done()) {
+            if (!breaks) {
+                // The rest of the block belongs to a line that goes on into the next one.
+                breaks_ = 0;
+                unassigned_ = unassigned;
+                carry();
+                classify(base + 64);
+                return cutCount + cut(lines + cutCount, count - cutCount);
+            }
+            const int at = std::countr_zero(breaks);
+            breaks &= breaks - 1;
+            const std::uint64_t before = (std::uint64_t(1) << at) - 1;
+            const std::uint64_t kept = unassigned & before;
+            unassigned &= ~((before << 1) | 1);
+            std::size_t first = kept ? base + static_cast<std::size_t>(std::countr_zero(kept)) : 0;
+            std::size_t last = kept ? base + static_cast<std::size_t>(64 - std::countl_zero(kept)) : 0;
+            if (carriedFirst_ != std::string_view::npos) {
+                // The line began in an earlier block.
+                first = carriedFirst_;
+                if (!kept) last = carriedLast_;
+                carriedFirst_ = std::string_view::npos;
+            }
+            lines[cutCount++] = last > first ? std::string_view(data + first, last - first) : std::string_view();
+            lineStart_ = base + static_cast<std::size_t>(at) + 1;
+        }
+        breaks_ = breaks;
+        unassigned_ = unassigned;
+        return cutCount;
+    }
+
+private:
+    // Keeps the kept characters the current line has in this block for when its break comes.
+    void carry()
+    {
+        if (!unassigned_) return;
+        if (carriedFirst_ == std::string_view::npos)
+            carriedFirst_ = base_ + static_cast<std::size_t>(std::countr_zero(unassigned_));
+        carriedLast_ = base_ + static_cast<std::size_t>(64 - std::countl_zero(unassigned_));
+    }
+
+    // The masks of the sixty-four bytes from `base`. An LF right after a CR is no break of its own, a NUL ends the
+    // text, and the end of the text counts as a break.
+    void classify(std::size_t base)
+    {
+        const std::uint64_t returnBefore = base_ != std::string_view::npos && base == base_ + 64 ? returns_ >> 63 : 0;
+        base_ = base;
+        std::uint64_t lineFeeds = 0, kept = 0, nuls = 0;
+        returns_ = 0;
+        const char* const data = text_.data() + base;
+        std::size_t count = text_.size() - base < 64 ? text_.size() - base : 64;
+        std::size_t i = 0;
+#if defined(__SSE2__)
+        if (count == 64) {
+            for (; i < 64; i += 16) {
+                const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+                const auto mask = [](__m128i bytes) {
+                    return std::uint64_t(static_cast<unsigned>(_mm_movemask_epi8(bytes)));
+                };
+                lineFeeds |= mask(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\n'))) << i;
+                returns_ |= mask(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\r'))) << i;
+                kept |= mask(_mm_cmpeq_epi8(_mm_max_epu8(chunk, _mm_set1_epi8(33)), chunk)) << i;
+                nuls |= mask(_mm_cmpeq_epi8(chunk, _mm_setzero_si128())) << i;
+            }
+        }
+#endif
+        for (; i < count; ++i) {
+            const auto c = static_cast<unsigned char>(data[i]);
+            lineFeeds |= std::uint64_t(c == '\n') << i;
+            returns_ |= std::uint64_t(c == '\r') << i;
+            kept |= std::uint64_t(c > 32) << i;
+            nuls |= std::uint64_t(c == 0) << i;
+        }
+        if (nuls) {
+            // The text ends here; so does a CR LF just before, as at any end.
+            text_ = text_.substr(0, base + static_cast<std::size_t>(std::countr_zero(nuls)));
+            if (text_.ends_with("\r\n")) text_.remove_suffix(1);
+            count = text_.size() > base ? text_.size() - base : 0;
+            const std::uint64_t inside = (std::uint64_t(1) << count) - 1;
+            lineFeeds &= inside;
+            returns_ &= inside;
+            kept &= inside;
+        }
+        breaks_ = returns_ | (lineFeeds & ~((returns_ << 1) | returnBefore));
+        if (count < 64) breaks_ |= std::uint64_t(1) << count;
+        unassigned_ = kept;
+    }
+
+    std::string_view text_;
+    std::size_t lineStart_;
+    std::size_t base_ = std::string_view::npos; // where the masks start
+    std::uint64_t breaks_ = 0, returns_ = 0;
+    std::uint64_t unassigned_ = 0; // the kept characters of the block that belong to no line cut yet
+    // The kept characters of the current line in earlier blocks: the first, and one past the last.
+    std::size_t carriedFirst_ = std::string_view::npos, carriedLast_ = 0;
+};
 
 // Cuts `reply` into lines at CR, LF or CR LF (a NUL ends the text, a break at the very end adds no empty line) and
 // trims each of the characters 0 to 32 at both ends. `lines` is cleared first and keeps its capacity, so a reader
@@ -14,7 +145,10 @@ void splitReplyLines(std::string_view reply, std::vector<std::string_view>& line
 // The text after the first "="; for a line without "=", the line without its first character; "" for "".
 inline std::string_view lineValue(std::string_view line)
 {
-    if (const auto equals = line.find('='); equals != std::string_view::npos) return line.substr(equals + 1);
+    // The "=" stands a few characters in: a loop finds it sooner than a call.
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '=') return line.substr(i + 1);
+    }
     return line.empty() ? line : line.substr(1);
 }
 

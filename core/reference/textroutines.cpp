@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace quintor {
 
@@ -233,28 +234,43 @@ std::string yesNoText(bool flag)
 
 namespace {
 
-// The host of one entry of an address list, such as TCP:"[2001:db8::5]:11112" or TCP:1.2.3.4:11112.
+// The host of one entry of an address list, such as TCP:"[2001:db8::5]:11112" or TCP:1.2.3.4:11112: everything up
+// to and including its first ":" goes, and every quote; then the host is the text between "[" and "]" when it begins
+// with "[", otherwise the text before its last ":".
 std::string hostOf(std::string_view entry)
 {
     if (const std::size_t colon = entry.find(':'); colon != std::string_view::npos) entry.remove_prefix(colon + 1);
-    std::string text;
-    text.reserve(entry.size());
-    for (char c : entry) {
-        if (c != '"') text += c;
+    // A classic host writes no quote, a newer one only the two around the rest: then the host is cut from the entry
+    // as it stands. Any other quotes go one by one, in a copy made on the stack for an entry of a usual length.
+    std::string_view text = entry;
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+    char buffer[96];
+    std::string longEntry;
+    if (text.find('"') != std::string_view::npos) {
+        char* unquoted = buffer;
+        if (entry.size() > sizeof buffer) {
+            longEntry.resize(entry.size());
+            unquoted = longEntry.data();
+        }
+        std::size_t size = 0;
+        for (const char c : entry) {
+            if (c != '"') unquoted[size++] = c;
+        }
+        text = std::string_view(unquoted, size);
     }
-    if (!text.empty() && text.front() == '[') {
-        const std::size_t close = text.find(']');
-        return text.substr(1, close == std::string::npos ? std::string::npos : close - 1);
-    }
-    const std::size_t last = text.rfind(':');
-    if (last != std::string::npos) text.resize(last);
-    return text;
+    if (!text.empty() && text.front() == '[') return std::string(text.substr(1, text.find(']') - 1));
+    return std::string(text.substr(0, text.rfind(':')));
 }
 
 } // namespace
 
 void appendHosts(std::string_view address, std::optional<std::int32_t> count, std::vector<std::string>& ips)
 {
+    if (ips.size() >= kMaxIPs) return;
+    // Room for exactly the hosts that follow, so the list grows once.
+    const std::size_t entries = count ? static_cast<std::size_t>(std::max(*count, 0))
+                                      : static_cast<std::size_t>(std::count(address.begin(), address.end(), ',')) + 1;
+    ips.reserve(ips.size() + std::min(entries, kMaxIPs - ips.size()));
     std::size_t from = 0;
     bool pastEnd = false;
     for (std::int32_t round = 0; ips.size() < kMaxIPs; ++round) {
@@ -263,9 +279,9 @@ void appendHosts(std::string_view address, std::optional<std::int32_t> count, st
             ips.emplace_back();
             continue;
         }
-        const std::size_t comma = address.find(',', from);
-        ips.push_back(hostOf(address.substr(from, comma == std::string_view::npos ? comma : comma - from)));
-        if (comma == std::string_view::npos) {
+        const std::size_t comma = std::min(address.find(',', from), address.size());
+        ips.push_back(hostOf(address.substr(from, comma - from)));
+        if (comma == address.size()) {
             pastEnd = true;
         } else {
             from = comma + 1;

@@ -11,52 +11,65 @@
 
 namespace quintor {
 
+namespace {
+
+// Each failure on a line of its own.
+void noteFailure(std::string& failures, const std::exception& error)
+{
+    failures += failures.empty() ? "" : "\r\n";
+    failures += error.what();
+}
+
+// Loads one list when its file exists; a file that cannot be read is kept by the save guard. False when
+// there is no file.
+template <typename List> bool loadList(MonitorState& state, List& list, std::string_view name, std::string& failures)
+{
+    list.clear();
+    const std::string path = state.file(name);
+    if (!fileExists(path)) return false;
+    try {
+        list.loadFromFile(path);
+    } catch (const std::exception& error) {
+        state.saveGuard.keep(path);
+        noteFailure(failures, error);
+    }
+    return true;
+}
+
+template <typename List>
+void saveList(const MonitorState& state, const List& list, std::string_view name, std::string& failures)
+{
+    try {
+        state.saveGuard.save(list, state.file(name));
+    } catch (const std::exception& error) {
+        noteFailure(failures, error);
+    }
+}
+
+} // namespace
+
 void loadLists(MonitorState& state)
 {
-    const std::pair<TextList*, std::string_view> lists[] = {{&state.servers, files::server},
-                                                            {&state.aliases, files::aliases},
-                                                            {&state.config, files::config},
-                                                            {&state.logLines, files::log},
-                                                            {&state.friends, files::friends}};
     removeLeftoverSaveFiles(state.appFolder);
     std::string failures;
-    for (auto [list, name] : lists) {
-        list->clear();
-        const std::string path = state.file(name);
-        if (!fileExists(path)) {
-            // A first start: a new user sees the hosts' colours instead of their tags. The setting is saved with
-            // the others, so from then on the file decides (a missing key there still means off).
-            if (list == &state.config) list->setValue(keys::tagparse, boolToStr(true));
-            continue;
-        }
-        try {
-            list->loadFromFile(path);
-        } catch (const std::exception& error) {
-            state.saveGuard.keep(path);
-            failures += failures.empty() ? "" : "\r\n";
-            failures += error.what();
-        }
-    }
-    keepNewestLogEntries(state.logLines);
+    loadList(state, state.servers, files::server, failures);
+    loadList(state, state.aliases, files::aliases, failures);
+    // A first start: a new user sees the hosts' colours instead of their tags. The setting is saved with the
+    // others, so from then on the file decides (a missing key there still means off).
+    if (!loadList(state, state.config, files::config, failures)) state.config.setValue(keys::tagparse, boolToStr(true));
+    loadList(state, state.logLines, files::log, failures);
+    loadList(state, state.friends, files::friends, failures);
     if (!failures.empty()) throw FileError(failures);
 }
 
 void saveLists(const MonitorState& state)
 {
-    const std::pair<const TextList*, std::string_view> lists[] = {{&state.aliases, files::aliases},
-                                                                  {&state.config, files::config},
-                                                                  {&state.servers, files::server},
-                                                                  {&state.logLines, files::log},
-                                                                  {&state.friends, files::friends}};
     std::string failures;
-    for (auto [list, name] : lists) {
-        try {
-            state.saveGuard.save(*list, state.file(name));
-        } catch (const std::exception& error) {
-            failures += failures.empty() ? "" : "\r\n";
-            failures += error.what();
-        }
-    }
+    saveList(state, state.aliases, files::aliases, failures);
+    saveList(state, state.config, files::config, failures);
+    saveList(state, state.servers, files::server, failures);
+    saveList(state, state.logLines, files::log, failures);
+    saveList(state, state.friends, files::friends, failures);
     if (!failures.empty()) throw FileError(failures);
 }
 

@@ -3,7 +3,9 @@
 
 #include "reference/gamestore.h"
 #include "refresh/serveroutages.h"
+#include "refresh/statusline.h"
 #include "settings/saveguard.h"
+#include "settings/storedlines.h"
 #include "settings/textlist.h"
 
 #include <string>
@@ -15,13 +17,15 @@ struct MonitorState {
     TextList servers;
     TextList config;
     TextList aliases;
-    TextList logLines;
+    LogLines logLines;
     TextList friends; // "friends.txt": one name a line
     GameStore games;
     std::string pendingLoadFile;
     bool online = true;
     // Failing masterservers and the last good lists of all of them (memory only).
     ServerOutages outages;
+    // The status bar's caption and notes.
+    StatusLine status;
     // The list files start-up could not read: no save of this run replaces them.
     SaveGuard saveGuard;
 

@@ -23,18 +23,31 @@ std::string skippedGamesText(int count)
            "bersprungen";
 }
 
-void RefreshCycle::setStatusCaption(const std::string& text)
+std::string fallbackText(const std::string& server, const std::string& fallback)
 {
-    std::string status = text.empty() ? std::string(appinfo::versionPrefix) : text;
-    status += state_.online ? "Bereit" : "Offline-Modus";
-    ports_.view.setStatusText(status + outageNote());
+    return "Server " + server + " nicht erreichbar \x96 Ersatzserver " + fallback + " antwortet";
 }
 
-std::string RefreshCycle::outageNote() const
+void RefreshCycle::setStatusCaption(const std::string& text)
+{
+    state_.status.setCaption(text);
+    showStatus();
+}
+
+void RefreshCycle::showStatus()
+{
+    ports_.view.setStatusText(state_.status.text(state_.online, ports_.clock.steadyNow()));
+}
+
+void RefreshCycle::noteOutages()
 {
     const std::optional<Outage> outage = state_.outages.oldestOutage(state_.servers);
-    if (!outage) return "";
-    return " - Server " + outage->server + " nicht erreichbar seit " + ports_.clock.longTime(outage->since.wall);
+    if (outage) {
+        state_.status.setNote(StatusNote::outage, "Server " + outage->server + " nicht erreichbar seit " +
+                                                      ports_.clock.longTime(outage->since.wall));
+    } else {
+        state_.status.clearNote(StatusNote::outage);
+    }
 }
 
 void RefreshCycle::leaveOfflineMode()
@@ -91,6 +104,7 @@ void RefreshCycle::fetchAndParse()
 
     const MasterserverAddresses addresses{ports_.defaultServer, ports_.fallbackServer};
     bool fileTick = false;
+    std::optional<std::string> fallbackAnswered; // the built-in server, when the fallback answered for it
     for (int i = 0; i < state_.servers.count();) {
         setStatusCaption("Liste wird geladen...");
         const std::string entry = state_.servers.line(i);
@@ -103,6 +117,7 @@ void RefreshCycle::fetchAndParse()
             FetchOutcome outcome =
                 fetchReferenceList(ports_.http, entry, addresses, std::chrono::milliseconds(connectTimeoutMs));
             if (!outcome.failure) {
+                if (outcome.fromFallback) fallbackAnswered = entry;
                 reply = std::move(outcome.reply);
                 rowsOfServer.try_emplace(entry);
             } else {
@@ -116,7 +131,7 @@ void RefreshCycle::fetchAndParse()
         ++i;
     }
     reader.finish();
-    if (ports_.filter) ports_.filter->endTick(unreadServers);
+    if (ports_.filter) ports_.filter->endTick(unreadServers, fileTick);
 
     // The games as listed, filter colours included, stand in for the server's list while it fails.
     for (const auto& [server, rows] : rowsOfServer) {
@@ -140,11 +155,16 @@ void RefreshCycle::fetchAndParse()
     ports_.view.setLabel(Label::playersOnline, texts.playersOnline);
     if (texts.emptySlots) ports_.view.setLabel(Label::emptySlots, *texts.emptySlots);
     // A game with a value that does not convert is left out quietly; the bar says so until the next tick.
-    if (skippedGames > 0) {
-        ports_.view.setStatusText(skippedGamesText(skippedGames) + outageNote());
-    } else {
-        setStatusCaption("");
-    }
+    if (skippedGames > 0)
+        state_.status.setNote(StatusNote::skippedGames, skippedGamesText(skippedGames));
+    else
+        state_.status.clearNote(StatusNote::skippedGames);
+    if (fallbackAnswered)
+        state_.status.setNote(StatusNote::fallback, fallbackText(*fallbackAnswered, ports_.fallbackServer));
+    else if (!fileTick)
+        state_.status.clearNote(StatusNote::fallback);
+    noteOutages();
+    setStatusCaption("");
     if (ports_.serversRead && !fileTick && !rowsOfServer.empty()) ports_.serversRead(reader.counters());
     if (ports_.gamesListed) ports_.gamesListed(!fileTick);
 }
@@ -170,6 +190,7 @@ void RefreshCycle::removeFailingServer(const std::string& server)
         if (state_.servers.line(i) == server) state_.servers.remove(i);
     }
     state_.outages.forget(server);
+    noteOutages();
     std::vector<RowHandle> keptRows;
     for (const GameRecord& game : state_.games.all()) {
         if (game.Stale && game.Server == server) keptRows.push_back(game.Item);

@@ -17,6 +17,8 @@ namespace quintor {
 
 // The status bar's note after a tick that left out games with values that do not convert.
 std::string skippedGamesText(int count);
+// The note while the fallback answers for the built-in server.
+std::string fallbackText(const std::string& server, const std::string& fallback);
 
 struct RefreshPorts {
     GameListView& list;
@@ -48,8 +50,10 @@ public:
     void runTick();
 
     // The status bar: the text (or the version prefix when empty) followed by "Bereit" or "Offline-Modus",
-    // and by the oldest outage of a listed server, if any.
+    // and by the oldest note that stands (StatusLine).
     void setStatusCaption(const std::string& text);
+    // Shows the status line as it stands now (after a note changed).
+    void showStatus();
 
     // The user answered Yes to removing a failing server: it leaves the list, its kept games leave the
     // view, and with the last one gone the program is offline. Nothing happens when the answer no longer
@@ -70,7 +74,7 @@ private:
     void enterOfflineMode();
     Moment moment() const { return {ports_.clock.now(), ports_.clock.steadyNow()}; }
     void listLastGood(const std::string& server, const FriendList& friends);
-    std::string outageNote() const;
+    void noteOutages();
     void restoreServersFromFile();
 
     MonitorState& state_;

@@ -82,7 +82,9 @@ FetchOutcome fetchReferenceList(HttpClient& http, const std::string& url, const 
     if (!outcome.failure || url != addresses.builtIn || addresses.fallback.empty() || addresses.fallback == url)
         return outcome;
     FetchOutcome second = fetchOnce(http, addresses.fallback, connectTimeout);
-    return second.failure ? outcome : second;
+    if (second.failure) return outcome;
+    second.fromFallback = true;
+    return second;
 }
 
 } // namespace quintor

@@ -31,6 +31,7 @@ ReplyShape inspectReply(std::string_view reply);
 struct FetchOutcome {
     std::string reply;                  // the list, when there is no failure
     std::optional<std::string> failure; // the reason, in the user's words
+    bool fromFallback = false;          // the built-in server failed and the fallback gave the list
 };
 
 struct MasterserverAddresses {

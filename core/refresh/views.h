@@ -54,8 +54,6 @@ public:
     virtual void showNotices(const std::vector<Notice>& notices) { static_cast<void>(notices); }
     // The line the tray icon's tooltip shows below the program's name (the friends online); empty: none.
     virtual void setTrayLine(const std::string& text) { static_cast<void>(text); }
-    // A note for the status bar that stays a while over whatever the bar says (a damaged history).
-    virtual void showNote(const std::string& text) { static_cast<void>(text); }
     // Runs `step` once the event at hand has been dealt with (a window: from its event loop). A view without
     // an event loop runs it at once.
     virtual void runSoon(std::function<void()> step) { step(); }
@@ -75,7 +73,13 @@ public:
     virtual std::string evaluateFilters(RowHandle row) = 0;
     // Called once when such a refresh has seen all its games, with the servers (as the games name them in
     // Server) whose reply could not be read in it. Filters that keep nothing between refreshes ignore it.
-    virtual void endTick(const std::vector<std::string>& unreadServers) { (void)unreadServers; }
+    // `listFromFile`: the games came from a file the user loaded, not from the masterservers; what the filters
+    // remember of the listed games stays as the last refresh of the servers left it.
+    virtual void endTick(const std::vector<std::string>& unreadServers, bool listFromFile)
+    {
+        static_cast<void>(unreadServers);
+        static_cast<void>(listFromFile);
+    }
     // A game kept from the last good reply of a server that failed in this refresh (its record is Stale, its
     // Color the one of its last evaluation). No event action may run for it; a filter that reports a game
     // once counts it as still listed. Filters that remember nothing between refreshes ignore it.

@@ -18,8 +18,9 @@ public:
     void keep(const std::string& path) { kept_.insert(path); }
     bool mayReplace(const std::string& path) const { return kept_.find(path) == kept_.end(); }
 
-    // Saves the list to its file unless the file is kept; false when it was kept.
-    bool save(const TextList& list, const std::string& path) const
+    // Saves the list (a TextList, or anything else with saveToFile) to its file unless the file is kept;
+    // false when it was kept.
+    template <typename List> bool save(const List& list, const std::string& path) const
     {
         if (!mayReplace(path)) return false;
         list.saveToFile(path);

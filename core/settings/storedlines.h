@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quintor {
 
@@ -12,11 +13,30 @@ namespace quintor {
 // whole at every save, so it keeps only its newest entries.
 inline constexpr int kMaxLogEntries = 10000;
 
-// Appends one entry to the log lines (control characters blanked, see oneLine) and drops the oldest
-// entries beyond kMaxLogEntries.
-void appendLogEntry(TextList& logLines, std::string_view entry);
-// Drops the oldest entries beyond kMaxLogEntries.
-void keepNewestLogEntries(TextList& logLines);
+// The log ("log.txt") in memory: its newest entries, oldest first, each one line (control characters blanked,
+// see oneLine). A ring: adding to a full log drops the oldest entry without moving the others.
+class LogLines {
+public:
+    explicit LogLines(int capacity = kMaxLogEntries) : capacity_(static_cast<std::size_t>(capacity)) {}
+
+    void add(std::string_view entry);
+    int count() const { return static_cast<int>(ring_.size()); }
+    // Entry i, 0 the oldest.
+    const std::string& line(int index) const;
+    std::vector<std::string> lines() const;
+    void clear();
+
+    // The lines of a file, of which the newest are kept; the file form, as "log.txt" is written.
+    void assign(const TextList& lines);
+    std::string text() const;
+    void loadFromFile(const std::string& path);
+    void saveToFile(const std::string& path) const;
+
+private:
+    std::size_t capacity_;
+    std::vector<std::string> ring_;
+    std::size_t oldest_ = 0; // where the oldest entry stands once the ring is full
+};
 
 // The line of "syno.txt" that shows `text` as `alias`: text "=" alias, each made one line (see oneLine).
 std::string aliasLine(std::string_view text, std::string_view alias);

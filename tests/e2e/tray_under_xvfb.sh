@@ -28,9 +28,9 @@ if [ "${1:-}" = "--inside" ]; then
   sleep 0.5 # the tray selection is taken right after the panel window appears
 
   cd "$work/app"
-  # Without a session bus the icon docks into the X11 notification area that trayer provides. An address nobody
-  # listens on, not none: without one, D-Bus would launch a bus for the X display, and there a notification
-  # daemon installed on the machine (dunst) would take the balloon.
+  # Without a session bus the icon docks into the X11 notification area that trayer provides. An address that
+  # leads nowhere, not an unset one: that would let the bus library start a bus of its own through X11, and a
+  # notification daemon installed on the machine would then show the balloon instead of the tray.
   DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/quintor-no-bus ./quintor >"$work/quintor.log" 2>&1 &
   pid=$!
   alive() { kill -0 "$pid" 2>/dev/null || { pid=""; fail "quintor ended early"; }; }

@@ -1,12 +1,15 @@
 // The reference reader on arbitrary bytes: two replies through one parse state. A value that does not convert
 // drops its game and nothing else, so nothing may escape; whatever completes has to be a consistent record within
-// the limits of one record.
+// the limits of one record. The single pass and the stepwise reader must agree in every result, a callback that
+// fails at some record included.
 #include "reference/reader.h"
 #include "reference/textroutines.h"
+#include "support/readertranscript.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string_view>
 #include <vector>
 
@@ -36,6 +39,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (char c : game.Title) {
             if (static_cast<unsigned char>(c) < 32) __builtin_trap();
         }
+    }
+
+    quintor::test::ReadingCase reading;
+    reading.replies = {std::string(input.substr(0, split)), std::string(input.substr(split))};
+    reading.tagparse = tagparse;
+    reading.aliases = aliases;
+    reading.throwAtRecord = static_cast<int>((data[0] >> 2) & 3) - 1;
+    const std::string onePass = quintor::test::readingTranscript(reading);
+    const std::string stepwise = quintor::test::readingTranscript(reading, true);
+    if (onePass != stepwise) {
+        std::fprintf(stderr, "single pass:\n%s\nstepwise:\n%s\n", onePass.c_str(), stepwise.c_str());
+        __builtin_trap();
     }
     return 0;
 }

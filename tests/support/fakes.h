@@ -275,7 +275,6 @@ public:
     std::map<Label, std::string> labels;
     std::vector<std::string> statusTexts;
     std::string trayLine;
-    std::vector<std::string> notes;
     std::function<void()> whileTicking; // runs as a tick begins, as a window's events would
 
     bool windowOrTrayVisible() const override { return visible; }
@@ -284,7 +283,6 @@ public:
     void stopRefetchTimer() override { timerStopped = true; }
     void startRefetchTimer() override { timerStarted = true; }
     void setTrayLine(const std::string& text) override { trayLine = text; }
-    void showNote(const std::string& text) override { notes.push_back(text); }
     void tickStarted() override
     {
         if (whileTicking) whileTicking();

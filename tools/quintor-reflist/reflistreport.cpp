@@ -59,10 +59,11 @@ private:
 
 // What the filters did, per game: the actions are recorded instead of shown; only the row colour is
 // applied, as the program applies it, so "Color" shows the result.
-class FilterRecord final : public FilterActions, public GameFilter {
+class FilterRecord final : public GameFilter {
 public:
     FilterRecord(const TextList& filters, GameStore& games, const std::string& appFolder)
-        : games_(games), engine_(filters, games, appFolder, *this, [this](const std::string& message) {
+        : games_(games), recorder_(*this),
+          engine_(filters, games, appFolder, recorder_, [this](const std::string& message) {
               auto& error = errors_[current_];
               if (!error) error = message;
           })
@@ -76,14 +77,17 @@ public:
         engine_.evaluateFilters(row);
         return {};
     }
-    void endTick(const std::vector<std::string>& unreadServers) override { engine_.endTick(unreadServers); }
+    void endTick(const std::vector<std::string>& unreadServers, bool listFromFile) override
+    {
+        engine_.endTick(unreadServers, listFromFile);
+    }
     // What the filters did so far is not reported; what they remember stays.
     void forgetRecords()
     {
         actions_.clear();
         errors_.clear();
     }
-    void perform(const PerformedAction& action) override
+    void perform(const PerformedAction& action)
     {
         actions_[action.row].push_back(
             {{"filter", text(action.filterName)}, {"action", action.kind}, {"text", text(action.text)}});
@@ -102,7 +106,18 @@ public:
     }
 
 private:
+    // The engine's actions port: records, never shows.
+    class Recorder final : public FilterActions {
+    public:
+        explicit Recorder(FilterRecord& record) : record_(record) {}
+        void perform(const PerformedAction& action) override { record_.perform(action); }
+
+    private:
+        FilterRecord& record_;
+    };
+
     GameStore& games_;
+    Recorder recorder_;
     FilterEngine engine_;
     RowHandle current_ = 0;
     std::map<RowHandle, json> actions_;
@@ -223,7 +238,7 @@ TickOutcome runTick(MonitorState& state, RecordingListView& list, FilterRecord& 
             for (const auto& reply : replies)
                 reader.read(reply);
             reader.finish();
-            filterRecord.endTick({});
+            filterRecord.endTick({}, false);
         } catch (const ConversionError& e) {
             tick.error = e.what();
         }

@@ -27,11 +27,11 @@ std::string fromBytes(const QByteArray& data)
 } // namespace
 
 AliasEditor::AliasEditor(TextList& aliases, Dialogs& dialogs, QWidget* parent)
-    : ClosingWindow(parent), aliases_(aliases), dialogs_(dialogs)
+    : WindowDialog(parent), aliases_(aliases), dialogs_(dialogs)
 {
     setObjectName(QStringLiteral("aledit"));
     setWindowTitle(QStringLiteral("Quintor - Aliaseditor"));
-    setMinimumWindowSize(300, 250);
+    setMinimumSize(minimumClientWidth, minimumClientHeight);
     resize(clientWidth, clientHeight);
 
     grid_ = new QTableWidget(0, 2, this);
@@ -70,10 +70,10 @@ AliasEditor::AliasEditor(TextList& aliases, Dialogs& dialogs, QWidget* parent)
 
 void AliasEditor::open()
 {
-    showCentredOver(ownerArea());
     grid_->setRowCount(0);
     for (const auto& line : aliases_.lines())
         appendLine(line);
+    WindowDialog::open();
 }
 
 void AliasEditor::appendLine(const std::string& line)
@@ -119,13 +119,14 @@ std::vector<std::string> AliasEditor::gridLines() const
     return lines;
 }
 
-void AliasEditor::writeBack()
+bool AliasEditor::writeBack()
 {
     // An alias still being typed counts: moving the current cell away commits its editor.
     grid_->setCurrentIndex(QModelIndex());
     aliases_.clear();
     for (auto& line : gridLines())
         aliases_.add(std::move(line));
+    return true;
 }
 
 } // namespace quintor::ui

@@ -3,23 +3,25 @@
 
 #include "platform/dialogs.h"
 #include "settings/textlist.h"
-#include "ui/editors/closingwindow.h"
+#include "ui/platform/windowdialog.h"
 
 class QPushButton;
 class QTableWidget;
 
 namespace quintor::ui {
 
-class AliasEditor : public ClosingWindow {
+class AliasEditor : public WindowDialog {
     Q_OBJECT
 public:
     static constexpr int clientWidth = 440;
     static constexpr int clientHeight = 335;
+    static constexpr int minimumClientWidth = 284;
+    static constexpr int minimumClientHeight = 211;
 
     AliasEditor(TextList& aliases, Dialogs& dialogs, QWidget* parent = nullptr);
 
-    // Shows the editor over its owner with one row per line of the alias list.
-    void open();
+    // Shows the editor with one row per line of the alias list.
+    void open() override;
     // "Hinzufügen": asks for a text and appends the line text + "= ".
     void addAlias();
 
@@ -27,7 +29,7 @@ public:
     std::vector<std::string> gridLines() const;
 
 protected:
-    void writeBack() override;
+    bool writeBack() override;
 
 private:
     void appendLine(const std::string& line);

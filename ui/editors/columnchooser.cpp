@@ -9,7 +9,7 @@
 
 namespace quintor::ui {
 
-ColumnChooser::ColumnChooser(TextList& config, QWidget* parent) : ClosingWindow(parent), config_(config)
+ColumnChooser::ColumnChooser(TextList& config, QWidget* parent) : WindowDialog(parent), config_(config)
 {
     setObjectName(QStringLiteral("liform"));
     setWindowTitle(QStringLiteral("Quintor - Listenspalten"));
@@ -39,7 +39,7 @@ void ColumnChooser::open()
     for (int i = 0; i < columnList_->count(); ++i)
         columnList_->item(i)->setCheckState(chosen[static_cast<std::size_t>(i)] ? Qt::Checked : Qt::Unchecked);
     columnList_->setCurrentRow(0, QItemSelectionModel::NoUpdate);
-    showCentredOver(ownerArea());
+    WindowDialog::open();
 }
 
 void ColumnChooser::storeChosenColumns()

@@ -2,14 +2,14 @@
 #pragma once
 
 #include "settings/textlist.h"
-#include "ui/editors/closingwindow.h"
+#include "ui/platform/windowdialog.h"
 
 class QListWidget;
 class QPushButton;
 
 namespace quintor::ui {
 
-class ColumnChooser : public ClosingWindow {
+class ColumnChooser : public WindowDialog {
     Q_OBJECT
 public:
     static constexpr int clientWidth = 437;
@@ -17,8 +17,8 @@ public:
 
     explicit ColumnChooser(TextList& config, QWidget* parent = nullptr);
 
-    // Checks the chosen columns and shows the chooser over its owner.
-    void open();
+    // Checks the chosen columns and shows the chooser.
+    void open() override;
     // "OK": stores the checked columns as "Column" + n and closes.
     void storeChosenColumns();
 

@@ -12,11 +12,11 @@
 
 namespace quintor::ui {
 
-DetailsWindow::DetailsWindow(QWidget* parent) : ClosingWindow(parent)
+DetailsWindow::DetailsWindow(QWidget* parent) : WindowDialog(parent)
 {
     setObjectName(QStringLiteral("detlist"));
     setWindowTitle(QStringLiteral("Details"));
-    setMinimumWindowSize(300, 200);
+    setMinimumSize(minimumClientWidth, minimumClientHeight);
     resize(clientWidth, clientHeight);
 
     // A report list: no in-place editing, no sorting, rows in the order of the record.
@@ -104,7 +104,7 @@ void DetailsWindow::open(const DetailTable& table)
         rows << row;
     }
     table_->addTopLevelItems(rows);
-    if (!isVisible()) showCentredOver(screenArea());
+    WindowDialog::open();
 }
 
 } // namespace quintor::ui

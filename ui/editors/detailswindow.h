@@ -4,7 +4,7 @@
 #include "reference/gameentry.h"
 #include "refresh/detailtexts.h"
 #include "settings/textlist.h"
-#include "ui/editors/closingwindow.h"
+#include "ui/platform/windowdialog.h"
 
 #include <string>
 #include <vector>
@@ -17,16 +17,18 @@ namespace quintor::ui {
 
 enum class DetailKind { Players, Resources };
 
-class DetailsWindow : public ClosingWindow {
+class DetailsWindow : public WindowDialog {
     Q_OBJECT
 public:
     static constexpr int clientWidth = 450;
     static constexpr int clientHeight = 280;
+    static constexpr int minimumClientWidth = 284;
+    static constexpr int minimumClientHeight = 161;
 
     explicit DetailsWindow(QWidget* parent = nullptr);
 
     // Replaces columns and rows by the game's players or resource files (a snapshot) and shows the
-    // window centred on the screen.
+    // window.
     void open(const GameRecord& entry, DetailKind kind);
     void open(const DetailTable& table);
 

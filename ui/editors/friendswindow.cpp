@@ -13,11 +13,11 @@ constexpr int lineRole = Qt::UserRole; // the line as it came, in bytes
 
 } // namespace
 
-FriendsWindow::FriendsWindow(TextList& friends, QWidget* parent) : ClosingWindow(parent), friends_(friends)
+FriendsWindow::FriendsWindow(TextList& friends, QWidget* parent) : WindowDialog(parent), friends_(friends)
 {
     setObjectName(QStringLiteral("friendedit"));
     setWindowTitle(QStringLiteral("Quintor - Freunde"));
-    setMinimumWindowSize(250, 200);
+    setMinimumSize(minimumClientWidth, minimumClientHeight);
     resize(clientWidth, clientHeight);
 
     // Plain texts: a list item never takes its text for markup.
@@ -53,10 +53,10 @@ FriendsWindow::FriendsWindow(TextList& friends, QWidget* parent) : ClosingWindow
 
 void FriendsWindow::open()
 {
-    showCentredOver(ownerArea());
     list_->clear();
     for (const std::string& line : friends_.lines())
         appendRow(line);
+    WindowDialog::open();
 }
 
 void FriendsWindow::appendRow(const std::string& line)
@@ -94,11 +94,12 @@ std::vector<std::string> FriendsWindow::rowLines() const
     return lines;
 }
 
-void FriendsWindow::writeBack()
+bool FriendsWindow::writeBack()
 {
     // A name still being typed counts: moving the current row away commits its editor.
     list_->setCurrentIndex(QModelIndex());
     friends_ = TextList(rowLines());
+    return true;
 }
 
 } // namespace quintor::ui

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "settings/textlist.h"
-#include "ui/editors/closingwindow.h"
+#include "ui/platform/windowdialog.h"
 
 #include <string>
 #include <vector>
@@ -12,16 +12,18 @@ class QPushButton;
 
 namespace quintor::ui {
 
-class FriendsWindow : public ClosingWindow {
+class FriendsWindow : public WindowDialog {
     Q_OBJECT
 public:
     static constexpr int clientWidth = 300;
     static constexpr int clientHeight = 320;
+    static constexpr int minimumClientWidth = 234;
+    static constexpr int minimumClientHeight = 161;
 
     explicit FriendsWindow(TextList& friends, QWidget* parent = nullptr);
 
-    // Shows the window over its owner with one row per line of the list.
-    void open();
+    // Shows the window with one row per line of the list.
+    void open() override;
     // "Hinzufügen": a new empty row, its editor open.
     void addFriend();
     // "Entfernen": the selected row goes.
@@ -32,7 +34,7 @@ public:
     std::vector<std::string> rowLines() const;
 
 protected:
-    void writeBack() override;
+    bool writeBack() override;
 
 private:
     void appendRow(const std::string& line);

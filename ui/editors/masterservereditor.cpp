@@ -16,11 +16,11 @@ constexpr int addressRole = Qt::UserRole; // the address as it came, in bytes
 } // namespace
 
 MasterserverEditor::MasterserverEditor(TextList& servers, Dialogs& dialogs, std::string defaultServer, QWidget* parent)
-    : ClosingWindow(parent), servers_(servers), dialogs_(dialogs), defaultServer_(std::move(defaultServer))
+    : WindowDialog(parent), servers_(servers), dialogs_(dialogs), defaultServer_(std::move(defaultServer))
 {
     setObjectName(QStringLiteral("medit"));
     setWindowTitle(QStringLiteral("Quintor - Masterserver"));
-    setMinimumWindowSize(300, 250);
+    setMinimumSize(minimumClientWidth, minimumClientHeight);
     resize(clientWidth, clientHeight);
 
     serverList_ = new QListWidget(this);
@@ -51,14 +51,9 @@ MasterserverEditor::MasterserverEditor(TextList& servers, Dialogs& dialogs, std:
     });
 }
 
-void MasterserverEditor::open()
-{
-    showCentredOver(ownerArea());
-}
-
 void MasterserverEditor::showEvent(QShowEvent* event)
 {
-    ClosingWindow::showEvent(event);
+    WindowDialog::showEvent(event);
     if (!event->spontaneous()) fillList();
 }
 
@@ -103,11 +98,12 @@ std::vector<std::string> MasterserverEditor::entries() const
     return addresses;
 }
 
-void MasterserverEditor::writeBack()
+bool MasterserverEditor::writeBack()
 {
     servers_.clear();
     for (auto& address : entries())
         servers_.add(std::move(address));
+    return true;
 }
 
 } // namespace quintor::ui

@@ -3,7 +3,7 @@
 
 #include "platform/dialogs.h"
 #include "settings/textlist.h"
-#include "ui/editors/closingwindow.h"
+#include "ui/platform/windowdialog.h"
 
 #include <string>
 
@@ -14,17 +14,17 @@ class QPushButton;
 
 namespace quintor::ui {
 
-class MasterserverEditor : public ClosingWindow {
+class MasterserverEditor : public WindowDialog {
     Q_OBJECT
 public:
     static constexpr int clientWidth = 373;
     static constexpr int clientHeight = 223;
+    static constexpr int minimumClientWidth = 284;
+    static constexpr int minimumClientHeight = 211;
 
     // `defaultServer` is the address offered when adding.
     MasterserverEditor(TextList& servers, Dialogs& dialogs, std::string defaultServer, QWidget* parent = nullptr);
 
-    // Shows the editor over its owner (showing fills the list).
-    void open();
     void addServer();
     void deleteSelectedServer();
     // The context menu opens: "Löschen" only with an entry selected.
@@ -34,7 +34,7 @@ public:
 
 protected:
     void fillList();
-    void writeBack() override;
+    bool writeBack() override;
     void showEvent(QShowEvent* event) override;
 
 private:

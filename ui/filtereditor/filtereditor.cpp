@@ -9,7 +9,6 @@
 
 #include <QAbstractItemView>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -51,9 +50,12 @@ void fillItems(QComboBox* box, const std::vector<std::string>& items, std::int32
 } // namespace
 
 FilterEditor::FilterEditor(std::string appFolder, Dialogs& dialogs, bool savesNothing, QWidget* parent)
-    : QWidget(parent, Qt::Window), appFolder_(std::move(appFolder)), dialogs_(dialogs), pages_(appFolder_, savesNothing)
+    : WindowDialog(parent, Qt::Window), appFolder_(std::move(appFolder)), dialogs_(dialogs),
+      pages_(appFolder_, savesNothing)
 {
     createControls();
+    // Closing saves nothing: only the page buttons do.
+    setOnClosed([this] { finish(); });
 }
 
 void FilterEditor::createControls()
@@ -247,6 +249,8 @@ void FilterEditor::addRowControls(int r)
     for (QWidget* control : std::initializer_list<QWidget*>{c.fieldBox, c.choiceBox, c.textEdit})
         control->setFixedWidth(rowControlWidth);
     c.removeButton->setFixedSize(addButtonWidth, minusHeight);
+    // Rows come and go while the window stands: Enter does not press this one either.
+    c.removeButton->setAutoDefault(false);
 
     // Connected once the controls show the row, so only later changes reach the page.
     connect(c.fieldBox, &QComboBox::currentIndexChanged, this, [this, field = c.fieldBox](int index) {
@@ -369,18 +373,13 @@ void FilterEditor::confirmPage()
     if (pages_.kind() == FilterPageKind::conditions) {
         // A failed write raises here and leaves the page as it is.
         const auto error = pages_.leaveConditions();
+        if (pages_.conditionsChanged()) emit conditionsChanged(pages_.key());
         showPage();
         if (error) reportError(std::make_exception_ptr(ConversionError(*error)), dialogs_);
         return;
     }
     pages_.confirmActions();
     close();
-}
-
-void FilterEditor::closeEvent(QCloseEvent* event)
-{
-    event->accept();
-    finish();
 }
 
 void FilterEditor::finish()

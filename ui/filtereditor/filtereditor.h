@@ -6,8 +6,7 @@
 #include "filters/filterpage.h"
 #include "platform/dialogs.h"
 #include "reference/gameentry.h"
-
-#include <QWidget>
+#include "ui/platform/windowdialog.h"
 
 #include <memory>
 #include <optional>
@@ -26,7 +25,7 @@ namespace quintor::ui {
 
 class StyledLinesView;
 
-class FilterEditor : public QWidget {
+class FilterEditor : public WindowDialog {
     Q_OBJECT
 public:
     static constexpr int minimumClientWidth = 600;
@@ -53,9 +52,9 @@ public:
 signals:
     // The window is done with (saved, closed or found invalid) and about to be destroyed.
     void closed();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
+    // "Weiter" wrote other conditions than the filter had: what it remembers of the games it reported no
+    // longer holds.
+    void conditionsChanged(const std::string& key);
 
 private:
     struct RowControls {

@@ -9,7 +9,6 @@
 #include "ui/platform/windowlayout.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
@@ -37,9 +36,13 @@ void setName(QTreeWidgetItem* node, const std::string& name)
 
 FilterTreeEditor::FilterTreeEditor(std::string appFolder, Dialogs& dialogs, Written written,
                                    std::function<void()> onClosed, QWidget* parent)
-    : QWidget(parent, Qt::Window), appFolder_(std::move(appFolder)), dialogs_(dialogs), written_(std::move(written)),
-      onClosed_(std::move(onClosed))
+    : WindowDialog(parent, Qt::Window), appFolder_(std::move(appFolder)), dialogs_(dialogs),
+      written_(std::move(written))
 {
+    // After the close is complete, so the refresh it starts does not run inside the closing.
+    setOnClosed([this, onClosed = std::move(onClosed)] {
+        if (onClosed) QTimer::singleShot(0, this, onClosed);
+    });
     setObjectName(QStringLiteral("fconf"));
     setWindowTitle(QStringLiteral("Filterkonfiguration"));
     setMinimumSize(minimumClientWidth, minimumClientHeight);
@@ -130,9 +133,7 @@ void FilterTreeEditor::open(const FilterStoreLoad& store)
     filters_ = store.filters;
     unreadable_ = store.unreadable;
     showFilters();
-    show();
-    raise();
-    activateWindow();
+    WindowDialog::open();
     if (unreadable_ && !unreadableShown_) {
         unreadableShown_ = true;
         // Once the window stands, so the user sees what the message is about.
@@ -269,9 +270,16 @@ void FilterTreeEditor::openEditor(const std::string& key)
     auto* editor = new FilterEditor(appFolder_, dialogs_, unreadable_.has_value());
     editor_ = editor;
     editor->setShownGames(shownGames_);
-    connect(editor, &FilterEditor::closed, this, [this] { show(); });
+    editor->setLastBounds(editorBounds_);
+    connect(editor, &FilterEditor::closed, this, [this, editor] {
+        editorBounds_ = editor->lastBounds();
+        show();
+    });
+    connect(editor, &FilterEditor::conditionsChanged, this, [this](const std::string& changed) {
+        if (conditionsChanged_) conditionsChanged_(changed);
+    });
     hide();
-    if (editor->loadFilter(key)) editor->show();
+    if (editor->loadFilter(key)) editor->open();
 }
 
 void FilterTreeEditor::deleteSelected()
@@ -308,23 +316,15 @@ void FilterTreeEditor::writeFilterFiles()
     if (written_) written_(filters_, {});
 }
 
-void FilterTreeEditor::closeEvent(QCloseEvent* event)
+bool FilterTreeEditor::writeBack()
 {
     bool written = false;
+    // When the files cannot be written the window stays open, so nothing is left half-done.
     handle([this, &written] {
         writeFilterFiles();
         written = true;
     });
-    if (!written) {
-        // The files could not be written: the window stays open, so nothing is left half-done.
-        event->ignore();
-        return;
-    }
-    event->accept();
-    // After the close is complete, so the refresh it starts does not run inside this handler.
-    QTimer::singleShot(0, this, [this] {
-        if (onClosed_) onClosed_();
-    });
+    return written;
 }
 
 } // namespace quintor::ui

@@ -8,9 +8,10 @@
 #include "platform/dialogs.h"
 #include "reference/gameentry.h"
 #include "settings/textlist.h"
+#include "ui/platform/windowdialog.h"
 
+#include <QByteArray>
 #include <QPointer>
-#include <QWidget>
 
 #include <functional>
 #include <memory>
@@ -28,7 +29,7 @@ namespace quintor::ui {
 
 class FilterEditor;
 
-class FilterTreeEditor : public QWidget {
+class FilterTreeEditor : public WindowDialog {
     Q_OBJECT
 public:
     static constexpr int minimumClientWidth = 400;
@@ -41,6 +42,12 @@ public:
     // closed and written the filter files: the main window shows itself and runs a refresh.
     FilterTreeEditor(std::string appFolder, Dialogs& dialogs, Written written, std::function<void()> onClosed,
                      QWidget* parent = nullptr);
+
+    // Receives the key of a filter whose conditions the condition editor changed.
+    void setOnConditionsChanged(std::function<void(const std::string& key)> changed)
+    {
+        conditionsChanged_ = std::move(changed);
+    }
     ~FilterTreeEditor() override;
 
     // The filter set as opened or last written.
@@ -73,7 +80,8 @@ public:
     void setShownGames(std::shared_ptr<const std::vector<GameRecord>> games);
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    // Writes the filter files; when they cannot be written the window stays open.
+    bool writeBack() override;
 
 private:
     void showFilters();
@@ -93,11 +101,13 @@ private:
     std::string appFolder_;
     Dialogs& dialogs_;
     Written written_;
-    std::function<void()> onClosed_;
+    std::function<void(const std::string& key)> conditionsChanged_;
     bool unreadableShown_ = false;
     TextList filters_;
     std::optional<std::string> unreadable_;
     QPointer<FilterEditor> editor_;
+    // Where the last condition editor was left, for the next one.
+    QByteArray editorBounds_;
     std::shared_ptr<const std::vector<GameRecord>> shownGames_;
 
     QTreeWidget* tree_ = nullptr;

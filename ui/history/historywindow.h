@@ -1,11 +1,9 @@
-// The window "Verlauf": when the league is busy, as the activity history has recorded it. A
-// top-level window that exists for the whole run, is only shown and hidden, and tells its owner
-// when it has closed.
+// The window "Verlauf": when the league is busy, as the activity history has recorded it. It exists
+// for the whole run, is only shown and hidden, and tells its owner when it has closed.
 #pragma once
 
 #include "history/activityhistory.h"
-
-#include <QWidget>
+#include "ui/platform/windowdialog.h"
 
 #include <functional>
 
@@ -17,13 +15,13 @@ namespace quintor::ui {
 class ActivityChart;
 class HeatMapView;
 
-class HistoryWindow : public QWidget {
+class HistoryWindow : public WindowDialog {
     Q_OBJECT
 public:
     HistoryWindow(const ActivityHistory& history, std::function<void()> onClosed, QWidget* parent = nullptr);
 
-    // Shows the window with what the history holds now, centred over its owner.
-    void open();
+    // Shows the window with what the history holds now.
+    void open() override;
     // A tick was recorded: an open window draws it.
     void historyChanged();
 
@@ -32,15 +30,10 @@ public:
     HeatMapView& heatMap() { return *heatMap_; }
     QLabel& busiestHours() { return *busiestHours_; }
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     void refresh();
 
     const ActivityHistory& history_;
-    std::function<void()> onClosed_;
     QTabWidget* tabs_ = nullptr;
     ActivityChart* chart_ = nullptr;
     HeatMapView* heatMap_ = nullptr;

@@ -6,10 +6,13 @@
 #include "ui/platform/styledtext.h"
 #include "ui/platform/text.h"
 
+#include <QFont>
 #include <QHeaderView>
 #include <QTextDocument>
 
 #include <algorithm>
+#include <stdexcept>
+#include <utility>
 
 namespace quintor::ui {
 
@@ -19,9 +22,12 @@ QColor rowTextColor(std::uint32_t color)
                   static_cast<int>((color >> 16) & 0xFF));
 }
 
-QColor staleRowTextColor()
+QColor staleRowTextColor(std::uint32_t filterColour)
 {
-    return QColor(Qt::gray);
+    if (filterColour == 0) return QColor(Qt::gray);
+    // The filter's hue, half-way to the list's white: coloured, yet plainly not live.
+    const QColor hue = rowTextColor(filterColour);
+    return QColor((hue.red() + 255) / 2, (hue.green() + 255) / 2, (hue.blue() + 255) / 2);
 }
 
 GameListModel::GameListModel(const GameStore& games, QObject* parent) : QAbstractTableModel(parent), games_(games) {}
@@ -47,11 +53,13 @@ int GameListModel::columnWidth(int column) const
 
 void GameListModel::clearRows()
 {
-    if (rows_.empty()) return;
-    beginRemoveRows({}, 0, static_cast<int>(rows_.size()) - 1);
-    rows_.clear();
-    ranks_.clear();
-    placed_ = 0;
+    if (rowCount() == 0) return;
+    beginRemoveRows({}, 0, rowCount() - 1);
+    groups_.clear();
+    waiting_.clear();
+    placedCount_ = 0;
+    places_.clear();
+    handleBase_ = lastHandle_;
     endRemoveRows();
 }
 
@@ -74,11 +82,36 @@ void GameListModel::addColumn(const std::string& caption, int width)
 
 RowHandle GameListModel::addRow()
 {
-    const int row = static_cast<int>(rows_.size());
+    const int row = rowCount();
     beginInsertRows({}, row, row);
-    rows_.push_back(std::make_unique<Row>(Row{++lastHandle_, {}, {}, {}, {}, {}, false}));
+    waiting_.push_back(Row{++lastHandle_, {}, {}, {}, {}, {}, false});
+    places_.push_back(Place{false, 0, waiting_.size() - 1});
     endInsertRows();
     return lastHandle_;
+}
+
+void GameListModel::removeRow(RowHandle handle)
+{
+    // Rare (a removed server's kept games): the rows behind it in its group or among the waiting move up one.
+    Place* place = placeOf(handle);
+    if (!place) return;
+    const int position = positionOf(*place);
+    beginRemoveRows({}, position, position);
+    std::vector<Row>* rows = &waiting_;
+    auto group = groups_.end();
+    if (place->placed) {
+        group = std::find_if(groups_.begin(), groups_.end(), [&](const RankGroup& g) { return g.rank == place->rank; });
+        rows = &group->rows;
+    }
+    rows->erase(rows->begin() + static_cast<std::ptrdiff_t>(place->index));
+    for (auto it = rows->begin() + static_cast<std::ptrdiff_t>(place->index); it != rows->end(); ++it)
+        --places_[static_cast<std::size_t>(it->handle - handleBase_ - 1)].index;
+    if (place->placed) {
+        --placedCount_;
+        if (group->rows.empty()) groups_.erase(group);
+    }
+    place->removed = true;
+    endRemoveRows();
 }
 
 int GameListModel::rankOf(RowHandle handle) const
@@ -87,46 +120,104 @@ int GameListModel::rankOf(RowHandle handle) const
     return record ? rank(*record) : 0;
 }
 
+const GameListModel::Place* GameListModel::placeOf(RowHandle handle) const
+{
+    if (handle <= handleBase_ || handle > lastHandle_) return nullptr;
+    const Place& place = places_[static_cast<std::size_t>(handle - handleBase_ - 1)];
+    return place.removed ? nullptr : &place;
+}
+
+GameListModel::Place* GameListModel::placeOf(RowHandle handle)
+{
+    return const_cast<Place*>(std::as_const(*this).placeOf(handle));
+}
+
+int GameListModel::positionOf(const Place& place) const
+{
+    if (!place.placed) return static_cast<int>(placedCount_ + place.index);
+    std::size_t position = place.index;
+    for (const RankGroup& group : groups_) {
+        if (group.rank == place.rank) break;
+        position += group.rows.size();
+    }
+    return static_cast<int>(position);
+}
+
 int GameListModel::findRow(RowHandle handle) const
 {
-    // A new row waits among the last ones, so the search starts at the end.
-    for (std::size_t i = rows_.size(); i-- > 0;) {
-        if (rows_[i]->handle == handle) return static_cast<int>(i);
+    const Place* place = placeOf(handle);
+    return place ? positionOf(*place) : -1;
+}
+
+GameListModel::Row& GameListModel::rowAt(int position)
+{
+    return const_cast<Row&>(std::as_const(*this).rowAt(position));
+}
+
+const GameListModel::Row& GameListModel::rowAt(int position) const
+{
+    if (position < 0 || position >= rowCount()) throw std::out_of_range("no such row in the game list");
+    auto at = static_cast<std::size_t>(position);
+    if (at >= placedCount_) return waiting_[at - placedCount_];
+    for (const RankGroup& group : groups_) {
+        if (at < group.rows.size()) return group.rows[at];
+        at -= group.rows.size();
     }
-    return -1;
+    throw std::out_of_range("no such row in the game list"); // placedCount_ is the groups' sum
+}
+
+void GameListModel::placeRow(Place& place, int rank)
+{
+    // Rows of equal rank keep the order in which their texts came: the row joins the end of its group.
+    auto group = std::find_if(groups_.begin(), groups_.end(), [rank](const RankGroup& g) { return g.rank <= rank; });
+    if (group == groups_.end() || group->rank != rank) group = groups_.insert(group, RankGroup{rank, {}});
+    group->rows.push_back(std::move(waiting_[place.index]));
+    const auto from = waiting_.begin() + static_cast<std::ptrdiff_t>(place.index);
+    waiting_.erase(from);
+    // The rows that waited behind it move up one (there rarely is any).
+    for (auto it = waiting_.begin() + static_cast<std::ptrdiff_t>(place.index); it != waiting_.end(); ++it)
+        --places_[static_cast<std::size_t>(it->handle - handleBase_ - 1)].index;
+    place = Place{true, rank, group->rows.size() - 1};
+    ++placedCount_;
 }
 
 void GameListModel::setRowTexts(RowHandle handle, const std::string& caption, std::vector<std::string> subItems)
 {
-    const int found = findRow(handle);
-    if (found < 0) return;
-    const auto at = static_cast<std::size_t>(found);
-    Row& row = *rows_[at];
+    const int position = findRow(handle);
+    if (position < 0) return;
+    Row& row = rowAt(position);
     row.caption = caption;
     row.captionText = toQt(caption);
     row.subTexts.clear();
     for (const std::string& text : subItems)
         row.subTexts << toQt(text);
     row.subItems = std::move(subItems);
-    emit dataChanged(index(found, 0), index(found, std::max(0, columnCount() - 1)));
-    if (at < placed_) return; // already in its place; its rank does not depend on its texts
+    emit dataChanged(index(position, 0), index(position, std::max(0, columnCount() - 1)));
+    // Looked up after the signal, whose receivers may have changed the list.
+    Place* const place = placeOf(handle);
+    if (!place || place->placed) return; // already in its place; its rank does not depend on its texts
 
+    // Its place in rank order: after every placed row of the same or a higher rank.
     const int rank = rankOf(handle);
-    const std::size_t to = rankInsertPosition(ranks_, rank);
-    if (to != at) {
-        beginMoveRows({}, found, found, {}, static_cast<int>(to));
-        std::rotate(rows_.begin() + static_cast<std::ptrdiff_t>(to), rows_.begin() + found, rows_.begin() + found + 1);
-        endMoveRows();
+    int to = 0;
+    for (const RankGroup& group : groups_) {
+        if (group.rank < rank) break;
+        to += static_cast<int>(group.rows.size());
     }
-    ranks_.insert(ranks_.begin() + static_cast<std::ptrdiff_t>(to), rank);
-    ++placed_;
+    if (const int from = positionOf(*place); to != from) {
+        beginMoveRows({}, from, from, {}, to);
+        placeRow(*place, rank);
+        endMoveRows();
+    } else {
+        placeRow(*place, rank);
+    }
 }
 
 void GameListModel::markFriendRow(RowHandle handle)
 {
     const int found = findRow(handle);
     if (found < 0) return;
-    rows_[static_cast<std::size_t>(found)]->friends = true;
+    rowAt(found).friends = true;
     emit dataChanged(index(found, 0), index(found, 0));
 }
 
@@ -137,13 +228,13 @@ void GameListModel::setRowToolTip(RowHandle handle, const std::string& text)
     QString toolTip = toQt(text);
     // A tooltip that looks like markup would be shown as markup: escaped, it shows as it stands.
     if (Qt::mightBeRichText(toolTip)) toolTip = Qt::convertFromPlainText(toolTip, Qt::WhiteSpaceNormal);
-    rows_[static_cast<std::size_t>(found)]->toolTip = toolTip;
+    rowAt(found).toolTip = toolTip;
     emit dataChanged(index(found, 0), index(found, std::max(0, columnCount() - 1)), {Qt::ToolTipRole});
 }
 
 int GameListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : static_cast<int>(placedCount_ + waiting_.size());
 }
 
 int GameListModel::columnCount(const QModelIndex& parent) const
@@ -154,7 +245,7 @@ int GameListModel::columnCount(const QModelIndex& parent) const
 QVariant GameListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount()) return {};
-    const Row& row = *rows_[static_cast<std::size_t>(index.row())];
+    const Row& row = rowAt(index.row());
     const bool marked = row.friends && index.column() == 0;
     switch (role) {
     case Qt::DisplayRole:
@@ -166,8 +257,16 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const
         return QString();
     case Qt::ForegroundRole: {
         const GameRecord* record = games_.find(row.handle);
-        if (record && record->Stale && record->Color == 0) return staleRowTextColor();
+        if (record && record->Stale) return staleRowTextColor(record->Color);
         return rowTextColor(record ? record->Color : 0);
+    }
+    case Qt::FontRole: {
+        // A kept row of a failing server reads as not live at a glance, whatever colours it.
+        const GameRecord* record = games_.find(row.handle);
+        if (!record || !record->Stale) return {};
+        QFont font;
+        font.setItalic(true);
+        return font;
     }
     case Qt::ToolTipRole:
         return row.toolTip.isEmpty() ? QVariant() : QVariant(row.toolTip);
@@ -209,7 +308,7 @@ bool GameListModel::setData(const QModelIndex& index, const QVariant& value, int
     if (!index.isValid() || index.column() != 0 || role != Qt::EditRole || !editable_) return false;
     const int at = index.row();
     const RowHandle handle = handleAt(at);
-    const std::string old = rows_[static_cast<std::size_t>(at)]->caption;
+    const std::string old = rowAt(at).caption;
     std::string text = fromQt(value.toString());
     if (editHandler_) editHandler_(handle, old, text);
     // The handler may have waited in a question while the list changed; the row is found again.
@@ -222,7 +321,7 @@ void GameListModel::setCaption(RowHandle handle, const std::string& caption)
 {
     const int row = findRow(handle);
     if (row < 0) return;
-    Row& target = *rows_[static_cast<std::size_t>(row)];
+    Row& target = rowAt(row);
     target.caption = caption;
     target.captionText = toQt(caption);
     emit dataChanged(index(row, 0), index(row, 0));
@@ -230,7 +329,7 @@ void GameListModel::setCaption(RowHandle handle, const std::string& caption)
 
 RowHandle GameListModel::handleAt(int row) const
 {
-    return rows_.at(static_cast<std::size_t>(row))->handle;
+    return rowAt(row).handle;
 }
 
 int GameListModel::rowOf(RowHandle handle) const
@@ -240,7 +339,7 @@ int GameListModel::rowOf(RowHandle handle) const
 
 const std::string& GameListModel::captionAt(int row) const
 {
-    return rows_.at(static_cast<std::size_t>(row))->caption;
+    return rowAt(row).caption;
 }
 
 } // namespace quintor::ui

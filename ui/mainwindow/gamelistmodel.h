@@ -10,7 +10,6 @@
 #include <QStringList>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,8 +19,9 @@ namespace quintor::ui {
 
 // A record's Color (0x00BBGGRR) as the text colour of its row.
 QColor rowTextColor(std::uint32_t color);
-// The text colour of a row kept from a failing server's last good list that no filter coloured.
-QColor staleRowTextColor();
+// The text colour of a row kept from a failing server's last good list: grey, or the colour a filter gave it
+// drawn half-way to the list's white background.
+QColor staleRowTextColor(std::uint32_t filterColour = 0);
 
 class GameListModel : public QAbstractTableModel, public GameListView {
     Q_OBJECT
@@ -46,6 +46,7 @@ public:
     void clearColumns() override;
     void addColumn(const std::string& caption, int width) override;
     RowHandle addRow() override;
+    void removeRow(RowHandle row) override;
     void setRowTexts(RowHandle row, const std::string& caption, std::vector<std::string> subItems) override;
     void markFriendRow(RowHandle row) override;
     void setRowToolTip(RowHandle row, const std::string& text) override;
@@ -85,21 +86,44 @@ private:
         QString caption;
         int width = 0;
     };
+    // The placed rows of one rank, in the order their texts came.
+    struct RankGroup {
+        int rank = 0;
+        std::vector<Row> rows;
+    };
+    // Where a row of the list is kept: in the group of its rank, or among the waiting rows.
+    struct Place {
+        bool placed = false;
+        int rank = 0;
+        std::size_t index = 0;
+        bool removed = false;
+    };
 
     int rankOf(RowHandle handle) const;
+    // The row's place, or null when the handle names no row of the list.
+    const Place* placeOf(RowHandle handle) const;
+    Place* placeOf(RowHandle handle);
+    int positionOf(const Place& place) const;
     int findRow(RowHandle handle) const;
+    Row& rowAt(int position);
+    const Row& rowAt(int position) const;
+    // Moves the waiting row at `place` to the end of its rank's group.
+    void placeRow(Place& place, int rank);
 
     const GameStore& games_;
     QPointer<QHeaderView> header_;
     EditHandler editHandler_;
     bool editable_ = true;
     std::vector<Column> columns_;
-    // Rows [0, placed_) are in rank order and their ranks are in ranks_; the rows after them were
-    // added but have no texts yet and wait at the end in the order they came. Held by pointer so
-    // that moving a row into its place shifts pointers, not texts.
-    std::vector<std::unique_ptr<Row>> rows_;
-    std::vector<int> ranks_;
-    std::size_t placed_ = 0;
+    // The list is the groups, highest rank first (a rank takes a handful of values), then the waiting rows: rows
+    // added but without texts yet, in the order they came. A row with texts joins the end of its rank's group,
+    // which is its place in rank order; so placing a row costs the same however long the list is.
+    std::vector<RankGroup> groups_;
+    std::vector<Row> waiting_;
+    std::size_t placedCount_ = 0;
+    // The places of the list's rows by handle: the handles handleBase_ + 1 to lastHandle_ are the list's.
+    std::vector<Place> places_;
+    RowHandle handleBase_ = 0;
     RowHandle lastHandle_ = 0;
 };
 

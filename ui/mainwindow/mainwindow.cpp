@@ -25,11 +25,6 @@
 
 namespace quintor::ui {
 
-namespace {
-// Long enough to be read past the first tick's own texts, which it covers meanwhile.
-constexpr int noteMs = 30000;
-} // namespace
-
 MainWindow::MainWindow(Monitor& monitor, MainWindowSetup setup, QWidget* parent)
     : QMainWindow(parent), monitor_(monitor), trayAvailable_(std::move(setup.trayAvailable))
 {
@@ -41,7 +36,8 @@ MainWindow::MainWindow(Monitor& monitor, MainWindowSetup setup, QWidget* parent)
     createMenus();
     createListMenu();
     createTray();
-    connect(notifier_, &QtNotifier::soundFailed, this, &MainWindow::reportSoundFailure);
+    connect(notifier_, &QtNotifier::soundFailed, this,
+            [this](const QString& fileName) { monitor_.noteSoundFailure(fromQt(fileName)); });
     noticeBoard_ = new NoticeBoardView(
         *noticeBoardBox_, [this](int number) { guardedHandler([this, number] { monitor_.dismissNotice(number); }); });
 
@@ -91,14 +87,11 @@ void MainWindow::runSoon(std::function<void()> step)
 void MainWindow::tickStarted()
 {
     setTickRunning(true);
-    soundReported_ = false;
-    soundNote_.clear();
 }
 
 void MainWindow::tickEnded()
 {
     setTickRunning(false);
-    showSoundNote(); // after the tick's own status text, which would replace it
     shareShownGames();
     if (historyWindow_) historyWindow_->historyChanged();
     emit tickFinished();
@@ -113,21 +106,6 @@ void MainWindow::shareShownGames()
     }
     shownGames_ = std::move(games);
     if (filterTreeEditor_) filterTreeEditor_->setShownGames(shownGames_);
-}
-
-void MainWindow::reportSoundFailure(const QString& fileName)
-{
-    if (soundReported_) return;
-    soundReported_ = true;
-    soundNote_ = "Sounddatei kann nicht abgespielt werden: " + fromQt(fileName);
-    if (!monitor_.tickRunning()) showSoundNote(); // a sound that failed after its tick
-}
-
-void MainWindow::showSoundNote()
-{
-    if (soundNote_.empty()) return;
-    setStatusText(fromQt(statusText_->text()) + " - " + soundNote_);
-    soundNote_.clear();
 }
 
 void MainWindow::setTickRunning(bool running)
@@ -171,6 +149,12 @@ void MainWindow::finishShutdown()
 void MainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        if (widenForColumns_) resize(widthForColumns(), height());
+        // The rest of the start-up says what it does in the window's status bar, so the window stands first.
+        QTimer::singleShot(0, this, [this] { guardedHandler([this] { monitor_.finishStartUp(); }); });
+    }
     // Every time the window becomes visible, once it is on the screen, it runs a tick.
     if (!event->spontaneous()) QTimer::singleShot(0, this, &MainWindow::runTick);
 }
@@ -220,11 +204,6 @@ void MainWindow::setStatusText(const std::string& text)
 {
     statusText_->setText(toQt(text));
     if (statusText_->isVisible()) statusText_->repaint();
-}
-
-void MainWindow::showNote(const std::string& text)
-{
-    statusBar_->showMessage(toQt(text), noteMs);
 }
 
 void MainWindow::setTrayLine(const std::string& text)

@@ -134,7 +134,6 @@ private:
     void stopRefetchTimer() override;
     void startRefetchTimer() override;
     void showNotices(const std::vector<Notice>& notices) override;
-    void showNote(const std::string& text) override;
     void setTrayLine(const std::string& text) override;
     void runSoon(std::function<void()> step) override;
     void tickStarted() override;
@@ -144,14 +143,15 @@ private:
     // The game of the selected row, found through the row; nothing when no row is selected.
     std::optional<RowHandle> selectedRow() const;
     void finishShutdown();
-    void reportSoundFailure(const QString& fileName);
-    void showSoundNote();
     // Hands the games the list now shows, in its order, to the condition editor's preview.
     void shareShownGames();
     void setTickRunning(bool running);
     void askToStoreAlias(RowHandle row, const std::string& oldCaption, std::string& text);
     void guardedHandler(const std::function<void()>& handler);
     void restoreBounds();
+    // Without stored bounds the window opens wide enough for the chosen columns, within the screen (measured
+    // once laid out, as it first shows).
+    int widthForColumns();
     bool trayAvailable() const;
 
     void createControls();
@@ -171,9 +171,8 @@ private:
     bool shutdownDone_ = false;
     ShutdownCause shutdownCause_ = ShutdownCause::user;
     int exitCode_ = 0;
-    // A sound that cannot be played is reported once per tick.
-    bool soundReported_ = false;
-    std::string soundNote_;
+    bool shownOnce_ = false;       // the first show finishes the start-up
+    bool widenForColumns_ = false; // no stored width: the first show makes room for the columns
 
     // Controls; their object names are the ones the tests look them up by.
     QGroupBox* listBox_ = nullptr;

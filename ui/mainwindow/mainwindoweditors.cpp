@@ -26,8 +26,8 @@ void MainWindow::createWindows()
     masterserverEditor_ = new MasterserverEditor(state.servers, *dialogs_, monitor_.defaultServer(), this);
     friendsWindow_ = new FriendsWindow(state.friends, this);
     detailsWindow_->setFriendList(&state.friends);
-    for (ClosingWindow* window : std::initializer_list<ClosingWindow*>{columnChooser_, detailsWindow_, aliasEditor_,
-                                                                       masterserverEditor_, friendsWindow_}) {
+    for (WindowDialog* window : std::initializer_list<WindowDialog*>{columnChooser_, detailsWindow_, aliasEditor_,
+                                                                     masterserverEditor_, friendsWindow_}) {
         // Showing the main window runs its tick.
         window->setOnClosed([this] { guardedHandler([this] { show(); }); });
     }
@@ -45,6 +45,8 @@ void MainWindow::createWindows()
             });
         });
     filterTreeEditor_->setShownGames(shownGames_);
+    filterTreeEditor_->setOnConditionsChanged(
+        [this](const std::string& key) { monitor_.filterConditionsChanged(key); });
 }
 
 void MainWindow::openMasterserverEditor()

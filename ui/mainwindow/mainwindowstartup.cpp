@@ -1,9 +1,17 @@
 // The main window's bounds at start-up and the about text.
+#include "refresh/rowbuilder.h"
 #include "refresh/startup.h"
 #include "settings/appinfo.h"
+#include "ui/mainwindow/gamelisttreeview.h"
 #include "ui/mainwindow/mainwindow.h"
 
+#include <QGuiApplication>
+#include <QLayout>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollBar>
+
+#include <algorithm>
 
 namespace quintor::ui {
 
@@ -19,6 +27,20 @@ std::string aboutText()
     return text;
 }
 
+int MainWindow::widthForColumns()
+{
+    // What the window takes beside the list's columns, as laid out at the font in use: the boxes, margins,
+    // the list's frame and a vertical scroll bar.
+    const int besideColumns =
+        width() - gameList_->viewport()->width() + gameList_->verticalScrollBar()->sizeHint().width();
+    int columns = 0;
+    for (const int column : configuredColumnWidths(monitor_.state().config))
+        columns += column;
+    const QScreen* on = screen() ? screen() : QGuiApplication::primaryScreen();
+    const int screenWidth = on ? on->availableGeometry().width() : width();
+    return std::clamp(columns + besideColumns, width(), std::max(width(), screenWidth));
+}
+
 void MainWindow::restoreBounds()
 {
     // The designed client area: 526 x 373 below the menu, at the top left of the screen. The minimum
@@ -26,6 +48,7 @@ void MainWindow::restoreBounds()
     resize(designedClientWidth, menuBar()->sizeHint().height() + designedClientHeight);
     move(0, 0);
     const WindowBounds stored = storedWindowBounds(monitor_.state().config);
+    widenForColumns_ = !stored.width.has_value();
     if (stored.width) resize(*stored.width, height());
     if (stored.height) resize(width(), *stored.height);
     if (stored.left) move(*stored.left, y());

@@ -27,7 +27,7 @@ protected:
     RecordingNotifier notifier;
     test::FixedClock clock;
     GameStore games;
-    TextList logLines;
+    LogLines logLines;
     PlatformFilterActions actions{prompts, notifier, clock, games, logLines};
 
     void SetUp() override
@@ -94,19 +94,23 @@ TEST_F(PlatformActionsTest, LogEntriesAreAppendedInTheirExactForm)
     logLines.add("alt");
     perform(ActionKind::writeLog, "Neu: Titelkampf", "Ligaspiele");
     clock.time = {2027, 1, 2, 0, 0, 0, 0};
+    perform(ActionKind::writeLog, "", "Mitternacht"); // the refresh's time, taken at its first entry
+    actions.beginTick();
     perform(ActionKind::writeLog, "", "Mitternacht");
+    actions.beginTick();
     clock.time = {2027, 1, 2, 0, 0, 0, 1}; // a millisecond after midnight is no longer midnight
     perform(ActionKind::writeLog, "x \"y\"", "Gr\xFCn");
     perform(ActionKind::writeLog, "Titel\012[Quintor", "Gr\xFCn"); // a title cannot forge a second line
-    EXPECT_EQ(logLines.lines(),
-              (std::vector<std::string>{"alt",
-                                        "[Quintor Velmar 2.02 Beta [84] - 08.12.2026 17:02:06 - Filter \"Ligaspiele\"] "
-                                        "Neu: Titelkampf",
-                                        "[Quintor Velmar 2.02 Beta [84] - 02.01.2027 - Filter \"Mitternacht\"] ",
-                                        "[Quintor Velmar 2.02 Beta [84] - 02.01.2027 00:00:00 - Filter \"Gr\xFCn\"] "
-                                        "x \"y\"",
-                                        "[Quintor Velmar 2.02 Beta [84] - 02.01.2027 00:00:00 - Filter \"Gr\xFCn\"] "
-                                        "Titel [Quintor"}));
+    EXPECT_EQ(logLines.lines(), (std::vector<std::string>{
+                                    "alt",
+                                    "[Quintor Velmar 2.02 Beta [84] - 08.12.2026 17:02:06 - Filter \"Ligaspiele\"] "
+                                    "Neu: Titelkampf",
+                                    "[Quintor Velmar 2.02 Beta [84] - 08.12.2026 17:02:06 - Filter \"Mitternacht\"] ",
+                                    "[Quintor Velmar 2.02 Beta [84] - 02.01.2027 - Filter \"Mitternacht\"] ",
+                                    "[Quintor Velmar 2.02 Beta [84] - 02.01.2027 00:00:00 - Filter \"Gr\xFCn\"] "
+                                    "x \"y\"",
+                                    "[Quintor Velmar 2.02 Beta [84] - 02.01.2027 00:00:00 - Filter \"Gr\xFCn\"] "
+                                    "Titel [Quintor"}));
 }
 
 } // namespace

@@ -297,7 +297,8 @@ TEST_F(FilterEngineTest, ARowWithoutARecordIsLeftAlone)
 TEST(FilterEngine, TwoMessageBoxesInFilterOrderAndALogLineThroughTheProgramsActions)
 {
     test::TempFolder folder;
-    TextList filters, logLines;
+    TextList filters;
+    LogLines logLines;
     GameStore games;
     test::RecordingPrompts prompts;
     test::FixedClock clock;

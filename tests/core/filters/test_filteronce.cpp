@@ -23,12 +23,13 @@ struct Listed {
 };
 
 struct Refresh {
-    Refresh(std::vector<Listed> listed, std::vector<std::string> unread = {})
-        : games(std::move(listed)), unreadServers(std::move(unread))
+    Refresh(std::vector<Listed> listed, std::vector<std::string> unread = {}, bool file = false)
+        : games(std::move(listed)), unreadServers(std::move(unread)), fromFile(file)
     {
     }
     std::vector<Listed> games;
     std::vector<std::string> unreadServers;
+    bool fromFile = false; // "Aus Datei laden..."
 };
 
 struct OnceCase {
@@ -81,7 +82,7 @@ protected:
         engine.beginTick();
         for (const auto& listed : r.games)
             engine.evaluateFilters(add(listed));
-        engine.endTick(r.unreadServers);
+        engine.endTick(r.unreadServers, r.fromFile);
         return static_cast<int>(std::count_if(actions.performed.begin(), actions.performed.end(),
                                               [code](const test::Performed& p) { return p.code == code; }));
     }
@@ -187,11 +188,43 @@ TEST_F(FilterOnceTest, AGameKeptFromAFailingServerRunsNothingAndIsNotAnnouncedAg
     EXPECT_TRUE(errors.empty());
 }
 
+TEST_F(FilterOnceTest, EachFilterKeepsItsMemoryThroughAFileLoadAMoveAndAChangedPage)
+{
+    const auto logFilter = [this](int index, const std::string& name, const std::string& player) {
+        test::addFilter(folder, filters, 0, index, name, conditionsText({{"1", "0", player}}) + "once=True\r\n",
+                        actionsText({{"5", "0", name + ": %s"}}));
+    };
+    logFilter(0, "Bob", "Bob");
+    logFilter(1, "Alice", "Alice");
+    const Refresh servers(
+        std::vector<Listed>{{.title = "Eins", .players = "Bob"}, {.title = "Zwei", .players = "Alice"}});
+    EXPECT_EQ(refresh(servers), 2);
+    EXPECT_EQ(refresh(servers), 0);
+
+    // A file the user loads reads no server: afterwards the servers' games are not news.
+    EXPECT_EQ(refresh(Refresh(std::vector<Listed>{{.title = "Aus der Datei", .players = "Bob"}}, {}, true)), 1);
+    EXPECT_EQ(refresh(servers), 0);
+
+    // "Alice" moves up: the files swap keys, and each filter's memory goes with it.
+    filters = TextList();
+    logFilter(0, "Alice", "Alice");
+    logFilter(1, "Bob", "Bob");
+    engine.filtersMoved({{{"grp0fil0", "grp0fil1"}, {"grp0fil1", "grp0fil0"}}, {}, std::nullopt});
+    EXPECT_EQ(refresh(servers), 0);
+
+    // Alice's page is changed and confirmed: she announces what she catches now, Bob stays quiet.
+    engine.filtersMoved({{}, {"grp0fil0"}, std::nullopt});
+    EXPECT_EQ(refresh(servers), 1);
+    ASSERT_EQ(actions.performed.size(), 1u);
+    EXPECT_EQ(actions.performed[0].text, "Alice: Zwei");
+}
+
 TEST(FilterJoin, AsksOncePerGameAndYesStartsTheGameIfItIsStillListed)
 {
     test::TempFolder folder;
     folder.write("Clonk.exe", "");
-    TextList filters, logLines, config;
+    TextList filters, config;
+    LogLines logLines;
     config.add("crdir=" + folder.path());
     GameStore games;
     test::ScriptedDialogs dialogs;

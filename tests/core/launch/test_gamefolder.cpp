@@ -87,8 +87,8 @@ TEST_F(GameFolderTest, JoiningStartsTheGameWithTheHostAsOneArgument)
     config.add("crdir=" + folder);
     GameRecord game;
     game.Item = 5;
-    game.AddressCount = 2;
-    game.IPs = {"10.0.0.5", "192.168.0.2"};
+    game.IPs = {"10.0.0.5", "192.168.0.2"}; // a newer host: no "AddressCount", yet hosts to join
+    EXPECT_TRUE(hasHostToJoin(game));
     test::RecordingStarter starter;
     joinGameOfRow({game}, 5, search(), starter);
     ASSERT_EQ(starter.started.size(), 1u);
@@ -103,17 +103,23 @@ TEST_F(GameFolderTest, NothingIsStartedForAnUnsafeOrMissingHostOrWithoutAFolder)
     test::RecordingStarter starter;
     GameRecord game;
     game.Item = 1;
-    for (const std::string host : {"1.2.3.4 /evil", "host;rm", "a\"b", "$(x)", ""}) {
+    for (const std::string host : {"1.2.3.4 /evil", "host;rm", "a\"b", "$(x)"}) {
         game.IPs = {host};
         joinGameOfRow({game}, 1, search(), starter);
     }
     EXPECT_TRUE(starter.started.empty());
-    EXPECT_EQ(dialogs.textsOf("error").size(), 5u);
+    EXPECT_EQ(dialogs.textsOf("error").size(), 4u);
 
-    game.IPs.clear(); // a row whose record has no address, or no record at all
-    joinGameOfRow({game}, 1, search(), starter);
+    // No host to join: an empty first host, no address at all, or no record for the row. Nothing is said.
+    for (const std::vector<std::string>& hosts :
+         {std::vector<std::string>{"", "1.2.3.4"}, std::vector<std::string>{}}) {
+        game.IPs = hosts;
+        EXPECT_FALSE(hasHostToJoin(game));
+        joinGameOfRow({game}, 1, search(), starter);
+    }
     joinGameOfRow({game}, 2, search(), starter);
     EXPECT_TRUE(starter.started.empty());
+    EXPECT_EQ(dialogs.textsOf("error").size(), 4u);
 
     config.clear(); // no game folder, and the user cancels the browser
     game.IPs = {"[2001:db8::1]"};

@@ -68,6 +68,7 @@ protected:
             MonitorSetup{folder.path(), http, clock, starter, server, "", "", "", std::nullopt, &errors});
         monitor->attach({dialogs, presenter, notifier, list, view});
         monitor->startUp();
+        monitor->finishStartUp();
     }
     // One tick, a few seconds after the last on both clocks.
     void tick()
@@ -145,6 +146,19 @@ TEST_F(MonitorTest, StartsTicksThreeTimesAndWritesEveryFileAtShutDown)
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2);
     EXPECT_TRUE(folder.exists("history.txt"));
     EXPECT_TRUE(errors.str().empty());
+}
+
+TEST_F(MonitorTest, TicksWaitForTheStartUpToFinish)
+{
+    folder.write("server.txt", server + "\r\n");
+    http.bodies[server] = reply({"Greed Arena"});
+    monitor = std::make_unique<Monitor>(MonitorSetup{folder.path(), http, clock, starter, server});
+    monitor->attach({dialogs, presenter, notifier, list, view});
+    monitor->startUp();
+    monitor->requestTick(); // the window shows before the feed and the filters are there
+    EXPECT_TRUE(list.rows.empty());
+    monitor->finishStartUp();
+    EXPECT_EQ(list.captions(), std::vector<std::string>{"Greed Arena"});
 }
 
 TEST_F(MonitorTest, AnUnansweredOutageQuestionStopsNoTick)
@@ -292,12 +306,14 @@ TEST_F(MonitorTest, FriendsAreAnnouncedAndTheBalloonsJoinTheirGame)
     tick();
     EXPECT_EQ(starter.started.size(), 2u);
 
-    // A game that has left the list only says so.
+    // A game that has left the list only says so, in the status bar.
     http.bodies[server] = test::replyHeader() + test::referenceBlock({.title = "Greed Arena"});
     tick();
     notifier.click(*goldmine);
     EXPECT_EQ(starter.started.size(), 2u);
-    EXPECT_EQ(view.notes, std::vector<std::string>{"Das Spiel ist nicht mehr in der Liste."});
+    ASSERT_FALSE(view.statusTexts.empty());
+    EXPECT_TRUE(view.statusTexts.back().ends_with(" - Das Spiel ist nicht mehr in der Liste."))
+        << view.statusTexts.back();
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_TRUE(presenter.presented.empty());
     EXPECT_EQ(view.labels[Label::friendsOnline], "Freunde online: 0");

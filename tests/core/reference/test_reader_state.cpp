@@ -205,7 +205,7 @@ TEST(ReaderState, LineEndsAndTheEndOfText)
         EXPECT_EQ(games[0].Hoster, "H");
     }
     // A NUL ends the text.
-    const auto games = readAll(std::string("[Reference]\nTitle=A\n\0[Reference]\nTitle=B\n", 38));
+    const auto games = readAll(std::string("[Reference]\nTitle=A\n\0[Reference]\nTitle=B\n", 41));
     ASSERT_EQ(games.size(), 1u);
     EXPECT_EQ(games[0].Title, "A");
 }

@@ -40,7 +40,7 @@ public:
     std::vector<std::string> captionsSeen;
     std::vector<std::vector<std::string>> unreadAtEnd; // per ended tick
     void beginTick() override { ++ticks; }
-    void endTick(const std::vector<std::string>& unreadServers) override { unreadAtEnd.push_back(unreadServers); }
+    void endTick(const std::vector<std::string>& unreadServers, bool) override { unreadAtEnd.push_back(unreadServers); }
     std::string evaluateFilters(RowHandle row) override
     {
         rows.push_back(row);
@@ -282,7 +282,7 @@ TEST_F(RefreshCycleTest, AGameWithABadValueIsLeftOutQuietly)
     EXPECT_TRUE(prompts.raised.empty());
     EXPECT_EQ(view.labels[Label::openGames], "Spiele offen: 2");
     EXPECT_EQ(view.labels[Label::playersOnline], "Spieler online: 2");
-    EXPECT_EQ(view.statusTexts.back(), "1 Spiel mit fehlerhaften Daten \xFC"
+    EXPECT_EQ(view.statusTexts.back(), "Quintor Velmar 2.02 Beta [84] - Bereit - 1 Spiel mit fehlerhaften Daten \xFC"
                                        "bersprungen");
 
     // Counted per tick: two bad games say so in the plural; a clean tick gives the bar back.
@@ -291,7 +291,7 @@ TEST_F(RefreshCycleTest, AGameWithABadValueIsLeftOutQuietly)
     state.pendingLoadFile = folder.file("broken.txt");
     cycle().runTick();
     EXPECT_EQ(list.captions(), std::vector<std::string>{"Erstes"});
-    EXPECT_EQ(view.statusTexts.back(), "2 Spiele mit fehlerhaften Daten \xFC"
+    EXPECT_EQ(view.statusTexts.back(), "Quintor Velmar 2.02 Beta [84] - Bereit - 2 Spiele mit fehlerhaften Daten \xFC"
                                        "bersprungen");
 
     folder.write("broken.txt", reply({titled("Erstes")}));

@@ -229,6 +229,9 @@ TEST_F(RefreshOutageTest, OnlyTheBuiltInServerFallsBack)
     EXPECT_NE(prompts.texts()[0].find(serverA), std::string::npos);
     EXPECT_EQ(titles(false), Strings{"Fallback"});
     EXPECT_EQ(state.servers.lines(), (Strings{builtIn, serverA})); // the fallback never joins the list
+    // The bar says who answers; that note is older than A's outage, which waits behind it.
+    EXPECT_EQ(view.statusTexts.back(), "Quintor Velmar 2.02 Beta [84] - Bereit - Server " + builtIn +
+                                           " nicht erreichbar \x96 Ersatzserver " + fallback + " antwortet");
 
     // When the fallback fails too, the built-in server is the one that failed, for its own reason.
     http.answers[fallback] = {flood, ""};

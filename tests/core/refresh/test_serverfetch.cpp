@@ -6,6 +6,7 @@ using namespace quintor;
 
 TEST(ServerFetch, EveryNonEmptyReplyWithoutHeaderIsNoList)
 {
+    using namespace std::string_literals;
     struct Case {
         std::string reply;
         std::optional<std::string> failure;
@@ -16,9 +17,9 @@ TEST(ServerFetch, EveryNonEmptyReplyWithoutHeaderIsNoList)
         {"", std::nullopt, 0},
         {"\r\n  \r\n", std::string(kNoListReason), 0},
         // The reader stops at a NUL: such a reply used to pass as a list without games.
-        {std::string("\0\0\0", 3), std::string(kNoListReason), 0},
-        {std::string("\0<html>busy\0</html>\n[Clonk Rage]", 34), "<html>busy", 0},
-        {std::string("[Clonk Rage]\nVersion=4\n\0garbage", 32), std::nullopt, 0},
+        {"\0\0\0"s, std::string(kNoListReason), 0},
+        {"\0<html>busy\0</html>\n[Clonk Rage]"s, "<html>busy", 0},
+        {"[Clonk Rage]\nVersion=4\n\0garbage"s, std::nullopt, 0},
         {"[Clonk Rage]\r\nVersion=4,9,10,7,330\r\n", std::nullopt, 0},
         {"Icon=1\n[Reference]\nTitle=A\n  [Reference]  \n[Reference]x\n", std::nullopt, 2},
         {"Flood protection, max. of 700 backend requests per 3600 second(s) reached",

@@ -22,17 +22,17 @@ TEST(StoredLines, EveryControlCharacterBecomesABlankInLogEntriesAndAliases)
         {"\x7F\xFC=%s ~", "\x7F\xFC=%s ~"}, // DEL and the code page's letters stay
     };
     for (const auto& c : cases) {
-        TextList log;
-        appendLogEntry(log, c.text);
+        LogLines log;
+        log.add(c.text);
         EXPECT_EQ(log.lines(), std::vector<std::string>{c.line}) << c.line;
         EXPECT_EQ(aliasLine(c.text, c.text), c.line + "=" + c.line);
     }
 
     // What was one entry loads back as one line, and what follows it stays.
     test::TempFolder folder;
-    TextList log;
-    appendLogEntry(log, std::string("eins\0\012zwei", 10));
-    appendLogEntry(log, "danach");
+    LogLines log;
+    log.add(std::string("eins\0\012zwei", 10));
+    log.add("danach");
     log.saveToFile(folder.file("log.txt"));
     TextList loaded;
     loaded.loadFromFile(folder.file("log.txt"));
@@ -41,20 +41,29 @@ TEST(StoredLines, EveryControlCharacterBecomesABlankInLogEntriesAndAliases)
 
 TEST(StoredLines, TheLogKeepsItsNewestEntries)
 {
-    TextList log;
+    LogLines log;
     for (int i = 0; i < kMaxLogEntries + 2; ++i)
-        appendLogEntry(log, std::to_string(i));
+        log.add(std::to_string(i));
     ASSERT_EQ(log.count(), 10000);
     EXPECT_EQ(log.line(0), "2");
     EXPECT_EQ(log.line(9999), "10001");
+    EXPECT_EQ(log.lines().front(), "2");
+    EXPECT_EQ(log.text().substr(0, 6), "2\r\n3\r\n");
 
+    // Round the ring more than once, and a log that was loaded longer than it may be.
+    LogLines ring(3);
+    for (const char* entry : {"a", "b", "c", "d", "e", "f", "g"})
+        ring.add(entry);
+    EXPECT_EQ(ring.lines(), (std::vector<std::string>{"e", "f", "g"}));
     TextList grown;
     for (int i = 0; i < 25000; ++i)
         grown.add(std::to_string(i));
-    keepNewestLogEntries(grown);
-    ASSERT_EQ(grown.count(), 10000);
-    EXPECT_EQ(grown.line(0), "15000");
-    TextList small({"a", "b"});
-    keepNewestLogEntries(small);
-    EXPECT_EQ(small.count(), 2);
+    log.assign(grown);
+    ASSERT_EQ(log.count(), 10000);
+    EXPECT_EQ(log.line(0), "15000");
+    log.add("neu");
+    EXPECT_EQ(log.line(0), "15001");
+    EXPECT_EQ(log.line(9999), "neu");
+    log.assign(TextList({"a", "b"}));
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{"a", "b"}));
 }

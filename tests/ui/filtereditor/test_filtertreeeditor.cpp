@@ -153,6 +153,8 @@ private slots:
         QVERIFY(!editor->findChild<QComboBox*>(QStringLiteral("field0")));
 
         // Closed without saving: the tree editor comes back, the files stay empty.
+        const QRect left(40, 30, 700, 420);
+        editor->setGeometry(left);
         editor->close();
         QVERIFY(treeEditor.isVisible());
         QTRY_VERIFY(!editor);
@@ -165,6 +167,7 @@ private slots:
         QVERIFY(e.folder.exists("grp1fil0_act.txt"));
         QCOMPARE(e.treeTexts(), (QStringList{"A", "  a0", "  Neu", "B", "  b"}));
         QVERIFY(treeEditor.conditionEditor());
+        QCOMPARE(treeEditor.conditionEditor()->geometry(), left); // where the one before was left
         treeEditor.conditionEditor()->close();
         QVERIFY(!fakesComplained());
     }

@@ -4,7 +4,13 @@
 #include "ui/platform/styledtext.h"
 #include "ui/uitestsupport.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "refresh/rank.h"
+
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QTextDocument>
 #include <QTreeView>
 #include <QtTest>
@@ -72,6 +78,115 @@ private slots:
         for (const Arrival& a : arrivals)
             addGame(model, games, game(a.title, a.status, a.official));
         QCOMPARE(captions(model), expected);
+    }
+
+    // A removed server's kept rows go; the others keep their order and handles, and later rows still sort in.
+    void removedRowsGoAndTheRestStays()
+    {
+        GameStore games;
+        GameListModel model(games);
+        model.addColumn("Szenario", 100);
+        const quintor::RowHandle lobby = addGame(model, games, game("L", "Lobby"));
+        const quintor::RowHandle running = addGame(model, games, game("R", "Laufend"));
+        addGame(model, games, game("R2", "Laufend"));
+        const quintor::RowHandle waiting = model.addRow(); // no texts yet
+        model.removeRow(running);
+        model.removeRow(lobby);
+        model.removeRow(lobby); // gone already: nothing
+        QCOMPARE(captions(model), (QStringList{"R2", ""}));
+        QCOMPARE(model.rowOf(running), -1);
+        model.removeRow(waiting);
+        addGame(model, games, game("L2", "Lobby"));
+        QCOMPARE(captions(model), (QStringList{"L2", "R2"}));
+    }
+
+    // Many rows whose texts come in an order of their own, some late, some without a record: the rows with texts
+    // stand in rank order, equal ranks in the order their texts came; the others wait at the end in the order
+    // they were added; every handle still finds its row.
+    void manyArrivalsStandAsAStableSortWouldPutThem()
+    {
+        static const char* const states[] = {"Lobby", "Laufend", "Pause", "lobby", "Offen"};
+        GameStore games;
+        GameListModel model(games);
+        model.addColumn("Szenario", 100);
+        quintor::RowHandle lastBefore = model.addRow(); // a previous tick's row, gone with the clear
+        model.clearRows();
+        QCOMPARE(model.rowOf(lastBefore), -1);
+
+        struct Listed {
+            quintor::RowHandle row;
+            int rank;
+            QString caption;
+        };
+        std::vector<Listed> withTexts;
+        std::vector<quintor::RowHandle> waiting;
+        unsigned seed = 7;
+        const auto next = [&seed](unsigned range) {
+            seed = seed * 1103515245u + 12345u;
+            return (seed >> 16) % range;
+        };
+        for (int i = 0; i < 300; ++i) {
+            const quintor::RowHandle row = model.addRow();
+            const QString caption = QString::number(i);
+            GameRecord entry = game(caption.toStdString(), states[next(5)], next(3) == 0);
+            entry.Item = row;
+            const int rank = quintor::rank(entry);
+            if (next(10) > 0) games.append(std::move(entry)); // some rows never get a record: rank 0
+            if (next(4) == 0) {
+                waiting.push_back(row); // its texts come later, after other rows'
+                continue;
+            }
+            model.setRowTexts(row, caption.toStdString(), {});
+            withTexts.push_back({row, games.find(row) ? rank : 0, caption});
+            if (!waiting.empty() && next(3) == 0) {
+                const quintor::RowHandle late = waiting[next(static_cast<unsigned>(waiting.size()))];
+                waiting.erase(std::find(waiting.begin(), waiting.end(), late));
+                const QString lateCaption = QStringLiteral("late ") + QString::number(late);
+                model.setRowTexts(late, lateCaption.toStdString(), {});
+                const GameRecord* record = games.find(late);
+                withTexts.push_back({late, record ? quintor::rank(*record) : 0, lateCaption});
+            }
+        }
+        std::stable_sort(withTexts.begin(), withTexts.end(),
+                         [](const Listed& a, const Listed& b) { return a.rank > b.rank; });
+        QStringList expected;
+        for (const Listed& listed : withTexts)
+            expected << listed.caption;
+        for (std::size_t i = 0; i < waiting.size(); ++i)
+            expected << QString();
+        QCOMPARE(captions(model), expected);
+        for (int r = 0; r < model.rowCount(); ++r)
+            QCOMPARE(model.rowOf(model.handleAt(r)), r);
+        for (std::size_t i = 0; i < waiting.size(); ++i)
+            QCOMPARE(model.handleAt(static_cast<int>(withTexts.size() + i)), waiting[i]);
+    }
+
+    // Within a tick the rows placed above a selected row move it down, and the selection goes with it; a tooltip
+    // or caption set later still finds the row. The next tick clears the list, and with it the selection.
+    void selectionFollowsItsRowUntilTheListIsCleared()
+    {
+        GameStore games;
+        GameListModel model(games);
+        QTreeView view;
+        view.setModel(&model);
+        model.addColumn("Szenario", 100);
+        const quintor::RowHandle running = addGame(model, games, game("run", "Laufend"));
+        view.selectionModel()->select(model.index(0, 0),
+                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        addGame(model, games, game("lobby", "Lobby"));
+        addGame(model, games, game("pause", "Pause"));
+        const QModelIndexList selected = view.selectionModel()->selectedRows();
+        QCOMPARE(selected.size(), 1);
+        QCOMPARE(selected.constFirst().row(), 2);
+        QCOMPARE(model.handleAt(2), running);
+        model.setRowToolTip(running, "Farbe von Gruppe / Filter");
+        model.setCaption(running, "umbenannt");
+        QCOMPARE(model.index(2, 0).data().toString(), QStringLiteral("umbenannt"));
+        QCOMPARE(model.index(2, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("Farbe von Gruppe / Filter"));
+
+        model.clearRows();
+        QVERIFY(view.selectionModel()->selectedRows().isEmpty());
+        QCOMPARE(model.rowOf(running), -1);
     }
 
     void rowWithoutRecordRanksZeroAndIsBlack()
@@ -215,8 +330,8 @@ private slots:
         QVERIFY(count(users, QColor(0, 128, 0)) > 0);
     }
 
-    // A row kept from a failing server's last good list: grey unless a filter coloured it, and its
-    // tooltip shows as it stands even when it looks like markup.
+    // A row kept from a failing server's last good list reads as not live: grey, or a filter's hue half-way
+    // to white, and in italics; its tooltip shows as it stands even when it looks like markup.
     void keptRowsAreGreyAndTheirTooltipIsPlain_data()
     {
         QTest::addColumn<bool>("stale");
@@ -224,7 +339,7 @@ private slots:
         QTest::addColumn<QColor>("expected");
         QTest::newRow("listed, black") << false << 0u << QColor(0, 0, 0);
         QTest::newRow("kept, black is grey") << true << 0u << quintor::ui::staleRowTextColor();
-        QTest::newRow("kept, the filter's red stays") << true << 0x0000FFu << QColor(255, 0, 0);
+        QTest::newRow("kept, the filter's red pales") << true << 0x0000FFu << QColor(255, 127, 127);
     }
 
     void keptRowsAreGreyAndTheirTooltipIsPlain()
@@ -240,6 +355,7 @@ private slots:
         entry.Stale = stale;
         const quintor::RowHandle row = addGame(model, games, entry);
         QCOMPARE(model.index(0, 1).data(Qt::ForegroundRole).value<QColor>(), expected);
+        QCOMPARE(model.index(0, 0).data(Qt::FontRole).value<QFont>().italic(), stale);
         QVERIFY(!model.index(0, 0).data(Qt::ToolTipRole).isValid());
 
         model.setRowToolTip(row, "Stand: 17:02:06");

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QStatusBar>
 
 using quintor::test::addGame;
@@ -48,6 +49,38 @@ QStringList menuTexts(const QMenu* menu)
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
+    // Without stored bounds the first window shows every chosen column whole; stored bounds still win.
+    void theFirstWindowHoldsItsColumns_data()
+    {
+        QTest::addColumn<QString>("bounds");
+        QTest::addColumn<int>("width");
+        QTest::newRow("none stored") << QString() << 0;
+        QTest::newRow("stored") << QStringLiteral("width=600\r\n") << 600;
+    }
+
+    void theFirstWindowHoldsItsColumns()
+    {
+        QFETCH(QString, bounds);
+        QFETCH(int, width);
+        MainWindowFixture f;
+        f.folder.write("config.txt", "Column1=Status\r\nColumn2=Spieler\r\nColumn3=Emptys\r\nColumn4=Offizieller "
+                                     "Server\r\nColumnWidth4=120\r\n" +
+                                         bounds.toStdString());
+        f.http->released = 1000;
+        f.http->body = quintor::test::replyHeader() + quintor::test::referenceBlock({.title = "Greed"});
+        auto& form = f.create();
+        QVERIFY(f.showAndWaitForFirstTick());
+        if (width > 0) {
+            QCOMPARE(form.width(), width);
+            return;
+        }
+        QTreeView* list = f.gameList();
+        const int columns = 100 + 3 * 80 + 120;
+        QVERIFY2(list->viewport()->width() - list->verticalScrollBar()->sizeHint().width() >= columns,
+                 qPrintable(QString::number(list->viewport()->width())));
+        QCOMPARE(list->horizontalScrollBar()->maximum(), 0); // nothing to scroll sideways
+    }
+
     void designedWindow()
     {
         MainWindowFixture f;
@@ -56,7 +89,7 @@ private slots:
         QVERIFY(f.showAndWaitForFirstTick());
         QCOMPARE(form.windowTitle(), QStringLiteral("Quintor Velmar"));
         QCOMPARE(form.pos(), QPoint(0, 0));
-        QCOMPARE(form.centralWidget()->width(), 526);
+        QVERIFY(form.centralWidget()->width() >= 526); // wider where the columns need it
         QCOMPARE(form.minimumSize(), QSize(500, 400));
         const auto* refetch = form.findChild<QTimer*>(QStringLiteral("refetch"));
         QVERIFY(refetch && refetch->isActive());
@@ -402,25 +435,33 @@ private slots:
     void listpopEnabling_data()
     {
         QTest::addColumn<int>("addressCount");
+        QTest::addColumn<QStringList>("hosts");
         QTest::addColumn<bool>("select");
         QTest::addColumn<bool>("details");
         QTest::addColumn<bool>("join");
-        QTest::newRow("nothing selected") << 2 << false << false << false;
-        QTest::newRow("no address") << 0 << true << true << false;
-        QTest::newRow("negative count") << -1 << true << true << false;
-        QTest::newRow("addresses") << 2 << true << true << true;
+        const QStringList two{"198.51.100.7", "10.0.0.2"};
+        QTest::newRow("nothing selected") << 2 << two << false << false << false;
+        QTest::newRow("no host") << 2 << QStringList{} << true << true << false;
+        QTest::newRow("empty first host") << 2 << QStringList{"", "10.0.0.2"} << true << true << false;
+        QTest::newRow("hosts") << 2 << two << true << true << true;
+        // A newer host writes no "AddressCount": its hosts are still there to join.
+        QTest::newRow("hosts, no count") << 0 << two << true << true << true;
     }
 
     void listpopEnabling()
     {
         QFETCH(int, addressCount);
+        QFETCH(QStringList, hosts);
         QFETCH(bool, select);
         QFETCH(bool, details);
         QFETCH(bool, join);
         MainWindowFixture f;
         auto& form = f.create();
         form.model().addColumn("Szenario", 100);
-        addGame(form.model(), form.monitor().state().games, game("Foo", "Lobby", false, 0, addressCount));
+        quintor::GameRecord record = game("Foo", "Lobby", false, 0, addressCount);
+        for (const QString& host : hosts)
+            record.IPs.push_back(host.toStdString());
+        addGame(form.model(), form.monitor().state().games, std::move(record));
         if (select) selectRow(f.gameList(), 0);
         form.updateListMenu();
         QCOMPARE(f.action("Spieler1")->isEnabled(), details);

@@ -113,6 +113,7 @@ struct Program {
         folder.write("friends.txt", "anna\r\n");
         monitor.attach({dialogs, presenter, notifier, list, view});
         monitor.startUp();
+        monitor.finishStartUp();
     }
 };
 
