@@ -129,6 +129,11 @@ void Monitor::startUp()
     state_.online = true;
     guarded([this] { readTagStripping(); });
     guarded([this] { detectGameFolder(); });
+    try {
+        refresh_->showColumns();
+    } catch (const ConversionError&) {
+        // A column width that is no number: the first tick builds the columns again and reports it.
+    }
 }
 
 void Monitor::finishStartUp()

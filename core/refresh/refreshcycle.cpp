@@ -58,6 +58,11 @@ void RefreshCycle::leaveOfflineMode()
     runTick();
 }
 
+void RefreshCycle::showColumns()
+{
+    rebuildColumns(state_.config, ports_.list);
+}
+
 void RefreshCycle::runTick()
 {
     if (ports_.noticeBoard) ports_.noticeBoard();

@@ -48,6 +48,8 @@ public:
     // ending while the tick waits) ends it early: what was done stays, the statistic keeps its texts,
     // and a server list parked for a file load is restored before the error leaves.
     void runTick();
+    // The list gets its columns before the first tick, so a window can be fitted to them as it first shows.
+    void showColumns();
 
     // The status bar: the text (or the version prefix when empty) followed by "Bereit" or "Offline-Modus",
     // and by the oldest note that stands (StatusLine).

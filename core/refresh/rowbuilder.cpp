@@ -36,14 +36,6 @@ void rebuildColumns(TextList& config, GameListView& list)
     }
 }
 
-std::vector<int> configuredColumnWidths(const TextList& config)
-{
-    std::vector<int> widths{strToIntDef(config.value(keys::numbered(keys::columnWidth, 0)), 100)};
-    for (int n = 1; !columnCaption(config, n).empty(); ++n)
-        widths.push_back(strToIntDef(config.value(keys::numbered(keys::columnWidth, n)), 80));
-    return widths;
-}
-
 RowHandle completeRecord(GameRecord&& entry, GameStore& games, const TextList& config, const TextList& aliases,
                          GameListView& list, GameFilter* filter, const FriendList* friends)
 {

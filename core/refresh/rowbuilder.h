@@ -13,10 +13,6 @@ namespace quintor {
 // A width that is present but not a whole number is a ConversionError (column 0 falls back to 100).
 void rebuildColumns(TextList& config, GameListView& list);
 
-// The widths rebuildColumns gives the columns, a width that is no whole number counted as the default: what a
-// window must hold to show the list whole.
-std::vector<int> configuredColumnWidths(const TextList& config);
-
 // A completed record gets a new row, joins `games`, is shown to the filters, and gives the row
 // its caption and sub-item texts, and the filters' explanation as its tooltip when it passed any.
 // With `friends`, a row of a game with a friend in it is marked and its tooltip ends with friendsToolTipLine.

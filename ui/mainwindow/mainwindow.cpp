@@ -151,7 +151,10 @@ void MainWindow::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!shownOnce_) {
         shownOnce_ = true;
-        if (widenForColumns_) resize(widthForColumns(), height());
+        if (widenForColumns_) {
+            fitColumnCaptions();
+            resize(widthForColumns(), height());
+        }
         // The rest of the start-up says what it does in the window's status bar, so the window stands first.
         QTimer::singleShot(0, this, [this] { guardedHandler([this] { monitor_.finishStartUp(); }); });
     }

@@ -151,6 +151,7 @@ private:
     void restoreBounds();
     // Without stored bounds the window opens wide enough for the chosen columns, within the screen (measured
     // once laid out, as it first shows).
+    void fitColumnCaptions();
     int widthForColumns();
     bool trayAvailable() const;
 

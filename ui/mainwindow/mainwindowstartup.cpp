@@ -1,11 +1,12 @@
 // The main window's bounds at start-up and the about text.
-#include "refresh/rowbuilder.h"
 #include "refresh/startup.h"
 #include "settings/appinfo.h"
+#include "settings/keys.h"
 #include "ui/mainwindow/gamelisttreeview.h"
 #include "ui/mainwindow/mainwindow.h"
 
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
@@ -27,15 +28,25 @@ std::string aboutText()
     return text;
 }
 
+void MainWindow::fitColumnCaptions()
+{
+    // A column whose width the settings do not name opens wide enough for its caption ("Offizieller Server"
+    // is wider than the default width); a stored width stays as the user left it.
+    QHeaderView* header = gameList_->header();
+    const TextList& config = monitor_.state().config;
+    for (int c = 0; c < header->count(); ++c) {
+        if (config.value(keys::numbered(keys::columnWidth, c)).empty())
+            header->resizeSection(c, std::max(header->sectionSize(c), header->sectionSizeHint(c)));
+    }
+}
+
 int MainWindow::widthForColumns()
 {
     // What the window takes beside the list's columns, as laid out at the font in use: the boxes, margins,
     // the list's frame and a vertical scroll bar.
     const int besideColumns =
         width() - gameList_->viewport()->width() + gameList_->verticalScrollBar()->sizeHint().width();
-    int columns = 0;
-    for (const int column : configuredColumnWidths(monitor_.state().config))
-        columns += column;
+    const int columns = gameList_->header()->length();
     const QScreen* on = screen() ? screen() : QGuiApplication::primaryScreen();
     const int screenWidth = on ? on->availableGeometry().width() : width();
     return std::clamp(columns + besideColumns, width(), std::max(width(), screenWidth));

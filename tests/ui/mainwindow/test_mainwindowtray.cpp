@@ -5,6 +5,7 @@
 #include "ui/uitestsupport.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
@@ -167,9 +168,10 @@ private slots:
         QCOMPARE(finished.count(), 1);
         QVERIFY(!form.trayIcon().isVisible());
         // A first start: tags are stripped from then on.
-        QCOMPARE(f.folder.read("config.txt"), "tagparse=True\r\nwidth=" + std::to_string(bounds.width()) +
-                                                  "\r\nheight=" + std::to_string(bounds.height()) +
-                                                  "\r\ntop=42\r\nleft=31\r\n");
+        const std::string columnWidth = std::to_string(f.gameList()->header()->sectionSize(0));
+        QCOMPARE(f.folder.read("config.txt"),
+                 "tagparse=True\r\nColumnWidth0=" + columnWidth + "\r\nwidth=" + std::to_string(bounds.width()) +
+                     "\r\nheight=" + std::to_string(bounds.height()) + "\r\ntop=42\r\nleft=31\r\n");
         QCOMPARE(f.folder.read("syno.txt"), std::string("Alt=Neu\r\n"));
         QCOMPARE(f.folder.read("log.txt"), std::string("Zeile\r\n"));
         QCOMPARE(f.folder.read("server.txt"), std::string("http://127.0.0.1:9/a\r\n"));

@@ -6,6 +6,7 @@
 #include "ui/uitestsupport.h"
 
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -115,7 +116,10 @@ private slots:
         QVERIFY(!board.buttons[0]->isEnabled());
         QVERIFY(board.buttons[1]->isEnabled());
         QCOMPARE(boardOf(form).labels.size(), std::size_t(2)); // stays, greyed, until the next tick
-        QCOMPARE(f.folder.read("config.txt"), std::string("tagparse=False\r\nClipBoardDisable1=true\r\n"));
+        // The first tick stored the width the "Szenario" column opened with.
+        const std::string width = std::to_string(f.gameList()->header()->sectionSize(0));
+        QCOMPARE(f.folder.read("config.txt"),
+                 "tagparse=False\r\nColumnWidth0=" + width + "\r\nClipBoardDisable1=true\r\n");
 
         QVERIFY(f.tickAndWait());
         board = boardOf(form);
