@@ -32,11 +32,13 @@ std::string StatusLine::text(bool online, std::chrono::milliseconds now) const
 {
     std::string status = caption_.empty() ? std::string(appinfo::versionPrefix) : caption_;
     status += online ? "Bereit" : "Offline-Modus";
-    for (const Entry& note : notes_) {
-        if (note.until && now >= *note.until) continue;
-        status += " - " + note.text;
-        break;
-    }
+    const auto standing = [now](const Entry& note) { return !note.until || now < *note.until; };
+    // The answer to the user's own click is what they look for now: it goes before older notes.
+    auto shown = std::find_if(notes_.begin(), notes_.end(), [&standing](const Entry& note) {
+        return note.kind == StatusNote::gameGone && standing(note);
+    });
+    if (shown == notes_.end()) shown = std::find_if(notes_.begin(), notes_.end(), standing);
+    if (shown != notes_.end()) status += " - " + shown->text;
     return status;
 }
 

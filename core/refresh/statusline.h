@@ -1,6 +1,6 @@
 // The status bar's one text: the caption (the version prefix when there is none) followed by "Bereit" or
-// "Offline-Modus", then at most one note: the oldest of those that stand. Every status text goes through here,
-// so no note paints over another.
+// "Offline-Modus", then at most one note: the oldest of those that stand, except that the answer to the user's
+// own click goes first. Every status text goes through here, so no note paints over another.
 #pragma once
 
 #include <chrono>

@@ -28,3 +28,14 @@ TEST(StatusLine, TheCaptionThenTheOldestNoteThatStands)
     EXPECT_TRUE(line.hasNote(StatusNote::skippedGames));
     EXPECT_FALSE(line.hasNote(StatusNote::outage));
 }
+
+TEST(StatusLine, TheAnswerToAClickGoesBeforeOlderNotesForItsWhile)
+{
+    StatusLine line;
+    line.setNote(StatusNote::outage, "Server A nicht erreichbar seit 17:00:00");
+    line.setNote(StatusNote::gameGone, "Das Spiel ist nicht mehr in der Liste.", milliseconds(30000));
+    EXPECT_EQ(line.text(true, milliseconds(0)),
+              "Quintor Velmar 2.02 Beta [84] - Bereit - Das Spiel ist nicht mehr in der Liste.");
+    EXPECT_EQ(line.text(true, milliseconds(30000)),
+              "Quintor Velmar 2.02 Beta [84] - Bereit - Server A nicht erreichbar seit 17:00:00");
+}
