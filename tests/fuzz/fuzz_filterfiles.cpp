@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::vector<bool> flags;
         for (const auto& c : filter.conditions)
             flags.push_back(conditionHolds(gameData.field(c.field), c.comparison, c.text));
-        (void)combineConditions(filter.typ, flags);
+        (void)combineConditions(filter.rule, flags);
         for (const auto& a : filter.actions) {
             if (a.format) (void)a.format->format(gameData.variable(a.variable));
         }
