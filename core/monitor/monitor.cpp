@@ -290,6 +290,17 @@ void Monitor::setTagStripping(bool on)
     requestTick();
 }
 
+void Monitor::setLanguageSetting(const std::string& language)
+{
+    state_.config.setValue(keys::language, language);
+    state_.saveGuard.save(state_.config, state_.file(files::config));
+}
+
+std::string Monitor::languageSetting() const
+{
+    return state_.config.value(keys::language);
+}
+
 void Monitor::subscribeToFeed()
 {
     feed_->subscribe();

@@ -8,6 +8,7 @@
 #include "settings/appinfo.h"
 #include "settings/fileio.h"
 #include "settings/keys.h"
+#include "settings/translate.h"
 
 #include <algorithm>
 #include <deque>
@@ -18,9 +19,11 @@ namespace quintor {
 
 std::string skippedGamesText(int count)
 {
-    return std::to_string(count) + (count == 1 ? " Spiel" : " Spiele") +
-           " mit fehlerhaften Daten \xFC"
-           "bersprungen";
+    return trn("%1 Spiel mit fehlerhaften Daten \xFC"
+               "bersprungen",
+               "%1 Spiele mit fehlerhaften Daten \xFC"
+               "bersprungen",
+               count);
 }
 
 std::string fallbackText(const std::string& server, const std::string& fallback)

@@ -16,6 +16,8 @@ inline constexpr std::string_view tagparse = "tagparse";
 inline constexpr std::string_view feed = "feed";
 // "False" switches the activity history off; absent means on.
 inline constexpr std::string_view history = "history";
+// "de", "en" or "system" (also when absent): the language of the texts, from the next start on.
+inline constexpr std::string_view language = "language";
 
 // Numbered keys: the prefix followed by the number in decimal.
 inline constexpr std::string_view clipBoardDisable = "ClipBoardDisable";

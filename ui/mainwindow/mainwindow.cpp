@@ -50,6 +50,8 @@ MainWindow::MainWindow(Monitor& monitor, MainWindowSetup setup, QWidget* parent)
     dialogs_ = &monitor_.dialogs();
     monitor_.startUp();
     stripTagsAction_->setChecked(monitor_.tagStripping());
+    const std::string language = monitor_.languageSetting();
+    (language == "de" ? germanAction_ : language == "en" ? englishAction_ : systemLanguageAction_)->setChecked(true);
     restoreBounds();
     createWindows();
     if (!shutdownRequested_) refreshTimer_->start();

@@ -2,8 +2,10 @@
 #include "ui/mainwindow/gamelistmodel.h"
 #include "ui/mainwindow/gamelisttreeview.h"
 #include "ui/mainwindow/mainwindow.h"
+#include "ui/platform/language.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QItemSelectionModel>
 #include <QMenu>
 #include <QMenuBar>
@@ -48,6 +50,16 @@ void MainWindow::createMenus()
 
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("Hilfe"));
     aboutAction_ = item(helpMenu, "ber1", QStringLiteral("\u00DCber"));
+    QMenu* languageMenu = helpMenu->addMenu(QStringLiteral("Sprache"));
+    languageMenu->menuAction()->setObjectName(QStringLiteral("Sprache1"));
+    auto* languages = new QActionGroup(languageMenu);
+    germanAction_ = item(languageMenu, "Deutsch1", QStringLiteral("Deutsch"));
+    englishAction_ = item(languageMenu, "English1", QStringLiteral("English"));
+    systemLanguageAction_ = item(languageMenu, "WiedasSystem1", QStringLiteral("Wie das System"));
+    for (QAction* action : {germanAction_, englishAction_, systemLanguageAction_}) {
+        action->setCheckable(true);
+        languages->addAction(action);
+    }
 
     connect(loadFromFileAction_, &QAction::triggered, this, [this] { guardedHandler([this] { loadFromFile(); }); });
     connect(goOnlineAction_, &QAction::triggered, this, [this] { guardedHandler([this] { goOnline(); }); });
@@ -56,6 +68,10 @@ void MainWindow::createMenus()
     connect(minimizeAction_, &QAction::triggered, this, [this] { guardedHandler([this] { moveToTray(); }); });
     connect(subscribeAction_, &QAction::triggered, this, [this] { guardedHandler([this] { subscribeToFeed(); }); });
     connect(aboutAction_, &QAction::triggered, this, [this] { guardedHandler([this] { showAbout(); }); });
+    connect(germanAction_, &QAction::triggered, this, [this] { guardedHandler([this] { chooseLanguage("de"); }); });
+    connect(englishAction_, &QAction::triggered, this, [this] { guardedHandler([this] { chooseLanguage("en"); }); });
+    connect(systemLanguageAction_, &QAction::triggered, this,
+            [this] { guardedHandler([this] { chooseLanguage("system"); }); });
 
     connect(masterserverAction_, &QAction::triggered, this,
             [this] { guardedHandler([this] { openMasterserverEditor(); }); });
@@ -128,6 +144,16 @@ void MainWindow::subscribeToFeed()
 void MainWindow::showAbout()
 {
     dialogs_->information(aboutText());
+}
+
+void MainWindow::chooseLanguage(const std::string& setting)
+{
+    monitor_.setLanguageSetting(setting);
+    // Said in the language just chosen, which shows from the next start.
+    const Language chosen = quintor::chooseLanguage(setting, LocaleEnvironment::current());
+    dialogs_->information(textInLanguage(chosen, catalogCandidatesOf(chosen, {}),
+                                         "Gilt ab dem n\xE4"
+                                         "chsten Start."));
 }
 
 void MainWindow::askToStoreAlias(RowHandle row, const std::string& oldCaption, std::string& text)
