@@ -13,7 +13,7 @@ namespace quintor::ui {
 DetailsWindow::DetailsWindow(QWidget* parent) : WindowDialog(parent)
 {
     setObjectName(QStringLiteral("detlist"));
-    setWindowTitle(QStringLiteral("Details"));
+    setWindowTitle(qtr("Details"));
     setMinimumSize(minimumClientWidth, minimumClientHeight);
     resize(clientWidth, clientHeight);
 
