@@ -9,6 +9,7 @@
 #include "settings/appinfo.h"
 #include "ui/mainwindow/mainwindow.h"
 #include "ui/platform/backgroundhttpclient.h"
+#include "ui/platform/language.h"
 #include "ui/platform/qtclock.h"
 #include "ui/platform/qtprocessstarter.h"
 
@@ -27,6 +28,8 @@ int main(int argc, char* argv[])
         QString::fromLatin1(quintor::appinfo::title.data(), static_cast<qsizetype>(quintor::appinfo::title.size())));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quintor/quintor.svg")));
     QApplication::setQuitOnLastWindowClosed(false); // the window may be away in the tray
+    // Before any text is made: "language" of "config.txt", else the environment.
+    quintor::ui::setUpLanguage(app, quintor::applicationFolder(), {});
 
     std::unique_ptr<quintor::ui::MainWindow> mainWindow;
     // A signal while the window is still being created (its start-up may wait for a server or a

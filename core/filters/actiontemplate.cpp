@@ -1,4 +1,5 @@
 #include "filters/actiontemplate.h"
+#include "settings/translate.h"
 
 namespace quintor {
 namespace {
@@ -32,7 +33,7 @@ std::string quoted(std::string_view text)
 
 [[noreturn]] void refuse(std::string_view text, const std::string& reason)
 {
-    throw TemplateError("Der Aktionstext " + quoted(text) + " ist kein g\xFCltiges Format: " + reason);
+    throw TemplateError(tr("Der Aktionstext ") + quoted(text) + tr(" ist kein g\xFCltiges Format: ") + reason);
 }
 
 } // namespace
@@ -68,9 +69,9 @@ ActionTemplate ActionTemplate::compile(std::string_view text)
         }
         if (pos >= text.size()) break; // an incomplete conversion at the very end is dropped
         const std::string_view conversion = text.substr(percent, pos + 1 - percent);
-        if (text[pos] != 's') refuse(text, quoted(conversion) + " ist nicht erlaubt, nur %s und %%");
-        if (result.hasValue_) refuse(text, "mehr als ein %s");
-        if (width > kMaxWidth) refuse(text, "Breite " + quoted(conversion) + " ist zu gro\xDF");
+        if (text[pos] != 's') refuse(text, quoted(conversion) + tr(" ist nicht erlaubt, nur %s und %%"));
+        if (result.hasValue_) refuse(text, tr("mehr als ein %s"));
+        if (width > kMaxWidth) refuse(text, tr("Breite ") + quoted(conversion) + tr(" ist zu gro\xDF"));
         result.hasValue_ = true;
         result.leftAlign_ = left;
         result.width_ = width;

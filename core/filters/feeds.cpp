@@ -1,4 +1,5 @@
 #include "filters/feeds.h"
+#include "settings/translate.h"
 
 #include "filters/filtertreefiles.h"
 #include "settings/filejournal.h"
@@ -11,37 +12,38 @@
 namespace quintor {
 namespace {
 
-const std::string kPrompt = "URL des zu abonnierenden Feeds:";
-const std::string kWarning = "ACHTUNG! Du bist dabei, einen Feed zu abonnieren. Derzeit unterst\xFCtzt Quintor nur "
-                             "vollst\xE4ndige Feeds (d. h., alle pers\xF6hnlichen Filter werden \xFC"
-                             "berschrieben). Der Feed wird anschlie\xDF"
-                             "end bei jedem Start von Quintor neu aktualisiert.";
-const std::string kIndexFailed = "Feed kann nicht geholt werden. Adresse wird zur\xFC"
-                                 "ckgesetzt.";
-const std::string kRefused = "Der Feed wird nicht geholt: ";
-const std::string kUnchanged = " Die Filter bleiben unver\xE4ndert.";
+const std::string kPrompt = untranslated("URL des zu abonnierenden Feeds:");
+const std::string kWarning =
+    untranslated("ACHTUNG! Du bist dabei, einen Feed zu abonnieren. Derzeit unterst\xFCtzt Quintor nur "
+                 "vollst\xE4ndige Feeds (d. h., alle pers\xF6hnlichen Filter werden \xFC"
+                 "berschrieben). Der Feed wird anschlie\xDF"
+                 "end bei jedem Start von Quintor neu aktualisiert.");
+const std::string kIndexFailed = untranslated("Feed kann nicht geholt werden. Adresse wird zur\xFC"
+                                              "ckgesetzt.");
+const std::string kRefused = untranslated("Der Feed wird nicht geholt: ");
+const std::string kUnchanged = untranslated(" Die Filter bleiben unver\xE4ndert.");
 
 // "1 MiB", "16 MiB"; a bound that is no whole number of MiB (only tests set one) in bytes.
 std::string sizeText(std::size_t bytes)
 {
     constexpr std::size_t mebibyte = 1024 * 1024;
     if (bytes >= mebibyte && bytes % mebibyte == 0) return std::to_string(bytes / mebibyte) + " MiB";
-    return std::to_string(bytes) + " Bytes";
+    return std::to_string(bytes) + tr(" Bytes");
 }
 
 [[noreturn]] void refuse(const std::string& why)
 {
-    throw FeedError(kRefused + why + "." + kUnchanged);
+    throw FeedError(translateText(kRefused) + why + "." + translateText(kUnchanged));
 }
 
 } // namespace
 
 std::optional<std::string> refusedIndexLine(std::string_view line)
 {
-    if (line.empty()) return "eine leere Zeile";
+    if (line.empty()) return tr("eine leere Zeile");
     if (isFilterFileBase(line)) return std::nullopt;
     std::string reason(1, '"');
-    reason.append(line).append("\" ist keine Filterdatei");
+    reason.append(line).append(tr("\" ist keine Filterdatei"));
     return reason;
 }
 
@@ -53,18 +55,18 @@ void FilterFeed::saveConfig()
 
 void FilterFeed::subscribe()
 {
-    const std::optional<std::string> address = dialogs_.input("URL", kPrompt, "");
+    const std::optional<std::string> address = dialogs_.input("URL", translateText(translateText(kPrompt)), "");
     if (!address) return;
-    if (!dialogs_.warningOkCancel(kWarning)) return;
+    if (!dialogs_.warningOkCancel(translateText(kWarning))) return;
     config_.setValue(keys::feed, *address);
     saveConfig();
 }
 
 std::string feedStatusText(int filesFetched, int filesListed)
 {
-    std::string text = "Filter-Feed wird geholt...";
+    std::string text = tr("Filter-Feed wird geholt...");
     if (filesListed >= 0)
-        text += " (" + std::to_string(filesFetched) + " von " + std::to_string(filesListed) + " Dateien)";
+        text += " (" + std::to_string(filesFetched) + tr(" von ") + std::to_string(filesListed) + tr(" Dateien)");
     return text;
 }
 
@@ -93,18 +95,18 @@ void FilterFeed::fetchFeed()
         // Cancelled: the program is ending; the subscription is not the feed's fault and stays.
         if (error.kind() == HttpError::Kind::Cancelled) throw;
         if (error.kind() == HttpError::Kind::TooLarge) {
-            dialogs_.message(kRefused +
-                             "sein Index ist gr\xF6\xDF"
-                             "er als " +
-                             sizeText(limits_.maxFileBytes) + "." + kUnchanged);
+            dialogs_.message(translateText(kRefused) +
+                             tr("sein Index ist gr\xF6\xDF"
+                                "er als ") +
+                             sizeText(limits_.maxFileBytes) + "." + translateText(kUnchanged));
             return;
         }
-        dialogs_.message(kIndexFailed);
+        dialogs_.message(translateText(kIndexFailed));
         config_.setValue(keys::feed, "");
         saveConfig();
         return;
     } catch (const std::bad_alloc&) {
-        dialogs_.message(kRefused + "zu wenig Speicher." + kUnchanged);
+        dialogs_.message(translateText(kRefused) + tr("zu wenig Speicher.") + translateText(kUnchanged));
         return;
     }
 
@@ -112,28 +114,29 @@ void FilterFeed::fetchFeed()
     // written: a feed is taken whole or not at all.
     for (const auto& line : index.lines()) {
         if (const auto reason = refusedIndexLine(line)) {
-            dialogs_.message("Der Feed wird nicht geholt: sein Index nennt keinen g\xFCltigen Dateinamen (" + *reason +
-                             "). Die Filter bleiben unver\xE4ndert.");
+            dialogs_.message(tr("Der Feed wird nicht geholt: sein Index nennt keinen g\xFCltigen Dateinamen (") +
+                             *reason + tr("). Die Filter bleiben unver\xE4ndert."));
             return;
         }
     }
 
     if (index.count() > limits_.maxFiles) {
-        dialogs_.message(kRefused + "sein Index nennt mehr als " + std::to_string(limits_.maxFiles) + " Dateien." +
-                         kUnchanged);
+        dialogs_.message(translateText(kRefused) + tr("sein Index nennt mehr als ") + std::to_string(limits_.maxFiles) +
+                         tr(" Dateien.") + translateText(kUnchanged));
         return;
     }
     try {
         fetchFiles(address, index);
     } catch (const std::bad_alloc&) {
-        refuse("zu wenig Speicher");
+        refuse(tr("zu wenig Speicher"));
     }
 }
 
 void FilterFeed::fetchFiles(const std::string& address, const TextList& index)
 {
     const int listed = index.count();
-    if (listed > limits_.maxFiles) refuse("sein Index nennt mehr als " + std::to_string(limits_.maxFiles) + " Dateien");
+    if (listed > limits_.maxFiles)
+        refuse(tr("sein Index nennt mehr als ") + std::to_string(limits_.maxFiles) + tr(" Dateien"));
 
     FileSetChange change;
     std::size_t total = 0;
@@ -148,14 +151,14 @@ void FilterFeed::fetchFiles(const std::string& address, const TextList& index)
         } catch (const HttpError& error) {
             if (error.kind() == HttpError::Kind::Cancelled) throw;
             if (error.kind() != HttpError::Kind::TooLarge)
-                refuse("die Datei \"" + name + "\" kann nicht geholt werden (" + error.reason() + ")");
+                refuse(tr("die Datei \"") + name + tr("\" kann nicht geholt werden (") + error.reason() + ")");
             if (options.maxBodyBytes == limits_.maxFileBytes)
-                refuse("die Datei \"" + name +
-                       "\" ist gr\xF6\xDF"
-                       "er als " +
+                refuse(tr("die Datei \"") + name +
+                       tr("\" ist gr\xF6\xDF"
+                          "er als ") +
                        sizeText(limits_.maxFileBytes));
-            refuse("seine Dateien sind zusammen gr\xF6\xDF"
-                   "er als " +
+            refuse(tr("seine Dateien sind zusammen gr\xF6\xDF"
+                      "er als ") +
                    sizeText(limits_.maxTotalBytes));
         }
         total += body.size();
@@ -169,9 +172,10 @@ void FilterFeed::fetchFiles(const std::string& address, const TextList& index)
         finishFilterChange(files_, appFolder_);
         applyJournaled(files_, appFolder_, files::filterJournal, change);
     } catch (const UnfinishedChange& error) {
-        throw FeedError("Der Feed wurde nicht ganz gespeichert: " + std::string(error.what()));
+        throw FeedError(tr("Der Feed wurde nicht ganz gespeichert: ") + std::string(error.what()));
     } catch (const FileError& error) {
-        throw FeedError("Der Feed kann nicht gespeichert werden: " + std::string(error.what()) + kUnchanged);
+        throw FeedError(tr("Der Feed kann nicht gespeichert werden: ") + std::string(error.what()) +
+                        translateText(kUnchanged));
     }
 }
 

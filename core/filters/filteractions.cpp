@@ -1,4 +1,5 @@
 #include "filters/filteractions.h"
+#include "settings/translate.h"
 
 #include "filters/filterlogic.h"
 #include "settings/appinfo.h"
@@ -34,7 +35,7 @@ bool actionFires(ActionKind kind, bool once, bool newGame)
 
 std::string joinQuestion(const GameRecord& game)
 {
-    return "Dem Spiel \"" + game.Title + "\" von " + game.Hoster + " beitreten?";
+    return tr("Dem Spiel \"") + game.Title + "\" von " + game.Hoster + " beitreten?";
 }
 
 void paintRow(GameStore& games, RowHandle row, std::string_view colourName)
@@ -58,7 +59,7 @@ void PlatformFilterActions::perform(const PerformedAction& action)
     }
     case ActionKind::showBalloon: {
         const GameRecord* game = games_.find(action.row);
-        notifier_.balloon(std::string(kBalloonTitle), action.text.substr(0, kBalloonMaxLength),
+        notifier_.balloon(translateText(kBalloonTitle), action.text.substr(0, kBalloonMaxLength),
                           game ? joinOffer(*game) : std::nullopt);
         break;
     }
@@ -99,7 +100,7 @@ void PlatformFilterActions::joinIfListed(const std::string& identity)
         joinGame(game, join_->search(), join_->starter);
         return;
     }
-    prompts_.raise({PromptKind::information, std::string(kGameGoneText)}, "gone\n" + identity);
+    prompts_.raise({PromptKind::information, translateText(kGameGoneText)}, "gone\n" + identity);
 }
 
 } // namespace quintor

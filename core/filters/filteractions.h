@@ -9,6 +9,7 @@
 #include "reference/gamestore.h"
 #include "settings/storedlines.h"
 #include "settings/textlist.h"
+#include "settings/translate.h"
 
 #include <cstdint>
 #include <functional>
@@ -18,7 +19,7 @@
 
 namespace quintor {
 
-inline constexpr std::string_view kBalloonTitle = "Quintor - Filterbenachrichtigung";
+inline constexpr std::string_view kBalloonTitle = untranslated("Quintor - Filterbenachrichtigung");
 inline constexpr std::size_t kBalloonMaxLength = 255;
 
 // Whether an action of a filter that a game passes runs for that game. The colour is a state and is set at
@@ -65,7 +66,7 @@ struct JoinPorts {
 };
 
 // Said when a join question is answered Yes after its game has left the list.
-inline constexpr std::string_view kGameGoneText = "Das Spiel ist nicht mehr in der Liste.";
+inline constexpr std::string_view kGameGoneText = untranslated("Das Spiel ist nicht mehr in der Liste.");
 
 // The program's actions: an information box, the tray balloon (first 255 characters; it offers to join a game
 // with a host, see joinOffer), a sound, the row colour, an entry in the log lines (one line, the log bounded:

@@ -1,4 +1,5 @@
 #include "filters/filterengine.h"
+#include "settings/translate.h"
 
 #include "filters/filterlogic.h"
 
@@ -97,7 +98,7 @@ std::string matchExplanation(const EvaluationRecord& record)
     std::string text;
     for (const FilterMatch& match : record.matches) {
         if (!text.empty()) text += '\n';
-        text += match.coloursRow ? "Farbe von " : "Passt zu ";
+        text += match.coloursRow ? tr("Farbe von ") : tr("Passt zu ");
         text += match.groupName + " / " + match.filterName;
     }
     return text;

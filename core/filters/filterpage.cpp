@@ -1,4 +1,5 @@
 #include "filters/filterpage.h"
+#include "settings/translate.h"
 
 #include <stdexcept>
 
@@ -14,28 +15,33 @@ constexpr std::int32_t variableNothing = 4;
 
 const std::vector<std::string>& fieldItems(FilterPageKind page)
 {
-    static const std::vector<std::string> conditionFields{
-        "Szenario",  "Teilnehmerliste",  "Hoster", "Definitionsliste", "Spiel", "Spielstatus",
-        "Offiziell", "Passwort benutzt", "Liga"};
+    static const std::vector<std::string> conditionFields{untranslated("Szenario"),  untranslated("Teilnehmerliste"),
+                                                          untranslated("Hoster"),    untranslated("Definitionsliste"),
+                                                          untranslated("Spiel"),     untranslated("Spielstatus"),
+                                                          untranslated("Offiziell"), untranslated("Passwort benutzt"),
+                                                          untranslated("Liga")};
     // "\326" is the byte of "Ö": a hex escape would take the "ff" after it as digits.
-    static const std::vector<std::string> actions{"Zeige Dialogbox an",   "\326ffne Hinweis im Systray",
-                                                  "Gebe Sound aus",       "Trete Spiel bei",
-                                                  "F\xE4rbe Eintrag ein", "Schreibe ins Log"};
+    static const std::vector<std::string> actions{
+        untranslated("Zeige Dialogbox an"),   untranslated("\326ffne Hinweis im Systray"),
+        untranslated("Gebe Sound aus"),       untranslated("Trete Spiel bei"),
+        untranslated("F\xE4rbe Eintrag ein"), untranslated("Schreibe ins Log")};
     return page == FilterPageKind::conditions ? conditionFields : actions;
 }
 
 const std::vector<std::string>& actItems(FilterPageKind page)
 {
-    static const std::vector<std::string> comparisons{"enth\xE4lt", "entspricht"};
-    static const std::vector<std::string> variables{"Szenario", "Teilnehmerliste", "Hoster", "Definitionsliste",
-                                                    "Nichts"};
+    static const std::vector<std::string> comparisons{untranslated("enth\xE4lt"), untranslated("entspricht")};
+    static const std::vector<std::string> variables{untranslated("Szenario"), untranslated("Teilnehmerliste"),
+                                                    untranslated("Hoster"), untranslated("Definitionsliste"),
+                                                    untranslated("Nichts")};
     return page == FilterPageKind::conditions ? comparisons : variables;
 }
 
 const std::vector<std::string>& combinationItems()
 {
-    static const std::vector<std::string> rules{"Alle Bedingungen sind erf\xFCllt", "Eine Bedingung ist erf\xFCllt",
-                                                "Keine Bedingung trifft zu"};
+    static const std::vector<std::string> rules{untranslated("Alle Bedingungen sind erf\xFCllt"),
+                                                untranslated("Eine Bedingung ist erf\xFCllt"),
+                                                untranslated("Keine Bedingung trifft zu")};
     return rules;
 }
 

@@ -1,4 +1,5 @@
 #include "filters/filterpreview.h"
+#include "settings/translate.h"
 
 #include "filters/compiledfilter.h"
 #include "filters/filterlogic.h"
@@ -103,15 +104,15 @@ FilterPreview previewFilter(const FilterConditions& conditions, const std::vecto
 
 std::string caseHint(const std::string& spelling)
 {
-    return "Gro\xDF-/Kleinschreibung beachten: \"" + shortLine(spelling) + "\"";
+    return tr("Gro\xDF-/Kleinschreibung beachten: \"") + shortLine(spelling) + "\"";
 }
 
 std::vector<PreviewLine> previewLines(const FilterPreview& preview, const std::vector<GameRecord>* games)
 {
-    if (!preview.gamesLoaded || !games) return {{"Noch keine Spiele geladen", {}}};
+    if (!preview.gamesLoaded || !games) return {{tr("Noch keine Spiele geladen"), {}}};
     std::vector<PreviewLine> lines;
-    lines.push_back({"Passt jetzt auf " + std::to_string(preview.matching.size()) + " von " +
-                         std::to_string(preview.total) + " Spielen:",
+    lines.push_back({tr("Passt jetzt auf ") + std::to_string(preview.matching.size()) + tr(" von ") +
+                         std::to_string(preview.total) + tr(" Spielen:"),
                      {}});
     const std::size_t shown = std::min(preview.matching.size(), kPreviewTitles);
     for (std::size_t i = 0; i < shown; ++i) {
@@ -123,12 +124,12 @@ std::vector<PreviewLine> previewLines(const FilterPreview& preview, const std::v
             {std::string(indent) + shortLine(game.Title), spansWithin(game.TitleSpans, kLongestLine, indent.size())});
     }
     if (preview.matching.size() > shown)
-        lines.push_back({"  und " + std::to_string(preview.matching.size() - shown) + " weitere", {}});
-    if (!preview.active) lines.push_back({"\"Filter aktiv\" ist aus: der Filter passt auf kein Spiel.", {}});
+        lines.push_back({tr("  und ") + std::to_string(preview.matching.size() - shown) + tr(" weitere"), {}});
+    if (!preview.active) lines.push_back({tr("\"Filter aktiv\" ist aus: der Filter passt auf kein Spiel."), {}});
     for (std::size_t j = 0; j < preview.rows.size(); ++j) {
         if (preview.rows[j].caseSpelling)
             lines.push_back(
-                {"Bedingung " + std::to_string(j + 1) + ": " + caseHint(*preview.rows[j].caseSpelling), {}});
+                {tr("Bedingung ") + std::to_string(j + 1) + ": " + caseHint(*preview.rows[j].caseSpelling), {}});
     }
     return lines;
 }
@@ -144,16 +145,16 @@ std::string previewText(const FilterPreview& preview, const std::vector<GameReco
 
 std::string rowToolTip(const FilterPreview& preview, std::size_t row)
 {
-    if (!preview.gamesLoaded) return "Noch keine Spiele geladen";
+    if (!preview.gamesLoaded) return tr("Noch keine Spiele geladen");
     if (row >= preview.rows.size()) return {};
     const PreviewRow& mark = preview.rows[row];
     std::string text;
     if (!preview.matching.empty())
-        text = std::string(mark.holds ? "h\xE4lt f\xFCr \"" : "h\xE4lt nicht f\xFCr \"") +
+        text = std::string(mark.holds ? tr("h\xE4lt f\xFCr \"") : tr("h\xE4lt nicht f\xFCr \"")) +
                shortLine(preview.firstTitle) + "\"";
     else
-        text =
-            "h\xE4lt f\xFCr " + std::to_string(mark.gamesHeld) + " von " + std::to_string(preview.total) + " Spielen";
+        text = tr("h\xE4lt f\xFCr ") + std::to_string(mark.gamesHeld) + tr(" von ") + std::to_string(preview.total) +
+               tr(" Spielen");
     if (mark.caseSpelling) text += "\n" + caseHint(*mark.caseSpelling);
     return text;
 }

@@ -1,4 +1,5 @@
 #include "filters/filtertreefiles.h"
+#include "settings/translate.h"
 
 #include "settings/errors.h"
 #include "settings/keys.h"
@@ -9,7 +10,7 @@
 namespace quintor {
 namespace {
 
-const std::string kDoesNotFit = "Die \xC4nderung passt nicht zur Filterliste.";
+const std::string kDoesNotFit = untranslated("Die \xC4nderung passt nicht zur Filterliste.");
 
 // The files a filter change may write or delete: the filter store's and "index.txt", nothing else.
 bool isFilterStoreFile(std::string_view name)
@@ -43,7 +44,7 @@ ChangedTree changedTree(const std::vector<FilterGroup>& before, const FilterTree
     const bool needsName = change.kind == Kind::newGroup || change.kind == Kind::newFilter ||
                            change.kind == Kind::renameGroup || change.kind == Kind::renameFilter;
     // An empty name would end its group (or the list) at the next reading.
-    if (needsName && change.name.empty()) throw QuintorError(kDoesNotFit);
+    if (needsName && change.name.empty()) throw QuintorError(translateText(kDoesNotFit));
     const std::string name = oneLine(change.name);
     if (change.kind == Kind::newGroup) {
         tree.groups.push_back({name, {}});
@@ -51,7 +52,7 @@ ChangedTree changedTree(const std::vector<FilterGroup>& before, const FilterTree
         return tree;
     }
     const auto g = static_cast<std::size_t>(change.group);
-    if (change.group < 0 || g >= tree.groups.size()) throw QuintorError(kDoesNotFit);
+    if (change.group < 0 || g >= tree.groups.size()) throw QuintorError(translateText(kDoesNotFit));
     auto& filters = tree.groups[g].filters;
     auto& sources = tree.sources[g];
     const auto f = static_cast<std::size_t>(change.filter);
@@ -68,7 +69,7 @@ ChangedTree changedTree(const std::vector<FilterGroup>& before, const FilterTree
         tree.groups[g].name = name;
         break;
     case Kind::renameFilter:
-        if (!isFilter) throw QuintorError(kDoesNotFit);
+        if (!isFilter) throw QuintorError(translateText(kDoesNotFit));
         filters[f] = name;
         break;
     case Kind::deleteGroup:
@@ -78,13 +79,13 @@ ChangedTree changedTree(const std::vector<FilterGroup>& before, const FilterTree
         tree.sources.erase(tree.sources.begin() + change.group);
         break;
     case Kind::deleteFilter:
-        if (!isFilter) throw QuintorError(kDoesNotFit);
+        if (!isFilter) throw QuintorError(translateText(kDoesNotFit));
         keys.removed.push_back(filterKey(change.group, change.filter));
         filters.erase(filters.begin() + change.filter);
         sources.erase(sources.begin() + change.filter);
         break;
     case Kind::moveFilterUp:
-        if (!isFilter || f == 0) throw QuintorError(kDoesNotFit);
+        if (!isFilter || f == 0) throw QuintorError(translateText(kDoesNotFit));
         std::swap(filters[f], filters[f - 1]);
         std::swap(sources[f], sources[f - 1]);
         break;

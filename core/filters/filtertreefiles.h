@@ -9,6 +9,7 @@
 #include "settings/filejournal.h"
 #include "settings/fileport.h"
 #include "settings/textlist.h"
+#include "settings/translate.h"
 
 #include <map>
 #include <optional>
@@ -19,8 +20,9 @@
 namespace quintor {
 
 // Said once when the filter files exist but cannot be read: this run shows them and saves no change.
-inline constexpr std::string_view kFilterFilesUnreadable = "Die Filterdateien konnten nicht gelesen werden; "
-                                                           "\xC4nderungen werden nicht gespeichert.";
+inline constexpr std::string_view kFilterFilesUnreadable =
+    untranslated("Die Filterdateien konnten nicht gelesen werden; "
+                 "\xC4nderungen werden nicht gespeichert.");
 
 struct FilterStoreLoad {
     TextList filters; // "filter.txt" as read; empty when it is missing or could not be read

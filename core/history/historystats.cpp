@@ -1,4 +1,5 @@
 #include "history/historystats.h"
+#include "settings/translate.h"
 
 #include <algorithm>
 
@@ -62,8 +63,9 @@ WeekHeatMap weekHeatMap(const std::vector<HourEntry>& hours, std::int64_t curren
 
 std::string_view weekdayName(int weekday)
 {
-    static constexpr std::string_view names[] = {"Montag",  "Dienstag", "Mittwoch", "Donnerstag",
-                                                 "Freitag", "Samstag",  "Sonntag"};
+    static constexpr std::string_view names[] = {
+        untranslated("Montag"),  untranslated("Dienstag"), untranslated("Mittwoch"), untranslated("Donnerstag"),
+        untranslated("Freitag"), untranslated("Samstag"),  untranslated("Sonntag")};
     return names[weekday];
 }
 
@@ -83,12 +85,12 @@ std::string busiestHoursText(const WeekHeatMap& map, int count)
     if (cells.empty()) return "";
     std::stable_sort(cells.begin(), cells.end(), [](const Cell& a, const Cell& b) { return a.players > b.players; });
 
-    std::string text = "Am meisten los: ";
+    std::string text = tr("Am meisten los: ");
     for (int i = 0; i < count && i < static_cast<int>(cells.size()); ++i) {
         const Cell& cell = cells[static_cast<std::size_t>(i)];
         if (i > 0) text += ", ";
-        text += weekdayName(cell.weekday);
-        text += ' ' + std::to_string(cell.hour) + "\x96" + std::to_string(cell.hour + 1) + " Uhr";
+        text += translateText(weekdayName(cell.weekday));
+        text += ' ' + std::to_string(cell.hour) + "\x96" + std::to_string(cell.hour + 1) + tr(" Uhr");
     }
     return text;
 }

@@ -1,4 +1,5 @@
 #include "history/hourtotals.h"
+#include "settings/translate.h"
 
 #include "history/civiltime.h"
 #include "settings/convert.h"
@@ -138,10 +139,10 @@ TextList historyText(const std::vector<HourEntry>& hours)
 std::string skippedLinesNote(int skippedLines)
 {
     if (skippedLines <= 0) return "";
-    const char* const lineWord = skippedLines == 1 ? " unlesbare Zeile" : " unlesbare Zeilen";
-    return "Verlauf: " + std::to_string(skippedLines) + lineWord + " in \"" + std::string(files::history) +
-           "\" \xFC"
-           "bersprungen";
+    return trn("Verlauf: %1 unlesbare Zeile in \"", "Verlauf: %1 unlesbare Zeilen in \"", skippedLines) +
+           std::string(files::history) +
+           tr("\" \xFC"
+              "bersprungen");
 }
 
 bool historyRecordingOn(const TextList& config)

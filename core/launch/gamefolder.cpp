@@ -1,4 +1,5 @@
 #include "launch/gamefolder.h"
+#include "settings/translate.h"
 
 #include "settings/fileio.h"
 
@@ -28,8 +29,8 @@ bool isGameFolder(const std::string& folder)
 std::vector<CandidateFolder> defaultCandidates(const std::string& home)
 {
     const std::string prefix = withSlash(home) + ".wine/";
-    return {{prefix + "drive_c/Programme/Clonk Rage/", "Clonk Rage in C:\\Programme\\Clonk Rage gefunden!"},
-            {prefix + "dosdevices/d:/Programme/Clonk Rage/", "Clonk Rage in D:\\Programme\\Clonk Rage gefunden!"}};
+    return {{prefix + "drive_c/Programme/Clonk Rage/", tr("Clonk Rage in C:\\Programme\\Clonk Rage gefunden!")},
+            {prefix + "dosdevices/d:/Programme/Clonk Rage/", tr("Clonk Rage in D:\\Programme\\Clonk Rage gefunden!")}};
 }
 
 std::optional<std::string> findGameFolder(const GameFolderSearch& search)
@@ -44,7 +45,7 @@ std::optional<std::string> findGameFolder(const GameFolderSearch& search)
         }
     }
     for (;;) {
-        const auto chosen = search.dialogs.chooseFolder("Clonkpfad ausw\xE4hlen");
+        const auto chosen = search.dialogs.chooseFolder(tr("Clonkpfad ausw\xE4hlen"));
         if (!chosen) return std::nullopt;
         if (isGameFolder(*chosen)) return chosen;
     }
@@ -90,9 +91,9 @@ void joinGame(const GameRecord& game, const GameFolderSearch& search, ProcessSta
     if (!hasHostToJoin(game)) return;
     const std::string& host = game.IPs.front();
     if (!isSafeHost(host)) {
-        search.dialogs.error("Die Adresse \"" + host +
-                             "\" ist keine g\xFCltige Host-Adresse. Das Spiel wird nicht "
-                             "gestartet.");
+        search.dialogs.error(tr("Die Adresse \"") + host +
+                             tr("\" ist keine g\xFCltige Host-Adresse. Das Spiel wird nicht "
+                                "gestartet."));
         return;
     }
     const auto folder = findGameFolder(search);

@@ -1,4 +1,5 @@
 #include "monitor/monitor.h"
+#include "settings/translate.h"
 
 #include "filters/feeds.h"
 #include "filters/filteractions.h"
@@ -35,7 +36,7 @@ std::optional<std::string> errorMessage(std::exception_ptr error)
     } catch (const std::exception& e) {
         return std::string(e.what());
     } catch (...) {
-        return std::string("Unbekannter Fehler");
+        return std::string(tr("Unbekannter Fehler"));
     }
 }
 
@@ -156,7 +157,7 @@ void Monitor::finishStartUp()
 void Monitor::noteSoundFailure(const std::string& fileName)
 {
     if (state_.status.hasNote(StatusNote::sound)) return; // the first of the tick is said
-    state_.status.setNote(StatusNote::sound, "Sounddatei kann nicht abgespielt werden: " + fileName);
+    state_.status.setNote(StatusNote::sound, tr("Sounddatei kann nicht abgespielt werden: ") + fileName);
     if (!gate_.running()) refresh_->showStatus(); // a tick shows it with its own texts
 }
 
@@ -275,7 +276,7 @@ void Monitor::dismissNotice(int number)
 
 void Monitor::chooseFileToLoad()
 {
-    const auto file = userDialogs_->openFile("Aus Datei laden", "Text|*.txt", ".");
+    const auto file = userDialogs_->openFile(tr("Aus Datei laden"), "Text|*.txt", ".");
     if (file) loadFile(*file);
 }
 
@@ -298,6 +299,17 @@ void Monitor::setTagStripping(bool on)
     requestTick();
 }
 
+void Monitor::setLanguageSetting(const std::string& language)
+{
+    state_.config.setValue(keys::language, language);
+    state_.saveGuard.save(state_.config, state_.file(files::config));
+}
+
+std::string Monitor::languageSetting() const
+{
+    return state_.config.value(keys::language);
+}
+
 void Monitor::subscribeToFeed()
 {
     feed_->subscribe();
@@ -305,7 +317,8 @@ void Monitor::subscribeToFeed()
 
 bool Monitor::askToStoreAlias(const std::string& oldCaption, const std::string& typed)
 {
-    if (!userDialogs_->confirmYesNo("Als " + oldCaption + " bezeichnete Eintr\xE4ge immer als " + typed + " anzeigen?"))
+    if (!userDialogs_->confirmYesNo(tr("Als ") + oldCaption + tr(" bezeichnete Eintr\xE4ge immer als ") + typed +
+                                    tr(" anzeigen?")))
         return false;
     state_.aliases.add(aliasLine(oldCaption, typed));
     return true;

@@ -99,6 +99,9 @@ public:
     // The check mark at start-up: "tagparse" as read (off when missing or not a truth value).
     bool tagStripping() const { return tagStripping_; }
     void subscribeToFeed(); // "Abonnieren"
+    // "Hilfe" > "Sprache": "de", "en" or "system", stored in "config.txt" at once; used from the next start.
+    void setLanguageSetting(const std::string& language);
+    std::string languageSetting() const;
     void dismissNotice(int number);
     // The in-place edit of a row's caption: asks whether `oldCaption` should always show as `typed` and
     // stores the alias on Yes. True when it was stored.

@@ -4,6 +4,7 @@
 #include "filters/filteractions.h"
 #include "settings/convert.h"
 #include "settings/keys.h"
+#include "settings/translate.h"
 
 #include <algorithm>
 
@@ -33,7 +34,7 @@ void Monitor::friendsListed(bool fromServers)
     // window opens at start, and a balloon is only seen in the tray: who is online is told the first time it
     // would be seen.
     if (!friendNotify() || !views_->notifier.balloonsSeen()) return;
-    const std::string title(kFriendBalloonTitle);
+    const std::string title = translateText(kFriendBalloonTitle);
     if (!friendsOnlineTold_) {
         friendsOnlineTold_ = true;
         const std::vector<FriendArrival> everyone = friendsInGames(games, friends);

@@ -1,4 +1,5 @@
 #include "monitor/promptqueue.h"
+#include "settings/translate.h"
 
 #include <algorithm>
 
@@ -6,7 +7,7 @@ namespace quintor {
 
 std::string PromptQueue::moreText(std::size_t count)
 {
-    return "\x85 und " + std::to_string(count) + " weitere Meldungen";
+    return tr("\x85 und ") + std::to_string(count) + tr(" weitere Meldungen");
 }
 
 void PromptQueue::setPresenter(PromptPresenter& presenter)

@@ -1,6 +1,7 @@
 // The HTTP client on libcurl. Every request runs on its own easy handle driven through a multi handle, so the
 // loop can look at the cancel flag between short waits instead of only when curl calls back.
 #include "net/httpclient.h"
+#include "settings/translate.h"
 
 #include <curl/curl.h>
 
@@ -54,16 +55,16 @@ std::size_t receive(char* data, std::size_t size, std::size_t count, void* userd
 }
 
 // The reasons in the user's words (Windows-1252), never the library's English texts.
-constexpr const char* noAnswer = "Keine Antwort vom Server";
-constexpr const char* refused = "Verbindung abgelehnt";
-constexpr const char* hostNotFound = "Server nicht gefunden";
-constexpr const char* notAnAddress = "Keine g\xFCltige HTTP-Adresse";
-constexpr const char* libraryFailure = "Fehler der HTTP-Bibliothek";
-constexpr const char* cancelledReason = "Abgebrochen";
-constexpr const char* timedOutAfter = "Zeit\xFC"
-                                      "berschreitung nach ";
-constexpr const char* transferFailure = "Fehler bei der \xDC"
-                                        "bertragung";
+constexpr const char* noAnswer = untranslated("Keine Antwort vom Server");
+constexpr const char* refused = untranslated("Verbindung abgelehnt");
+constexpr const char* hostNotFound = untranslated("Server nicht gefunden");
+constexpr const char* notAnAddress = untranslated("Keine g\xFCltige HTTP-Adresse");
+constexpr const char* libraryFailure = untranslated("Fehler der HTTP-Bibliothek");
+constexpr const char* cancelledReason = untranslated("Abgebrochen");
+constexpr const char* timedOutAfter = untranslated("Zeit\xFC"
+                                                   "berschreitung nach ");
+constexpr const char* transferFailure = untranslated("Fehler bei der \xDC"
+                                                     "bertragung");
 
 // "Zeitüberschreitung nach 30 Sekunden"; a time-out that is no whole number of seconds (only tests set one)
 // with its decimals.
@@ -77,7 +78,7 @@ std::string timeoutReason(std::chrono::milliseconds total)
             fraction.pop_back();
         seconds += ',' + fraction;
     }
-    return timedOutAfter + seconds + (ms == 1000 ? " Sekunde" : " Sekunden");
+    return tr(timedOutAfter) + seconds + (ms == 1000 ? tr(" Sekunde") : tr(" Sekunden"));
 }
 
 [[noreturn]] void fail(const std::string& url, const std::string& detail, Kind kind, std::string reason)
@@ -90,31 +91,31 @@ std::string timeoutReason(std::chrono::milliseconds total)
 {
     switch (result) {
     case CURLE_COULDNT_RESOLVE_HOST:
-        fail(url, "host not found", Kind::HostNotFound, hostNotFound);
+        fail(url, "host not found", Kind::HostNotFound, tr(hostNotFound));
     case CURLE_COULDNT_CONNECT: {
         long osError = 0;
         curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &osError);
-        if (osError == ECONNREFUSED) fail(url, "connection refused", Kind::Connect, refused);
-        fail(url, std::string("no connection (") + detail + ")", Kind::Connect, noAnswer);
+        if (osError == ECONNREFUSED) fail(url, "connection refused", Kind::Connect, tr(refused));
+        fail(url, std::string("no connection (") + detail + ")", Kind::Connect, tr(noAnswer));
     }
     case CURLE_OPERATION_TIMEDOUT: {
         curl_off_t connectedAfter = 0;
         curl_easy_getinfo(easy, CURLINFO_CONNECT_TIME_T, &connectedAfter);
         // Nobody took the call within the connect time-out: to the user, the server did not answer.
-        if (connectedAfter == 0) fail(url, "timed out while connecting", Kind::Timeout, noAnswer);
+        if (connectedAfter == 0) fail(url, "timed out while connecting", Kind::Timeout, tr(noAnswer));
         fail(url, "timed out after " + std::to_string(total.count()) + " ms", Kind::Timeout, timeoutReason(total));
     }
     case CURLE_GOT_NOTHING:
     case CURLE_RECV_ERROR:
     case CURLE_SEND_ERROR:
         // The server took the connection and closed it (or reset it) without a reply.
-        fail(url, *detail ? detail : curl_easy_strerror(result), Kind::Connect, noAnswer);
+        fail(url, *detail ? detail : curl_easy_strerror(result), Kind::Connect, tr(noAnswer));
     case CURLE_UNSUPPORTED_PROTOCOL:
     case CURLE_URL_MALFORMAT:
-        fail(url, "not a valid http address", Kind::Other, notAnAddress);
+        fail(url, "not a valid http address", Kind::Other, tr(notAnAddress));
     default:
         fail(url, *detail ? detail : curl_easy_strerror(result), Kind::Other,
-             std::string(transferFailure) + " (Code " + std::to_string(static_cast<int>(result)) + ")");
+             tr(transferFailure) + " (Code " + std::to_string(static_cast<int>(result)) + ")");
     }
 }
 
@@ -125,19 +126,19 @@ public:
         static std::once_flag once;
         std::call_once(once, [] {
             if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK)
-                throw HttpError("The HTTP library could not be initialised.", Kind::Other, libraryFailure);
+                throw HttpError("The HTTP library could not be initialised.", Kind::Other, tr(libraryFailure));
         });
     }
 
     std::string get(const std::string& url, const HttpOptions& options) override
     {
         // curl reads the address up to the first NUL, which would fetch a different address than asked for
-        if (url.find('\0') != std::string::npos) fail(url, "not a valid http address", Kind::Other, notAnAddress);
-        if (cancelled(options)) fail(url, "cancelled", Kind::Cancelled, cancelledReason);
+        if (url.find('\0') != std::string::npos) fail(url, "not a valid http address", Kind::Other, tr(notAnAddress));
+        if (cancelled(options)) fail(url, "cancelled", Kind::Cancelled, tr(cancelledReason));
 
         std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
         std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
-        if (!easy || !multi) fail(url, "the HTTP library could not start a request", Kind::Other, libraryFailure);
+        if (!easy || !multi) fail(url, "the HTTP library could not start a request", Kind::Other, tr(libraryFailure));
         CURL* handle = easy.get();
 
         Transfer transfer;
@@ -167,7 +168,7 @@ public:
             fail(url, "HTTP " + std::to_string(status), Kind::Status, "HTTP-Status " + std::to_string(status));
         if (transfer.tooLarge || result == CURLE_FILESIZE_EXCEEDED)
             fail(url, "body too large (more than " + std::to_string(options.maxBodyBytes) + " bytes)", Kind::TooLarge,
-                 "Antwort zu gro\xDF (mehr als " + std::to_string(options.maxBodyBytes) + " Bytes)");
+                 tr("Antwort zu gro\xDF (mehr als ") + std::to_string(options.maxBodyBytes) + " Bytes)");
         if (result != CURLE_OK) failTransfer(url, handle, result, detail, total);
         return std::move(transfer.body);
     }
@@ -178,7 +179,7 @@ private:
     static CURLcode run(const std::string& url, CURLM* multi, CURL* easy, const HttpOptions& options)
     {
         if (curl_multi_add_handle(multi, easy) != CURLM_OK)
-            fail(url, "the HTTP library refused the request", Kind::Other, libraryFailure);
+            fail(url, "the HTTP library refused the request", Kind::Other, tr(libraryFailure));
         struct Detach { // the easy handle must leave the multi handle before either is cleaned up
             CURLM* multi;
             CURL* easy;
@@ -187,16 +188,16 @@ private:
 
         for (int running = 1;;) {
             if (CURLMcode code = curl_multi_perform(multi, &running); code != CURLM_OK)
-                fail(url, curl_multi_strerror(code), Kind::Other, libraryFailure);
+                fail(url, curl_multi_strerror(code), Kind::Other, tr(libraryFailure));
             if (running == 0) break;
             if (CURLMcode code = curl_multi_poll(multi, nullptr, 0, cancelPollMs, nullptr); code != CURLM_OK)
-                fail(url, curl_multi_strerror(code), Kind::Other, libraryFailure);
-            if (cancelled(options)) fail(url, "cancelled", Kind::Cancelled, cancelledReason);
+                fail(url, curl_multi_strerror(code), Kind::Other, tr(libraryFailure));
+            if (cancelled(options)) fail(url, "cancelled", Kind::Cancelled, tr(cancelledReason));
         }
         int queued = 0;
         while (CURLMsg* message = curl_multi_info_read(multi, &queued))
             if (message->msg == CURLMSG_DONE) return message->data.result;
-        fail(url, "the transfer ended without a result", Kind::Other, libraryFailure);
+        fail(url, "the transfer ended without a result", Kind::Other, tr(libraryFailure));
     }
 };
 

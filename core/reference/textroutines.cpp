@@ -1,4 +1,5 @@
 #include "reference/textroutines.h"
+#include "settings/translate.h"
 
 #include "reference/escapes.h"
 #include "settings/convert.h"
@@ -229,7 +230,7 @@ std::string statusText(std::string_view status)
 
 std::string yesNoText(bool flag)
 {
-    return flag ? "Ja" : "Nein";
+    return flag ? untranslated("Ja") : untranslated("Nein");
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "settings/textlist.h"
+#include "settings/translate.h"
 
 #include <array>
 #include <string>
@@ -13,8 +14,10 @@ namespace quintor {
 
 // The columns the list can show besides "Szenario", in the chooser's fixed order.
 inline constexpr std::array<std::string_view, 11> columnCaptions = {
-    "Hoster", "Spieler",   "Status",   "Emptys", "Version",           "Kontrollrate",
-    "Spiel",  "Kommentar", "Passwort", "Liga",   "Offizieller Server"};
+    untranslated("Hoster"), untranslated("Spieler"),           untranslated("Status"),
+    untranslated("Emptys"), untranslated("Version"),           untranslated("Kontrollrate"),
+    untranslated("Spiel"),  untranslated("Kommentar"),         untranslated("Passwort"),
+    untranslated("Liga"),   untranslated("Offizieller Server")};
 
 // One flag per entry of columnCaptions: whether "Column" + 1, 2, ... (up to the first empty one)
 // names it, letter case included.

@@ -1,4 +1,5 @@
 #include "refresh/detailtexts.h"
+#include "settings/translate.h"
 
 #include <cstdint>
 
@@ -13,7 +14,7 @@ std::string sizeText(const Resource& resource)
 
 DetailTable playerTable(const GameRecord& entry)
 {
-    DetailTable table{{"Name", "Dateiname", "Spieler-ID", "Flags"}, {}};
+    DetailTable table{{tr("Name"), tr("Dateiname"), tr("Spieler-ID"), tr("Flags")}, {}};
     for (const auto& p : entry.Players) {
         table.rows.push_back({p.Name, p.Filename, std::to_string(p.ID), p.Flags});
         table.captionSpans.push_back(p.NameSpans);
@@ -23,10 +24,10 @@ DetailTable playerTable(const GameRecord& entry)
 
 DetailTable resourceTable(const GameRecord& entry)
 {
-    DetailTable table{{"Typ", "Dateiname",
-                       "Gr\xF6\xDF"
-                       "e",
-                       "Autor"},
+    DetailTable table{{tr("Typ"), tr("Dateiname"),
+                       tr("Gr\xF6\xDF"
+                          "e"),
+                       tr("Autor")},
                       {}};
     for (const auto& r : entry.Resources)
         table.rows.push_back({r.Type, r.Filename, sizeText(r), r.Author});

@@ -1,6 +1,7 @@
 #include "refresh/friends.h"
 
 #include "reference/textroutines.h"
+#include "settings/translate.h"
 
 #include <algorithm>
 
@@ -111,19 +112,19 @@ std::vector<std::string> friendsOnline(const std::vector<GameRecord>& games, con
 
 std::string friendsToolTipLine(const std::vector<std::string>& names)
 {
-    return "Freunde: " + joined(names, names.size());
+    return tr("Freunde: ") + joined(names, names.size());
 }
 
 std::string friendsOnlineLabel(std::size_t count)
 {
-    return "Freunde online: " + std::to_string(count);
+    return tr("Freunde online: ") + std::to_string(count);
 }
 
 std::string trayFriendsText(const std::vector<std::string>& names)
 {
     if (names.empty()) return {};
-    std::string text = "Freunde online: " + joined(names, trayNames);
-    if (names.size() > trayNames) text += " und " + std::to_string(names.size() - trayNames) + " weitere";
+    std::string text = tr("Freunde online: ") + joined(names, trayNames);
+    if (names.size() > trayNames) text += tr(" und ") + std::to_string(names.size() - trayNames) + tr(" weitere");
     return text;
 }
 

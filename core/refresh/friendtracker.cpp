@@ -1,6 +1,7 @@
 #include "refresh/friendtracker.h"
 
 #include "refresh/rowtexts.h"
+#include "settings/translate.h"
 
 #include <algorithm>
 #include <set>
@@ -19,10 +20,10 @@ std::string shownTitle(const GameRecord& game, const TextList& aliases)
     return title;
 }
 
-std::string whereText(const std::string& name, const char* verb, const GameRecord& game, const TextList& aliases)
+std::string whereText(const std::string& name, const std::string& verb, const GameRecord& game, const TextList& aliases)
 {
     return name + verb + "\x84" + shownTitle(game, aliases) + "\x93 (" +
-           columnText("Status", game, aliases).value_or(std::string()) + ")";
+           columnText(untranslated("Status"), game, aliases).value_or(std::string()) + ")";
 }
 
 } // namespace
@@ -73,7 +74,7 @@ std::vector<FriendArrival> friendsInGames(const std::vector<GameRecord>& games, 
 
 std::string friendArrivalText(const std::string& name, const GameRecord& game, const TextList& aliases)
 {
-    return whereText(name, " ist jetzt in ", game, aliases);
+    return whereText(name, tr(" ist jetzt in "), game, aliases);
 }
 
 std::string friendsAlreadyOnlineText(const std::vector<FriendArrival>& arrivals, const GameStore& games,
@@ -90,9 +91,9 @@ std::string friendsAlreadyOnlineText(const std::vector<FriendArrival>& arrivals,
             continue;
         }
         if (lines++ > 0) text += "\n";
-        text += whereText(arrival.name, " ist in ", *game, aliases);
+        text += whereText(arrival.name, tr(" ist in "), *game, aliases);
     }
-    if (more > 0) text += "\nund " + std::to_string(more) + " weitere";
+    if (more > 0) text += tr("\nund ") + std::to_string(more) + tr(" weitere");
     return text;
 }
 

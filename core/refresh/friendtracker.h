@@ -3,6 +3,7 @@
 
 #include "reference/gamestore.h"
 #include "refresh/friends.h"
+#include "settings/translate.h"
 
 #include <string>
 #include <string_view>
@@ -10,7 +11,7 @@
 
 namespace quintor {
 
-inline constexpr std::string_view kFriendBalloonTitle = "Quintor - Freunde";
+inline constexpr std::string_view kFriendBalloonTitle = untranslated("Quintor - Freunde");
 
 struct FriendArrival {
     std::string name; // as the game shows it, without tags

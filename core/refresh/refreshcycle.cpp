@@ -8,6 +8,7 @@
 #include "settings/appinfo.h"
 #include "settings/fileio.h"
 #include "settings/keys.h"
+#include "settings/translate.h"
 
 #include <algorithm>
 #include <deque>
@@ -18,14 +19,16 @@ namespace quintor {
 
 std::string skippedGamesText(int count)
 {
-    return std::to_string(count) + (count == 1 ? " Spiel" : " Spiele") +
-           " mit fehlerhaften Daten \xFC"
-           "bersprungen";
+    return trn("%1 Spiel mit fehlerhaften Daten \xFC"
+               "bersprungen",
+               "%1 Spiele mit fehlerhaften Daten \xFC"
+               "bersprungen",
+               count);
 }
 
 std::string fallbackText(const std::string& server, const std::string& fallback)
 {
-    return "Server " + server + " nicht erreichbar \x96 Ersatzserver " + fallback + " antwortet";
+    return tr("Server ") + server + tr(" nicht erreichbar \x96 Ersatzserver ") + fallback + tr(" antwortet");
 }
 
 void RefreshCycle::setStatusCaption(const std::string& text)
@@ -43,7 +46,7 @@ void RefreshCycle::noteOutages()
 {
     const std::optional<Outage> outage = state_.outages.oldestOutage(state_.servers);
     if (outage) {
-        state_.status.setNote(StatusNote::outage, "Server " + outage->server + " nicht erreichbar seit " +
+        state_.status.setNote(StatusNote::outage, tr("Server ") + outage->server + tr(" nicht erreichbar seit ") +
                                                       ports_.clock.longTime(outage->since.wall));
     } else {
         state_.status.clearNote(StatusNote::outage);
@@ -93,17 +96,20 @@ void RefreshCycle::fetchAndParse()
     int skippedGames = 0;
     const FriendList friends(state_.friends);                   // as the friends' window left it
     std::map<std::string, std::vector<RowHandle>> rowsOfServer; // of the servers that answered
-    ReferenceReader reader(
-        tagparseSetting(state_.config), state_.aliases,
-        {[&](GameRecord&& entry) {
-             // A game is its reply's whose "[Reference]" it stands under, even when it completes in the next.
-             const std::string server = entry.Server;
-             const RowHandle row = completeRecord(std::move(entry), state_.games, state_.config, state_.aliases,
-                                                  ports_.list, ports_.filter, &friends);
-             if (!server.empty() && server != forceFileMarker) rowsOfServer[server].push_back(row);
-         },
-         [this](const std::string& version) { ports_.view.setLabel(Label::gameVersion, "Clonk-Version: " + version); },
-         [&](const std::string&, const std::string&) { ++skippedGames; }});
+    ReferenceReader reader(tagparseSetting(state_.config), state_.aliases,
+                           {[&](GameRecord&& entry) {
+                                // A game is its reply's whose "[Reference]" it stands under, even when it completes in
+                                // the next.
+                                const std::string server = entry.Server;
+                                const RowHandle row =
+                                    completeRecord(std::move(entry), state_.games, state_.config, state_.aliases,
+                                                   ports_.list, ports_.filter, &friends);
+                                if (!server.empty() && server != forceFileMarker) rowsOfServer[server].push_back(row);
+                            },
+                            [this](const std::string& version) {
+                                ports_.view.setLabel(Label::gameVersion, tr("Clonk-Version: ") + version);
+                            },
+                            [&](const std::string&, const std::string&) { ++skippedGames; }});
     if (ports_.filter) ports_.filter->beginTick();
     std::vector<std::string> unreadServers; // their games stay in the filters' memory
 
@@ -111,7 +117,7 @@ void RefreshCycle::fetchAndParse()
     bool fileTick = false;
     std::optional<std::string> fallbackAnswered; // the built-in server, when the fallback answered for it
     for (int i = 0; i < state_.servers.count();) {
-        setStatusCaption("Liste wird geladen...");
+        setStatusCaption(tr("Liste wird geladen..."));
         const std::string entry = state_.servers.line(i);
         std::string reply;
         if (entry == forceFileMarker) {
@@ -131,7 +137,7 @@ void RefreshCycle::fetchAndParse()
                 listLastGood(entry, friends);
             }
         }
-        setStatusCaption("Liste wird verarbeitet...");
+        setStatusCaption(tr("Liste wird verarbeitet..."));
         reader.read(reply, entry);
         ++i;
     }
@@ -179,8 +185,8 @@ void RefreshCycle::serverFailed(const std::string& server, const std::string& re
     // Asked once per outage; while the server goes on failing the status bar says so instead.
     if (!state_.outages.failed(server, moment())) return;
     Prompt question{PromptKind::errorQuestion,
-                    "Keine Verbindung zu Server " + server + "! Das ist gar nicht gut!\r\r" + reason +
-                        "\r\rSoll dieser Server aus der Liste entfernt werden?",
+                    tr("Keine Verbindung zu Server ") + server + tr("! Das ist gar nicht gut!\r\r") + reason +
+                        tr("\r\rSoll dieser Server aus der Liste entfernt werden?"),
                     DefaultButton::no};
     ports_.prompts.raise(std::move(question), "server\n" + server, [this, server](bool remove) {
         if (remove) removeFailingServer(server);
@@ -209,8 +215,8 @@ void RefreshCycle::removeFailingServer(const std::string& server)
 
 void RefreshCycle::enterOfflineMode()
 {
-    ports_.prompts.raise({PromptKind::error, "Kein Server erreichhar / Keiner in der Liste. Automatisches Holen der "
-                                             "Referenzliste wird deaktiviert. Quintor ist nun im Offline-Modus!"},
+    ports_.prompts.raise({PromptKind::error, tr("Kein Server erreichhar / Keiner in der Liste. Automatisches Holen der "
+                                                "Referenzliste wird deaktiviert. Quintor ist nun im Offline-Modus!")},
                          "offline");
     state_.online = false;
     ports_.view.stopRefetchTimer();
@@ -220,7 +226,7 @@ void RefreshCycle::listLastGood(const std::string& server, const FriendList& fri
 {
     const LastGoodList* kept = state_.outages.lastGood(server, ports_.clock.steadyNow());
     if (!kept) return;
-    const std::string toolTip = "Stand: " + ports_.clock.longTime(kept->at.wall);
+    const std::string toolTip = tr("Stand: ") + ports_.clock.longTime(kept->at.wall);
     for (const GameRecord& game : kept->games) {
         listStaleRecord(game, state_.games, state_.config, state_.aliases, ports_.list, ports_.filter, toolTip,
                         &friends);

@@ -1,4 +1,5 @@
 #include "refresh/rowtexts.h"
+#include "settings/translate.h"
 
 #include "reference/textroutines.h"
 #include "settings/keys.h"
@@ -24,9 +25,9 @@ std::optional<std::string> columnText(std::string_view name, const GameRecord& e
     if (name == "Kontrollrate") return e.ControlRate;
     if (name == "Version") return aliasFor(e.Version, aliases);
     if (name == "Kommentar") return aliasFor(e.Comment, aliases);
-    if (name == "Passwort") return yesNoText(e.PasswordNeeded);
+    if (name == "Passwort") return e.PasswordNeeded ? tr("Ja") : tr("Nein");
     if (name == "Liga") return aliasFor(e.League, aliases);
-    if (name == "Offizieller Server") return yesNoText(e.OfficialServer);
+    if (name == "Offizieller Server") return e.OfficialServer ? tr("Ja") : tr("Nein");
     return std::nullopt;
 }
 

@@ -1,4 +1,5 @@
 #include "refresh/serverfetch.h"
+#include "settings/translate.h"
 
 #include "reference/replylines.h"
 
@@ -47,7 +48,7 @@ ReplyShape inspectReply(std::string_view reply)
         }
         reason = firstTextLine(visible);
     }
-    shape.notAList = reason.empty() ? std::string(kNoListReason) : std::move(reason);
+    shape.notAList = reason.empty() ? translateText(kNoListReason) : std::move(reason);
     return shape;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "net/httpclient.h"
+#include "settings/translate.h"
 
 #include <optional>
 #include <string>
@@ -14,7 +15,7 @@ inline constexpr std::size_t kMaxReplyReasonLength = 200;
 // How far into a reply a reason is looked for when the reader sees no text in it.
 inline constexpr std::size_t kReplyReasonScan = 4096;
 // The reason for a reply without a list and without a line of text (blanks or NUL bytes only).
-inline constexpr std::string_view kNoListReason = "Die Antwort ist keine Spieleliste";
+inline constexpr std::string_view kNoListReason = untranslated("Die Antwort ist keine Spieleliste");
 
 struct ReplyShape {
     int references = 0; // "[Reference]" lines: the games the reader will complete or skip

@@ -1,4 +1,5 @@
 #include "refresh/startup.h"
+#include "settings/translate.h"
 
 #include "settings/appinfo.h"
 #include "settings/convert.h"
@@ -35,8 +36,9 @@ bool versionIsCurrent(std::string_view published)
 
 std::string updateWarningText(std::string_view published)
 {
-    std::string text = "Die von dir verwendete Version von Quintor ist nicht aktuell. Bitte aktualisiere doch!\r\n\r\n"
-                       "Installiert: ";
+    std::string text =
+        tr("Die von dir verwendete Version von Quintor ist nicht aktuell. Bitte aktualisiere doch!\r\n\r\n"
+           "Installiert: ");
     text += appinfo::versionWord;
     text += "\r\nEmpfohlen: ";
     text += published;

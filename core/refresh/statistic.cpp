@@ -1,4 +1,5 @@
 #include "refresh/statistic.h"
+#include "settings/translate.h"
 
 namespace quintor {
 
@@ -14,10 +15,10 @@ long long percentHalfToEven(long long emptys, long long clients)
 StatisticTexts statisticTexts(const ParseCounters& counters)
 {
     StatisticTexts texts;
-    texts.openGames = "Spiele offen: " + std::to_string(counters.references);
-    texts.playersOnline = "Spieler online: " + std::to_string(counters.players);
+    texts.openGames = tr("Spiele offen: ") + std::to_string(counters.references);
+    texts.playersOnline = tr("Spieler online: ") + std::to_string(counters.players);
     if (counters.clients > 0 && counters.emptys > 0) {
-        texts.emptySlots = "Emptys: " + std::to_string(counters.emptys) + " / " + std::to_string(counters.clients) +
+        texts.emptySlots = tr("Emptys: ") + std::to_string(counters.emptys) + " / " + std::to_string(counters.clients) +
                            " (" + std::to_string(percentHalfToEven(counters.emptys, counters.clients)) + " %)";
     }
     return texts;
@@ -25,7 +26,10 @@ StatisticTexts statisticTexts(const ParseCounters& counters)
 
 std::string updateTimeText(const std::string& longTime)
 {
-    return "Aktualisierung: " + longTime + " Uhr";
+    std::string text = tr("Aktualisierung: %1 Uhr");
+    const std::size_t at = text.find("%1");
+    if (at != std::string::npos) text.replace(at, 2, longTime);
+    return text;
 }
 
 } // namespace quintor

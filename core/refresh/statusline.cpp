@@ -1,4 +1,5 @@
 #include "refresh/statusline.h"
+#include "settings/translate.h"
 
 #include "settings/appinfo.h"
 
@@ -31,7 +32,7 @@ bool StatusLine::hasNote(StatusNote kind) const
 std::string StatusLine::text(bool online, std::chrono::milliseconds now) const
 {
     std::string status = caption_.empty() ? std::string(appinfo::versionPrefix) : caption_;
-    status += online ? "Bereit" : "Offline-Modus";
+    status += online ? tr("Bereit") : tr("Offline-Modus");
     const auto standing = [now](const Entry& note) { return !note.until || now < *note.until; };
     // The answer to the user's own click is what they look for now: it goes before older notes.
     auto shown = std::find_if(notes_.begin(), notes_.end(), [&standing](const Entry& note) {

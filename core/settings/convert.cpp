@@ -1,4 +1,5 @@
 #include "settings/convert.h"
+#include "settings/translate.h"
 
 #include "settings/errors.h"
 
@@ -82,7 +83,7 @@ std::optional<std::int32_t> parseInt(std::string_view text)
 std::int32_t strToInt(std::string_view text)
 {
     if (auto value = parseInt(text)) return *value;
-    throw ConversionError(quoted(text) + " ist kein g\xFCltiger Integerwert");
+    throw ConversionError(quoted(text) + tr(" ist kein g\xFCltiger Integerwert"));
 }
 
 std::int32_t strToIntDef(std::string_view text, std::int32_t fallback)
@@ -101,7 +102,7 @@ std::optional<bool> parseBool(std::string_view text)
 bool strToBool(std::string_view text)
 {
     if (auto value = parseBool(text)) return *value;
-    throw ConversionError(quoted(text) + " ist kein g\xFCltiger Boolescher Wert");
+    throw ConversionError(quoted(text) + tr(" ist kein g\xFCltiger Boolescher Wert"));
 }
 
 std::string boolToStr(bool value)

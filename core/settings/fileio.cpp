@@ -1,4 +1,5 @@
 #include "settings/fileio.h"
+#include "settings/translate.h"
 
 #include "settings/errors.h"
 #include "settings/fileport.h"
@@ -27,7 +28,7 @@ std::string osReason(int error)
 
 [[noreturn]] void failSave(const std::string& path, int error)
 {
-    throw FileError("Die Datei \"" + path + "\" kann nicht gespeichert werden: " + osReason(error));
+    throw FileError(tr("Die Datei \"") + path + tr("\" kann nicht gespeichert werden: ") + osReason(error));
 }
 
 std::string folderOf(const std::string& path)
@@ -71,9 +72,9 @@ std::string readWholeFile(const std::string& path)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
-        throw FileError("Die Datei \"" + path +
-                        "\" kann nicht ge\xF6"
-                        "ffnet werden: " +
+        throw FileError(tr("Die Datei \"") + path +
+                        tr("\" kann nicht ge\xF6"
+                           "ffnet werden: ") +
                         osReason(error));
     }
     FdCloser closer(fd);
@@ -85,7 +86,7 @@ std::string readWholeFile(const std::string& path)
         if (n < 0) {
             if (errno == EINTR) continue;
             const int error = errno;
-            throw FileError("Die Datei \"" + path + "\" kann nicht gelesen werden: " + osReason(error));
+            throw FileError(tr("Die Datei \"") + path + tr("\" kann nicht gelesen werden: ") + osReason(error));
         }
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
@@ -193,7 +194,7 @@ public:
     {
         if (::unlink(path.c_str()) == 0 || errno == ENOENT) return;
         const int error = errno;
-        throw FileError("Die Datei \"" + path + "\" kann nicht gel\xF6scht werden: " + osReason(error));
+        throw FileError(tr("Die Datei \"") + path + tr("\" kann nicht gel\xF6scht werden: ") + osReason(error));
     }
 };
 

@@ -1,4 +1,5 @@
 #include "settings/filejournal.h"
+#include "settings/translate.h"
 
 #include "settings/errors.h"
 
@@ -44,12 +45,12 @@ std::string journalBytes(const FileSetChange& change)
 {
     std::string bytes(kHeader);
     for (const FileWrite& write : change.writes) {
-        if (!isBareName(write.name)) throw FileError("Kein Dateiname im Programmordner: \"" + write.name + "\"");
+        if (!isBareName(write.name)) throw FileError(tr("Kein Dateiname im Programmordner: \"") + write.name + "\"");
         bytes.append("W ").append(std::to_string(write.bytes.size())).append(" ").append(write.name).append("\n");
         bytes.append(write.bytes).append("\n");
     }
     for (const std::string& name : change.deletes) {
-        if (!isBareName(name)) throw FileError("Kein Dateiname im Programmordner: \"" + name + "\"");
+        if (!isBareName(name)) throw FileError(tr("Kein Dateiname im Programmordner: \"") + name + "\"");
         bytes.append("D ").append(name).append("\n");
     }
     bytes.append(kEnd);
@@ -100,8 +101,8 @@ void applyJournaled(FilePort& files, const std::string& folder, std::string_view
         }
         files.remove(journal);
     } catch (const FileError& error) {
-        throw UnfinishedChange(std::string(error.what()) + "\r\nDie \xC4nderung wird beim n\xE4"
-                                                           "chsten Start abgeschlossen.");
+        throw UnfinishedChange(std::string(error.what()) + tr("\r\nDie \xC4nderung wird beim n\xE4"
+                                                              "chsten Start abgeschlossen."));
     }
 }
 
@@ -112,13 +113,13 @@ JournalReplay replayJournal(FilePort& files, const std::string& folder, std::str
     if (!files.exists(journal)) return JournalReplay::none;
     const std::optional<FileSetChange> change = parseJournal(files.read(journal));
     const auto refused = [&journal](const std::string& why) {
-        return FileError("Die Datei \"" + journal + "\" kann nicht ausgef\xFChrt werden: " + why);
+        return FileError(tr("Die Datei \"") + journal + tr("\" kann nicht ausgef\xFChrt werden: ") + why);
     };
-    if (!change) throw refused("sie ist unvollst\xE4ndig");
+    if (!change) throw refused(tr("sie ist unvollst\xE4ndig"));
     for (const FileWrite& write : change->writes)
-        if (!mayChange(write.name)) throw refused("sie nennt \"" + write.name + "\"");
+        if (!mayChange(write.name)) throw refused(tr("sie nennt \"") + write.name + "\"");
     for (const std::string& name : change->deletes)
-        if (!mayChange(name)) throw refused("sie nennt \"" + name + "\"");
+        if (!mayChange(name)) throw refused(tr("sie nennt \"") + name + "\"");
     carryOut(files, folder, *change);
     files.remove(journal);
     return JournalReplay::finished;

@@ -18,6 +18,8 @@ inline constexpr std::string_view feed = "feed";
 inline constexpr std::string_view history = "history";
 // "Freunde melden": "False" keeps the friends' balloons away; absent means on.
 inline constexpr std::string_view friendnotify = "friendnotify";
+// "de", "en" or "system" (also when absent): the language of the texts, from the next start on.
+inline constexpr std::string_view language = "language";
 
 // Numbered keys: the prefix followed by the number in decimal.
 inline constexpr std::string_view clipBoardDisable = "ClipBoardDisable";

@@ -1,4 +1,5 @@
 #include "settings/storedlines.h"
+#include "settings/translate.h"
 
 #include "settings/errors.h"
 #include "settings/fileio.h"
@@ -19,8 +20,8 @@ void LogLines::add(std::string_view entry)
 const std::string& LogLines::line(int index) const
 {
     if (index < 0 || index >= count())
-        throw QuintorError("Listenindex \xFC"
-                           "berschreitet das Maximum (" +
+        throw QuintorError(tr("Listenindex \xFC"
+                              "berschreitet das Maximum (") +
                            std::to_string(index) + ")");
     return ring_[(oldest_ + static_cast<std::size_t>(index)) % ring_.size()];
 }

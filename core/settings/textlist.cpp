@@ -1,4 +1,5 @@
 #include "settings/textlist.h"
+#include "settings/translate.h"
 
 #include "settings/errors.h"
 #include "settings/fileio.h"
@@ -90,8 +91,8 @@ std::string TextList::text() const
 void TextList::checkIndex(int index) const
 {
     if (index < 0 || index >= count()) {
-        throw QuintorError("Listenindex \xFC"
-                           "berschreitet das Maximum (" +
+        throw QuintorError(tr("Listenindex \xFC"
+                              "berschreitet das Maximum (") +
                            std::to_string(index) + ")");
     }
 }

@@ -106,6 +106,10 @@ for line in '\[Desktop Entry\]' 'Type=Application' 'Exec=quintor' 'Icon=quintor'
   grep -qx "$line" "$desktop" || fail "the desktop entry has no line $line"
 done
 
+catalog=$root/usr/share/locale/en/LC_MESSAGES/quintor.mo
+[ -f "$catalog" ] || fail "no usr/share/locale/en/LC_MESSAGES/quintor.mo (the English texts)"
+cmp -s "$catalog" "$build/locale/en/LC_MESSAGES/quintor.mo" || fail "the installed catalog is not the build's"
+
 icons=$root/usr/share/icons/hicolor
 cmp -s "$icons/scalable/apps/quintor.svg" "$src/resources/icons/quintor.svg" || fail "the scalable icon is not the project's SVG"
 for size in 16 32 48 64 128 256; do

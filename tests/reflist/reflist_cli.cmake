@@ -34,3 +34,23 @@ string(JSON identity GET "${out}" games 1 Identity)
 if(NOT count EQUAL 3 OR NOT identity STREQUAL "Gold Rush\nSven\nTCP:203.0.113.9:11112,UDP:203.0.113.9:11113")
   message(FATAL_ERROR "with --previous: ${count} games, identity '${identity}':\n${out}")
 endif()
+
+# The statistic labels follow the language the program would show: the environment's, unless the folder's
+# "config.txt" chooses.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LANGUAGE=en ${TOOL} ${SAMPLES}/sample-reply.txt OUTPUT_VARIABLE english
+                RESULT_VARIABLE code)
+string(JSON label GET "${english}" labels gamecount)
+if(NOT code EQUAL 0 OR NOT label MATCHES "^Open games: ")
+  message(FATAL_ERROR "LANGUAGE=en: exit ${code}, label '${label}'")
+endif()
+string(RANDOM LENGTH 8 suffix)
+set(folder ${CMAKE_CURRENT_BINARY_DIR}/reflist-language-${suffix})
+file(MAKE_DIRECTORY ${folder})
+file(WRITE ${folder}/config.txt "language=de\r\n")
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LANGUAGE=en ${TOOL} --appdir ${folder} ${SAMPLES}/sample-reply.txt
+                OUTPUT_VARIABLE german RESULT_VARIABLE code)
+file(REMOVE_RECURSE ${folder})
+string(JSON label GET "${german}" labels gamecount)
+if(NOT code EQUAL 0 OR NOT label MATCHES "^Spiele offen: ")
+  message(FATAL_ERROR "language=de in the folder: exit ${code}, label '${label}'")
+endif()

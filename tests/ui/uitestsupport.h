@@ -5,6 +5,7 @@
 #include "reference/gameentry.h"
 #include "reference/gamestore.h"
 #include "refresh/views.h"
+#include "settings/translate.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,17 @@
 #include <vector>
 
 namespace quintor::test {
+
+// The build's English catalog for the life of the object; the German texts again afterwards.
+struct EnglishTexts {
+    EnglishTexts()
+    {
+        if (!useCatalogFile(QUINTOR_BUILD_CATALOG)) qFatal("no catalog at %s", QUINTOR_BUILD_CATALOG);
+    }
+    ~EnglishTexts() { useGermanTexts(); }
+    EnglishTexts(const EnglishTexts&) = delete;
+    EnglishTexts& operator=(const EnglishTexts&) = delete;
+};
 
 inline GameRecord game(const std::string& title, const std::string& status, bool official = false,
                        std::uint32_t color = 0, std::int32_t addressCount = 0)

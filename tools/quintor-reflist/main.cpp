@@ -4,11 +4,15 @@
 // actions that fire now are listed.
 #include "reflistreport.h"
 
+#include "settings/appfolder.h"
 #include "settings/errors.h"
 #include "settings/fileio.h"
+#include "settings/translate.h"
 
 #include <iostream>
+#include <string>
 #include <string_view>
+#include <unistd.h>
 
 namespace {
 
@@ -44,6 +48,17 @@ int main(int argc, char** argv)
         }
     }
     if (files.empty()) return usage("no reply file given");
+
+    // The texts as the program would show them: the language of the folder's "config.txt", else the
+    // environment's; the catalog beside the tool or installed with it.
+    std::string folder = input.appFolder.value_or("");
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    const quintor::Language language = quintor::chooseLanguage(
+        folder.empty() ? "" : quintor::storedLanguageSetting(folder), quintor::LocaleEnvironment::current());
+    char self[4096];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    const std::string program = length > 0 ? std::string(self, static_cast<std::size_t>(length)) : std::string(argv[0]);
+    quintor::useLanguage(language, quintor::catalogCandidates(quintor::folderOfExecutable(program), language));
 
     try {
         for (const auto& file : previousFiles)

@@ -1,4 +1,5 @@
 #include "ui/editors/aliaseditor.h"
+#include "settings/translate.h"
 
 #include "settings/storedlines.h"
 #include "ui/platform/text.h"
@@ -30,13 +31,13 @@ AliasEditor::AliasEditor(TextList& aliases, Dialogs& dialogs, QWidget* parent)
     : WindowDialog(parent), aliases_(aliases), dialogs_(dialogs)
 {
     setObjectName(QStringLiteral("aledit"));
-    setWindowTitle(QStringLiteral("Quintor - Aliaseditor"));
+    setWindowTitle(qtr("Quintor - Aliaseditor"));
     setMinimumSize(minimumClientWidth, minimumClientHeight);
     resize(clientWidth, clientHeight);
 
     grid_ = new QTableWidget(0, 2, this);
     grid_->setObjectName(QStringLiteral("valedit"));
-    grid_->setHorizontalHeaderLabels({QStringLiteral("Text"), QStringLiteral("Alias")});
+    grid_->setHorizontalHeaderLabels({qtr("Text"), qtr("Alias")});
     grid_->verticalHeader()->hide();
     grid_->horizontalHeader()->setSectionsMovable(false);
     grid_->horizontalHeader()->setSectionsClickable(false);
@@ -54,7 +55,7 @@ AliasEditor::AliasEditor(TextList& aliases, Dialogs& dialogs, QWidget* parent)
     sizeButton(okButton_);
     connect(okButton_, &QPushButton::clicked, this, &QWidget::close);
 
-    addButton_ = new QPushButton(QStringLiteral("Hinzuf\u00FCgen"), this);
+    addButton_ = new QPushButton(qtr("Hinzuf\u00FCgen"), this);
     addButton_->setObjectName(QStringLiteral("Button2"));
     sizeButton(addButton_); // the caption is longer than "OK"
     connect(addButton_, &QPushButton::clicked, this, &AliasEditor::addAlias);
@@ -96,7 +97,8 @@ void AliasEditor::appendLine(const std::string& line)
 
 void AliasEditor::addAlias()
 {
-    const auto entered = dialogs_.input("Alias hinzuf\xFCgen", "Neuen Alias hinzuf\xFCgen f\xFCr:", "");
+    const auto entered =
+        dialogs_.input(quintor::tr("Alias hinzuf\xFCgen"), quintor::tr("Neuen Alias hinzuf\xFCgen f\xFCr:"), "");
     if (!entered) return;
     // A pasted line break would split the entry into two lines of "syno.txt".
     appendLine(aliasLine(*entered, " "));

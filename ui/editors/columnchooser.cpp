@@ -1,4 +1,5 @@
 #include "ui/editors/columnchooser.h"
+#include "settings/translate.h"
 
 #include "refresh/columnchoice.h"
 #include "ui/platform/text.h"
@@ -12,13 +13,13 @@ namespace quintor::ui {
 ColumnChooser::ColumnChooser(TextList& config, QWidget* parent) : WindowDialog(parent), config_(config)
 {
     setObjectName(QStringLiteral("liform"));
-    setWindowTitle(QStringLiteral("Quintor - Listenspalten"));
+    setWindowTitle(qtr("Quintor - Listenspalten"));
     setFixedSize(clientWidth, clientHeight);
 
     columnList_ = new QListWidget(this);
     columnList_->setObjectName(QStringLiteral("chklist"));
     for (std::string_view caption : columnCaptions) {
-        auto* entry = new QListWidgetItem(toQt(caption), columnList_);
+        auto* entry = new QListWidgetItem(toQt(translateText(caption)), columnList_);
         entry->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         entry->setCheckState(Qt::Unchecked);
     }

@@ -15,7 +15,7 @@ namespace quintor::ui {
 DetailsWindow::DetailsWindow(QWidget* parent) : WindowDialog(parent)
 {
     setObjectName(QStringLiteral("detlist"));
-    setWindowTitle(QStringLiteral("Details"));
+    setWindowTitle(qtr("Details"));
     setMinimumSize(minimumClientWidth, minimumClientHeight);
     resize(clientWidth, clientHeight);
 
@@ -67,11 +67,11 @@ QMenu* DetailsWindow::friendMenu(int row)
     const std::string name = players_[static_cast<std::size_t>(row)];
     friendMenu_->clear();
     if (namesFriend(*friends_, name)) {
-        QAction* forget = friendMenu_->addAction(QStringLiteral("Nicht mehr als Freund"));
+        QAction* forget = friendMenu_->addAction(qtr("Nicht mehr als Freund"));
         forget->setObjectName(QStringLiteral("NichtmehralsFreund1"));
         connect(forget, &QAction::triggered, this, [this, name] { forgetFriend(*friends_, name); });
     } else {
-        QAction* remember = friendMenu_->addAction(QStringLiteral("Als Freund merken"));
+        QAction* remember = friendMenu_->addAction(qtr("Als Freund merken"));
         remember->setObjectName(QStringLiteral("AlsFreundmerken1"));
         const std::string line = friendLine(name);
         remember->setEnabled(!line.empty());

@@ -16,7 +16,7 @@ constexpr int lineRole = Qt::UserRole; // the line as it came, in bytes
 FriendsWindow::FriendsWindow(TextList& friends, QWidget* parent) : WindowDialog(parent), friends_(friends)
 {
     setObjectName(QStringLiteral("friendedit"));
-    setWindowTitle(QStringLiteral("Quintor - Freunde"));
+    setWindowTitle(qtr("Quintor - Freunde"));
     setMinimumSize(minimumClientWidth, minimumClientHeight);
     resize(clientWidth, clientHeight);
 
@@ -26,13 +26,13 @@ FriendsWindow::FriendsWindow(TextList& friends, QWidget* parent) : WindowDialog(
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::SelectedClicked);
-    list_->setToolTip(QStringLiteral("Ein Name je Zeile; ein * am Ende steht f\u00FCr jeden Namen, der so beginnt."));
+    list_->setToolTip(qtr("Ein Name je Zeile; ein * am Ende steht f\u00FCr jeden Namen, der so beginnt."));
 
-    addButton_ = new QPushButton(QStringLiteral("Hinzuf\u00FCgen"), this);
+    addButton_ = new QPushButton(qtr("Hinzuf\u00FCgen"), this);
     addButton_->setObjectName(QStringLiteral("Button2"));
     sizeButton(addButton_);
     connect(addButton_, &QPushButton::clicked, this, &FriendsWindow::addFriend);
-    removeButton_ = new QPushButton(QStringLiteral("Entfernen"), this);
+    removeButton_ = new QPushButton(qtr("Entfernen"), this);
     removeButton_->setObjectName(QStringLiteral("Button3"));
     sizeButton(removeButton_);
     connect(removeButton_, &QPushButton::clicked, this, &FriendsWindow::removeSelected);

@@ -1,4 +1,5 @@
 #include "ui/editors/masterservereditor.h"
+#include "settings/translate.h"
 
 #include "ui/platform/text.h"
 #include "ui/platform/windowlayout.h"
@@ -19,7 +20,7 @@ MasterserverEditor::MasterserverEditor(TextList& servers, Dialogs& dialogs, std:
     : WindowDialog(parent), servers_(servers), dialogs_(dialogs), defaultServer_(std::move(defaultServer))
 {
     setObjectName(QStringLiteral("medit"));
-    setWindowTitle(QStringLiteral("Quintor - Masterserver"));
+    setWindowTitle(qtr("Quintor - Masterserver"));
     setMinimumSize(minimumClientWidth, minimumClientHeight);
     resize(clientWidth, clientHeight);
 
@@ -39,9 +40,9 @@ MasterserverEditor::MasterserverEditor(TextList& servers, Dialogs& dialogs, std:
 
     contextMenu_ = new QMenu(this);
     contextMenu_->setObjectName(QStringLiteral("pop"));
-    addAction_ = contextMenu_->addAction(QStringLiteral("Hinzuf\u00FCgen"));
+    addAction_ = contextMenu_->addAction(qtr("Hinzuf\u00FCgen"));
     addAction_->setObjectName(QStringLiteral("Hinzufgen1"));
-    deleteAction_ = contextMenu_->addAction(QStringLiteral("L\u00F6schen"));
+    deleteAction_ = contextMenu_->addAction(qtr("L\u00F6schen"));
     deleteAction_->setObjectName(QStringLiteral("Lschen1"));
     connect(addAction_, &QAction::triggered, this, &MasterserverEditor::addServer);
     connect(deleteAction_, &QAction::triggered, this, &MasterserverEditor::deleteSelectedServer);
@@ -72,7 +73,8 @@ void MasterserverEditor::appendEntry(const std::string& address)
 
 void MasterserverEditor::addServer()
 {
-    const auto address = dialogs_.input("Neuer Masterserver", "URL des Servers?", defaultServer_);
+    const auto address =
+        dialogs_.input(quintor::tr("Neuer Masterserver"), quintor::tr("URL des Servers?"), defaultServer_);
     if (address) appendEntry(*address);
 }
 

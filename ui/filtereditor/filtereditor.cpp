@@ -1,4 +1,5 @@
 #include "ui/filtereditor/filtereditor.h"
+#include "settings/translate.h"
 
 #include "filters/filterpreview.h"
 #include "settings/errors.h"
@@ -23,7 +24,7 @@
 namespace quintor::ui {
 namespace {
 
-const char* const invalidFilter = "Dieser Filter ist ung\xFCltig und kann nicht geladen werden.";
+const char* const invalidFilter = untranslated("Dieser Filter ist ung\xFCltig und kann nicht geladen werden.");
 constexpr int addButtonWidth = 43;
 constexpr int combinationWidth = 200;
 // A row's lists and text box are equally wide, ten pixels apart; rows follow every 30 pixels.
@@ -41,7 +42,7 @@ QString rowName(std::string_view prefix, int r)
 void fillItems(QComboBox* box, const std::vector<std::string>& items, std::int32_t chosen)
 {
     for (const auto& item : items)
-        box->addItem(toQt(item));
+        box->addItem(toQt(translateText(item)));
     box->setCurrentIndex(chosen);
     // The list is narrower than its longest item; its drop-down shows every item whole.
     box->view()->setMinimumWidth(box->view()->sizeHintForColumn(0) + 2 * box->view()->frameWidth());
@@ -63,8 +64,9 @@ void FilterEditor::createControls()
     setObjectName(QStringLiteral("filterform"));
     setMinimumSize(minimumClientWidth, minimumClientHeight);
 
-    introLabel_ =
-        plainLabel(toQt("Hier k\xF6nnen Filter angepasst werden, nach denen Quintor Meldung ausl\xF6sen soll."), this);
+    introLabel_ = plainLabel(
+        toQt(quintor::tr("Hier k\xF6nnen Filter angepasst werden, nach denen Quintor Meldung ausl\xF6sen soll.")),
+        this);
     introLabel_->setObjectName(QStringLiteral("Label1"));
 
     pageButton_ = new QPushButton(this);
@@ -82,7 +84,7 @@ void FilterEditor::createControls()
         updatePreview();
     });
 
-    activeBox_ = new QCheckBox(QStringLiteral("Filter aktiv"), this);
+    activeBox_ = new QCheckBox(qtr("Filter aktiv"), this);
     activeBox_->setObjectName(QStringLiteral("isak"));
     activeBox_->setChecked(true);
     connect(activeBox_, &QCheckBox::toggled, this, [this](bool checked) {
@@ -90,7 +92,7 @@ void FilterEditor::createControls()
         updatePreview();
     });
 
-    onceBox_ = new QCheckBox(toQt("Nur einmal pro Spiel melden"), this);
+    onceBox_ = new QCheckBox(toQt(quintor::tr("Nur einmal pro Spiel melden")), this);
     onceBox_->setObjectName(QStringLiteral("once"));
     onceBox_->setChecked(pages_.once());
     connect(onceBox_, &QCheckBox::toggled, this, [this](bool checked) { pages_.setOnce(checked); });
@@ -161,7 +163,7 @@ bool FilterEditor::loadFilter(const std::string& key)
     try {
         pages_.load(key);
     } catch (const std::exception&) {
-        dialogs_.error(invalidFilter);
+        dialogs_.error(quintor::tr(invalidFilter));
         finish();
         return false;
     }
@@ -173,10 +175,10 @@ void FilterEditor::showPage()
 {
     const bool conditions = pages_.kind() == FilterPageKind::conditions;
     removeAllRows();
-    setWindowTitle(conditions ? QStringLiteral("Filter - Bedingungen") : QStringLiteral("Filter - Aktionen"));
+    setWindowTitle(conditions ? qtr("Filter - Bedingungen") : qtr("Filter - Aktionen"));
     combinationBox_->setVisible(conditions);
     onceBox_->setVisible(conditions);
-    pageButton_->setText(conditions ? QStringLiteral("Weiter") : QStringLiteral("OK"));
+    pageButton_->setText(conditions ? qtr("Weiter") : QStringLiteral("OK"));
     if (conditions) {
         // Setting the controls from the page writes the same values back.
         combinationBox_->setCurrentIndex(pages_.typ());

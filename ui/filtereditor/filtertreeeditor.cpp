@@ -1,4 +1,5 @@
 #include "ui/filtereditor/filtertreeeditor.h"
+#include "settings/translate.h"
 
 #include "filters/filterfiles.h"
 #include "filters/filtertreefiles.h"
@@ -44,7 +45,7 @@ FilterTreeEditor::FilterTreeEditor(std::string appFolder, Dialogs& dialogs, Writ
         if (onClosed) QTimer::singleShot(0, this, onClosed);
     });
     setObjectName(QStringLiteral("fconf"));
-    setWindowTitle(QStringLiteral("Filterkonfiguration"));
+    setWindowTitle(qtr("Filterkonfiguration"));
     setMinimumSize(minimumClientWidth, minimumClientHeight);
     createControls();
     createMenu();
@@ -71,7 +72,7 @@ void FilterTreeEditor::createControls()
         if (node->parent()) handle([this, node] { openEditor(keyOf(node)); });
     });
 
-    newGroupButton_ = new QPushButton(QStringLiteral("Neue Gruppe"), this);
+    newGroupButton_ = new QPushButton(qtr("Neue Gruppe"), this);
     newGroupButton_->setObjectName(QStringLiteral("ngrp"));
     sizeButton(newGroupButton_, 90);
     connect(newGroupButton_, &QPushButton::clicked, this, [this] { handle([this] { addGroup(); }); });
@@ -94,19 +95,20 @@ void FilterTreeEditor::createMenu()
 {
     contextMenu_ = new QMenu(this);
     contextMenu_->setObjectName(QStringLiteral("lpop"));
-    const auto item = [this](const char* name, const char* caption, void (FilterTreeEditor::*handler)()) {
+    const auto item = [this](const char* name, const std::string& caption, void (FilterTreeEditor::*handler)()) {
         QAction* action = contextMenu_->addAction(toQt(caption));
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this,
                 [this, handler] { handle([this, handler] { (this->*handler)(); }); });
         return action;
     };
-    deleteAction_ = item("Lschen1", "L\xF6schen", &FilterTreeEditor::deleteSelected);
-    editAction_ = item("Editieren1", "Editieren", &FilterTreeEditor::editSelectedFilter);
-    moveUpAction_ = item("Nachobenschieben1", "Nach oben schieben", &FilterTreeEditor::moveSelectedFilterUp);
+    deleteAction_ = item("Lschen1", quintor::tr("L\xF6schen"), &FilterTreeEditor::deleteSelected);
+    editAction_ = item("Editieren1", quintor::tr("Editieren"), &FilterTreeEditor::editSelectedFilter);
+    moveUpAction_ =
+        item("Nachobenschieben1", quintor::tr("Nach oben schieben"), &FilterTreeEditor::moveSelectedFilterUp);
     contextMenu_->addSeparator();
-    newFilterAction_ = item("NeuerFilter1", "Neuer Filter", &FilterTreeEditor::addFilter);
-    newGroupAction_ = item("NeueGruppe1", "Neue Gruppe", &FilterTreeEditor::addGroup);
+    newFilterAction_ = item("NeuerFilter1", quintor::tr("Neuer Filter"), &FilterTreeEditor::addFilter);
+    newGroupAction_ = item("NeueGruppe1", quintor::tr("Neue Gruppe"), &FilterTreeEditor::addGroup);
     connect(contextMenu_, &QMenu::aboutToShow, this, [this] { updateContextMenu(); });
     connect(tree_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { contextMenu_->popup(tree_->viewport()->mapToGlobal(at)); });
@@ -237,7 +239,7 @@ FilterTreePlan FilterTreeEditor::change(const FilterTreeChange& requested)
 
 void FilterTreeEditor::addGroup()
 {
-    const auto name = dialogs_.input("Neue Gruppe", "Name f\xFCr neue Filtergruppe:", "");
+    const auto name = dialogs_.input(quintor::tr("Neue Gruppe"), quintor::tr("Name f\xFCr neue Filtergruppe:"), "");
     // An empty name would end the list there on the next reading: it is refused like a cancel.
     if (!name || name->empty()) return;
     change(FilterTreeChange::addGroup(*name));
@@ -247,7 +249,8 @@ void FilterTreeEditor::addFilter()
 {
     QTreeWidgetItem* node = selectedNode();
     if (!node) return;
-    const auto name = dialogs_.input("Neuer Filter", "Namen f\xFCr neuen Filter eingeben:", "");
+    const auto name =
+        dialogs_.input(quintor::tr("Neuer Filter"), quintor::tr("Namen f\xFCr neuen Filter eingeben:"), "");
     if (!name || name->empty()) return;
     QTreeWidgetItem* group = node->parent() ? node->parent() : node;
     const int groupIndex = tree_->indexOfTopLevelItem(group);
@@ -286,7 +289,7 @@ void FilterTreeEditor::deleteSelected()
 {
     QTreeWidgetItem* node = selectedNode();
     if (!node) return;
-    if (!dialogs_.warningYesNo(nameOf(node) + " wirklich l\xF6schen?")) return;
+    if (!dialogs_.warningYesNo(nameOf(node) + quintor::tr(" wirklich l\xF6schen?"))) return;
     // The list and the index change with the files, so a crash cannot pair the old names with new keys.
     if (QTreeWidgetItem* group = node->parent())
         change(FilterTreeChange::deleteFilter(tree_->indexOfTopLevelItem(group), group->indexOfChild(node)));

@@ -1,4 +1,5 @@
 #include "ui/history/activitychart.h"
+#include "settings/translate.h"
 
 #include "history/civiltime.h"
 #include "ui/platform/text.h"
@@ -28,9 +29,9 @@ struct Span {
     int hours;
 };
 constexpr std::array<Span, 3> spans{{
-    {"Letzte 24 Stunden", lastDayHours},
-    {"Letzte 7 Tage", lastWeekHours},
-    {"Letzte 30 Tage", lastMonthHours},
+    {untranslated("Letzte 24 Stunden"), lastDayHours},
+    {untranslated("Letzte 7 Tage"), lastWeekHours},
+    {untranslated("Letzte 30 Tage"), lastMonthHours},
 }};
 constexpr int defaultSpan = 1; // a week shows the evenings and the weekend at one glance
 
@@ -43,11 +44,11 @@ struct Line {
 const std::array<Line, 3>& lines()
 {
     static const std::array<Line, 3> all{{
-        {"Spieler online (Durchschnitt)", QColor(31, 119, 180), Qt::SolidLine,
+        {untranslated("Spieler online (Durchschnitt)"), QColor(31, 119, 180), Qt::SolidLine,
          [](const ChartPoint& p) { return p.averagePlayers; }},
-        {"Spieler online (Maximum)", QColor(120, 180, 230), Qt::DashLine,
+        {untranslated("Spieler online (Maximum)"), QColor(120, 180, 230), Qt::DashLine,
          [](const ChartPoint& p) { return static_cast<double>(p.maxPlayers); }},
-        {"Spiele offen (Durchschnitt)", QColor(230, 120, 20), Qt::SolidLine,
+        {untranslated("Spiele offen (Durchschnitt)"), QColor(230, 120, 20), Qt::SolidLine,
          [](const ChartPoint& p) { return p.averageGames; }},
     }};
     return all;
@@ -67,9 +68,9 @@ ActivityChart::ActivityChart(const ActivityHistory& history, QWidget* parent) : 
     spanChoice_ = new QComboBox(this);
     spanChoice_->setObjectName(QStringLiteral("span"));
     for (const Span& span : spans)
-        spanChoice_->addItem(QString::fromUtf8(span.caption), span.hours);
+        spanChoice_->addItem(qtr(span.caption), span.hours);
     spanChoice_->setCurrentIndex(defaultSpan);
-    emptyNote_ = plainLabel(QStringLiteral("Keine Aufzeichnungen in diesem Zeitraum"), this);
+    emptyNote_ = plainLabel(qtr("Keine Aufzeichnungen in diesem Zeitraum"), this);
     emptyNote_->setObjectName(QStringLiteral("emptyNote"));
 
     chart_ = new QChart();
@@ -85,7 +86,7 @@ ActivityChart::ActivityChart(const ActivityHistory& history, QWidget* parent) : 
     view->setRenderHint(QPainter::Antialiasing);
 
     auto* choiceRow = new QHBoxLayout;
-    choiceRow->addWidget(plainLabel(QStringLiteral("Zeitraum:"), this));
+    choiceRow->addWidget(plainLabel(qtr("Zeitraum:"), this));
     choiceRow->addWidget(spanChoice_);
     choiceRow->addSpacing(12);
     choiceRow->addWidget(emptyNote_);
@@ -121,7 +122,7 @@ void ActivityChart::refresh()
         }
         if (segments.empty()) segments.push_back(new QLineSeries(chart_)); // keeps its place in the legend
         for (QLineSeries* segment : segments) {
-            segment->setName(QString::fromUtf8(line.name));
+            segment->setName(qtr(line.name));
             QPen pen(line.colour, 2, line.style);
             segment->setPen(pen);
             segment->setPointsVisible(segment->count() == 1); // a lone hour would draw nothing

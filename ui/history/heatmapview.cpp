@@ -1,4 +1,5 @@
 #include "ui/history/heatmapview.h"
+#include "settings/translate.h"
 
 #include "ui/platform/text.h"
 
@@ -56,7 +57,7 @@ int HeatMapView::nameColumnWidth() const
 {
     int widest = 0;
     for (int weekday = 0; weekday < daysPerWeek; ++weekday)
-        widest = std::max(widest, fontMetrics().horizontalAdvance(toQt(weekdayName(weekday))));
+        widest = std::max(widest, fontMetrics().horizontalAdvance(toQt(translateText(weekdayName(weekday)))));
     return widest + gap;
 }
 
@@ -107,7 +108,7 @@ void HeatMapView::paintEvent(QPaintEvent*)
         const QRect first = cellRect(weekday, 0);
         painter.setPen(palette().color(QPalette::WindowText));
         painter.drawText(QRect(0, first.top(), nameColumnWidth() - gap, first.height()),
-                         Qt::AlignRight | Qt::AlignVCenter, toQt(weekdayName(weekday)));
+                         Qt::AlignRight | Qt::AlignVCenter, toQt(translateText(weekdayName(weekday))));
         for (int hour = 0; hour < hoursPerDay; ++hour) {
             const QRect cell = cellRect(weekday, hour);
             const auto& players =
@@ -132,7 +133,7 @@ void HeatMapView::paintScale(QPainter& painter, const QRect& area) const
 {
     // A bar from nobody to the busiest hour, with a white box for the hours without data.
     const int boxWidth = 14;
-    const QString noData = QStringLiteral("keine Daten");
+    const QString noData = qtr("keine Daten");
     const int noDataWidth = boxWidth + 4 + fontMetrics().horizontalAdvance(noData) + 3 * gap;
     const QRect bar(area.left(), area.top(), std::max(1, area.width() - noDataWidth), 12);
     QLinearGradient gradient(bar.topLeft(), bar.topRight());
@@ -152,7 +153,7 @@ void HeatMapView::paintScale(QPainter& painter, const QRect& area) const
     const int textHeight = fontMetrics().height();
     painter.drawText(QRect(bar.left(), textTop, bar.width(), textHeight), Qt::AlignLeft, QStringLiteral("0"));
     painter.drawText(QRect(bar.left(), textTop, bar.width(), textHeight), Qt::AlignHCenter,
-                     QStringLiteral("Spieler online im Schnitt der letzten %1 Wochen").arg(WeekHeatMap::weeks));
+                     qtr("Spieler online im Schnitt der letzten %1 Wochen").arg(WeekHeatMap::weeks));
     painter.drawText(QRect(bar.left(), textTop, bar.width(), textHeight), Qt::AlignRight,
                      QString::number(map_.highest(), 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')));
     painter.drawText(QRect(box.right() + 4, bar.top() - 2, area.right() - box.right(), textHeight),

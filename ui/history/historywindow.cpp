@@ -18,13 +18,13 @@ HistoryWindow::HistoryWindow(const ActivityHistory& history, std::function<void(
 {
     setOnClosed(std::move(onClosed));
     setObjectName(QStringLiteral("history"));
-    setWindowTitle(QStringLiteral("Verlauf"));
+    setWindowTitle(qtr("Verlauf"));
     resize(820, 520);
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("tabs"));
     chart_ = new ActivityChart(history_, tabs_);
-    tabs_->addTab(chart_, QStringLiteral("Zeitlauf"));
+    tabs_->addTab(chart_, qtr("Zeitlauf"));
 
     auto* week = new QWidget(tabs_);
     heatMap_ = new HeatMapView(week);
@@ -34,10 +34,10 @@ HistoryWindow::HistoryWindow(const ActivityHistory& history, std::function<void(
     auto* weekLayout = new QVBoxLayout(week);
     weekLayout->addWidget(heatMap_, 1);
     weekLayout->addWidget(busiestHours_);
-    tabs_->addTab(week, QStringLiteral("Woche"));
+    tabs_->addTab(week, qtr("Woche"));
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* closeButton = buttons->addButton(QStringLiteral("Schlie\u00DFen"), QDialogButtonBox::RejectRole);
+    QPushButton* closeButton = buttons->addButton(qtr("Schlie\u00DFen"), QDialogButtonBox::RejectRole);
     closeButton->setObjectName(QStringLiteral("closeButton"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
 
@@ -63,7 +63,7 @@ void HistoryWindow::refresh()
     const WeekHeatMap map = weekHeatMap(history_.hours(), history_.currentHour());
     heatMap_->setMap(map);
     const std::string busiest = busiestHoursText(map);
-    busiestHours_->setText(busiest.empty() ? QStringLiteral("Noch keine Spieler aufgezeichnet.") : toQt(busiest));
+    busiestHours_->setText(busiest.empty() ? qtr("Noch keine Spieler aufgezeichnet.") : toQt(busiest));
 }
 
 } // namespace quintor::ui

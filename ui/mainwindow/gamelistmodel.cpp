@@ -1,4 +1,5 @@
 #include "ui/mainwindow/gamelistmodel.h"
+#include "settings/translate.h"
 
 #include "reference/textroutines.h"
 #include "refresh/rank.h"
@@ -75,7 +76,7 @@ void GameListModel::addColumn(const std::string& caption, int width)
 {
     const int column = static_cast<int>(columns_.size());
     beginInsertColumns({}, column, column);
-    columns_.push_back({caption, toQt(caption), width});
+    columns_.push_back({caption, toQt(translateText(caption)), width});
     endInsertColumns();
     if (header_) header_->resizeSection(column, width);
 }

@@ -52,6 +52,8 @@ MainWindow::MainWindow(Monitor& monitor, MainWindowSetup setup, QWidget* parent)
     monitor_.startUp();
     stripTagsAction_->setChecked(monitor_.tagStripping());
     friendNotifyAction_->setChecked(monitor_.friendNotify());
+    const std::string language = monitor_.languageSetting();
+    (language == "de" ? germanAction_ : language == "en" ? englishAction_ : systemLanguageAction_)->setChecked(true);
     restoreBounds();
     createWindows();
     if (!shutdownRequested_) refreshTimer_->start();

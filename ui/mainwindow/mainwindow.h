@@ -80,6 +80,7 @@ public:
     void quit();
     void subscribeToFeed();
     void showAbout();
+    void chooseLanguage(const std::string& setting);
     // The other windows: each hides the main window while it is open.
     void openMasterserverEditor();
     void openAliasEditor();
@@ -202,6 +203,9 @@ private:
     QAction* minimizeAction_ = nullptr;
     QAction* subscribeAction_ = nullptr;
     QAction* aboutAction_ = nullptr;
+    QAction* germanAction_ = nullptr;
+    QAction* englishAction_ = nullptr;
+    QAction* systemLanguageAction_ = nullptr;
     QAction* masterserverAction_ = nullptr;
     QAction* aliasEditorAction_ = nullptr;
     QAction* columnsAction_ = nullptr;

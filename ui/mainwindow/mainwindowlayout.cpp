@@ -1,4 +1,5 @@
 // The main window's controls and their layout.
+#include "settings/translate.h"
 #include "ui/mainwindow/gamelistmodel.h"
 #include "ui/mainwindow/gamelisttreeview.h"
 #include "ui/mainwindow/mainwindow.h"
@@ -23,9 +24,9 @@ constexpr int boxSpacing = 5;
 // The narrowest the details and the notice board get; a larger font widens them.
 constexpr int rightColumnMinimumWidth = 190;
 
-QLabel* detailLabel(QWidget* parent, const char* name, const char* text)
+QLabel* detailLabel(QWidget* parent, const char* name, const std::string& text)
 {
-    auto* label = plainLabel(QString::fromLatin1(text), parent);
+    auto* label = plainLabel(toQt(text), parent);
     label->setObjectName(QString::fromLatin1(name));
     return label;
 }
@@ -52,19 +53,19 @@ void MainWindow::createControls()
     auto* client = new QWidget(this);
     setCentralWidget(client);
 
-    listBox_ = new QGroupBox(QStringLiteral("Liste"), client);
+    listBox_ = new QGroupBox(qtr("Liste"), client);
     listBox_->setObjectName(QStringLiteral("mlist"));
-    detailsBox_ = new QGroupBox(QStringLiteral("Details"), client);
+    detailsBox_ = new QGroupBox(qtr("Details"), client);
     detailsBox_->setObjectName(QStringLiteral("det"));
-    noticeBoardBox_ = new QGroupBox(QStringLiteral("Pinnwand"), client);
+    noticeBoardBox_ = new QGroupBox(qtr("Pinnwand"), client);
     noticeBoardBox_->setObjectName(QStringLiteral("mdet"));
 
-    updateTimeLabel_ = detailLabel(detailsBox_, "aka", "Aktualisierung:");
-    versionLabel_ = detailLabel(detailsBox_, "crver", "Clonk-Version:");
-    gameCountLabel_ = detailLabel(detailsBox_, "gamecount", "Spiele offen:");
-    playerCountLabel_ = detailLabel(detailsBox_, "pcount", "Spieler online:");
-    emptySlotsLabel_ = detailLabel(detailsBox_, "empcount", "Emptys:");
-    friendCountLabel_ = detailLabel(detailsBox_, "friendcount", "Freunde online:");
+    updateTimeLabel_ = detailLabel(detailsBox_, "aka", quintor::tr("Aktualisierung:"));
+    versionLabel_ = detailLabel(detailsBox_, "crver", quintor::tr("Clonk-Version:"));
+    gameCountLabel_ = detailLabel(detailsBox_, "gamecount", quintor::tr("Spiele offen:"));
+    playerCountLabel_ = detailLabel(detailsBox_, "pcount", quintor::tr("Spieler online:"));
+    emptySlotsLabel_ = detailLabel(detailsBox_, "empcount", quintor::tr("Emptys:"));
+    friendCountLabel_ = detailLabel(detailsBox_, "friendcount", quintor::tr("Freunde online:"));
     auto* detailsLayout = new QVBoxLayout(detailsBox_);
     detailsLayout->setContentsMargins(8, 4, 6, 6);
     detailsLayout->setSpacing(3);
@@ -108,9 +109,9 @@ void MainWindow::createControls()
     // Wide enough for the statistic's longest usual lines at the font in use; the texts change with
     // every tick, the column does not.
     int textWidth = 0;
-    for (const char* sample : {"Aktualisierung: 00:00:00 Uhr", "Clonk-Version: 4,9,10,10,999", "Spieler online: 00000",
-                               "Emptys: 0000 / 0000 (100 %)"})
-        textWidth = std::max(textWidth, detailsBox_->fontMetrics().horizontalAdvance(QString::fromLatin1(sample)));
+    for (const QString& sample : {qtr("Aktualisierung: 00:00:00 Uhr"), qtr("Clonk-Version: 4,9,10,10,999"),
+                                  qtr("Spieler online: 00000"), qtr("Emptys: 0000 / 0000 (100 %)")})
+        textWidth = std::max(textWidth, detailsBox_->fontMetrics().horizontalAdvance(sample));
     const QMargins margins = detailsLayout->contentsMargins();
     const int rightWidth =
         std::max(rightColumnMinimumWidth, textWidth + margins.left() + margins.right() + 2 * boxSpacing);

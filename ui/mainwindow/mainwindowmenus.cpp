@@ -2,8 +2,11 @@
 #include "ui/mainwindow/gamelistmodel.h"
 #include "ui/mainwindow/gamelisttreeview.h"
 #include "ui/mainwindow/mainwindow.h"
+#include "ui/platform/language.h"
+#include "ui/platform/text.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QItemSelectionModel>
 #include <QMenu>
 #include <QMenuBar>
@@ -25,32 +28,42 @@ QAction* item(QMenu* menu, const char* name, const QString& caption, bool enable
 
 void MainWindow::createMenus()
 {
-    QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("Datei"));
-    loadFromFileAction_ = item(fileMenu, "AusDateiladen1", QStringLiteral("Aus Datei laden..."));
-    historyAction_ = item(fileMenu, "Verlauf1", QStringLiteral("Verlauf"));
-    goOnlineAction_ = item(fileMenu, "WiederOnlinegehen1", QStringLiteral("Wieder online gehen"), false);
+    QMenu* fileMenu = menuBar()->addMenu(qtr("Datei"));
+    loadFromFileAction_ = item(fileMenu, "AusDateiladen1", qtr("Aus Datei laden..."));
+    historyAction_ = item(fileMenu, "Verlauf1", qtr("Verlauf"));
+    goOnlineAction_ = item(fileMenu, "WiederOnlinegehen1", qtr("Wieder online gehen"), false);
     fileMenu->addSeparator();
-    quitAction_ = item(fileMenu, "Beenden1", QStringLiteral("Beenden"));
-    minimizeAction_ = item(fileMenu, "Minimieren1", QStringLiteral("Minimieren"));
+    quitAction_ = item(fileMenu, "Beenden1", qtr("Beenden"));
+    minimizeAction_ = item(fileMenu, "Minimieren1", qtr("Minimieren"));
 
-    QMenu* editMenu = menuBar()->addMenu(QStringLiteral("Bearbeiten"));
-    masterserverAction_ = item(editMenu, "Masterserver1", QStringLiteral("Masterserver"));
-    aliasEditorAction_ = item(editMenu, "Aliaseditor1", QStringLiteral("Aliaseditor"));
-    columnsAction_ = item(editMenu, "Listenspalten1", QStringLiteral("Listenspalten"));
-    friendsAction_ = item(editMenu, "Freunde1", QStringLiteral("Freunde..."));
-    QMenu* filterMenu = editMenu->addMenu(QStringLiteral("Filter"));
+    QMenu* editMenu = menuBar()->addMenu(qtr("Bearbeiten"));
+    masterserverAction_ = item(editMenu, "Masterserver1", qtr("Masterserver"));
+    aliasEditorAction_ = item(editMenu, "Aliaseditor1", qtr("Aliaseditor"));
+    columnsAction_ = item(editMenu, "Listenspalten1", qtr("Listenspalten"));
+    friendsAction_ = item(editMenu, "Freunde1", qtr("Freunde..."));
+    QMenu* filterMenu = editMenu->addMenu(qtr("Filter"));
     filterMenu->menuAction()->setObjectName(QStringLiteral("Filter1"));
-    subscribeAction_ = item(filterMenu, "Abonnieren1", QStringLiteral("Abonnieren"));
+    subscribeAction_ = item(filterMenu, "Abonnieren1", qtr("Abonnieren"));
     filterMenu->addSeparator()->setVisible(false);
-    filterEditorAction_ = item(filterMenu, "Filtereditor1", QStringLiteral("Filtereditor"));
+    filterEditorAction_ = item(filterMenu, "Filtereditor1", qtr("Filtereditor"));
     editMenu->addSeparator();
-    stripTagsAction_ = item(editMenu, "agsherausfarsen1", QStringLiteral("Tags rausparsen"));
+    stripTagsAction_ = item(editMenu, "agsherausfarsen1", qtr("Tags rausparsen"));
     stripTagsAction_->setCheckable(true);
-    friendNotifyAction_ = item(editMenu, "Freundemelden1", QStringLiteral("Freunde melden"));
+    friendNotifyAction_ = item(editMenu, "Freundemelden1", qtr("Freunde melden"));
     friendNotifyAction_->setCheckable(true);
 
-    QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("Hilfe"));
-    aboutAction_ = item(helpMenu, "ber1", QStringLiteral("\u00DCber"));
+    QMenu* helpMenu = menuBar()->addMenu(qtr("Hilfe"));
+    aboutAction_ = item(helpMenu, "ber1", qtr("\u00DCber"));
+    QMenu* languageMenu = helpMenu->addMenu(qtr("Sprache"));
+    languageMenu->menuAction()->setObjectName(QStringLiteral("Sprache1"));
+    auto* languages = new QActionGroup(languageMenu);
+    germanAction_ = item(languageMenu, "Deutsch1", QStringLiteral("Deutsch"));
+    englishAction_ = item(languageMenu, "English1", QStringLiteral("English"));
+    systemLanguageAction_ = item(languageMenu, "WiedasSystem1", qtr("Wie das System"));
+    for (QAction* action : {germanAction_, englishAction_, systemLanguageAction_}) {
+        action->setCheckable(true);
+        languages->addAction(action);
+    }
 
     connect(loadFromFileAction_, &QAction::triggered, this, [this] { guardedHandler([this] { loadFromFile(); }); });
     connect(goOnlineAction_, &QAction::triggered, this, [this] { guardedHandler([this] { goOnline(); }); });
@@ -61,6 +74,10 @@ void MainWindow::createMenus()
     connect(minimizeAction_, &QAction::triggered, this, [this] { guardedHandler([this] { moveToTray(); }); });
     connect(subscribeAction_, &QAction::triggered, this, [this] { guardedHandler([this] { subscribeToFeed(); }); });
     connect(aboutAction_, &QAction::triggered, this, [this] { guardedHandler([this] { showAbout(); }); });
+    connect(germanAction_, &QAction::triggered, this, [this] { guardedHandler([this] { chooseLanguage("de"); }); });
+    connect(englishAction_, &QAction::triggered, this, [this] { guardedHandler([this] { chooseLanguage("en"); }); });
+    connect(systemLanguageAction_, &QAction::triggered, this,
+            [this] { guardedHandler([this] { chooseLanguage("system"); }); });
 
     connect(masterserverAction_, &QAction::triggered, this,
             [this] { guardedHandler([this] { openMasterserverEditor(); }); });
@@ -80,10 +97,10 @@ void MainWindow::createListMenu()
 {
     listMenu_ = new QMenu(this);
     listMenu_->setObjectName(QStringLiteral("listpop"));
-    playersAction_ = item(listMenu_, "Spieler1", QStringLiteral("Spieler"));
-    resourcesAction_ = item(listMenu_, "Ressourcen1", QStringLiteral("Ressourcen"));
+    playersAction_ = item(listMenu_, "Spieler1", qtr("Spieler"));
+    resourcesAction_ = item(listMenu_, "Ressourcen1", qtr("Ressourcen"));
     listMenu_->addSeparator();
-    joinAction_ = item(listMenu_, "Beitreten1", QStringLiteral("Beitreten"));
+    joinAction_ = item(listMenu_, "Beitreten1", qtr("Beitreten"));
     connect(playersAction_, &QAction::triggered, this, [this] { guardedHandler([this] { showPlayers(); }); });
     connect(resourcesAction_, &QAction::triggered, this, [this] { guardedHandler([this] { showResources(); }); });
     connect(joinAction_, &QAction::triggered, this, [this] { guardedHandler([this] { joinSelectedGame(); }); });
@@ -139,6 +156,16 @@ void MainWindow::subscribeToFeed()
 void MainWindow::showAbout()
 {
     dialogs_->information(aboutText());
+}
+
+void MainWindow::chooseLanguage(const std::string& setting)
+{
+    monitor_.setLanguageSetting(setting);
+    // Said in the language just chosen, which shows from the next start.
+    const Language chosen = quintor::chooseLanguage(setting, LocaleEnvironment::current());
+    dialogs_->information(textInLanguage(chosen, catalogCandidatesOf(chosen, {}),
+                                         "Gilt ab dem n\xE4"
+                                         "chsten Start."));
 }
 
 void MainWindow::askToStoreAlias(RowHandle row, const std::string& oldCaption, std::string& text)

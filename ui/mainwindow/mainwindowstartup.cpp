@@ -2,6 +2,7 @@
 #include "refresh/startup.h"
 #include "settings/appinfo.h"
 #include "settings/keys.h"
+#include "settings/translate.h"
 #include "ui/mainwindow/gamelisttreeview.h"
 #include "ui/mainwindow/mainwindow.h"
 
@@ -20,11 +21,11 @@ std::string aboutText()
 {
     std::string text = "Quintor ";
     text += appinfo::versionWord;
-    text += "\r\n\r\n"
-            "Programmierung: das Quintor-Team\r\n"
-            "Liga und Masterserver: die Betreiber der Clonk-Rage-Liga\r\n"
-            "Filter-Feeds und Pinnwand: die Redaktion der Quintor-Community\r\n"
-            "Tests und Fehlerberichte: alle Spieler, die mitgeholfen haben";
+    text += quintor::tr("\r\n\r\n"
+                        "Programmierung: das Quintor-Team\r\n"
+                        "Liga und Masterserver: die Betreiber der Clonk-Rage-Liga\r\n"
+                        "Filter-Feeds und Pinnwand: die Redaktion der Quintor-Community\r\n"
+                        "Tests und Fehlerberichte: alle Spieler, die mitgeholfen haben");
     return text;
 }
 

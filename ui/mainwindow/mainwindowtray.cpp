@@ -1,6 +1,7 @@
 // The tray icon with its menu, putting the window away into it and bringing it back.
 #include "ui/mainwindow/mainwindow.h"
 #include "ui/platform/qtnotifier.h"
+#include "ui/platform/text.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,10 +26,10 @@ void MainWindow::createTray()
 
     trayMenu_ = new QMenu(this);
     trayMenu_->setObjectName(QStringLiteral("tpop"));
-    openFromTrayAction_ = trayMenu_->addAction(QStringLiteral("Quintor \u00F6ffnen"));
+    openFromTrayAction_ = trayMenu_->addAction(qtr("Quintor \u00F6ffnen"));
     openFromTrayAction_->setObjectName(QStringLiteral("Quintorffnen1"));
     trayMenu_->addSeparator();
-    quitFromTrayAction_ = trayMenu_->addAction(QStringLiteral("Quintor Beenden"));
+    quitFromTrayAction_ = trayMenu_->addAction(qtr("Quintor Beenden"));
     quitFromTrayAction_->setObjectName(QStringLiteral("QuintorBeenden1"));
     trayIcon_->setContextMenu(trayMenu_);
 

@@ -1,4 +1,5 @@
 #include "ui/platform/errorreport.h"
+#include "settings/translate.h"
 
 #include "net/httpclient.h"
 
@@ -15,7 +16,7 @@ void reportError(std::exception_ptr error, Dialogs& dialogs)
     } catch (const std::exception& e) {
         dialogs.message(e.what());
     } catch (...) {
-        dialogs.message("Unbekannter Fehler");
+        dialogs.message(quintor::tr("Unbekannter Fehler"));
     }
 }
 

@@ -56,12 +56,12 @@ QPushButton* setUpBox(QMessageBox& box, int icon, const QString& caption, const 
         yes = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         break;
     case BoxButtons::YesNo:
-        yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
-        no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+        yes = box.addButton(qtr("&Ja"), QMessageBox::YesRole);
+        no = box.addButton(qtr("&Nein"), QMessageBox::NoRole);
         break;
     case BoxButtons::OkCancel:
         yes = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-        no = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+        no = box.addButton(qtr("Abbrechen"), QMessageBox::RejectRole);
         break;
     }
     box.setDefaultButton(defaultButton == DefaultButton::no && no ? no : yes);
@@ -94,47 +94,47 @@ void QtDialogs::message(const std::string& text)
 
 void QtDialogs::information(const std::string& text)
 {
-    ask(QMessageBox::Information, QStringLiteral("Informationen"), text, Buttons::Ok);
+    ask(QMessageBox::Information, qtr("Informationen"), text, Buttons::Ok);
 }
 
 void QtDialogs::warning(const std::string& text)
 {
-    ask(QMessageBox::Warning, QStringLiteral("Warnung"), text, Buttons::Ok);
+    ask(QMessageBox::Warning, qtr("Warnung"), text, Buttons::Ok);
 }
 
 void QtDialogs::error(const std::string& text)
 {
-    ask(QMessageBox::Critical, QStringLiteral("Fehler"), text, Buttons::Ok);
+    ask(QMessageBox::Critical, qtr("Fehler"), text, Buttons::Ok);
 }
 
 bool QtDialogs::errorYesNo(const std::string& text)
 {
-    return ask(QMessageBox::Critical, QStringLiteral("Fehler"), text, Buttons::YesNo);
+    return ask(QMessageBox::Critical, qtr("Fehler"), text, Buttons::YesNo);
 }
 
 bool QtDialogs::errorYesNo(const std::string& text, DefaultButton defaultButton)
 {
-    return ask(QMessageBox::Critical, QStringLiteral("Fehler"), text, Buttons::YesNo, defaultButton);
+    return ask(QMessageBox::Critical, qtr("Fehler"), text, Buttons::YesNo, defaultButton);
 }
 
 bool QtDialogs::informationYesNo(const std::string& text)
 {
-    return ask(QMessageBox::Information, QStringLiteral("Informationen"), text, Buttons::YesNo);
+    return ask(QMessageBox::Information, qtr("Informationen"), text, Buttons::YesNo);
 }
 
 bool QtDialogs::warningYesNo(const std::string& text)
 {
-    return ask(QMessageBox::Warning, QStringLiteral("Warnung"), text, Buttons::YesNo);
+    return ask(QMessageBox::Warning, qtr("Warnung"), text, Buttons::YesNo);
 }
 
 bool QtDialogs::confirmYesNo(const std::string& text)
 {
-    return ask(QMessageBox::Question, QStringLiteral("Best\u00E4tigen"), text, Buttons::YesNo);
+    return ask(QMessageBox::Question, qtr("Best\u00E4tigen"), text, Buttons::YesNo);
 }
 
 bool QtDialogs::warningOkCancel(const std::string& text)
 {
-    return ask(QMessageBox::Warning, QStringLiteral("Warnung"), text, Buttons::OkCancel);
+    return ask(QMessageBox::Warning, qtr("Warnung"), text, Buttons::OkCancel);
 }
 
 std::optional<std::string> QtDialogs::input(const std::string& caption, const std::string& prompt,
@@ -148,7 +148,7 @@ std::optional<std::string> QtDialogs::input(const std::string& caption, const st
         label->setTextFormat(Qt::PlainText);
     dialog.setTextValue(toQt(initial));
     dialog.setOkButtonText(QStringLiteral("OK"));
-    dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+    dialog.setCancelButtonText(qtr("Abbrechen"));
     if (run(dialog) != QDialog::Accepted) return std::nullopt;
     return fromQt(dialog.textValue());
 }

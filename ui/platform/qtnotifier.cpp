@@ -200,7 +200,7 @@ void QtNotifier::notifyThroughService(const QString& title, const QString& text,
                 QDBusMessage notify = notificationsCall(QStringLiteral("Notify"));
                 notify << QStringLiteral("Quintor") << 0u << QStringLiteral("dialog-information") << title
                        << (markup ? notificationText(text) : text)
-                       << (join ? QStringList{QStringLiteral("join"), QStringLiteral("Beitreten")} : QStringList())
+                       << (join ? QStringList{QStringLiteral("join"), qtr("Beitreten")} : QStringList())
                        << QVariantMap() << balloonMilliseconds;
                 auto* sent = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(notify), this);
                 const std::string game = join ? *joinGame : std::string();

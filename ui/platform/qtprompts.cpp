@@ -31,20 +31,20 @@ void QtPromptPresenter::present(const Prompt& prompt, std::function<void(bool ye
         break;
     case PromptKind::information:
         icon = QMessageBox::Information;
-        caption = QStringLiteral("Informationen");
+        caption = qtr("Informationen");
         break;
     case PromptKind::error:
         icon = QMessageBox::Critical;
-        caption = QStringLiteral("Fehler");
+        caption = qtr("Fehler");
         break;
     case PromptKind::errorQuestion:
         icon = QMessageBox::Critical;
-        caption = QStringLiteral("Fehler");
+        caption = qtr("Fehler");
         buttons = BoxButtons::YesNo;
         break;
     case PromptKind::informationQuestion:
         icon = QMessageBox::Information;
-        caption = QStringLiteral("Informationen");
+        caption = qtr("Informationen");
         buttons = BoxButtons::YesNo;
         break;
     }

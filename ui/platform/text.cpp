@@ -1,6 +1,7 @@
 #include "ui/platform/text.h"
 
 #include "settings/encoding.h"
+#include "settings/translate.h"
 
 #include <QFile>
 #include <QLabel>
@@ -11,6 +12,16 @@ QString toQt(std::string_view bytes)
 {
     const std::string utf8 = windows1252ToUtf8(bytes);
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QString qtr(const char* german)
+{
+    return QString::fromStdString(translateUtf8(german));
+}
+
+QString qtrn(const char* singular, const char* plural, long long count)
+{
+    return QString::fromStdString(translateUtf8Plural(singular, plural, count));
 }
 
 std::string fromQt(const QString& text)

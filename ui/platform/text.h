@@ -14,6 +14,10 @@ namespace quintor::ui {
 
 // A text of the system, for display.
 QString toQt(std::string_view bytes);
+// A German caption of the windows (a UTF-8 string literal) in the language of the texts.
+QString qtr(const char* german);
+// A counted caption: the singular or plural form for `count`, "%1" replaced by the number.
+QString qtrn(const char* singular, const char* plural, long long count);
 // What the user typed or chose, as a text of the system.
 std::string fromQt(const QString& text);
 

@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include <filesystem>
+#include <optional>
 
 using namespace quintor::test;
 using quintor::ui::FilterEditor;
@@ -302,6 +303,43 @@ private slots:
         QCOMPARE(preview->text(), QStringLiteral("Passt jetzt auf 2 von 3 Spielen:\n  Burgfest\n  Burg"));
         QCOMPARE(f.folder.read("k.txt"), std::string("field0=5\r\nact0=1\r\nedit0=Lobby\r\nfield1=0\r\nact1=0\r\n"
                                                      "edit1=Burg\r\ntyp=0\r\nactive=True\r\n")); // nothing saved
+    }
+
+    // The captions, lists and preview follow the language; the files written stay what German writes.
+    void englishCaptionsAndPreviewWithTheSameFiles()
+    {
+        const std::string conditions = "field0=5\r\nact0=1\r\nedit0=Lobby\r\ntyp=0\r\nactive=True\r\n";
+        std::string written[2];
+        for (int english = 0; english < 2; ++english) {
+            std::optional<EnglishTexts> texts;
+            if (english) texts.emplace();
+            Form f;
+            f.folder.write("k.txt", conditions);
+            QVERIFY(f.open("k"));
+            auto games = std::make_shared<std::vector<quintor::GameRecord>>(2);
+            (*games)[0].Title = "Burgfest";
+            (*games)[0].Status = "Lobby";
+            (*games)[1].Status = "Laufend";
+            f.form->setShownGames(games);
+            const auto* preview = f.control<quintor::ui::StyledLinesView>("preview");
+            if (english) {
+                QCOMPARE(f.form->windowTitle(), QStringLiteral("Filter - Conditions"));
+                QCOMPARE(f.field(0)->currentText(), QStringLiteral("Game state"));
+                QCOMPARE(f.act(0)->currentText(), QStringLiteral("equals"));
+                QCOMPARE(f.control<QCheckBox>("isak")->text(), QStringLiteral("Filter active"));
+                QCOMPARE(f.button("Button1")->text(), QStringLiteral("Next"));
+                QCOMPARE(preview->text(), QStringLiteral("Matches now 1 of 2 games:\n  Burgfest"));
+                QVERIFY(savePicture(*f.form, QStringLiteral("english-filter.png")));
+            } else {
+                QCOMPARE(preview->text(), QStringLiteral("Passt jetzt auf 1 von 2 Spielen:\n  Burgfest"));
+            }
+            f.control<QCheckBox>("isak")->setChecked(false);
+            f.button("Button1")->click();
+            written[english] = f.folder.read("k.txt");
+        }
+        QCOMPARE(written[1], written[0]);
+        QCOMPARE(written[0],
+                 std::string("field0=5\r\nact0=1\r\nedit0=Lobby\r\ntyp=0\r\nactive=False\r\nonce=False\r\n"));
     }
 
     void layoutFollowsTheWindowSize()

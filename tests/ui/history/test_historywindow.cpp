@@ -97,6 +97,20 @@ private slots:
                  QStringLiteral("Am meisten los: Dienstag 16\u201317 Uhr, Montag 20\u201321 Uhr"));
     }
 
+    void englishCaptionsWeekdaysAndHours()
+    {
+        const test::EnglishTexts english;
+        HistoryFixture f("2026-12-08 16=2;6;3;14;8\r\n"
+                         "2026-12-07 20=1;1;1;3;3\r\n");
+        ui::HistoryWindow window(f.history, {});
+        window.open();
+        QCOMPARE(window.windowTitle(), QStringLiteral("History"));
+        QCOMPARE(window.tabs().tabText(0), QStringLiteral("Timeline"));
+        QCOMPARE(window.tabs().tabText(1), QStringLiteral("Week"));
+        QCOMPARE(window.busiestHours().text(), QStringLiteral("Busiest: Tuesday 16\u201317 h, Monday 20\u201321 h"));
+        QVERIFY(test::savePicture(window, QStringLiteral("english-verlauf.png")));
+    }
+
     void escapeClosesAndTellsTheOwnerOnce()
     {
         HistoryFixture f("");

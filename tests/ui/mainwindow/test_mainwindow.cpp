@@ -174,7 +174,7 @@ private slots:
         QCOMPARE(menuTexts(bearbeiten), (QStringList{"Masterserver", "Aliaseditor", "Listenspalten", "Freunde...",
                                                      "Filter", "-", "Tags rausparsen", "Freunde melden"}));
         QCOMPARE(menuTexts(f.action("Filter1")->menu()), (QStringList{"Abonnieren", "(-)", "Filtereditor"}));
-        QCOMPARE(menuTexts(hilfe), QStringList{QString::fromUtf8("\u00dcber")});
+        QCOMPARE(menuTexts(hilfe), (QStringList{QString::fromUtf8("\u00dcber"), "Sprache"}));
 
         for (const char* working :
              {"AusDateiladen1", "Beenden1", "Minimieren1", "agsherausfarsen1", "Abonnieren1", "ber1", "Masterserver1",
@@ -183,6 +183,32 @@ private slots:
         QVERIFY(f.action("agsherausfarsen1")->isCheckable());
         QVERIFY(f.action("agsherausfarsen1")->isChecked()); // a first start: no "config.txt" yet
         QVERIFY(f.action("Freundemelden1")->isCheckable());
+    }
+
+    void englishCaptionsAndTheLanguageChoice()
+    {
+        const quintor::test::EnglishTexts english;
+        MainWindowFixture f;
+        auto& form = f.create();
+        QStringList titles;
+        for (const QAction* a : form.menuBar()->actions())
+            titles << a->text();
+        QCOMPARE(titles, (QStringList{"File", "Edit", "Help"}));
+        QCOMPARE(menuTexts(form.menuBar()->actions()[2]->menu()), (QStringList{"About", "Language"}));
+        QCOMPARE(menuTexts(f.action("Sprache1")->menu()), (QStringList{"Deutsch", "English", "Same as the system"}));
+        QVERIFY(f.action("WiedasSystem1")->isChecked()); // nothing stored yet
+        QCOMPARE(form.findChild<QGroupBox*>("mlist")->title(), QStringLiteral("List"));
+        f.http->released = 1000;
+        f.http->body = quintor::test::replyHeader() + quintor::test::referenceBlock({.title = "Greed"});
+        QVERIFY(f.showAndWaitForFirstTick());
+        QVERIFY(quintor::test::savePicture(form, QStringLiteral("english-main.png")));
+
+        // A new choice is stored at once and said in the language chosen.
+        f.action("Deutsch1")->trigger();
+        QCOMPARE(f.dialogs.textsOf("information"), std::vector<std::string>{"Gilt ab dem n\xE4"
+                                                                            "chsten Start."});
+        QVERIFY(f.folder.read("config.txt").find("language=de\r\n") != std::string::npos);
+        QVERIFY(!quintor::test::fakesComplained());
     }
 
     void tagparseAtStart_data()

@@ -1,6 +1,7 @@
 // The real boxes: captions, buttons and symbols as the system names them; texts decoded at the boundary.
 #include "net/httpclient.h"
 #include "settings/errors.h"
+#include "settings/translate.h"
 #include "support/fakes.h"
 #include "ui/platform/errorreport.h"
 #include "ui/platform/qtclock.h"
@@ -10,6 +11,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QtTest>
 
@@ -148,6 +150,19 @@ private slots:
         QCOMPARE(seen.text, QString::fromUtf8("Gr\u00fc\u00dfe \u20ac 5"));
         QCOMPARE(int(seen.icon), icon);
         QCOMPARE(seen.buttons, buttons);
+    }
+
+    void englishCaptionAndButtons()
+    {
+        QVERIFY(quintor::useCatalogFile(QUINTOR_BUILD_CATALOG));
+        const auto german = qScopeGuard([] { quintor::useGermanTexts(); });
+        QWidget parent;
+        QtDialogs dialogs(&parent);
+        SeenBox seen;
+        answerNextBox(seen, QStringLiteral("&No"));
+        QVERIFY(!dialogs.confirmYesNo("x"));
+        QCOMPARE(seen.caption, QStringLiteral("Confirm"));
+        QCOMPARE(seen.buttons, (QStringList{"&Yes", "&No"}));
     }
 
     void markupInATextShowsAsItStands()
