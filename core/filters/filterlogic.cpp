@@ -140,19 +140,9 @@ std::uint32_t colourOf(std::string_view name)
     return 0;
 }
 
-std::string_view GameData::field(ConditionField field)
+std::string_view GameData::computedField(ConditionField field)
 {
     switch (field) {
-    case ConditionField::title:
-        return game_->Title;
-    case ConditionField::hoster:
-        return game_->Hoster;
-    case ConditionField::game:
-        return game_->Game;
-    case ConditionField::status:
-        return game_->Status;
-    case ConditionField::league:
-        return game_->League;
     case ConditionField::participants:
     case ConditionField::resources:
     case ConditionField::officialServer:
@@ -161,8 +151,21 @@ std::string_view GameData::field(ConditionField field)
         if (!slot) slot = fieldDatum(*game_, field);
         return *slot;
     }
+    default:
+        return {};
     }
-    return {};
+}
+
+BytePairs BytePairs::of(std::string_view text)
+{
+    BytePairs pairs{};
+    for (std::size_t i = 1; i < text.size(); ++i) {
+        const std::uint32_t pair = (static_cast<std::uint32_t>(static_cast<unsigned char>(text[i - 1])) << 8) |
+                                   static_cast<unsigned char>(text[i]);
+        const std::uint32_t bit = (pair * 0x9E3779B1u) >> 24;
+        pairs.bits[bit >> 6] |= std::uint64_t(1) << (bit & 63);
+    }
+    return pairs;
 }
 
 std::string_view GameData::variable(ActionVariable variable)

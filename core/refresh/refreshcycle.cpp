@@ -87,14 +87,21 @@ void RefreshCycle::fetchAndParse()
 {
     int skippedGames = 0;
     std::map<std::string, std::vector<RowHandle>> rowsOfServer; // of the servers that answered
+    RowBuilder rows(state_.games, state_.config, state_.aliases, ports_.list, ports_.filter);
+    // The rows of the server whose games come now: most replies hold one server's games only.
+    std::vector<RowHandle>* serverRows = nullptr;
+    std::string rowsServer;
     ReferenceReader reader(
         tagparseSetting(state_.config), state_.aliases,
         {[&](GameRecord&& entry) {
              // A game is its reply's whose "[Reference]" it stands under, even when it completes in the next.
-             const std::string server = entry.Server;
-             const RowHandle row = completeRecord(std::move(entry), state_.games, state_.config, state_.aliases,
-                                                  ports_.list, ports_.filter);
-             if (!server.empty() && server != forceFileMarker) rowsOfServer[server].push_back(row);
+             const bool listed = !entry.Server.empty() && entry.Server != forceFileMarker;
+             if (listed && (!serverRows || entry.Server != rowsServer)) {
+                 rowsServer = entry.Server;
+                 serverRows = &rowsOfServer[rowsServer];
+             }
+             const RowHandle row = rows.complete(std::move(entry));
+             if (listed) serverRows->push_back(row);
          },
          [this](const std::string& version) { ports_.view.setLabel(Label::gameVersion, "Clonk-Version: " + version); },
          [&](const std::string&, const std::string&) { ++skippedGames; }});
@@ -122,7 +129,7 @@ void RefreshCycle::fetchAndParse()
             } else {
                 unreadServers.push_back(entry);
                 serverFailed(entry, *outcome.failure);
-                listLastGood(entry);
+                listLastGood(entry, rows);
             }
         }
         setStatusCaption("Liste wird verarbeitet...");
@@ -132,13 +139,16 @@ void RefreshCycle::fetchAndParse()
     reader.finish();
     if (ports_.filter) ports_.filter->endTick(unreadServers, fileTick);
 
-    // The games as listed, filter colours included, stand in for the server's list while it fails.
-    for (const auto& [server, rows] : rowsOfServer) {
-        std::vector<GameRecord> games;
-        for (RowHandle row : rows) {
-            if (const GameRecord* record = state_.games.find(row)) games.push_back(*record);
+    // The games as listed, filter colours included, stand in for the server's list while it fails: the tick's
+    // records, shared with the list.
+    const auto listed = state_.games.snapshot();
+    for (const auto& [server, serverRowHandles] : rowsOfServer) {
+        std::vector<std::size_t> positions;
+        positions.reserve(serverRowHandles.size());
+        for (RowHandle row : serverRowHandles) {
+            if (const auto position = state_.games.positionOf(row)) positions.push_back(*position);
         }
-        state_.outages.answered(server, std::move(games), moment());
+        state_.outages.answered(server, listed, std::move(positions), moment());
     }
     if (!fileTick) state_.outages.keepOnly(state_.servers);
 
@@ -209,14 +219,13 @@ void RefreshCycle::enterOfflineMode()
     ports_.view.stopRefetchTimer();
 }
 
-void RefreshCycle::listLastGood(const std::string& server)
+void RefreshCycle::listLastGood(const std::string& server, RowBuilder& rows)
 {
     const LastGoodList* kept = state_.outages.lastGood(server, ports_.clock.steadyNow());
     if (!kept) return;
     const std::string toolTip = "Stand: " + ports_.clock.longTime(kept->at.wall);
-    for (const GameRecord& game : kept->games) {
-        listStaleRecord(game, state_.games, state_.config, state_.aliases, ports_.list, ports_.filter, toolTip);
-    }
+    for (std::size_t i = 0; i < kept->size(); ++i)
+        rows.listStale(kept->game(i), toolTip);
 }
 
 void RefreshCycle::restoreServersFromFile()

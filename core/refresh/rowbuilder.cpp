@@ -4,6 +4,8 @@
 #include "settings/convert.h"
 #include "settings/keys.h"
 
+#include <utility>
+
 namespace quintor {
 
 void rebuildColumns(TextList& config, GameListView& list)
@@ -30,34 +32,49 @@ std::vector<int> configuredColumnWidths(const TextList& config)
     return widths;
 }
 
-RowHandle completeRecord(GameRecord&& entry, GameStore& games, const TextList& config, const TextList& aliases,
-                         GameListView& list, GameFilter* filter)
+RowBuilder::RowBuilder(GameStore& games, const TextList& config, const TextList& aliases, GameListView& list,
+                       GameFilter* filter)
+    : games_(games), aliases_(aliases), list_(list), filter_(filter),
+      columns_(subItemColumns(config, list.columnCount()))
 {
-    const RowHandle row = list.addRow();
+}
+
+RowHandle RowBuilder::complete(GameRecord&& entry)
+{
+    const RowHandle row = list_.addRow();
     entry.Item = row;
-    games.append(std::move(entry));
-    const std::string explanation = filter ? filter->evaluateFilters(row) : std::string();
-    // The filters may have waited in a message box; find the record again rather than keep a reference.
-    if (const GameRecord* record = games.find(row)) {
-        list.setRowTexts(row, rowCaption(*record, aliases), rowSubItems(*record, config, aliases, list.columnCount()));
-        if (!explanation.empty()) list.setRowToolTip(row, explanation);
-    }
+    entry.IdentityHash = gameIdentityHash(entry);
+    games_.append(std::move(entry));
+    FilterMatches matches = filter_ ? filter_->evaluateFilters(row) : FilterMatches();
+    showRow(row, RowToolTip({}, std::move(matches)));
     return row;
 }
 
-RowHandle listStaleRecord(GameRecord entry, GameStore& games, const TextList& config, const TextList& aliases,
-                          GameListView& list, GameFilter* filter, const std::string& toolTip)
+RowHandle RowBuilder::listStale(GameRecord entry, const std::string& toolTip)
 {
-    const RowHandle row = list.addRow();
+    const RowHandle row = list_.addRow();
     entry.Item = row;
     entry.Stale = true;
-    games.append(std::move(entry));
-    const std::string explanation = filter ? filter->filterStale(row) : std::string();
-    if (const GameRecord* record = games.find(row)) {
-        list.setRowTexts(row, rowCaption(*record, aliases), rowSubItems(*record, config, aliases, list.columnCount()));
-        list.setRowToolTip(row, explanation.empty() ? toolTip : toolTip + "\n" + explanation);
-    }
+    if (entry.IdentityHash == 0) entry.IdentityHash = gameIdentityHash(entry);
+    games_.append(std::move(entry));
+    FilterMatches matches = filter_ ? filter_->filterStale(row) : FilterMatches();
+    showRow(row, RowToolTip(toolTip, std::move(matches)));
     return row;
+}
+
+void RowBuilder::showRow(RowHandle row, RowToolTip toolTip)
+{
+    // The filters may have waited in a message box; find the record again rather than keep a reference.
+    const GameRecord* record = std::as_const(games_).find(row);
+    if (!record) return;
+    list_.setRowTexts(row, rowCaption(*record, aliases_), rowSubItems(*record, columns_, aliases_));
+    if (!toolTip.empty()) list_.setRowToolTip(row, std::move(toolTip));
+}
+
+RowHandle completeRecord(GameRecord&& entry, GameStore& games, const TextList& config, const TextList& aliases,
+                         GameListView& list, GameFilter* filter)
+{
+    return RowBuilder(games, config, aliases, list, filter).complete(std::move(entry));
 }
 
 } // namespace quintor

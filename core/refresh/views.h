@@ -1,6 +1,7 @@
 // What a refresh needs of the main window, so that a whole tick runs without one.
 #pragma once
 
+#include "reference/filtermatches.h"
 #include "reference/gameentry.h"
 #include "refresh/noticeboard.h"
 
@@ -9,6 +10,27 @@
 #include <vector>
 
 namespace quintor {
+
+// What a row's tooltip says: a lead (a kept row's "Stand: ..."), then the filters its game passed. The text is put
+// together only when the tooltip is shown.
+struct RowToolTip {
+    RowToolTip() = default;
+    RowToolTip(std::string leadText, FilterMatches matches = {})
+        : lead(std::move(leadText)), filters(std::move(matches))
+    {
+    }
+    RowToolTip(const char* leadText) : lead(leadText) {}
+
+    std::string lead;
+    FilterMatches filters;
+
+    bool empty() const { return lead.empty() && filters.empty(); }
+    std::string text() const
+    {
+        if (filters.empty()) return lead;
+        return lead.empty() ? filters.text() : lead + '\n' + filters.text();
+    }
+};
 
 // The game list `dlist`: columns and rows. Rows keep rank order by themselves.
 class GameListView {
@@ -25,11 +47,11 @@ public:
     virtual void setRowTexts(RowHandle row, const std::string& caption, std::vector<std::string> subItems) = 0;
     // Takes a row away (a removed server's kept games). A list that only records ignores it.
     virtual void removeRow(RowHandle row) { static_cast<void>(row); }
-    // The plain text shown when the pointer rests on a row. A list without tooltips ignores it.
-    virtual void setRowToolTip(RowHandle row, const std::string& text)
+    // What is shown, as plain text, when the pointer rests on a row. A list without tooltips ignores it.
+    virtual void setRowToolTip(RowHandle row, RowToolTip toolTip)
     {
         static_cast<void>(row);
-        static_cast<void>(text);
+        static_cast<void>(toolTip);
     }
 };
 
@@ -63,9 +85,9 @@ public:
     virtual ~GameFilter() = default;
     // Called once at the start of every refresh that evaluates games.
     virtual void beginTick() = 0;
-    // Evaluates every filter for the game of this row. Gives the explanation of the row's filter matches,
-    // shown as its tooltip ("" when it passed none).
-    virtual std::string evaluateFilters(RowHandle row) = 0;
+    // Evaluates every filter for the game of this row. Gives the filters it passed, which the row's tooltip
+    // names (none: no tooltip).
+    virtual FilterMatches evaluateFilters(RowHandle row) = 0;
     // Called once when such a refresh has seen all its games, with the servers (as the games name them in
     // Server) whose reply could not be read in it. Filters that keep nothing between refreshes ignore it.
     // `listFromFile`: the games came from a file the user loaded, not from the masterservers; what the filters
@@ -78,8 +100,8 @@ public:
     // A game kept from the last good reply of a server that failed in this refresh (its record is Stale, its
     // Color the one of its last evaluation). No event action may run for it; a filter that reports a game
     // once counts it as still listed. Filters that remember nothing between refreshes ignore it.
-    // Gives the explanation of its filter matches as evaluateFilters does.
-    virtual std::string filterStale(RowHandle row)
+    // Gives the filters it passed as evaluateFilters does.
+    virtual FilterMatches filterStale(RowHandle row)
     {
         static_cast<void>(row);
         return {};

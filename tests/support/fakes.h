@@ -238,11 +238,11 @@ public:
         }
         ADD_FAILURE() << "texts for a row that is not in the list";
     }
-    void setRowToolTip(RowHandle row, const std::string& text) override
+    void setRowToolTip(RowHandle row, RowToolTip toolTip) override
     {
         for (auto& r : rows) {
             if (r.handle == row) {
-                r.toolTip = text;
+                r.toolTip = toolTip.text();
                 return;
             }
         }

@@ -70,7 +70,7 @@ public:
     }
 
     void beginTick() override { engine_.beginTick(); }
-    std::string evaluateFilters(RowHandle row) override
+    FilterMatches evaluateFilters(RowHandle row) override
     {
         current_ = row;
         engine_.evaluateFilters(row);

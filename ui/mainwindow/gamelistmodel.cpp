@@ -83,7 +83,7 @@ RowHandle GameListModel::addRow()
 {
     const int row = rowCount();
     beginInsertRows({}, row, row);
-    waiting_.push_back(Row{++lastHandle_, {}, {}, {}, {}, {}});
+    waiting_.push_back(Row{++lastHandle_, {}, {}, {}});
     places_.push_back(Place{false, 0, waiting_.size() - 1});
     endInsertRows();
     return lastHandle_;
@@ -186,10 +186,6 @@ void GameListModel::setRowTexts(RowHandle handle, const std::string& caption, st
     if (position < 0) return;
     Row& row = rowAt(position);
     row.caption = caption;
-    row.captionText = toQt(caption);
-    row.subTexts.clear();
-    for (const std::string& text : subItems)
-        row.subTexts << toQt(text);
     row.subItems = std::move(subItems);
     emit dataChanged(index(position, 0), index(position, std::max(0, columnCount() - 1)));
     // Looked up after the signal, whose receivers may have changed the list.
@@ -212,14 +208,11 @@ void GameListModel::setRowTexts(RowHandle handle, const std::string& caption, st
     }
 }
 
-void GameListModel::setRowToolTip(RowHandle handle, const std::string& text)
+void GameListModel::setRowToolTip(RowHandle handle, RowToolTip toolTip)
 {
     const int found = findRow(handle);
     if (found < 0) return;
-    QString toolTip = toQt(text);
-    // A tooltip that looks like markup would be shown as markup: escaped, it shows as it stands.
-    if (Qt::mightBeRichText(toolTip)) toolTip = Qt::convertFromPlainText(toolTip, Qt::WhiteSpaceNormal);
-    rowAt(found).toolTip = toolTip;
+    rowAt(found).toolTip = std::move(toolTip);
     emit dataChanged(index(found, 0), index(found, std::max(0, columnCount() - 1)), {Qt::ToolTipRole});
 }
 
@@ -240,8 +233,9 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        if (index.column() == 0) return row.captionText;
-        if (index.column() - 1 < row.subTexts.size()) return row.subTexts[index.column() - 1];
+        if (index.column() == 0) return toQt(row.caption);
+        if (static_cast<std::size_t>(index.column() - 1) < row.subItems.size())
+            return toQt(row.subItems[static_cast<std::size_t>(index.column() - 1)]);
         return QString();
     case Qt::ForegroundRole: {
         const GameRecord* record = games_.find(row.handle);
@@ -256,8 +250,13 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const
         font.setItalic(true);
         return font;
     }
-    case Qt::ToolTipRole:
-        return row.toolTip.isEmpty() ? QVariant() : QVariant(row.toolTip);
+    case Qt::ToolTipRole: {
+        if (row.toolTip.empty()) return {};
+        QString toolTip = toQt(row.toolTip.text());
+        // A tooltip that looks like markup would be shown as markup: escaped, it shows as it stands.
+        if (Qt::mightBeRichText(toolTip)) toolTip = Qt::convertFromPlainText(toolTip, Qt::WhiteSpaceNormal);
+        return toolTip.isEmpty() ? QVariant() : QVariant(toolTip);
+    }
     case textSpansRole: {
         const GameRecord* record = games_.find(row.handle);
         const auto column = static_cast<std::size_t>(index.column());
@@ -306,9 +305,7 @@ void GameListModel::setCaption(RowHandle handle, const std::string& caption)
 {
     const int row = findRow(handle);
     if (row < 0) return;
-    Row& target = rowAt(row);
-    target.caption = caption;
-    target.captionText = toQt(caption);
+    rowAt(row).caption = caption;
     emit dataChanged(index(row, 0), index(row, 0));
 }
 

@@ -7,7 +7,6 @@
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QPointer>
-#include <QStringList>
 
 #include <functional>
 #include <string>
@@ -48,7 +47,7 @@ public:
     RowHandle addRow() override;
     void removeRow(RowHandle row) override;
     void setRowTexts(RowHandle row, const std::string& caption, std::vector<std::string> subItems) override;
-    void setRowToolTip(RowHandle row, const std::string& text) override;
+    void setRowToolTip(RowHandle row, RowToolTip toolTip) override;
 
     // QAbstractItemModel
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -68,13 +67,12 @@ public:
     void setCaption(RowHandle handle, const std::string& caption);
 
 private:
+    // The texts stay the system's until a view asks for them: most rows of a long list are never shown.
     struct Row {
         RowHandle handle = 0;
         std::string caption;
-        QString captionText;
-        QStringList subTexts;
-        std::vector<std::string> subItems; // the same texts as the system's, for the host's colours
-        QString toolTip;                   // ready for Qt: never taken for markup
+        std::vector<std::string> subItems;
+        RowToolTip toolTip;
     };
     struct Column {
         std::string name;

@@ -41,7 +41,6 @@ void MainWindow::createWindows()
                 runTick();
             });
         });
-    filterTreeEditor_->setShownGames(shownGames_);
     filterTreeEditor_->setOnConditionsChanged(
         [this](const std::string& key) { monitor_.filterConditionsChanged(key); });
 }
@@ -66,6 +65,7 @@ void MainWindow::openColumnChooser()
 
 void MainWindow::openFilterTreeEditor()
 {
+    shareShownGames();
     filterTreeEditor_->open(monitor_.filterStore());
     hide();
 }
