@@ -39,8 +39,14 @@ private:
     // Makes the records the store's own before they change, when a snapshot shares them.
     void detach();
 
+    void index(RowHandle row, std::size_t position);
+
     std::shared_ptr<std::vector<GameRecord>> games_;
-    std::unordered_map<RowHandle, std::size_t> byRow_;
+    // Where each row's record is. A refresh's rows have consecutive handles, so most are found by their distance
+    // from the first: position + 1 there, 0 for none. The others are looked up by handle.
+    RowHandle firstRow_ = 0;
+    std::vector<std::size_t> byDistance_;
+    std::unordered_map<RowHandle, std::size_t> otherRows_;
 };
 
 } // namespace quintor

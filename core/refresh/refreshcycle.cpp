@@ -75,7 +75,9 @@ void RefreshCycle::runTick()
 
     try {
         fetchAndParse();
+        ports_.list.showRows();
     } catch (...) {
+        ports_.list.showRows();
         // A tick that ends early must not leave the marker in place of the user's servers:
         // it would be written to "server.txt" at shut-down.
         if (state_.servers.count() > 0 && state_.servers.line(0) == forceFileMarker) restoreServersFromFile();
@@ -112,6 +114,8 @@ void RefreshCycle::fetchAndParse()
     bool fileTick = false;
     std::optional<std::string> fallbackAnswered; // the built-in server, when the fallback answered for it
     for (int i = 0; i < state_.servers.count();) {
+        // The list is shown as it stands while a request waits; between the waits its rows come all at once.
+        ports_.list.showRows();
         setStatusCaption("Liste wird geladen...");
         const std::string entry = state_.servers.line(i);
         std::string reply;
@@ -122,6 +126,7 @@ void RefreshCycle::fetchAndParse()
         } else {
             FetchOutcome outcome =
                 fetchReferenceList(ports_.http, entry, addresses, std::chrono::milliseconds(connectTimeoutMs));
+            ports_.list.holdRows();
             if (!outcome.failure) {
                 if (outcome.fromFallback) fallbackAnswered = entry;
                 reply = std::move(outcome.reply);
@@ -133,6 +138,7 @@ void RefreshCycle::fetchAndParse()
             }
         }
         setStatusCaption("Liste wird verarbeitet...");
+        ports_.list.holdRows();
         reader.read(reply, entry);
         ++i;
     }

@@ -44,6 +44,8 @@ public:
     void clearRows() override;
     void clearColumns() override;
     void addColumn(const std::string& caption, int width) override;
+    void holdRows() override;
+    void showRows() override;
     RowHandle addRow() override;
     void removeRow(RowHandle row) override;
     void setRowTexts(RowHandle row, const std::string& caption, std::vector<std::string> subItems) override;
@@ -92,6 +94,8 @@ private:
         bool removed = false;
     };
 
+    // The rows the list holds, shown or not.
+    int rowTotal() const { return static_cast<int>(placedCount_ + waiting_.size()); }
     int rankOf(RowHandle handle) const;
     // The row's place, or null when the handle names no row of the list.
     const Place* placeOf(RowHandle handle) const;
@@ -118,6 +122,11 @@ private:
     std::vector<Place> places_;
     RowHandle handleBase_ = 0;
     RowHandle lastHandle_ = 0;
+    // While rows are held, views are told nothing: they see the first shownRows_ rows, which are the rows as they
+    // were shown (nothing looks at the list before the held changes are shown).
+    bool holding_ = false;
+    bool heldChanges_ = false;
+    int shownRows_ = 0;
 };
 
 } // namespace quintor::ui
