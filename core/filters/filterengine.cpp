@@ -3,6 +3,7 @@
 #include "filters/filterlogic.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace quintor {
@@ -33,7 +34,9 @@ void FilterEngine::prepare()
 {
     slots_.clear();
     for (auto& entry : enumerateFilters(filters_))
-        slots_.push_back({std::move(entry), nullptr, nullptr, false});
+        slots_.push_back({std::move(entry), nullptr, nullptr, false, {}});
+    conditionNumbers_.clear();
+    decided_.clear();
     // A table of its own for every refresh: the rows of the last one keep theirs.
     lines_ = std::make_shared<std::vector<std::string>>(slots_.size());
     bindMemory();
@@ -109,9 +112,35 @@ std::shared_ptr<const CompiledFilter> FilterEngine::readFilter(const FilterEntry
     return fresh.compiled;
 }
 
+std::uint32_t FilterEngine::conditionNumber(const CompiledCondition& condition)
+{
+    std::string key(sizeof(std::int32_t) + 1, '\0');
+    const auto field = static_cast<std::int32_t>(condition.field);
+    std::memcpy(key.data(), &field, sizeof field);
+    key.back() = static_cast<char>(condition.comparison);
+    key += condition.text;
+    const auto [number, added] =
+        conditionNumbers_.try_emplace(std::move(key), static_cast<std::uint32_t>(conditionNumbers_.size()));
+    if (added) decided_.push_back(0);
+    return number->second;
+}
+
+bool FilterEngine::passes(const Slot& slot, GameData& data)
+{
+    const CompiledFilter& filter = *slot.compiled;
+    if (!filter.active) return false;
+    return combineConditions(filter.rule, filter.conditions.size(), [&](std::size_t j) {
+        std::uint8_t& decided = decided_[slot.conditions[j]];
+        if (decided == 0) decided = conditionHoldsFor(filter.conditions[j], data) ? 2 : 1;
+        return decided == 2;
+    });
+}
+
 void FilterEngine::compile(Slot& slot, std::size_t place)
 {
     slot.compiled = readFilter(slot.entry);
+    for (const CompiledCondition& condition : slot.compiled->conditions)
+        slot.conditions.push_back(conditionNumber(condition));
     (*lines_)[place] =
         (slot.compiled->coloursRows ? "Farbe von " : "Passt zu ") + slot.entry.groupName + " / " + slot.entry.name;
 }
@@ -128,6 +157,7 @@ void FilterEngine::evaluateFilters(RowHandle row, FilterActionMode mode, Evaluat
     // No action waits for anything (boxes are queued), so the stored record serves the whole evaluation.
     const GameRecord& game = *stored;
     GameData data(game);
+    std::fill(decided_.begin(), decided_.end(), std::uint8_t(0));
     std::uint64_t identity = 0; // on the first match
     std::uint32_t server = 0;
 
@@ -145,7 +175,7 @@ void FilterEngine::evaluateFilters(RowHandle row, FilterActionMode mode, Evaluat
             fail(slot, *filter.failure);
             continue;
         }
-        if (!filterMatches(filter, data)) continue;
+        if (!passes(slot, data)) continue;
         if (identity == 0) {
             identity = identityHashOf(game);
             server = memory_.server(game.Server);

@@ -77,6 +77,7 @@ private:
         std::shared_ptr<const CompiledFilter> compiled; // read on first use
         MatchMemory::Filter* memory = nullptr;
         bool failed = false;
+        std::vector<std::uint32_t> conditions; // the refresh's number of each condition (conditionNumber)
     };
     // A filter as last read, with the stamps of the files it read then.
     struct ReadFilter {
@@ -89,6 +90,11 @@ private:
     void compile(Slot& slot, std::size_t place);
     std::shared_ptr<const CompiledFilter> readFilter(const FilterEntry& entry);
     void fail(Slot& slot, const std::string& reason);
+    // The same condition (field, comparison, text) in several filters has one number in a refresh, and is decided
+    // once per game.
+    std::uint32_t conditionNumber(const CompiledCondition& condition);
+    // filterMatches, each condition decided at most once per game.
+    bool passes(const Slot& slot, GameData& data);
 
     const TextList& filters_;
     GameStore& games_;
@@ -103,6 +109,8 @@ private:
     MatchMemory memory_;
     std::uint64_t memoryGeneration_ = 0;               // of the memories the slots hold
     std::unordered_map<std::string, ReadFilter> read_; // by key
+    std::unordered_map<std::string, std::uint32_t> conditionNumbers_;
+    std::vector<std::uint8_t> decided_; // per condition number, for the game at hand: 0 not yet, 1 fails, 2 holds
 };
 
 } // namespace quintor

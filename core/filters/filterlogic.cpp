@@ -140,20 +140,44 @@ std::uint32_t colourOf(std::string_view name)
     return 0;
 }
 
+GameData::GameData(const GameRecord& game) : game_(&game)
+{
+    const auto set = [this](ConditionField field, std::string_view view) {
+        views_[static_cast<std::size_t>(field)] = view;
+        known_ |= std::uint32_t(1) << static_cast<std::size_t>(field);
+    };
+    set(ConditionField::title, game.Title);
+    set(ConditionField::hoster, game.Hoster);
+    set(ConditionField::game, game.Game);
+    set(ConditionField::status, game.Status);
+    set(ConditionField::league, game.League);
+}
+
 std::string_view GameData::computedField(ConditionField field)
 {
+    static const std::string yes = yesNoText(true), no = yesNoText(false);
+    std::string_view view;
     switch (field) {
     case ConditionField::participants:
+        participants_ = participantList(*game_);
+        view = participants_;
+        break;
     case ConditionField::resources:
+        resources_ = resourceList(*game_);
+        view = resources_;
+        break;
     case ConditionField::officialServer:
-    case ConditionField::password: {
-        auto& slot = computed_[static_cast<std::size_t>(field)];
-        if (!slot) slot = fieldDatum(*game_, field);
-        return *slot;
-    }
+        view = game_->OfficialServer ? yes : no;
+        break;
+    case ConditionField::password:
+        view = game_->PasswordNeeded ? yes : no;
+        break;
     default:
-        return {};
+        return {}; // a field the files do not know
     }
+    views_[static_cast<std::size_t>(field)] = view;
+    known_ |= std::uint32_t(1) << static_cast<std::size_t>(field);
+    return view;
 }
 
 BytePairs BytePairs::of(std::string_view text)

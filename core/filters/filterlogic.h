@@ -81,24 +81,15 @@ struct BytePairs {
 // lists, "Ja"/"Nein" texts and byte pairs computed on first use.
 class GameData {
 public:
-    explicit GameData(const GameRecord& game) : game_(&game) {}
+    explicit GameData(const GameRecord& game);
+    GameData(const GameData&) = delete; // its views may point into itself
+    GameData& operator=(const GameData&) = delete;
 
     std::string_view field(ConditionField field)
     {
-        switch (field) {
-        case ConditionField::title:
-            return game_->Title;
-        case ConditionField::hoster:
-            return game_->Hoster;
-        case ConditionField::game:
-            return game_->Game;
-        case ConditionField::status:
-            return game_->Status;
-        case ConditionField::league:
-            return game_->League;
-        default:
-            return computedField(field);
-        }
+        const auto index = static_cast<std::size_t>(field);
+        if (index < views_.size() && (known_ & (std::uint32_t(1) << index))) return views_[index];
+        return computedField(field);
     }
     std::string_view variable(ActionVariable variable);
 
@@ -119,12 +110,15 @@ public:
     }
 
 private:
+    // Computes the datum of a joined or "Ja"/"Nein" field; "" for a field the files do not know.
     std::string_view computedField(ConditionField field);
 
     const GameRecord* game_;
-    std::array<std::optional<std::string>, kConditionFieldCount> computed_;
+    std::array<std::string_view, kConditionFieldCount> views_{};
+    std::uint32_t known_ = 0; // a bit per field whose view is set
+    std::string participants_, resources_;
     std::array<BytePairs, kConditionFieldCount> pairs_; // set when pairsKnown_ says so
-    std::uint32_t pairsKnown_ = 0;                      // a bit per field
+    std::uint32_t pairsKnown_ = 0;
     std::array<std::uint8_t, kConditionFieldCount> searches_{};
 };
 
