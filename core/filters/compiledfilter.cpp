@@ -22,9 +22,12 @@ void compileHead(CompiledFilter& filter, const TextList& conditions, const Filte
     for (int j = 0;; ++j) {
         const std::string field = conditions.value(numbered(filterkeys::field, j));
         if (field.empty()) break;
-        filter.conditions.push_back({static_cast<ConditionField>(strToInt(field)),
-                                     comparisonOf(conditions.value(numbered(filterkeys::act, j))),
-                                     conditions.value(numbered(filterkeys::edit, j))});
+        CompiledCondition condition;
+        condition.field = static_cast<ConditionField>(strToInt(field));
+        condition.comparison = comparisonOf(conditions.value(numbered(filterkeys::act, j)));
+        condition.text = conditions.value(numbered(filterkeys::edit, j));
+        condition.pairs = BytePairs::of(condition.text);
+        filter.conditions.push_back(std::move(condition));
     }
 }
 
@@ -38,6 +41,7 @@ void compileActions(CompiledFilter& filter, const TextList& actions)
         action.variable = static_cast<ActionVariable>(strToInt(actions.value(numbered(filterkeys::act, j))));
         if (action.variable != ActionVariable::unformatted) action.format = ActionTemplate::compile(action.text);
         action.kind = static_cast<ActionKind>(strToInt(field));
+        filter.coloursRows = filter.coloursRows || action.kind == ActionKind::colourRow;
         filter.actions.push_back(std::move(action));
     }
 }
@@ -66,22 +70,12 @@ CompiledFilter compileFilter(const FilterEntry& entry, const FilterFileLoader& l
 
 bool filterMatches(const CompiledFilter& filter, GameData& data, std::vector<bool>* rowsHeld)
 {
+    if (!rowsHeld) return filterMatches(filter, data);
     const auto& conditions = filter.conditions;
-    const auto holds = [&](std::size_t j) {
-        return conditionHolds(data.field(conditions[j].field), conditions[j].comparison, conditions[j].text);
-    };
-    if (!rowsHeld) return filter.active && combineConditions(filter.rule, conditions.size(), holds);
     rowsHeld->resize(conditions.size());
     for (std::size_t j = 0; j < conditions.size(); ++j)
-        (*rowsHeld)[j] = holds(j);
+        (*rowsHeld)[j] = conditionHoldsFor(conditions[j], data);
     return filter.active && combineConditions(filter.rule, *rowsHeld);
-}
-
-bool coloursRows(const CompiledFilter& filter)
-{
-    for (const auto& action : filter.actions)
-        if (action.kind == ActionKind::colourRow) return true;
-    return false;
 }
 
 CompiledFilter compileFilter(const std::string& appFolder, const FilterEntry& entry)

@@ -18,6 +18,7 @@ struct CompiledCondition {
     ConditionField field = ConditionField::title;
     Comparison comparison = Comparison::never;
     std::string text;
+    BytePairs pairs = BytePairs::of(text); // of `text`, for "contains"
 };
 
 struct CompiledAction {
@@ -36,7 +37,8 @@ struct CompiledAction {
 struct CompiledFilter {
     FilterEntry entry;
     bool active = false;
-    bool once = false; // event actions only for a game that starts to match
+    bool once = false;        // event actions only for a game that starts to match
+    bool coloursRows = false; // one of its actions is "Färbe Eintrag ein"
     CombineRule rule = CombineRule::allHold;
     std::vector<CompiledCondition> conditions;
     std::vector<CompiledAction> actions;
@@ -44,13 +46,30 @@ struct CompiledFilter {
     std::optional<std::string> actionsFailure;
 };
 
-// The decision of a filter for one game: false for an inactive one, else its conditions combined by "typ".
-// With `rowsHeld`, every row is evaluated and its result stored there, even for an inactive filter; rows
-// have no effects, so the decision is the same either way.
-bool filterMatches(const CompiledFilter& filter, GameData& data, std::vector<bool>* rowsHeld = nullptr);
+// One condition for one game, as conditionHolds decides it.
+inline bool conditionHoldsFor(const CompiledCondition& condition, GameData& data)
+{
+    switch (condition.comparison) {
+    case Comparison::contains:
+        return data.contains(condition.field, condition.text, condition.pairs);
+    case Comparison::equals:
+        return data.field(condition.field) == condition.text;
+    case Comparison::never:
+        break;
+    }
+    return false;
+}
 
-// Whether the filter colours the rows of the games it matches: one of its actions is "Färbe Eintrag ein".
-bool coloursRows(const CompiledFilter& filter);
+// The decision of a filter for one game: false for an inactive one, else its conditions combined by "typ".
+inline bool filterMatches(const CompiledFilter& filter, GameData& data)
+{
+    if (!filter.active) return false;
+    return combineConditions(filter.rule, filter.conditions.size(),
+                             [&](std::size_t j) { return conditionHoldsFor(filter.conditions[j], data); });
+}
+// The same, every row evaluated and its result stored in `rowsHeld`, even for an inactive filter; rows have no
+// effects, so the decision is the same either way.
+bool filterMatches(const CompiledFilter& filter, GameData& data, std::vector<bool>* rowsHeld);
 
 // Gives the lines of a file of the store by its name (key + ".txt" ...); raises FileError when it cannot.
 using FilterFileLoader = std::function<TextList(const std::string& fileName)>;

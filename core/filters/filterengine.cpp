@@ -3,7 +3,19 @@
 
 #include "filters/filterlogic.h"
 
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
 namespace quintor {
+namespace {
+
+bool sameEntry(const FilterEntry& a, const FilterEntry& b)
+{
+    return a.group == b.group && a.index == b.index && a.key == b.key && a.name == b.name && a.groupName == b.groupName;
+}
+
+} // namespace
 
 FilterEngine::FilterEngine(const TextList& filters, GameStore& games, std::string appFolder, FilterActions& actions,
                            ErrorReport report)
@@ -23,8 +35,20 @@ void FilterEngine::prepare()
 {
     slots_.clear();
     for (auto& entry : enumerateFilters(filters_))
-        slots_.push_back({std::move(entry), nullptr, false});
+        slots_.push_back({std::move(entry), nullptr, nullptr, false, {}});
+    conditionNumbers_.clear();
+    decided_.clear();
+    // A table of its own for every refresh: the rows of the last one keep theirs.
+    lines_ = std::make_shared<std::vector<std::string>>(slots_.size());
+    bindMemory();
     prepared_ = true;
+}
+
+void FilterEngine::bindMemory()
+{
+    for (Slot& slot : slots_)
+        slot.memory = &memory_.filter(slot.entry.key);
+    memoryGeneration_ = memory_.generation();
 }
 
 void FilterEngine::endTick(const std::vector<std::string>& unreadServers, bool listFromFile)
@@ -40,68 +64,144 @@ void FilterEngine::filtersMoved(const FilterKeyMapping& keys)
     std::vector<std::string> gone = keys.removed;
     if (keys.added) gone.push_back(*keys.added); // a new filter remembers nothing
     memory_.rekey(keys.moved, gone);
+    read_.clear(); // the files moved with their filters
 }
 
 void FilterEngine::fail(Slot& slot, const std::string& reason)
 {
     slot.failed = true;
-    memory_.forget(slot.entry.key);
+    memory_.forget(*slot.memory);
     if (report_) report_("Filter \"" + slot.entry.name + "\": " + reason);
+}
+
+std::shared_ptr<const CompiledFilter> FilterEngine::readFilter(const FilterEntry& entry)
+{
+    const auto known = read_.find(entry.key);
+    if (known != read_.end()) {
+        ReadFilter& last = known->second;
+        const bool unchanged = std::all_of(last.files.begin(), last.files.end(), [this](const auto& file) {
+            const std::optional<FileStamp> now = fileStamp(appFolder_ + file.first);
+            return now && *now == file.second;
+        });
+        if (unchanged) {
+            if (!sameEntry(last.compiled->entry, entry)) {
+                auto renamed = std::make_shared<CompiledFilter>(*last.compiled);
+                renamed->entry = entry;
+                last.compiled = std::move(renamed);
+            }
+            return last.compiled;
+        }
+    }
+    ReadFilter fresh;
+    bool settled = true;
+    CompiledFilter filter = compileFilter(entry, [&](const std::string& fileName) {
+        StampedFile file = readStampedFile(appFolder_ + fileName);
+        settled = settled && file.settled;
+        fresh.files.emplace_back(fileName, file.stamp);
+        TextList lines;
+        lines.setText(file.bytes);
+        return lines;
+    });
+    fresh.compiled = std::make_shared<const CompiledFilter>(std::move(filter));
+    // Kept only when read whole from files whose stamps will show a change: a failure may come from a file that
+    // is missing, and that has no stamp to watch.
+    if (settled && !fresh.compiled->failure && !fresh.compiled->actionsFailure) {
+        read_[entry.key] = fresh;
+    } else if (known != read_.end()) {
+        read_.erase(known);
+    }
+    return fresh.compiled;
+}
+
+std::uint32_t FilterEngine::conditionNumber(const CompiledCondition& condition)
+{
+    std::string key(sizeof(std::int32_t) + 1, '\0');
+    const auto field = static_cast<std::int32_t>(condition.field);
+    std::memcpy(key.data(), &field, sizeof field);
+    key.back() = static_cast<char>(condition.comparison);
+    key += condition.text;
+    const auto [number, added] =
+        conditionNumbers_.try_emplace(std::move(key), static_cast<std::uint32_t>(conditionNumbers_.size()));
+    if (added) decided_.push_back(0);
+    return number->second;
+}
+
+bool FilterEngine::passes(const Slot& slot, GameData& data)
+{
+    const CompiledFilter& filter = *slot.compiled;
+    if (!filter.active) return false;
+    return combineConditions(filter.rule, filter.conditions.size(), [&](std::size_t j) {
+        std::uint8_t& decided = decided_[slot.conditions[j]];
+        if (decided == 0) decided = conditionHoldsFor(filter.conditions[j], data) ? 2 : 1;
+        return decided == 2;
+    });
+}
+
+void FilterEngine::compile(Slot& slot, std::size_t place)
+{
+    slot.compiled = readFilter(slot.entry);
+    for (const CompiledCondition& condition : slot.compiled->conditions)
+        slot.conditions.push_back(conditionNumber(condition));
+    (*lines_)[place] = (slot.compiled->coloursRows ? tr("Farbe von ") : tr("Passt zu ")) + slot.entry.groupName +
+                       " / " + slot.entry.name;
 }
 
 void FilterEngine::evaluateFilters(RowHandle row, FilterActionMode mode, EvaluationRecord* record)
 {
-    if (!prepared_) prepare();
-    const GameRecord* stored = games_.find(row);
+    if (!prepared_)
+        prepare();
+    else if (memoryGeneration_ != memory_.generation())
+        bindMemory(); // the tree editor moved filters during the refresh
+    const GameRecord* stored = std::as_const(games_).find(row);
     if (!stored) return;
     const bool perform = mode == FilterActionMode::perform;
     // No action waits for anything (boxes are queued), so the stored record serves the whole evaluation.
     const GameRecord& game = *stored;
     GameData data(game);
-    std::optional<std::string> identity; // on the first match
+    std::fill(decided_.begin(), decided_.end(), std::uint8_t(0));
+    std::uint64_t identity = 0; // on the first match
+    std::uint32_t server = 0;
 
-    for (Slot& slot : slots_) {
+    for (std::size_t place = 0; place < slots_.size(); ++place) {
+        Slot& slot = slots_[place];
         if (slot.failed) continue;
-        if (!slot.compiled)
-            slot.compiled = std::make_shared<const CompiledFilter>(compileFilter(appFolder_, slot.entry));
+        if (!slot.compiled) compile(slot, place);
         const CompiledFilter& filter = *slot.compiled;
         if (filter.failure) {
             if (!perform) {
                 // It must remember nothing of this refresh either; the report waits for a listed game.
-                memory_.forget(slot.entry.key);
+                memory_.forget(*slot.memory);
                 continue;
             }
             fail(slot, *filter.failure);
             continue;
         }
-        if (!filterMatches(filter, data)) continue;
-        if (!identity) identity = gameIdentity(game);
-        const bool newGame = memory_.noteMatch(slot.entry.key, *identity, game.Server);
-        if (record) record->matches.push_back({filter.entry.groupName, filter.entry.name, coloursRows(filter)});
+        if (!passes(slot, data)) continue;
+        if (identity == 0) {
+            identity = identityHashOf(game);
+            server = memory_.server(game.Server);
+        }
+        const bool newGame = memory_.noteMatch(*slot.memory, identity, server);
+        if (record) {
+            if (!record->lines) record->lines = lines_;
+            record->passed.push_back(static_cast<std::uint32_t>(place));
+        }
         if (!perform) {
-            if (filter.actionsFailure) memory_.forget(slot.entry.key);
+            if (filter.actionsFailure) memory_.forget(*slot.memory);
             continue;
         }
         for (const auto& action : filter.actions) {
             // An action that does not fire was read and converted with its filter; formatting it cannot fail.
             if (!actionFires(action.kind, filter.once, newGame)) continue;
-            const std::string text =
-                action.format ? action.format->format(data.variable(action.variable)) : action.text;
-            actions_.perform({row, filter.entry.key, filter.entry.name, action.kind, text});
+            if (action.format) {
+                const std::string text = action.format->format(data.variable(action.variable));
+                actions_.perform({row, filter.entry.key, filter.entry.name, action.kind, text});
+            } else {
+                actions_.perform({row, filter.entry.key, filter.entry.name, action.kind, action.text});
+            }
         }
         if (filter.actionsFailure) fail(slot, *filter.actionsFailure);
     }
-}
-
-std::string matchExplanation(const EvaluationRecord& record)
-{
-    std::string text;
-    for (const FilterMatch& match : record.matches) {
-        if (!text.empty()) text += '\n';
-        text += match.coloursRow ? tr("Farbe von ") : tr("Passt zu ");
-        text += match.groupName + " / " + match.filterName;
-    }
-    return text;
 }
 
 } // namespace quintor

@@ -5,13 +5,17 @@
 #include "filters/filteractions.h"
 #include "filters/filtertreefiles.h"
 #include "filters/matchmemory.h"
+#include "reference/filtermatches.h"
 #include "reference/gamestore.h"
+#include "settings/fileio.h"
 #include "settings/textlist.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace quintor {
@@ -19,21 +23,15 @@ namespace quintor {
 // Whether an evaluation performs the actions of the filters a game passes.
 enum class FilterActionMode { perform, none };
 
-// A filter a game passed, as the row's explanation names it.
-struct FilterMatch {
-    std::string groupName;
-    std::string filterName;
-    bool coloursRow = false;
-};
-
-// The results of one evaluation of one game: the filters it passed, in filter order.
-struct EvaluationRecord {
-    std::vector<FilterMatch> matches;
-};
+// The filters one game passed, by their places in the refresh's filter set (FilterMatches).
+using EvaluationRecord = FilterMatches;
 
 // The explanation of a row: one line per filter it passed, in filter order, "Farbe von <group> / <filter>"
 // for a filter that colours rows and "Passt zu <group> / <filter>" for the others; "" for none.
-std::string matchExplanation(const EvaluationRecord& record);
+inline std::string matchExplanation(const EvaluationRecord& record)
+{
+    return record.text();
+}
 
 // The refresh reaches it through its filter hook, which the program wires.
 class FilterEngine final {
@@ -46,14 +44,15 @@ public:
                  ErrorReport report);
 
     // Starts a refresh: the filter list and each filter's files are read anew, each at most once in the
-    // refresh (on first use), so a change on disk counts from the next refresh on.
+    // refresh (on first use), so a change on disk counts from the next refresh on. A file whose stamp shows no
+    // change since it was last read (FileStamp, settled) is not read again.
     void beginTick();
 
     // Evaluates every filter for the game of this row, in list order, notes the filters it passes in
-    // `record` (when given), and performs the actions of those that fire (actionFires): a game is new to a
-    // filter when the filter did not match it in the last refresh. A filter whose files are broken keeps
-    // the actions it performed before the failure, is reported once and skipped for the rest of the
-    // refresh, and remembers none of its games; the others go on.
+    // `record` (when given; its lines are the refresh's), and performs the actions of those that fire (actionFires): a
+    // game is new to a filter when the filter did not match it in the last refresh. A filter whose files are broken
+    // keeps the actions it performed before the failure, is reported once and skipped for the rest of the refresh, and
+    // remembers none of its games; the others go on.
     //
     // With FilterActionMode::none (a game kept from the last good list of a server that failed in this
     // refresh): every filter it still passes remembers it as listed, and nothing runs for it, not even a
@@ -76,11 +75,26 @@ private:
     struct Slot {
         FilterEntry entry;
         std::shared_ptr<const CompiledFilter> compiled; // read on first use
+        MatchMemory::Filter* memory = nullptr;
         bool failed = false;
+        std::vector<std::uint32_t> conditions; // the refresh's number of each condition (conditionNumber)
+    };
+    // A filter as last read, with the stamps of the files it read then.
+    struct ReadFilter {
+        std::shared_ptr<const CompiledFilter> compiled;
+        std::vector<std::pair<std::string, FileStamp>> files;
     };
 
     void prepare();
+    void bindMemory();
+    void compile(Slot& slot, std::size_t place);
+    std::shared_ptr<const CompiledFilter> readFilter(const FilterEntry& entry);
     void fail(Slot& slot, const std::string& reason);
+    // The same condition (field, comparison, text) in several filters has one number in a refresh, and is decided
+    // once per game.
+    std::uint32_t conditionNumber(const CompiledCondition& condition);
+    // filterMatches, each condition decided at most once per game.
+    bool passes(const Slot& slot, GameData& data);
 
     const TextList& filters_;
     GameStore& games_;
@@ -90,7 +104,13 @@ private:
 
     bool prepared_ = false;
     std::vector<Slot> slots_;
+    // The refresh's line per filter, for the rows' tooltips; a filter's line is written when it is read.
+    std::shared_ptr<std::vector<std::string>> lines_;
     MatchMemory memory_;
+    std::uint64_t memoryGeneration_ = 0;               // of the memories the slots hold
+    std::unordered_map<std::string, ReadFilter> read_; // by key
+    std::unordered_map<std::string, std::uint32_t> conditionNumbers_;
+    std::vector<std::uint8_t> decided_; // per condition number, for the game at hand: 0 not yet, 1 fails, 2 holds
 };
 
 } // namespace quintor

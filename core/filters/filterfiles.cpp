@@ -6,6 +6,9 @@
 #include "settings/keys.h"
 
 #include <algorithm>
+#include <map>
+#include <optional>
+#include <utility>
 
 namespace quintor {
 namespace {
@@ -34,17 +37,66 @@ std::string actionsFileName(const std::string& key)
     return key + "_act.txt";
 }
 
+namespace {
+
+// The group and filter of a line named groupKey(g) (filter -1) or filterKey(g, f), its letters in any case; nothing
+// for any other name.
+std::optional<std::pair<int, int>> filterListPlace(std::string_view name)
+{
+    const auto word = [&name](std::string_view lower) {
+        if (name.size() < lower.size()) return false;
+        for (std::size_t i = 0; i < lower.size(); ++i) {
+            if ((name[i] | 0x20) != lower[i]) return false; // the letters of `lower` and their capitals only
+        }
+        name.remove_prefix(lower.size());
+        return true;
+    };
+    // A number as std::to_string writes it: no sign, no leading zero.
+    const auto number = [&name]() -> std::optional<int> {
+        std::size_t digits = 0;
+        while (digits < name.size() && name[digits] >= '0' && name[digits] <= '9')
+            ++digits;
+        if (digits == 0 || digits > 9 || (digits > 1 && name[0] == '0')) return std::nullopt;
+        int value = 0;
+        for (std::size_t i = 0; i < digits; ++i)
+            value = value * 10 + (name[i] - '0');
+        name.remove_prefix(digits);
+        return value;
+    };
+    if (!word("grp")) return std::nullopt;
+    const auto group = number();
+    if (!group) return std::nullopt;
+    if (name.empty()) return std::pair{*group, -1};
+    if (!word("fil")) return std::nullopt;
+    const auto filter = number();
+    if (!filter || !name.empty()) return std::nullopt;
+    return std::pair{*group, *filter};
+}
+
+} // namespace
+
 std::vector<FilterEntry> enumerateFilters(const TextList& filters)
 {
+    // One pass over the list; as TextList::value, the first line of a name counts.
+    std::map<std::pair<int, int>, int> firstLine;
+    for (int i = 0; i < filters.count(); ++i) {
+        const std::string_view line = filters.line(i);
+        const auto equals = line.find('=');
+        if (equals == std::string_view::npos) continue;
+        if (const auto place = filterListPlace(line.substr(0, equals))) firstLine.try_emplace(*place, i);
+    }
+    const auto value = [&](int group, int filter) {
+        const auto found = firstLine.find({group, filter});
+        return found == firstLine.end() ? std::string() : filters.valueAt(found->second);
+    };
     std::vector<FilterEntry> entries;
     for (int g = 0;; ++g) {
-        const std::string groupName = filters.value(groupKey(g));
+        const std::string groupName = value(g, -1);
         if (groupName.empty()) break;
         for (int f = 0;; ++f) {
-            std::string key = filterKey(g, f);
-            std::string name = filters.value(key);
+            std::string name = value(g, f);
             if (name.empty()) break;
-            entries.push_back({g, f, std::move(key), std::move(name), groupName});
+            entries.push_back({g, f, filterKey(g, f), std::move(name), groupName});
         }
     }
     return entries;

@@ -140,29 +140,56 @@ std::uint32_t colourOf(std::string_view name)
     return 0;
 }
 
-std::string_view GameData::field(ConditionField field)
+GameData::GameData(const GameRecord& game) : game_(&game)
 {
+    const auto set = [this](ConditionField field, std::string_view view) {
+        views_[static_cast<std::size_t>(field)] = view;
+        known_ |= std::uint32_t(1) << static_cast<std::size_t>(field);
+    };
+    set(ConditionField::title, game.Title);
+    set(ConditionField::hoster, game.Hoster);
+    set(ConditionField::game, game.Game);
+    set(ConditionField::status, game.Status);
+    set(ConditionField::league, game.League);
+}
+
+std::string_view GameData::computedField(ConditionField field)
+{
+    static const std::string yes = yesNoText(true), no = yesNoText(false);
+    std::string_view view;
     switch (field) {
-    case ConditionField::title:
-        return game_->Title;
-    case ConditionField::hoster:
-        return game_->Hoster;
-    case ConditionField::game:
-        return game_->Game;
-    case ConditionField::status:
-        return game_->Status;
-    case ConditionField::league:
-        return game_->League;
     case ConditionField::participants:
+        participants_ = participantList(*game_);
+        view = participants_;
+        break;
     case ConditionField::resources:
+        resources_ = resourceList(*game_);
+        view = resources_;
+        break;
     case ConditionField::officialServer:
-    case ConditionField::password: {
-        auto& slot = computed_[static_cast<std::size_t>(field)];
-        if (!slot) slot = fieldDatum(*game_, field);
-        return *slot;
+        view = game_->OfficialServer ? yes : no;
+        break;
+    case ConditionField::password:
+        view = game_->PasswordNeeded ? yes : no;
+        break;
+    default:
+        return {}; // a field the files do not know
     }
+    views_[static_cast<std::size_t>(field)] = view;
+    known_ |= std::uint32_t(1) << static_cast<std::size_t>(field);
+    return view;
+}
+
+BytePairs BytePairs::of(std::string_view text)
+{
+    BytePairs pairs{};
+    for (std::size_t i = 1; i < text.size(); ++i) {
+        const std::uint32_t pair = (static_cast<std::uint32_t>(static_cast<unsigned char>(text[i - 1])) << 8) |
+                                   static_cast<unsigned char>(text[i]);
+        const std::uint32_t bit = (pair * 0x9E3779B1u) >> 24;
+        pairs.bits[bit >> 6] |= std::uint64_t(1) << (bit & 63);
     }
-    return {};
+    return pairs;
 }
 
 std::string_view GameData::variable(ActionVariable variable)

@@ -63,20 +63,63 @@ bool conditionHolds(std::string_view datum, Comparison comparison, std::string_v
 // "Orange", "Gr\xFCn"; black (0) for any other text. Values are 0x00BBGGRR.
 std::uint32_t colourOf(std::string_view name);
 
+// The pairs of adjacent bytes of a text, each hashed to one of 256 bits. A text contains another only if it has
+// every pair of the other: most texts that do not contain a condition's text are told so by four comparisons.
+struct BytePairs {
+    std::array<std::uint64_t, 4> bits;
+
+    static BytePairs of(std::string_view text);
+    // Whether every pair of `other` may be among these.
+    bool covers(const BytePairs& other) const
+    {
+        return ((other.bits[0] & ~bits[0]) | (other.bits[1] & ~bits[1]) | (other.bits[2] & ~bits[2]) |
+                (other.bits[3] & ~bits[3])) == 0;
+    }
+};
+
 // The data of one game for all filters of one evaluation: views of the record's own texts, and the joined
-// lists and "Ja"/"Nein" texts computed on first use.
+// lists, "Ja"/"Nein" texts and byte pairs computed on first use.
 class GameData {
 public:
-    explicit GameData(const GameRecord& game) : game_(&game) {}
-    // Moves over to a copy of the same record (the computed texts stay valid).
-    void rebind(const GameRecord& copy) { game_ = &copy; }
+    explicit GameData(const GameRecord& game);
+    GameData(const GameData&) = delete; // its views may point into itself
+    GameData& operator=(const GameData&) = delete;
 
-    std::string_view field(ConditionField field);
+    std::string_view field(ConditionField field)
+    {
+        const auto index = static_cast<std::size_t>(field);
+        if (index < views_.size() && (known_ & (std::uint32_t(1) << index))) return views_[index];
+        return computedField(field);
+    }
     std::string_view variable(ActionVariable variable);
 
+    // conditionHolds(field(field), Comparison::contains, text), `textPairs` being the text's byte pairs. A field
+    // searched more than once gets its byte pairs, which rule out most texts it does not contain.
+    bool contains(ConditionField field, std::string_view text, const BytePairs& textPairs)
+    {
+        const std::string_view datum = this->field(field);
+        if (text.empty() || text.size() > datum.size()) return false;
+        const auto index = static_cast<std::size_t>(field);
+        if (index >= pairs_.size()) return false; // a field the files do not know: its datum is empty
+        if (!(pairsKnown_ & (std::uint32_t(1) << index))) {
+            if (++searches_[index] == 1) return datum.find(text) != std::string_view::npos;
+            pairs_[index] = BytePairs::of(datum);
+            pairsKnown_ |= std::uint32_t(1) << index;
+        }
+        return pairs_[index].covers(textPairs) && datum.find(text) != std::string_view::npos;
+    }
+
 private:
+    // Computes the datum of a joined or "Ja"/"Nein" field; "" for a field the files do not know.
+    std::string_view computedField(ConditionField field);
+
     const GameRecord* game_;
-    std::array<std::optional<std::string>, kConditionFieldCount> computed_;
+    std::array<std::string_view, kConditionFieldCount> views_{};
+    std::uint32_t known_ = 0; // a bit per field whose view is set
+    std::string participants_, resources_;
+    std::array<BytePairs, kConditionFieldCount> pairs_; // set when pairsKnown_ says so
+    std::uint32_t pairsKnown_ = 0;
+    std::array<std::uint8_t, kConditionFieldCount> searches_{};
 };
 
 } // namespace quintor

@@ -10,62 +10,80 @@ void MatchMemory::beginTick()
     open_ = true;
 }
 
-bool MatchMemory::noteMatch(const std::string& filterKey, const std::string& identity, const std::string& server)
+MatchMemory::Filter& MatchMemory::filter(const std::string& filterKey)
 {
-    current_[filterKey].emplace(identity, server);
-    const auto last = last_.find(filterKey);
-    if (last == last_.end()) return true;
-    // The same game may have come from any server last time.
-    const auto seen = last->second.lower_bound({identity, std::string()});
-    return seen == last->second.end() || seen->first != identity;
+    return filters_[filterKey];
 }
 
-void MatchMemory::forget(const std::string& filterKey)
+std::uint32_t MatchMemory::server(std::string_view name)
 {
-    failed_.insert(filterKey);
+    const auto known = std::find(servers_.begin(), servers_.end(), name);
+    if (known != servers_.end()) return static_cast<std::uint32_t>(known - servers_.begin());
+    servers_.emplace_back(name);
+    return static_cast<std::uint32_t>(servers_.size() - 1);
+}
+
+bool MatchMemory::noteMatch(Filter& filter, std::uint64_t identity, std::uint32_t server)
+{
+    filter.current_.push_back({identity, server});
+    // The same game may have come from any server last time.
+    const auto seen = std::lower_bound(filter.last_.begin(), filter.last_.end(), identity,
+                                       [](const Filter::Game& game, std::uint64_t id) { return game.identity < id; });
+    return seen == filter.last_.end() || seen->identity != identity;
 }
 
 void MatchMemory::rekey(const std::map<std::string, std::string>& moved, const std::vector<std::string>& removed)
 {
-    const auto remap = [&](std::unordered_map<std::string, Games>& memory) {
-        std::unordered_map<std::string, Games> kept;
-        // Filters that kept their keys first: a moved filter's memory then takes the key it moved to.
-        for (auto& [key, games] : memory) {
-            if (moved.count(key) == 0 && std::find(removed.begin(), removed.end(), key) == removed.end())
-                kept[key] = std::move(games);
-        }
-        for (auto& [key, games] : memory) {
-            const auto to = moved.find(key);
-            if (to != moved.end()) kept[to->second] = std::move(games);
-        }
-        memory = std::move(kept);
-    };
-    remap(last_);
-    remap(current_);
+    std::unordered_map<std::string, Filter> kept;
+    // Filters that kept their keys first: a moved filter's memory then takes the key it moved to.
+    for (auto& [key, memory] : filters_) {
+        if (moved.count(key) == 0 && std::find(removed.begin(), removed.end(), key) == removed.end())
+            kept[key] = std::move(memory);
+    }
+    for (auto& [key, memory] : filters_) {
+        const auto to = moved.find(key);
+        if (to != moved.end()) kept[to->second] = std::move(memory);
+    }
+    filters_ = std::move(kept);
+    ++generation_;
 }
 
 void MatchMemory::abandonTick()
 {
-    current_.clear();
-    failed_.clear();
+    for (auto& [key, memory] : filters_) {
+        memory.current_.clear();
+        memory.failed_ = false;
+    }
     open_ = false;
 }
 
 void MatchMemory::endTick(const std::vector<std::string>& unreadServers)
 {
-    if (!unreadServers.empty()) {
-        for (const auto& [key, games] : last_) {
-            for (const auto& game : games) {
-                if (std::find(unreadServers.begin(), unreadServers.end(), game.second) != unreadServers.end())
-                    current_[key].insert(game);
+    std::vector<std::uint32_t> unread;
+    for (const std::string& name : unreadServers) {
+        const auto known = std::find(servers_.begin(), servers_.end(), name);
+        if (known != servers_.end()) unread.push_back(static_cast<std::uint32_t>(known - servers_.begin()));
+    }
+    for (auto& [key, memory] : filters_) {
+        if (!unread.empty()) {
+            for (const Filter::Game& game : memory.last_) {
+                if (std::find(unread.begin(), unread.end(), game.server) != unread.end())
+                    memory.current_.push_back(game);
             }
         }
+        if (memory.failed_) memory.current_.clear();
+        std::sort(memory.current_.begin(), memory.current_.end(), [](const Filter::Game& a, const Filter::Game& b) {
+            return a.identity != b.identity ? a.identity < b.identity : a.server < b.server;
+        });
+        memory.current_.erase(std::unique(memory.current_.begin(), memory.current_.end(),
+                                          [](const Filter::Game& a, const Filter::Game& b) {
+                                              return a.identity == b.identity && a.server == b.server;
+                                          }),
+                              memory.current_.end());
+        memory.last_.swap(memory.current_);
+        memory.current_.clear();
+        memory.failed_ = false;
     }
-    for (const auto& key : failed_)
-        current_.erase(key);
-    last_ = std::move(current_);
-    current_.clear();
-    failed_.clear();
     open_ = false;
 }
 

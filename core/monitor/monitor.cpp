@@ -47,19 +47,19 @@ class Monitor::FilterHook final : public GameFilter {
 public:
     explicit FilterHook(FilterEngine& engine) : engine_(engine) {}
     void beginTick() override { engine_.beginTick(); }
-    std::string evaluateFilters(RowHandle row) override { return evaluate(row, FilterActionMode::perform); }
+    FilterMatches evaluateFilters(RowHandle row) override { return evaluate(row, FilterActionMode::perform); }
     void endTick(const std::vector<std::string>& unreadServers, bool listFromFile) override
     {
         engine_.endTick(unreadServers, listFromFile);
     }
-    std::string filterStale(RowHandle row) override { return evaluate(row, FilterActionMode::none); }
+    FilterMatches filterStale(RowHandle row) override { return evaluate(row, FilterActionMode::none); }
 
 private:
-    std::string evaluate(RowHandle row, FilterActionMode mode)
+    FilterMatches evaluate(RowHandle row, FilterActionMode mode)
     {
-        EvaluationRecord record;
-        engine_.evaluateFilters(row, mode, &record);
-        return matchExplanation(record);
+        FilterMatches matches;
+        engine_.evaluateFilters(row, mode, &matches);
+        return matches;
     }
     FilterEngine& engine_;
 };

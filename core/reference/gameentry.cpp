@@ -1,5 +1,8 @@
 #include "reference/gameentry.h"
 
+#include <cstring>
+#include <string_view>
+
 namespace quintor {
 
 const GameRecord* findGameOfRow(const std::vector<GameRecord>& games, RowHandle row)
@@ -14,6 +17,47 @@ const GameRecord* findGameOfRow(const std::vector<GameRecord>& games, RowHandle 
 std::string gameIdentity(const GameRecord& game)
 {
     return game.Title + '\n' + game.Hoster + '\n' + (game.StartTime ? *game.StartTime : game.Address);
+}
+
+namespace {
+
+std::uint64_t mixed(std::uint64_t h, std::uint64_t word)
+{
+    h = (h ^ word) * 0xBF58476D1CE4E5B9u;
+    return h ^ (h >> 31);
+}
+
+// Each text with its length, eight bytes at a time.
+std::uint64_t hashed(std::uint64_t h, std::string_view text)
+{
+    h = mixed(h, text.size());
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        h = mixed(h, word);
+    }
+    if (i < text.size()) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, text.size() - i);
+        h = mixed(h, word);
+    }
+    return h;
+}
+
+} // namespace
+
+std::uint64_t gameIdentityHash(const GameRecord& game)
+{
+    std::uint64_t h = 0x9E3779B97F4A7C15u;
+    h = hashed(h, game.Title);
+    h = hashed(h, game.Hoster);
+    h = hashed(h, game.StartTime ? *game.StartTime : game.Address);
+    // The final mix of splitmix64: every bit of the input reaches every bit of the hash.
+    h = (h ^ (h >> 30)) * 0xBF58476D1CE4E5B9u;
+    h = (h ^ (h >> 27)) * 0x94D049BB133111EBu;
+    h ^= h >> 31;
+    return h != 0 ? h : 1;
 }
 
 } // namespace quintor

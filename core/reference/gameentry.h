@@ -57,11 +57,21 @@ struct GameRecord {
     bool ColorByFilter = false;
     // The host's colours and italics in Title, Hoster and Comment, when tags are stripped.
     TextSpans TitleSpans, HosterSpans, CommentSpans;
+    // gameIdentityHash, set once when the refresh lists the record; 0 until then.
+    std::uint64_t IdentityHash = 0;
 };
 
 // The text that tells one game from another across refreshes: Title, Hoster and the raw start time (the
 // Address for a host that writes none), joined by one line feed each.
 std::string gameIdentity(const GameRecord& game);
+// A 64-bit hash of the same three texts, never 0: what tells games apart where they are compared many times (a
+// filter's memory of the games it reported).
+std::uint64_t gameIdentityHash(const GameRecord& game);
+// The record's IdentityHash, or gameIdentityHash when none was set.
+inline std::uint64_t identityHashOf(const GameRecord& game)
+{
+    return game.IdentityHash != 0 ? game.IdentityHash : gameIdentityHash(game);
+}
 
 // The record of a list row: the LAST record of `games` whose Item is `row`, or null when none is.
 const GameRecord* findGameOfRow(const std::vector<GameRecord>& games, RowHandle row);

@@ -4,40 +4,84 @@
 
 namespace quintor {
 
+GameStore::GameStore() : games_(std::make_shared<std::vector<GameRecord>>()) {}
+
 void GameStore::clear()
 {
-    games_.clear();
-    byRow_.clear();
+    if (games_.use_count() > 1) {
+        // The snapshot keeps the old records; the next list is likely as long.
+        auto fresh = std::make_shared<std::vector<GameRecord>>();
+        fresh->reserve(games_->size());
+        games_ = std::move(fresh);
+    } else {
+        games_->clear();
+    }
+    byDistance_.clear();
+    otherRows_.clear();
+}
+
+void GameStore::detach()
+{
+    if (games_.use_count() > 1) games_ = std::make_shared<std::vector<GameRecord>>(*games_);
 }
 
 void GameStore::append(GameRecord&& entry)
 {
+    detach();
     const RowHandle row = entry.Item;
-    games_.push_back(std::move(entry));
-    byRow_[row] = games_.size() - 1; // a later record of the same row wins, as in a full scan
+    games_->push_back(std::move(entry));
+    index(row, games_->size() - 1);
+}
+
+void GameStore::index(RowHandle row, std::size_t position)
+{
+    // A later record of the same row wins, as in a full scan: a row near the others stays near them.
+    if (byDistance_.empty() && otherRows_.empty()) firstRow_ = row;
+    constexpr std::size_t kGap = 1024; // how far past the last row a row still counts as near
+    if (row >= firstRow_ && row - firstRow_ < byDistance_.size() + kGap) {
+        const auto distance = static_cast<std::size_t>(row - firstRow_);
+        if (distance >= byDistance_.size()) byDistance_.resize(distance + 1, 0);
+        byDistance_[distance] = position + 1;
+    } else {
+        otherRows_[row] = position;
+    }
 }
 
 void GameStore::removeRows(const std::vector<RowHandle>& rows)
 {
     if (rows.empty()) return;
-    std::erase_if(games_, [&rows](const GameRecord& game) {
+    detach();
+    std::erase_if(*games_, [&rows](const GameRecord& game) {
         return std::find(rows.begin(), rows.end(), game.Item) != rows.end();
     });
-    byRow_.clear();
-    for (std::size_t i = 0; i < games_.size(); ++i)
-        byRow_[games_[i].Item] = i;
+    byDistance_.clear();
+    otherRows_.clear();
+    for (std::size_t i = 0; i < games_->size(); ++i)
+        index((*games_)[i].Item, i);
+}
+
+std::optional<std::size_t> GameStore::positionOf(RowHandle row) const
+{
+    if (row >= firstRow_ && row - firstRow_ < byDistance_.size()) {
+        if (const std::size_t found = byDistance_[static_cast<std::size_t>(row - firstRow_)]) return found - 1;
+    }
+    const auto it = otherRows_.find(row);
+    if (it == otherRows_.end()) return std::nullopt;
+    return it->second;
 }
 
 const GameRecord* GameStore::find(RowHandle row) const
 {
-    const auto it = byRow_.find(row);
-    return it == byRow_.end() ? nullptr : &games_[it->second];
+    const auto position = positionOf(row);
+    return position ? &(*games_)[*position] : nullptr;
 }
 
 GameRecord* GameStore::find(RowHandle row)
 {
-    const auto it = byRow_.find(row);
-    return it == byRow_.end() ? nullptr : &games_[it->second];
+    const auto position = positionOf(row);
+    if (!position) return nullptr;
+    detach();
+    return &(*games_)[*position];
 }
 
 } // namespace quintor

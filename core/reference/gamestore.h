@@ -3,6 +3,8 @@
 
 #include "reference/gameentry.h"
 
+#include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -10,6 +12,9 @@ namespace quintor {
 
 class GameStore {
 public:
+    GameStore();
+
+    // Starts an empty list; a snapshot taken before keeps the records it had.
     void clear();
     // Appends a completed record; its Item must already name its row.
     void append(GameRecord&& entry);
@@ -17,16 +22,31 @@ public:
     // Takes the records of these rows away.
     void removeRows(const std::vector<RowHandle>& rows);
 
-    const std::vector<GameRecord>& all() const { return games_; }
-    std::size_t size() const { return games_.size(); }
+    const std::vector<GameRecord>& all() const { return *games_; }
+    std::size_t size() const { return games_->size(); }
 
     // The record whose Item is the row (the last one, should several share it), or null.
     const GameRecord* find(RowHandle row) const;
     GameRecord* find(RowHandle row);
+    // Where find(row) finds it in all(), or none.
+    std::optional<std::size_t> positionOf(RowHandle row) const;
+
+    // The records as they stand now, shared rather than copied: what the store does later (a change, a clear)
+    // leaves the snapshot as it is.
+    std::shared_ptr<const std::vector<GameRecord>> snapshot() const { return games_; }
 
 private:
-    std::vector<GameRecord> games_;
-    std::unordered_map<RowHandle, std::size_t> byRow_;
+    // Makes the records the store's own before they change, when a snapshot shares them.
+    void detach();
+
+    void index(RowHandle row, std::size_t position);
+
+    std::shared_ptr<std::vector<GameRecord>> games_;
+    // Where each row's record is. A refresh's rows have consecutive handles, so most are found by their distance
+    // from the first: position + 1 there, 0 for none. The others are looked up by handle.
+    RowHandle firstRow_ = 0;
+    std::vector<std::size_t> byDistance_;
+    std::unordered_map<RowHandle, std::size_t> otherRows_;
 };
 
 } // namespace quintor

@@ -83,7 +83,9 @@ void RefreshCycle::runTick()
 
     try {
         fetchAndParse();
+        ports_.list.showRows();
     } catch (...) {
+        ports_.list.showRows();
         // A tick that ends early must not leave the marker in place of the user's servers:
         // it would be written to "server.txt" at shut-down.
         if (state_.servers.count() > 0 && state_.servers.line(0) == forceFileMarker) restoreServersFromFile();
@@ -96,15 +98,21 @@ void RefreshCycle::fetchAndParse()
     int skippedGames = 0;
     const FriendList friends(state_.friends);                   // as the friends' window left it
     std::map<std::string, std::vector<RowHandle>> rowsOfServer; // of the servers that answered
+    RowBuilder rows(state_.games, state_.config, state_.aliases, ports_.list, ports_.filter, &friends);
+    // The rows of the server whose games come now: most replies hold one server's games only.
+    std::vector<RowHandle>* serverRows = nullptr;
+    std::string rowsServer;
     ReferenceReader reader(tagparseSetting(state_.config), state_.aliases,
                            {[&](GameRecord&& entry) {
                                 // A game is its reply's whose "[Reference]" it stands under, even when it completes in
                                 // the next.
-                                const std::string server = entry.Server;
-                                const RowHandle row =
-                                    completeRecord(std::move(entry), state_.games, state_.config, state_.aliases,
-                                                   ports_.list, ports_.filter, &friends);
-                                if (!server.empty() && server != forceFileMarker) rowsOfServer[server].push_back(row);
+                                const bool listed = !entry.Server.empty() && entry.Server != forceFileMarker;
+                                if (listed && (!serverRows || entry.Server != rowsServer)) {
+                                    rowsServer = entry.Server;
+                                    serverRows = &rowsOfServer[rowsServer];
+                                }
+                                const RowHandle row = rows.complete(std::move(entry));
+                                if (listed) serverRows->push_back(row);
                             },
                             [this](const std::string& version) {
                                 ports_.view.setLabel(Label::gameVersion, tr("Clonk-Version: ") + version);
@@ -117,6 +125,8 @@ void RefreshCycle::fetchAndParse()
     bool fileTick = false;
     std::optional<std::string> fallbackAnswered; // the built-in server, when the fallback answered for it
     for (int i = 0; i < state_.servers.count();) {
+        // The list is shown as it stands while a request waits; between the waits its rows come all at once.
+        ports_.list.showRows();
         setStatusCaption(tr("Liste wird geladen..."));
         const std::string entry = state_.servers.line(i);
         std::string reply;
@@ -127,6 +137,7 @@ void RefreshCycle::fetchAndParse()
         } else {
             FetchOutcome outcome =
                 fetchReferenceList(ports_.http, entry, addresses, std::chrono::milliseconds(connectTimeoutMs));
+            ports_.list.holdRows();
             if (!outcome.failure) {
                 if (outcome.fromFallback) fallbackAnswered = entry;
                 reply = std::move(outcome.reply);
@@ -134,23 +145,27 @@ void RefreshCycle::fetchAndParse()
             } else {
                 unreadServers.push_back(entry);
                 serverFailed(entry, *outcome.failure);
-                listLastGood(entry, friends);
+                listLastGood(entry, rows);
             }
         }
         setStatusCaption(tr("Liste wird verarbeitet..."));
+        ports_.list.holdRows();
         reader.read(reply, entry);
         ++i;
     }
     reader.finish();
     if (ports_.filter) ports_.filter->endTick(unreadServers, fileTick);
 
-    // The games as listed, filter colours included, stand in for the server's list while it fails.
-    for (const auto& [server, rows] : rowsOfServer) {
-        std::vector<GameRecord> games;
-        for (RowHandle row : rows) {
-            if (const GameRecord* record = state_.games.find(row)) games.push_back(*record);
+    // The games as listed, filter colours included, stand in for the server's list while it fails: the tick's
+    // records, shared with the list.
+    const auto listed = state_.games.snapshot();
+    for (const auto& [server, serverRowHandles] : rowsOfServer) {
+        std::vector<std::size_t> positions;
+        positions.reserve(serverRowHandles.size());
+        for (RowHandle row : serverRowHandles) {
+            if (const auto position = state_.games.positionOf(row)) positions.push_back(*position);
         }
-        state_.outages.answered(server, std::move(games), moment());
+        state_.outages.answered(server, listed, std::move(positions), moment());
     }
     if (!fileTick) state_.outages.keepOnly(state_.servers);
 
@@ -222,15 +237,13 @@ void RefreshCycle::enterOfflineMode()
     ports_.view.stopRefetchTimer();
 }
 
-void RefreshCycle::listLastGood(const std::string& server, const FriendList& friends)
+void RefreshCycle::listLastGood(const std::string& server, RowBuilder& rows)
 {
     const LastGoodList* kept = state_.outages.lastGood(server, ports_.clock.steadyNow());
     if (!kept) return;
     const std::string toolTip = tr("Stand: ") + ports_.clock.longTime(kept->at.wall);
-    for (const GameRecord& game : kept->games) {
-        listStaleRecord(game, state_.games, state_.config, state_.aliases, ports_.list, ports_.filter, toolTip,
-                        &friends);
-    }
+    for (std::size_t i = 0; i < kept->size(); ++i)
+        rows.listStale(kept->game(i), toolTip);
 }
 
 void RefreshCycle::restoreServersFromFile()

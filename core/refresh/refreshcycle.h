@@ -15,6 +15,8 @@
 
 namespace quintor {
 
+class RowBuilder;
+
 // The status bar's note after a tick that left out games with values that do not convert.
 std::string skippedGamesText(int count);
 // The note while the fallback answers for the built-in server.
@@ -75,7 +77,7 @@ private:
     void serverFailed(const std::string& server, const std::string& reason);
     void enterOfflineMode();
     Moment moment() const { return {ports_.clock.now(), ports_.clock.steadyNow()}; }
-    void listLastGood(const std::string& server, const FriendList& friends);
+    void listLastGood(const std::string& server, RowBuilder& rows);
     void noteOutages();
     void restoreServersFromFile();
 

@@ -4,21 +4,9 @@
 #include "settings/convert.h"
 #include "settings/keys.h"
 
+#include <utility>
+
 namespace quintor {
-namespace {
-
-// Gives the row its tooltip, the friends in its game last, and marks it when it has any.
-void finishRow(GameListView& list, const GameRecord& record, std::string toolTip, const FriendList* friends)
-{
-    const std::vector<std::string> found = friends ? friends->in(record) : std::vector<std::string>();
-    if (!found.empty()) {
-        list.markFriendRow(record.Item);
-        toolTip += (toolTip.empty() ? "" : "\n") + friendsToolTipLine(found);
-    }
-    if (!toolTip.empty()) list.setRowToolTip(record.Item, toolTip);
-}
-
-} // namespace
 
 void rebuildColumns(TextList& config, GameListView& list)
 {
@@ -36,34 +24,61 @@ void rebuildColumns(TextList& config, GameListView& list)
     }
 }
 
+RowBuilder::RowBuilder(GameStore& games, const TextList& config, const TextList& aliases, GameListView& list,
+                       GameFilter* filter, const FriendList* friends)
+    : games_(games), aliases_(aliases), list_(list), filter_(filter), friends_(friends),
+      columns_(subItemColumns(config, list.columnCount()))
+{
+}
+
+RowHandle RowBuilder::complete(GameRecord&& entry)
+{
+    const RowHandle row = list_.addRow();
+    entry.Item = row;
+    entry.IdentityHash = gameIdentityHash(entry);
+    games_.append(std::move(entry));
+    FilterMatches matches = filter_ ? filter_->evaluateFilters(row) : FilterMatches();
+    showRow(row, RowToolTip({}, std::move(matches)));
+    return row;
+}
+
+RowHandle RowBuilder::listStale(GameRecord entry, const std::string& toolTip)
+{
+    const RowHandle row = list_.addRow();
+    entry.Item = row;
+    entry.Stale = true;
+    if (entry.IdentityHash == 0) entry.IdentityHash = gameIdentityHash(entry);
+    games_.append(std::move(entry));
+    FilterMatches matches = filter_ ? filter_->filterStale(row) : FilterMatches();
+    showRow(row, RowToolTip(toolTip, std::move(matches)));
+    return row;
+}
+
+void RowBuilder::showRow(RowHandle row, RowToolTip toolTip)
+{
+    // The filters may have waited in a message box; find the record again rather than keep a reference.
+    const GameRecord* record = std::as_const(games_).find(row);
+    if (!record) return;
+    list_.setRowTexts(row, rowCaption(*record, aliases_), rowSubItems(*record, columns_, aliases_));
+    // The friends in its game close the tooltip, and the row is marked when it has any.
+    const std::vector<std::string> found = friends_ ? friends_->in(*record) : std::vector<std::string>();
+    if (!found.empty()) {
+        list_.markFriendRow(row);
+        toolTip.trail = friendsToolTipLine(found);
+    }
+    if (!toolTip.empty()) list_.setRowToolTip(row, std::move(toolTip));
+}
+
 RowHandle completeRecord(GameRecord&& entry, GameStore& games, const TextList& config, const TextList& aliases,
                          GameListView& list, GameFilter* filter, const FriendList* friends)
 {
-    const RowHandle row = list.addRow();
-    entry.Item = row;
-    games.append(std::move(entry));
-    const std::string explanation = filter ? filter->evaluateFilters(row) : std::string();
-    // The filters may have waited in a message box; find the record again rather than keep a reference.
-    if (const GameRecord* record = games.find(row)) {
-        list.setRowTexts(row, rowCaption(*record, aliases), rowSubItems(*record, config, aliases, list.columnCount()));
-        finishRow(list, *record, explanation, friends);
-    }
-    return row;
+    return RowBuilder(games, config, aliases, list, filter, friends).complete(std::move(entry));
 }
 
 RowHandle listStaleRecord(GameRecord entry, GameStore& games, const TextList& config, const TextList& aliases,
                           GameListView& list, GameFilter* filter, const std::string& toolTip, const FriendList* friends)
 {
-    const RowHandle row = list.addRow();
-    entry.Item = row;
-    entry.Stale = true;
-    games.append(std::move(entry));
-    const std::string explanation = filter ? filter->filterStale(row) : std::string();
-    if (const GameRecord* record = games.find(row)) {
-        list.setRowTexts(row, rowCaption(*record, aliases), rowSubItems(*record, config, aliases, list.columnCount()));
-        finishRow(list, *record, explanation.empty() ? toolTip : toolTip + "\n" + explanation, friends);
-    }
-    return row;
+    return RowBuilder(games, config, aliases, list, filter, friends).listStale(std::move(entry), toolTip);
 }
 
 } // namespace quintor

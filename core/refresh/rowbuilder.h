@@ -13,15 +13,38 @@ namespace quintor {
 // A width that is present but not a whole number is a ConversionError (column 0 falls back to 100).
 void rebuildColumns(TextList& config, GameListView& list);
 
-// A completed record gets a new row, joins `games`, is shown to the filters, and gives the row
-// its caption and sub-item texts, and the filters' explanation as its tooltip when it passed any.
-// With `friends`, a row of a game with a friend in it is marked and its tooltip ends with friendsToolTipLine.
+// The rows of one refresh. Made after rebuildColumns, it reads the columns' names once for all its rows.
+class RowBuilder {
+public:
+    // With `friends`, a row of a game with a friend in it is marked and its tooltip ends with friendsToolTipLine.
+    RowBuilder(GameStore& games, const TextList& config, const TextList& aliases, GameListView& list,
+               GameFilter* filter, const FriendList* friends = nullptr);
+
+    // A completed record gets a new row and its identity hash, joins `games`, is shown to the filters, and gives
+    // the row its caption and sub-item texts, and the filters it passed for its tooltip.
+    RowHandle complete(GameRecord&& entry);
+
+    // A game of a failing server's last good list gets a new row as above, marked Stale, with the tooltip
+    // `toolTip` (and the filters it passed below it); the filters only hear of it (GameFilter::filterStale),
+    // so its colour stays and no event runs.
+    RowHandle listStale(GameRecord entry, const std::string& toolTip);
+
+private:
+    void showRow(RowHandle row, RowToolTip toolTip);
+
+    GameStore& games_;
+    const TextList& aliases_;
+    GameListView& list_;
+    GameFilter* filter_;
+    const FriendList* friends_;
+    std::vector<std::string> columns_;
+};
+
+// RowBuilder::complete for one record.
 RowHandle completeRecord(GameRecord&& entry, GameStore& games, const TextList& config, const TextList& aliases,
                          GameListView& list, GameFilter* filter, const FriendList* friends = nullptr);
 
-// A game of a failing server's last good list gets a new row as above, marked Stale, with the tooltip
-// `toolTip` (and the filters' explanation below it); the filters only hear of it (GameFilter::filterStale),
-// so its colour stays and no event runs.
+// RowBuilder::listStale for one record.
 RowHandle listStaleRecord(GameRecord entry, GameStore& games, const TextList& config, const TextList& aliases,
                           GameListView& list, GameFilter* filter, const std::string& toolTip,
                           const FriendList* friends = nullptr);

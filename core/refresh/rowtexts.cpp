@@ -65,14 +65,28 @@ std::string columnCaption(const TextList& config, int n)
     return config.value(keys::numbered(keys::column, n));
 }
 
+std::vector<std::string> subItemColumns(const TextList& config, int columnCount)
+{
+    std::vector<std::string> names;
+    for (int n = 1; n < columnCount; ++n)
+        names.push_back(columnCaption(config, n));
+    return names;
+}
+
+std::vector<std::string> rowSubItems(const GameRecord& entry, const std::vector<std::string>& columns,
+                                     const TextList& aliases)
+{
+    std::vector<std::string> texts;
+    texts.reserve(columns.size());
+    for (const std::string& name : columns)
+        texts.push_back(columnText(name, entry, aliases).value_or(std::string()));
+    return texts;
+}
+
 std::vector<std::string> rowSubItems(const GameRecord& entry, const TextList& config, const TextList& aliases,
                                      int columnCount)
 {
-    std::vector<std::string> texts;
-    for (int n = 1; n < columnCount; ++n) {
-        texts.push_back(columnText(columnCaption(config, n), entry, aliases).value_or(std::string()));
-    }
-    return texts;
+    return rowSubItems(entry, subItemColumns(config, columnCount), aliases);
 }
 
 } // namespace quintor

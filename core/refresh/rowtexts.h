@@ -25,8 +25,14 @@ TextSpans columnSpans(std::string_view columnName, std::string_view shownText, c
 // "Column" + n of the settings, n in decimal; empty when missing.
 std::string columnCaption(const TextList& config, int n);
 
-// Sub-item texts for columns 1 .. columnCount-1, read from "Column" + n. A name that is no column
-// gives an empty text, so the texts of later columns stay under their own captions.
+// The names of columns 1 .. columnCount-1, "Column" + n of the settings: read once for all rows of a refresh.
+std::vector<std::string> subItemColumns(const TextList& config, int columnCount);
+
+// Sub-item texts for these columns. A name that is no column gives an empty text, so the texts of later columns
+// stay under their own captions.
+std::vector<std::string> rowSubItems(const GameRecord& entry, const std::vector<std::string>& columns,
+                                     const TextList& aliases);
+// The same for columns 1 .. columnCount-1 of the settings.
 std::vector<std::string> rowSubItems(const GameRecord& entry, const TextList& config, const TextList& aliases,
                                      int columnCount);
 

@@ -27,17 +27,27 @@ std::string firstTextLine(std::string_view text)
 
 } // namespace
 
+namespace {
+
+// Whether a line of the reply is "[Reference]" or "[Clonk Rage]"; a list has one within its first lines.
+bool hasHeader(std::string_view reply)
+{
+    std::string_view batch[64];
+    for (ReplyLineCutter cutter(reply); !cutter.done();) {
+        const std::size_t count = cutter.cut(batch, std::size(batch));
+        for (std::size_t i = 0; i < count; ++i) {
+            if (batch[i] == "[Reference]" || batch[i] == "[Clonk Rage]") return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 ReplyShape inspectReply(std::string_view reply)
 {
-    std::vector<std::string_view> lines;
-    splitReplyLines(reply, lines);
     ReplyShape shape;
-    bool headed = false;
-    for (std::string_view line : lines) {
-        if (line == "[Reference]") ++shape.references;
-        headed = headed || line == "[Reference]" || line == "[Clonk Rage]";
-    }
-    if (headed || reply.empty()) return shape;
+    if (reply.empty() || hasHeader(reply)) return shape;
     // The reader stops at a NUL, so a reply that starts with one would pass as a list without games:
     // its reason is looked for in the bytes behind the NULs.
     std::string reason = firstTextLine(reply);

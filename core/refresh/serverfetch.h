@@ -18,7 +18,6 @@ inline constexpr std::size_t kReplyReasonScan = 4096;
 inline constexpr std::string_view kNoListReason = untranslated("Die Antwort ist keine Spieleliste");
 
 struct ReplyShape {
-    int references = 0; // "[Reference]" lines: the games the reader will complete or skip
     // Why the reply is no reference list: any non-empty reply without a "[Clonk Rage]" or "[Reference]" line
     // (the league's flood protection, an error page, blanks, NUL bytes) fails with its first line of text, cut
     // to kMaxReplyReasonLength and with control characters as spaces, or kNoListReason when it has none.
@@ -26,7 +25,8 @@ struct ReplyShape {
     std::optional<std::string> notAList;
 };
 
-// Lines are read as the reference reader reads them (trimmed, up to a NUL).
+// Lines are read as the reference reader reads them (trimmed, up to a NUL), and only up to the first header: a list
+// is not read twice.
 ReplyShape inspectReply(std::string_view reply);
 
 struct FetchOutcome {

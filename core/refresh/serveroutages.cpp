@@ -4,11 +4,12 @@
 
 namespace quintor {
 
-void ServerOutages::answered(const std::string& server, std::vector<GameRecord> games, const Moment& at)
+void ServerOutages::answered(const std::string& server, std::shared_ptr<const std::vector<GameRecord>> list,
+                             std::vector<std::size_t> positions, const Moment& at)
 {
     Memory& memory = servers_[server];
     memory.failingSince.reset();
-    memory.lastGood = LastGoodList{at, std::move(games)};
+    memory.lastGood = LastGoodList{at, std::move(list), std::move(positions)};
 }
 
 bool ServerOutages::failed(const std::string& server, const Moment& at)

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,9 +22,15 @@ struct Moment {
     std::chrono::milliseconds steady{0};
 };
 
+// The games of one server's reply as they were listed: records of a refresh's list, which it shares with the list
+// (nothing is copied while the server answers).
 struct LastGoodList {
     Moment at; // when the server gave it
-    std::vector<GameRecord> games;
+    std::shared_ptr<const std::vector<GameRecord>> list;
+    std::vector<std::size_t> positions; // of the server's games in `list`, in list order
+
+    std::size_t size() const { return positions.size(); }
+    const GameRecord& game(std::size_t index) const { return (*list)[positions[index]]; }
 };
 
 struct Outage {
@@ -35,8 +42,9 @@ class ServerOutages {
 public:
     static constexpr int kLastGoodSeconds = 600;
 
-    // The server answered at `at` with these games: its outage, if any, is over.
-    void answered(const std::string& server, std::vector<GameRecord> games, const Moment& at);
+    // The server answered at `at` with the games of `list` at these positions: its outage, if any, is over.
+    void answered(const std::string& server, std::shared_ptr<const std::vector<GameRecord>> list,
+                  std::vector<std::size_t> positions, const Moment& at);
     // The server failed at `at`. True when this begins an outage (the user is asked once per outage).
     bool failed(const std::string& server, const Moment& at);
     // Whether the server's outage goes on (it failed and has not answered since).

@@ -4,9 +4,11 @@
 #include "settings/errors.h"
 #include "settings/fileport.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -67,18 +69,36 @@ bool fileExists(const std::string& path)
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-std::string readWholeFile(const std::string& path)
+namespace {
+
+// How long a file must have stood unchanged before a stamp is trusted to show its next change: the coarsest clock of
+// the file systems the folder may be on (FAT keeps times to two seconds), and a second to spare.
+constexpr std::int64_t kSettledNs = 3'000'000'000;
+
+std::int64_t nanoseconds(const struct timespec& time)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        const int error = errno;
-        throw FileError(tr("Die Datei \"") + path +
-                        tr("\" kann nicht ge\xF6"
-                           "ffnet werden: ") +
-                        osReason(error));
-    }
-    FdCloser closer(fd);
+    return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
+FileStamp stampOf(const struct stat& info)
+{
+    return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+            static_cast<std::uint64_t>(info.st_size), nanoseconds(info.st_mtim), nanoseconds(info.st_ctim)};
+}
+
+[[noreturn]] void failOpen(const std::string& path, int error)
+{
+    throw FileError(tr("Die Datei \"") + path +
+                    tr("\" kann nicht ge\xF6"
+                       "ffnet werden: ") +
+                    osReason(error));
+}
+
+// Reads the open file to its end.
+std::string readAll(int fd, const std::string& path, std::size_t sizeHint)
+{
     std::string bytes;
+    bytes.reserve(sizeHint);
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -91,6 +111,42 @@ std::string readWholeFile(const std::string& path)
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
     return bytes;
+}
+
+} // namespace
+
+std::string readWholeFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) failOpen(path, errno);
+    FdCloser closer(fd);
+    return readAll(fd, path, 0);
+}
+
+std::optional<FileStamp> fileStamp(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    return stampOf(info);
+}
+
+StampedFile readStampedFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) failOpen(path, errno);
+    FdCloser closer(fd);
+    StampedFile file;
+    struct stat info {};
+    // Stamped before the bytes are read: a change while they are read shows in a later stamp.
+    if (::fstat(fd, &info) == 0) {
+        file.stamp = stampOf(info);
+        struct timespec now {};
+        ::clock_gettime(CLOCK_REALTIME, &now);
+        const std::int64_t changed = std::max(file.stamp.modifiedNs, file.stamp.changedNs);
+        file.settled = S_ISREG(info.st_mode) && nanoseconds(now) - changed > kSettledNs;
+    }
+    file.bytes = readAll(fd, path, static_cast<std::size_t>(std::min<std::uint64_t>(file.stamp.size, 1u << 20)));
+    return file;
 }
 
 void saveWholeFile(const std::string& path, std::string_view bytes)

@@ -1,6 +1,7 @@
 // Whole-file reading and the safe save that every file of the application folder goes through.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,26 @@ bool fileExists(const std::string& path);
 
 // The whole file as bytes; FileError with the operating system's reason when it cannot be read.
 std::string readWholeFile(const std::string& path);
+
+// What tells one state of a file from the next: which file it is, its size and its change times.
+struct FileStamp {
+    std::uint64_t device = 0, inode = 0, size = 0;
+    std::int64_t modifiedNs = 0, changedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The file's stamp now; nothing when it is no file or cannot be looked at.
+std::optional<FileStamp> fileStamp(const std::string& path);
+
+// A file read whole, with the stamp it had when it was read. `settled`: it had not changed for a while before (a
+// change in the same tick of the file system's clock could keep its stamp), so any later change shows in its stamp.
+struct StampedFile {
+    std::string bytes;
+    FileStamp stamp;
+    bool settled = false;
+};
+// As readWholeFile.
+StampedFile readStampedFile(const std::string& path);
 
 // Writes a temporary file in the target's folder, flushes it to disk and renames it over the
 // target. On any failure the temporary file is removed, the old file stays as it was, and a

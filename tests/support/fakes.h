@@ -245,11 +245,11 @@ public:
             if (r.handle == row) r.friends = true;
         }
     }
-    void setRowToolTip(RowHandle row, const std::string& text) override
+    void setRowToolTip(RowHandle row, RowToolTip toolTip) override
     {
         for (auto& r : rows) {
             if (r.handle == row) {
-                r.toolTip = text;
+                r.toolTip = toolTip.text();
                 return;
             }
         }

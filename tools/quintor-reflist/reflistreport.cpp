@@ -71,7 +71,7 @@ public:
     }
 
     void beginTick() override { engine_.beginTick(); }
-    std::string evaluateFilters(RowHandle row) override
+    FilterMatches evaluateFilters(RowHandle row) override
     {
         current_ = row;
         engine_.evaluateFilters(row);

@@ -130,6 +130,11 @@ void FilterTreeEditor::setShownGames(std::shared_ptr<const std::vector<GameRecor
     if (editor_) editor_->setShownGames(shownGames_);
 }
 
+bool FilterTreeEditor::showsGames() const
+{
+    return isVisible() || (editor_ && editor_->isVisible());
+}
+
 void FilterTreeEditor::open(const FilterStoreLoad& store)
 {
     filters_ = store.filters;

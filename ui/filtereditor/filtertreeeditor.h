@@ -78,6 +78,8 @@ public:
 
     // The games the main window shows after each refresh, for the condition editor's preview.
     void setShownGames(std::shared_ptr<const std::vector<GameRecord>> games);
+    // Whether it or its condition editor is open: then the preview wants the games of each refresh.
+    bool showsGames() const;
 
 protected:
     // Writes the filter files; when they cannot be written the window stays open.

@@ -54,14 +54,43 @@ int GameListModel::columnWidth(int column) const
 
 void GameListModel::clearRows()
 {
-    if (rowCount() == 0) return;
-    beginRemoveRows({}, 0, rowCount() - 1);
+    if (rowTotal() == 0) return;
+    const int shown = rowCount();
+    if (shown > 0) beginRemoveRows({}, 0, shown - 1);
     groups_.clear();
     waiting_.clear();
     placedCount_ = 0;
     places_.clear();
     handleBase_ = lastHandle_;
-    endRemoveRows();
+    shownRows_ = 0;
+    if (shown > 0) endRemoveRows();
+}
+
+void GameListModel::holdRows()
+{
+    if (holding_) return;
+    holding_ = true;
+    heldChanges_ = false;
+    shownRows_ = rowTotal();
+}
+
+void GameListModel::showRows()
+{
+    if (!holding_) return;
+    if (!heldChanges_) {
+        holding_ = false;
+        return;
+    }
+    if (shownRows_ == 0) {
+        // The usual case: a refresh fills the list it cleared.
+        beginInsertRows({}, 0, rowTotal() - 1);
+        holding_ = false;
+        endInsertRows();
+    } else {
+        beginResetModel();
+        holding_ = false;
+        endResetModel();
+    }
 }
 
 void GameListModel::clearColumns()
@@ -83,11 +112,15 @@ void GameListModel::addColumn(const std::string& caption, int width)
 
 RowHandle GameListModel::addRow()
 {
-    const int row = rowCount();
-    beginInsertRows({}, row, row);
-    waiting_.push_back(Row{++lastHandle_, {}, {}, {}, {}, {}, false});
+    const int row = rowTotal();
+    if (holding_) {
+        heldChanges_ = true;
+    } else {
+        beginInsertRows({}, row, row);
+    }
+    waiting_.push_back(Row{++lastHandle_, {}, {}, {}, false});
     places_.push_back(Place{false, 0, waiting_.size() - 1});
-    endInsertRows();
+    if (!holding_) endInsertRows();
     return lastHandle_;
 }
 
@@ -97,7 +130,10 @@ void GameListModel::removeRow(RowHandle handle)
     Place* place = placeOf(handle);
     if (!place) return;
     const int position = positionOf(*place);
-    beginRemoveRows({}, position, position);
+    if (holding_)
+        heldChanges_ = true;
+    else
+        beginRemoveRows({}, position, position);
     std::vector<Row>* rows = &waiting_;
     auto group = groups_.end();
     if (place->placed) {
@@ -112,7 +148,7 @@ void GameListModel::removeRow(RowHandle handle)
         if (group->rows.empty()) groups_.erase(group);
     }
     place->removed = true;
-    endRemoveRows();
+    if (!holding_) endRemoveRows();
 }
 
 int GameListModel::rankOf(RowHandle handle) const
@@ -157,7 +193,7 @@ GameListModel::Row& GameListModel::rowAt(int position)
 
 const GameListModel::Row& GameListModel::rowAt(int position) const
 {
-    if (position < 0 || position >= rowCount()) throw std::out_of_range("no such row in the game list");
+    if (position < 0 || position >= rowTotal()) throw std::out_of_range("no such row in the game list");
     auto at = static_cast<std::size_t>(position);
     if (at >= placedCount_) return waiting_[at - placedCount_];
     for (const RankGroup& group : groups_) {
@@ -188,12 +224,12 @@ void GameListModel::setRowTexts(RowHandle handle, const std::string& caption, st
     if (position < 0) return;
     Row& row = rowAt(position);
     row.caption = caption;
-    row.captionText = toQt(caption);
-    row.subTexts.clear();
-    for (const std::string& text : subItems)
-        row.subTexts << toQt(text);
     row.subItems = std::move(subItems);
-    emit dataChanged(index(position, 0), index(position, std::max(0, columnCount() - 1)));
+    if (holding_) {
+        heldChanges_ = true;
+    } else {
+        emit dataChanged(index(position, 0), index(position, std::max(0, columnCount() - 1)));
+    }
     // Looked up after the signal, whose receivers may have changed the list.
     Place* const place = placeOf(handle);
     if (!place || place->placed) return; // already in its place; its rank does not depend on its texts
@@ -205,7 +241,7 @@ void GameListModel::setRowTexts(RowHandle handle, const std::string& caption, st
         if (group.rank < rank) break;
         to += static_cast<int>(group.rows.size());
     }
-    if (const int from = positionOf(*place); to != from) {
+    if (const int from = positionOf(*place); to != from && !holding_) {
         beginMoveRows({}, from, from, {}, to);
         placeRow(*place, rank);
         endMoveRows();
@@ -219,23 +255,29 @@ void GameListModel::markFriendRow(RowHandle handle)
     const int found = findRow(handle);
     if (found < 0) return;
     rowAt(found).friends = true;
+    if (holding_) {
+        heldChanges_ = true;
+        return;
+    }
     emit dataChanged(index(found, 0), index(found, 0));
 }
 
-void GameListModel::setRowToolTip(RowHandle handle, const std::string& text)
+void GameListModel::setRowToolTip(RowHandle handle, RowToolTip toolTip)
 {
     const int found = findRow(handle);
     if (found < 0) return;
-    QString toolTip = toQt(text);
-    // A tooltip that looks like markup would be shown as markup: escaped, it shows as it stands.
-    if (Qt::mightBeRichText(toolTip)) toolTip = Qt::convertFromPlainText(toolTip, Qt::WhiteSpaceNormal);
-    rowAt(found).toolTip = toolTip;
+    rowAt(found).toolTip = std::move(toolTip);
+    if (holding_) {
+        heldChanges_ = true;
+        return;
+    }
     emit dataChanged(index(found, 0), index(found, std::max(0, columnCount() - 1)), {Qt::ToolTipRole});
 }
 
 int GameListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(placedCount_ + waiting_.size());
+    if (parent.isValid()) return 0;
+    return holding_ ? shownRows_ : rowTotal();
 }
 
 int GameListModel::columnCount(const QModelIndex& parent) const
@@ -250,11 +292,12 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const
     const bool marked = row.friends && index.column() == 0;
     switch (role) {
     case Qt::DisplayRole:
-        if (marked) return friendMark + row.captionText;
+        if (marked) return friendMark + toQt(row.caption);
         [[fallthrough]];
     case Qt::EditRole:
-        if (index.column() == 0) return row.captionText;
-        if (index.column() - 1 < row.subTexts.size()) return row.subTexts[index.column() - 1];
+        if (index.column() == 0) return toQt(row.caption);
+        if (static_cast<std::size_t>(index.column() - 1) < row.subItems.size())
+            return toQt(row.subItems[static_cast<std::size_t>(index.column() - 1)]);
         return QString();
     case Qt::ForegroundRole: {
         const GameRecord* record = games_.find(row.handle);
@@ -269,8 +312,13 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const
         font.setItalic(true);
         return font;
     }
-    case Qt::ToolTipRole:
-        return row.toolTip.isEmpty() ? QVariant() : QVariant(row.toolTip);
+    case Qt::ToolTipRole: {
+        if (row.toolTip.empty()) return {};
+        QString toolTip = toQt(row.toolTip.text());
+        // A tooltip that looks like markup would be shown as markup: escaped, it shows as it stands.
+        if (Qt::mightBeRichText(toolTip)) toolTip = Qt::convertFromPlainText(toolTip, Qt::WhiteSpaceNormal);
+        return toolTip.isEmpty() ? QVariant() : QVariant(toolTip);
+    }
     case textSpansRole: {
         const GameRecord* record = games_.find(row.handle);
         const auto column = static_cast<std::size_t>(index.column());
@@ -322,10 +370,11 @@ void GameListModel::setCaption(RowHandle handle, const std::string& caption)
 {
     const int row = findRow(handle);
     if (row < 0) return;
-    Row& target = rowAt(row);
-    target.caption = caption;
-    target.captionText = toQt(caption);
-    emit dataChanged(index(row, 0), index(row, 0));
+    rowAt(row).caption = caption;
+    if (holding_)
+        heldChanges_ = true;
+    else
+        emit dataChanged(index(row, 0), index(row, 0));
 }
 
 RowHandle GameListModel::handleAt(int row) const

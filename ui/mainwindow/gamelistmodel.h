@@ -7,7 +7,6 @@
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QPointer>
-#include <QStringList>
 
 #include <functional>
 #include <string>
@@ -45,11 +44,13 @@ public:
     void clearRows() override;
     void clearColumns() override;
     void addColumn(const std::string& caption, int width) override;
+    void holdRows() override;
+    void showRows() override;
     RowHandle addRow() override;
     void removeRow(RowHandle row) override;
     void setRowTexts(RowHandle row, const std::string& caption, std::vector<std::string> subItems) override;
     void markFriendRow(RowHandle row) override;
-    void setRowToolTip(RowHandle row, const std::string& text) override;
+    void setRowToolTip(RowHandle row, RowToolTip toolTip) override;
 
     // QAbstractItemModel
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -72,14 +73,13 @@ public:
     void setCaption(RowHandle handle, const std::string& caption);
 
 private:
+    // The texts stay the system's until a view asks for them: most rows of a long list are never shown.
     struct Row {
         RowHandle handle = 0;
         std::string caption;
-        QString captionText;
-        QStringList subTexts;
-        std::vector<std::string> subItems; // the same texts as the system's, for the host's colours
-        QString toolTip;                   // ready for Qt: never taken for markup
-        bool friends = false;              // a friend is in the game
+        std::vector<std::string> subItems;
+        RowToolTip toolTip;
+        bool friends = false; // a friend is in the game
     };
     struct Column {
         std::string name;
@@ -99,6 +99,8 @@ private:
         bool removed = false;
     };
 
+    // The rows the list holds, shown or not.
+    int rowTotal() const { return static_cast<int>(placedCount_ + waiting_.size()); }
     int rankOf(RowHandle handle) const;
     // The row's place, or null when the handle names no row of the list.
     const Place* placeOf(RowHandle handle) const;
@@ -125,6 +127,11 @@ private:
     std::vector<Place> places_;
     RowHandle handleBase_ = 0;
     RowHandle lastHandle_ = 0;
+    // While rows are held, views are told nothing: they see the first shownRows_ rows, which are the rows as they
+    // were shown (nothing looks at the list before the held changes are shown).
+    bool holding_ = false;
+    bool heldChanges_ = false;
+    int shownRows_ = 0;
 };
 
 } // namespace quintor::ui

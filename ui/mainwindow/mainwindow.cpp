@@ -94,20 +94,22 @@ void MainWindow::tickStarted()
 void MainWindow::tickEnded()
 {
     setTickRunning(false);
-    shareShownGames();
+    listShown_ = true;
+    // The preview is over the list as it stands; no copy of it is made while nobody looks at one.
+    if (filterTreeEditor_ && filterTreeEditor_->showsGames()) shareShownGames();
     if (historyWindow_) historyWindow_->historyChanged();
     emit tickFinished();
 }
 
 void MainWindow::shareShownGames()
 {
+    if (!listShown_) return; // before the first tick: "Noch keine Spiele geladen"
     auto games = std::make_shared<std::vector<GameRecord>>();
     games->reserve(static_cast<std::size_t>(model_->rowCount()));
     for (int r = 0; r < model_->rowCount(); ++r) {
         if (const GameRecord* record = monitor_.gameOfRow(model_->handleAt(r))) games->push_back(*record);
     }
-    shownGames_ = std::move(games);
-    if (filterTreeEditor_) filterTreeEditor_->setShownGames(shownGames_);
+    filterTreeEditor_->setShownGames(std::move(games));
 }
 
 void MainWindow::setTickRunning(bool running)

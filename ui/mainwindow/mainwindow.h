@@ -144,7 +144,7 @@ private:
     // The game of the selected row, found through the row; nothing when no row is selected.
     std::optional<RowHandle> selectedRow() const;
     void finishShutdown();
-    // Hands the games the list now shows, in its order, to the condition editor's preview.
+    // Hands a copy of the games the list now shows, in its order, to the condition editor's preview.
     void shareShownGames();
     void setTickRunning(bool running);
     void askToStoreAlias(RowHandle row, const std::string& oldCaption, std::string& text);
@@ -220,7 +220,7 @@ private:
     ColumnChooser* columnChooser_ = nullptr;
     DetailsWindow* detailsWindow_ = nullptr;
     FilterTreeEditor* filterTreeEditor_ = nullptr;
-    std::shared_ptr<const std::vector<GameRecord>> shownGames_; // null before the first tick
+    bool listShown_ = false; // a tick has listed games
     AliasEditor* aliasEditor_ = nullptr;
     MasterserverEditor* masterserverEditor_ = nullptr;
     HistoryWindow* historyWindow_ = nullptr;

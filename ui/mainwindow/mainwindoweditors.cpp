@@ -44,7 +44,6 @@ void MainWindow::createWindows()
                 runTick();
             });
         });
-    filterTreeEditor_->setShownGames(shownGames_);
     filterTreeEditor_->setOnConditionsChanged(
         [this](const std::string& key) { monitor_.filterConditionsChanged(key); });
 }
@@ -69,6 +68,7 @@ void MainWindow::openColumnChooser()
 
 void MainWindow::openFilterTreeEditor()
 {
+    shareShownGames();
     filterTreeEditor_->open(monitor_.filterStore());
     hide();
 }

@@ -50,6 +50,29 @@ INSTANTIATE_TEST_SUITE_P(
                     Comparison{"Lobby", "01", "Lobby", false}, Comparison{"Lobby", " 1", "Lobby", false},
                     Comparison{"Gr\xFCn", "0", "\xFC", true}));
 
+TEST(GameDatum, ContainsDecidesAsTheComparisonDoesOnceTheBytePairsTakePart)
+{
+    GameRecord game;
+    game.Title = "Gro\xDF"
+                 "e Schlacht am Wipfelberg";
+    game.Players = {{"Hansi", "", "", 1}, {"Zo\xEB", "", "", 2}};
+    const char* const texts[] = {"Schlacht",      "schlacht", "Gro\xDF", "g",    "Wipfelberg",
+                                 "Wipfelberge",   "lt a",     "",        "\xEB", "Hansi,Zo",
+                                 "Hansi,Zo\xEB,", "Zo\xEB",   "at"};
+    GameData data(game);
+    // Each field is searched many times: after the first search its byte pairs rule texts out.
+    for (int round = 0; round < 3; ++round) {
+        for (const char* text : texts) {
+            for (const ConditionField field : {ConditionField::title, ConditionField::participants}) {
+                EXPECT_EQ(data.contains(field, text, BytePairs::of(text)),
+                          conditionHolds(fieldDatum(game, field), comparisonOf("0"), text))
+                    << text;
+            }
+        }
+    }
+    EXPECT_FALSE(data.contains(ConditionField(12), "x", BytePairs::of("x")));
+}
+
 TEST(GameDatum, EveryFieldAndVariableCode)
 {
     GameRecord game;

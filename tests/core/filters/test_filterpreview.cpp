@@ -97,8 +97,8 @@ TEST(FilterPreview, DecidesAsTheRefreshDoesOnAThousandSimulatedGames)
     for (std::size_t i = 0; i < games.size(); ++i) {
         EvaluationRecord record;
         engine.evaluateFilters(games[i].Item, FilterActionMode::perform, &record);
-        for (const FilterMatch& match : record.matches)
-            byTick[match.filterName].insert(i);
+        for (const std::uint32_t place : record.passed) // one group: the filters' places are the table's
+            byTick[table.at(place).name].insert(i);
     }
     engine.endTick({});
 

@@ -68,3 +68,42 @@ TEST(GameIdentity, TitleHosterAndTheRawStartTimeOrElseTheAddress)
         EXPECT_EQ(gameIdentity(game), c.identity);
     }
 }
+
+TEST(GameIdentity, TheHashTellsGamesApartAsTheIdentityTextDoes)
+{
+    GameRecord base;
+    base.Title = "Melee";
+    base.Hoster = "Sven";
+    base.Address = "TCP:1.2.3.4:11112";
+    base.StartTime = "1700000000";
+    const auto with = [&base](auto change) {
+        GameRecord game = base;
+        change(game);
+        return game;
+    };
+    const GameRecord same[] = {
+        with([](GameRecord& g) { g.Comment = "anders"; }), // only the three texts count
+        with([](GameRecord& g) { g.Address = "TCP:5.6.7.8:11112"; }),
+    };
+    for (const GameRecord& game : same)
+        EXPECT_EQ(gameIdentityHash(game), gameIdentityHash(base));
+    const GameRecord other[] = {
+        with([](GameRecord& g) { g.Title = "Melee 2"; }),
+        with([](GameRecord& g) { g.Hoster = "Sven "; }),
+        with([](GameRecord& g) { g.StartTime = "1700000001"; }),
+        with([](GameRecord& g) { g.StartTime.reset(); }), // then the address counts
+        with([](GameRecord& g) {
+            g.Title = "Melee Sven";
+            g.Hoster = "";
+        }),
+        with([](GameRecord& g) { g.Title = std::string(17, 'x'); }),
+        with([](GameRecord& g) { g.Title = std::string(18, 'x'); }),
+    };
+    for (const GameRecord& game : other)
+        EXPECT_NE(gameIdentityHash(game), gameIdentityHash(base)) << gameIdentity(game);
+    EXPECT_NE(gameIdentityHash(base), 0u);
+    GameRecord stored = base;
+    stored.IdentityHash = 42;
+    EXPECT_EQ(identityHashOf(stored), 42u);
+    EXPECT_EQ(identityHashOf(base), gameIdentityHash(base));
+}

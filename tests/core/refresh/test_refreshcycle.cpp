@@ -41,7 +41,7 @@ public:
     std::vector<std::vector<std::string>> unreadAtEnd; // per ended tick
     void beginTick() override { ++ticks; }
     void endTick(const std::vector<std::string>& unreadServers, bool) override { unreadAtEnd.push_back(unreadServers); }
-    std::string evaluateFilters(RowHandle row) override
+    FilterMatches evaluateFilters(RowHandle row) override
     {
         rows.push_back(row);
         captionsSeen.push_back(list_.rows.back().caption);

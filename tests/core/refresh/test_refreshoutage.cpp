@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 
 using namespace quintor;
 
@@ -54,17 +55,17 @@ public:
 class CountingFilter : public GameFilter {
 public:
     std::vector<RowHandle> evaluated, stale;
-    std::string explanation; // of every game's matches
+    FilterMatches matches; // of every game
     void beginTick() override {}
-    std::string evaluateFilters(RowHandle row) override
+    FilterMatches evaluateFilters(RowHandle row) override
     {
         evaluated.push_back(row);
-        return explanation;
+        return matches;
     }
-    std::string filterStale(RowHandle row) override
+    FilterMatches filterStale(RowHandle row) override
     {
         stale.push_back(row);
-        return explanation;
+        return matches;
     }
 };
 
@@ -113,7 +114,7 @@ TEST_F(RefreshOutageTest, AFailingServerIsAskedOnceAndItsLastGoodGamesStayStale)
 
     // The league's flood text is a failure: one question that names it and starts on "Nein".
     http.answers[serverA] = {flood, ""};
-    filter.explanation = "Farbe von G / F";
+    filter.matches = {std::make_shared<const std::vector<std::string>>(1, "Farbe von G / F"), {0}};
     tickAt(17, 0, 30);
     const auto asked = prompts.texts();
     ASSERT_EQ(asked.size(), 1u);

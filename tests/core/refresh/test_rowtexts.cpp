@@ -144,6 +144,34 @@ TEST(GameStore, FindsTheRecordOfARowNotOfAPosition)
     EXPECT_EQ(store.find(7)->Title, "C");
 }
 
+TEST(GameStore, ASnapshotKeepsTheRecordsAsTheyWereWhateverTheStoreDoesLater)
+{
+    GameStore store;
+    const auto add = [&store](const char* title, RowHandle row) {
+        GameRecord game;
+        game.Title = title;
+        game.Item = row;
+        store.append(std::move(game));
+    };
+    add("A", 1);
+    add("B", 2);
+    const auto snapshot = store.snapshot();
+    EXPECT_EQ(snapshot.get(), &store.all()); // shared, not copied
+    store.find(1)->Color = 0xFF;             // a change through the store
+    add("C", 3);
+    store.removeRows({2});
+    ASSERT_EQ(snapshot->size(), 2u);
+    EXPECT_EQ((*snapshot)[0].Color, 0u);
+    EXPECT_EQ((*snapshot)[1].Title, "B");
+    EXPECT_EQ(store.find(1)->Color, 0xFFu);
+    EXPECT_EQ(store.positionOf(3), std::optional<std::size_t>(1));
+    EXPECT_EQ(store.positionOf(2), std::nullopt);
+    const auto second = store.snapshot();
+    store.clear();
+    EXPECT_EQ(second->size(), 2u);
+    EXPECT_EQ(store.size(), 0u);
+}
+
 TEST(ColumnSpans, OnlyTheGamesOwnTextsKeepTheHostsColoursAndAFilterColourWins)
 {
     GameRecord e;

@@ -104,6 +104,23 @@ TEST(FileIo, FileExistsOnlyForFiles)
     EXPECT_FALSE(fileExists(folder.file("none")));
 }
 
+TEST(FileIo, AStampedReadGivesTheBytesAndAStampThatAReplacedFileDoesNotHave)
+{
+    test::TempFolder folder;
+    folder.write("f.txt", "eins");
+    const StampedFile read = readStampedFile(folder.file("f.txt"));
+    EXPECT_EQ(read.bytes, "eins");
+    EXPECT_EQ(fileStamp(folder.file("f.txt")), read.stamp);
+    // Written just now: a change within the file system's clock tick could keep the stamp.
+    EXPECT_FALSE(read.settled);
+    saveWholeFile(folder.file("f.txt"), "zwei"); // the same size
+    EXPECT_NE(fileStamp(folder.file("f.txt")), read.stamp);
+    EXPECT_EQ(fileStamp(folder.file("none")), std::nullopt);
+    std::filesystem::create_directory(folder.file("d"));
+    EXPECT_EQ(fileStamp(folder.file("d")), std::nullopt);
+    EXPECT_THROW(readStampedFile(folder.file("none")), FileError);
+}
+
 TEST(FileIo, RenameNeverReplacesAnExistingFile)
 {
     test::TempFolder folder;

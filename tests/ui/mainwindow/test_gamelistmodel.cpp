@@ -189,6 +189,45 @@ private slots:
         QCOMPARE(model.rowOf(running), -1);
     }
 
+    // A refresh holds its rows: views hear of them once, when they are shown, all in their places.
+    void heldRowsAreShownAllAtOnce()
+    {
+        GameStore games;
+        GameListModel model(games);
+        QTreeView view;
+        view.setModel(&model);
+        model.addColumn("Szenario", 100);
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        model.holdRows();
+        addGame(model, games, game("run", "Laufend"));
+        const quintor::RowHandle lobby = addGame(model, games, game("lobby", "Lobby"));
+        model.setRowToolTip(lobby, "Stand: 17:02:06");
+        QCOMPARE(model.rowCount(), 0);
+        model.showRows();
+        QCOMPARE(inserted.count(), 1);
+        QCOMPARE(inserted.at(0).at(2).toInt(), 1); // rows 0 to 1
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(captions(model), (QStringList{"lobby", "run"}));
+        QCOMPARE(model.index(0, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("Stand: 17:02:06"));
+
+        // Rows held into a list that shows rows: it is shown anew once.
+        model.holdRows();
+        addGame(model, games, game("pause", "Pause"));
+        model.removeRow(lobby);
+        QCOMPARE(model.rowCount(), 2); // as shown
+        model.showRows();
+        QCOMPARE(reset.count(), 1);
+        QCOMPARE(captions(model), (QStringList{"pause", "run"}));
+        model.holdRows();
+        model.showRows(); // nothing changed: nothing said
+        QCOMPARE(reset.count(), 1);
+        QCOMPARE(inserted.count(), 1);
+        model.clearRows();
+        QCOMPARE(model.rowCount(), 0);
+    }
+
     void rowWithoutRecordRanksZeroAndIsBlack()
     {
         GameStore games;
