@@ -4,13 +4,27 @@
 
 namespace quintor {
 
-GameStore::GameStore() : games_(std::make_shared<std::vector<GameRecord>>()) {}
+GameStore::GameStore() : spare_(std::make_shared<Spare>()), games_(newList()) {}
+
+std::shared_ptr<std::vector<GameRecord>> GameStore::newList()
+{
+    std::unique_ptr<std::vector<GameRecord>> list = std::move(spare_->list);
+    if (!list) list = std::make_unique<std::vector<GameRecord>>();
+    return std::shared_ptr<std::vector<GameRecord>>(
+        list.release(), [spare = std::weak_ptr<Spare>(spare_)](std::vector<GameRecord>* games) {
+            std::unique_ptr<std::vector<GameRecord>> owned(games);
+            const std::shared_ptr<Spare> back = spare.lock();
+            if (!back || back->list) return; // the store is gone, or has a spare list already
+            owned->clear();
+            back->list = std::move(owned);
+        });
+}
 
 void GameStore::clear()
 {
     if (games_.use_count() > 1) {
         // The snapshot keeps the old records; the next list is likely as long.
-        auto fresh = std::make_shared<std::vector<GameRecord>>();
+        auto fresh = newList();
         fresh->reserve(games_->size());
         games_ = std::move(fresh);
     } else {
@@ -22,7 +36,10 @@ void GameStore::clear()
 
 void GameStore::detach()
 {
-    if (games_.use_count() > 1) games_ = std::make_shared<std::vector<GameRecord>>(*games_);
+    if (games_.use_count() <= 1) return;
+    auto own = newList();
+    *own = *games_;
+    games_ = std::move(own);
 }
 
 void GameStore::append(GameRecord&& entry)

@@ -13,6 +13,8 @@ namespace quintor {
 class GameStore {
 public:
     GameStore();
+    GameStore(const GameStore&) = delete; // its lists are shared with snapshots
+    GameStore& operator=(const GameStore&) = delete;
 
     // Starts an empty list; a snapshot taken before keeps the records it had.
     void clear();
@@ -36,11 +38,20 @@ public:
     std::shared_ptr<const std::vector<GameRecord>> snapshot() const { return games_; }
 
 private:
+    // A list that no snapshot holds any more comes back here, emptied, and is filled at the next clear: the records
+    // of a refresh do not take a large block anew every time.
+    struct Spare {
+        std::unique_ptr<std::vector<GameRecord>> list;
+    };
+
+    // An empty list, the spare one when there is one.
+    std::shared_ptr<std::vector<GameRecord>> newList();
     // Makes the records the store's own before they change, when a snapshot shares them.
     void detach();
 
     void index(RowHandle row, std::size_t position);
 
+    std::shared_ptr<Spare> spare_;
     std::shared_ptr<std::vector<GameRecord>> games_;
     // Where each row's record is. A refresh's rows have consecutive handles, so most are found by their distance
     // from the first: position + 1 there, 0 for none. The others are looked up by handle.

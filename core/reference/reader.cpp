@@ -338,7 +338,8 @@ public:
     // The line `distance` lines after the current one; past the end an empty line.
     std::string_view ahead(std::size_t distance)
     {
-        return current_ + distance < filled_ || fill(distance + 1) ? window_[current_ + distance] : std::string_view();
+        if (current_ + distance < filled_) return window_[current_ + distance];
+        return fill(distance + 1) ? window_[current_ + distance] : std::string_view();
     }
     void advance()
     {
@@ -350,8 +351,9 @@ private:
     // Far more than the furthest look-ahead (a client's line +5), so that lines are cut in long runs.
     static constexpr std::size_t kWindow = 256;
 
-    // Makes `count` lines from the current one on stand in the window, if the reply has them.
-    bool fill(std::size_t count)
+    // Makes `count` lines from the current one on stand in the window, if the reply has them. Seldom needed: kept
+    // apart from the look-ups that can do without it.
+    [[gnu::noinline]] bool fill(std::size_t count)
     {
         std::copy(window_.begin() + static_cast<std::ptrdiff_t>(current_),
                   window_.begin() + static_cast<std::ptrdiff_t>(filled_), window_.begin());
@@ -389,9 +391,10 @@ Header headerOf(std::string_view line)
     }
 }
 
-// For each pair of first characters (their low six bits), the scans that have a key beginning with them: most lines
-// begin with a pair no open scan has a key for, and are passed over with one look-up.
-constexpr unsigned kGameScan = 1, kTitleScan = 2, kResourceScan = 4, kMovedPlayerScan = 8;
+// For each pair of first characters (their low six bits), the scans that have a key beginning with them, and whether
+// the line may be a header: most lines begin with a pair no open scan has a key for, and are passed over with one
+// look-up.
+constexpr unsigned kGameScan = 1, kTitleScan = 2, kResourceScan = 4, kMovedPlayerScan = 8, kHeaderLine = 16;
 constexpr std::string_view kGameKeyNames[] = {"MaxPlayers",     "ControlRate", "Comment",  "AddressCount",
                                               "Address",        "Version",     "Game",     "PasswordNeeded",
                                               "OfficialServer", "League",      "StartTime"};
@@ -417,6 +420,8 @@ constexpr KeyStarts makeKeyStarts()
     mark(kTitleKeyNames, kTitleScan);
     mark(kResourceKeyNames, kResourceScan);
     mark(kMovedPlayerKeyNames, kMovedPlayerScan);
+    for (std::size_t second = 0; second < 64; ++second)
+        starts[keyStart('[', 0) | second] |= kHeaderLine;
     return starts;
 }
 constexpr KeyStarts kKeyStarts = makeKeyStarts();
@@ -454,10 +459,17 @@ public:
     {
         for (; lines_.valid(); lines_.advance()) {
             const std::string_view line = lines_.current();
-            if (line.empty()) continue;
-            if (line.front() == '[') {
+            // The first two characters, without a branch: an empty line points at NULs, and a line of one character
+            // reads its first twice and drops the second.
+            const char* const text = line.data();
+            const bool two = line.size() > 1;
+            const char second = static_cast<char>(text[two] & (two ? 0xFF : 0));
+            const unsigned wanted = kKeyStarts[keyStart(text[0], second)] & open_;
+            if (!wanted) continue;
+            if (text[0] == '[') {
                 if (!readBracketLine(line)) return takeOver();
-            } else if (inGame_ && !converted([&] { readKeys(line); })) {
+                open_ = openScans();
+            } else if (inGame_ && (wanted & ~kHeaderLine) && !converted([&] { readKeys(line, wanted); })) {
                 return takeOver();
             }
         }
@@ -507,13 +519,16 @@ private:
         }
     }
 
-    void readKeys(std::string_view line)
+    // The look-up's bits of the lines that may be a header or a key of an open scan.
+    unsigned openScans() const
     {
-        // Most lines begin with two characters no open scan has a key for.
-        const unsigned open = (gameKeysOpen_ ? kGameScan : 0u) | (title_ ? kTitleScan : 0u) |
-                              (resource_ ? kResourceScan : 0u) | (movedPlayer_ ? kMovedPlayerScan : 0u);
-        const unsigned wanted = kKeyStarts[keyStart(line[0], line.size() > 1 ? line[1] : '\0')] & open;
-        if (!wanted) return;
+        return kHeaderLine | (gameKeysOpen_ ? kGameScan : 0u) | (title_ ? kTitleScan : 0u) |
+               (resource_ ? kResourceScan : 0u) | (movedPlayer_ ? kMovedPlayerScan : 0u);
+    }
+
+    // Offers the line to the open scans that have a key beginning as it does (`wanted`).
+    void readKeys(std::string_view line, unsigned wanted)
+    {
         if (wanted & kGameScan) gameKeys_.read(line);
         if (wanted & kTitleScan) title_->read(line);
         if (wanted & kResourceScan) resource_->read(line);
@@ -577,6 +592,7 @@ private:
     bool gameKeysOpen_ = false;
     std::optional<ResourceKeys> resource_;
     std::optional<MovedPlayerKeys> movedPlayer_;
+    unsigned open_ = kHeaderLine; // openScans(), kept up to date at every header
 };
 
 ReferenceReader::ReferenceReader(bool tagparse, const TextList& aliases, Callbacks callbacks)

@@ -7,17 +7,24 @@
 #include <string_view>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace quintor {
+
+// Sixty-four bytes of a text, classified: a bit per byte for each kind the line cutting tells apart.
+struct BlockMasks {
+    std::uint64_t lineFeeds = 0, returns = 0, kept = 0, nuls = 0; // kept: above 32, what trimming keeps
+};
+// Classifies the 64 bytes at `data` with the widest vectors the processor has (chosen once).
+using BlockClassifier = BlockMasks (*)(const char* data);
+BlockClassifier blockClassifier();
 
 // The lines of a text one after another, cut as splitReplyLines cuts them. The text is classified sixty-four bytes
 // at a time into a mask of the line breaks and a mask of the characters that trimming keeps; the lines of a block
 // then follow from the masks with a few bit operations each, without a guess per character or per line.
 class ReplyLineCutter {
 public:
+    // Where an empty line points: its first characters read as NULs.
+    static constexpr char kNoText[2] = {'\0', '\0'};
+
     // Cuts `text`, a reply, up to its first NUL; cutting starts at `offset`, the start of a line before any NUL.
     explicit ReplyLineCutter(std::string_view text, std::size_t offset = 0) : text_(text), lineStart_(offset)
     {
@@ -33,7 +40,8 @@ public:
     // Whether no line is left: a break at the very end adds no empty line.
     bool done() const { return lineStart_ >= text_.size(); }
 
-    // Cuts up to `count` lines into `lines`, each trimmed of the characters 0 to 32 at both ends; gives how many.
+    // Cuts up to `count` lines into `lines`, each trimmed of the characters 0 to 32 at both ends; gives how many. An
+    // empty line points at kNoText.
     std::size_t cut(std::string_view* lines, std::size_t count)
     {
         // Worked on in locals: the lines written could otherwise be the members, for all the compiler knows.
@@ -55,15 +63,19 @@ public:
             const std::uint64_t before = (std::uint64_t(1) << at) - 1;
             const std::uint64_t kept = unassigned & before;
             unassigned &= ~((before << 1) | 1);
-            std::size_t first = kept ? base + static_cast<std::size_t>(std::countr_zero(kept)) : 0;
-            std::size_t last = kept ? base + static_cast<std::size_t>(64 - std::countl_zero(kept)) : 0;
-            if (carriedFirst_ != std::string_view::npos) {
-                // The line began in an earlier block.
-                first = carriedFirst_;
-                if (!kept) last = carriedLast_;
-                carriedFirst_ = std::string_view::npos;
-            }
-            lines[cutCount++] = last > first ? std::string_view(data + first, last - first) : std::string_view();
+            // The line's kept characters in this block; without any, `first` lies past `last`.
+            std::size_t first = base + static_cast<std::size_t>(std::countr_zero(kept));
+            std::size_t last = base + static_cast<std::size_t>(64 - std::countl_zero(kept));
+            // A line that began in an earlier block: a quarter of the lines do, in no order a guess could follow,
+            // so it is chosen without a branch.
+            const bool carried = carriedFirst_ != std::string_view::npos;
+            const std::size_t carriedMask = std::size_t(0) - std::size_t(carried);
+            const std::size_t lastMask = std::size_t(0) - std::size_t(carried & (kept == 0));
+            first ^= (first ^ carriedFirst_) & carriedMask;
+            last ^= (last ^ carriedLast_) & lastMask;
+            carriedFirst_ = std::string_view::npos;
+            const bool text = last > first;
+            lines[cutCount++] = std::string_view(text ? data + first : kNoText, text ? last - first : 0);
             lineStart_ = base + static_cast<std::size_t>(at) + 1;
         }
         breaks_ = breaks;
@@ -92,20 +104,15 @@ private:
         const char* const data = text_.data() + base;
         std::size_t count = text_.size() - base < 64 ? text_.size() - base : 64;
         std::size_t i = 0;
-#if defined(__SSE2__)
         if (count == 64) {
-            for (; i < 64; i += 16) {
-                const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-                const auto mask = [](__m128i bytes) {
-                    return std::uint64_t(static_cast<unsigned>(_mm_movemask_epi8(bytes)));
-                };
-                lineFeeds |= mask(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\n'))) << i;
-                returns_ |= mask(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\r'))) << i;
-                kept |= mask(_mm_cmpeq_epi8(_mm_max_epu8(chunk, _mm_set1_epi8(33)), chunk)) << i;
-                nuls |= mask(_mm_cmpeq_epi8(chunk, _mm_setzero_si128())) << i;
-            }
+            static const BlockClassifier classifyBlock = blockClassifier();
+            const BlockMasks masks = classifyBlock(data);
+            lineFeeds = masks.lineFeeds;
+            returns_ = masks.returns;
+            kept = masks.kept;
+            nuls = masks.nuls;
+            i = 64;
         }
-#endif
         for (; i < count; ++i) {
             const auto c = static_cast<unsigned char>(data[i]);
             lineFeeds |= std::uint64_t(c == '\n') << i;

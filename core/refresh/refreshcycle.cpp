@@ -142,6 +142,7 @@ void RefreshCycle::fetchAndParse()
                 if (outcome.fromFallback) fallbackAnswered = entry;
                 reply = std::move(outcome.reply);
                 rowsOfServer.try_emplace(entry);
+                state_.outages.dropLastGood(entry);
             } else {
                 unreadServers.push_back(entry);
                 serverFailed(entry, *outcome.failure);

@@ -12,6 +12,12 @@ void ServerOutages::answered(const std::string& server, std::shared_ptr<const st
     memory.lastGood = LastGoodList{at, std::move(list), std::move(positions)};
 }
 
+void ServerOutages::dropLastGood(const std::string& server)
+{
+    const auto found = servers_.find(server);
+    if (found != servers_.end()) found->second.lastGood.reset();
+}
+
 bool ServerOutages::failed(const std::string& server, const Moment& at)
 {
     Memory& memory = servers_[server];

@@ -45,6 +45,9 @@ public:
     // The server answered at `at` with the games of `list` at these positions: its outage, if any, is over.
     void answered(const std::string& server, std::shared_ptr<const std::vector<GameRecord>> list,
                   std::vector<std::size_t> positions, const Moment& at);
+    // The server answered in this refresh: its last good list is not needed any more (answered() gives the new one
+    // at the refresh's end), and its records may go before the new ones are read.
+    void dropLastGood(const std::string& server);
     // The server failed at `at`. True when this begins an outage (the user is asked once per outage).
     bool failed(const std::string& server, const Moment& at);
     // Whether the server's outage goes on (it failed and has not answered since).

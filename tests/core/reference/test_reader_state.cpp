@@ -1,9 +1,11 @@
 // The reader's state across the replies of one refresh, how replies are cut into lines, and what bad input does.
 #include "core/reference/reader_collector.h"
+#include "reference/replylines.h"
 #include "reference/textroutines.h"
 #include "settings/errors.h"
 
 #include <gtest/gtest.h>
+#include <iterator>
 
 using namespace quintor;
 using namespace quintor::test;
@@ -246,4 +248,61 @@ TEST(ReaderState, OverLongValuesAndHugeGamesAreCutButCounted)
     EXPECT_TRUE(bad.games.empty());
     EXPECT_EQ(bad.skipped.size(), 1u);
     EXPECT_EQ(bad.reader.counters().players, 0);
+}
+
+namespace {
+
+// The lines as the plain rules cut them: breaks at CR, LF or CR LF, a NUL ends the text, no empty line after a
+// break at the very end, both ends trimmed of the characters 0 to 32.
+std::vector<std::string_view> plainLines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    for (std::string_view line : quintor::splitLines(text)) {
+        while (!line.empty() && static_cast<unsigned char>(line.front()) <= 32)
+            line.remove_prefix(1);
+        while (!line.empty() && static_cast<unsigned char>(line.back()) <= 32)
+            line.remove_suffix(1);
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+} // namespace
+
+// The lines are cut sixty-four bytes at a time from vector masks; texts made mostly of breaks, blanks and long lines
+// put every case at every place of a block: lines across blocks, CR LF across blocks, a NUL anywhere.
+TEST(ReplyLines, CutAsThePlainRulesCut)
+{
+    const char alphabet[] = {'\r', '\n', ' ', '\t', 'a', 'b', '=', '\xE4', '\x01', '\x7F', '\xFF'};
+    unsigned seed = 11;
+    const auto next = [&seed](unsigned range) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % range;
+    };
+    for (int round = 0; round < 400; ++round) {
+        std::string text(next(300), ' ');
+        const bool longLines = round % 3 == 0;
+        for (char& c : text)
+            c = alphabet[longLines && next(8) > 0 ? 4 + next(2) : next(sizeof alphabet)];
+        if (round % 5 == 0 && !text.empty()) text[next(static_cast<unsigned>(text.size()))] = '\0';
+        std::vector<std::string_view> lines;
+        splitReplyLines(text, lines);
+        EXPECT_EQ(lines, plainLines(text)) << "round " << round;
+        for (std::size_t offset = 0; offset < lines.size(); offset += 7) {
+            // Cutting may start at any line (the reader goes on there after a game it read step by step).
+            if (lines[offset].empty()) continue;
+            const auto start = static_cast<std::size_t>(lines[offset].data() - text.data());
+            std::size_t lineStart = start;
+            while (lineStart > 0 && text[lineStart - 1] != '\n' && text[lineStart - 1] != '\r')
+                --lineStart;
+            ReplyLineCutter cutter(text, lineStart);
+            std::vector<std::string_view> rest;
+            std::string_view batch[5];
+            while (!cutter.done())
+                rest.insert(rest.end(), batch, batch + cutter.cut(batch, std::size(batch)));
+            EXPECT_EQ(rest,
+                      std::vector<std::string_view>(lines.begin() + static_cast<std::ptrdiff_t>(offset), lines.end()))
+                << "round " << round << ", from line " << offset;
+        }
+    }
 }
