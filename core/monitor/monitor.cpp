@@ -17,6 +17,10 @@
 
 #include <iostream>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace quintor {
 namespace {
 
@@ -36,6 +40,15 @@ std::optional<std::string> errorMessage(std::exception_ptr error)
     } catch (...) {
         return std::string("Unbekannter Fehler");
     }
+}
+
+// A tick frees a whole reply and the last list of games at once, while the new list lies around them: the freed
+// pages go back to the system, so that the program does not keep the footprint of its largest tick.
+void releaseFreedMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
 
 } // namespace
@@ -235,9 +248,11 @@ void Monitor::runTick(const std::function<void()>& step)
         try {
             step();
         } catch (...) {
+            releaseFreedMemory();
             views_->view.tickEnded();
             throw;
         }
+        releaseFreedMemory();
         views_->view.tickEnded();
     });
     prompts_.release();
