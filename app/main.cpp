@@ -20,8 +20,18 @@
 #include <cstdlib>
 #include <memory>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 int main(int argc, char* argv[])
 {
+#if defined(__GLIBC__)
+    // A whole reply or list of games is a block of its own, mapped for it and given back as soon as it is freed.
+    // Left alone, the allocator raises this bound after the first such block and keeps each later one in its
+    // heaps, the reply in the heap of the thread that received it.
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
+#endif
     QApplication app(argc, argv);
     // The application title; the main window keeps its own caption "Quintor".
     QApplication::setApplicationName(

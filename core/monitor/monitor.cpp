@@ -19,6 +19,10 @@
 #include <iostream>
 #include <utility>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace quintor {
 namespace {
 
@@ -38,6 +42,15 @@ std::optional<std::string> errorMessage(std::exception_ptr error)
     } catch (...) {
         return std::string(tr("Unbekannter Fehler"));
     }
+}
+
+// A tick frees a whole reply and the last list of games at once, while the new list lies around them: the freed
+// pages go back to the system, so that the program does not keep the footprint of its largest tick.
+void releaseFreedMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
 
 } // namespace
@@ -248,9 +261,11 @@ void Monitor::runTick(const std::function<void()>& step)
         try {
             step();
         } catch (...) {
+            releaseFreedMemory();
             views_->view.tickEnded();
             throw;
         }
+        releaseFreedMemory();
         views_->view.tickEnded();
     });
     prompts_.release();

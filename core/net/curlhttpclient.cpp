@@ -50,6 +50,13 @@ std::size_t receive(char* data, std::size_t size, std::size_t count, void* userd
         transfer.tooLarge = true;
         return 0; // stops the transfer before anything beyond the limit is kept
     }
+    if (transfer.body.empty()) {
+        // Room for the whole announced body at once: a long list is not copied as it grows.
+        curl_off_t announced = -1;
+        curl_easy_getinfo(transfer.easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+        if (announced > 0 && static_cast<std::uint64_t>(announced) <= transfer.maxBytes)
+            transfer.body.reserve(static_cast<std::size_t>(announced));
+    }
     transfer.body.append(data, length);
     return length;
 }

@@ -22,11 +22,12 @@ std::shared_ptr<std::vector<GameRecord>> GameStore::newList()
 
 void GameStore::clear()
 {
+    lastSize_ = games_->size();
     if (games_.use_count() > 1) {
-        // The snapshot keeps the old records; the next list is likely as long.
-        auto fresh = newList();
-        fresh->reserve(games_->size());
-        games_ = std::move(fresh);
+        // The snapshot keeps the old records. The next list is taken when the first record comes: by then the
+        // snapshot may have given its list back.
+        static const std::shared_ptr<std::vector<GameRecord>> none = std::make_shared<std::vector<GameRecord>>();
+        games_ = none;
     } else {
         games_->clear();
     }
@@ -39,6 +40,7 @@ void GameStore::detach()
     if (games_.use_count() <= 1) return;
     auto own = newList();
     *own = *games_;
+    own->reserve(std::max(lastSize_, own->size())); // the next list is likely as long as the last
     games_ = std::move(own);
 }
 

@@ -52,6 +52,7 @@ private:
     void index(RowHandle row, std::size_t position);
 
     std::shared_ptr<Spare> spare_;
+    std::size_t lastSize_ = 0; // of the list before the last clear
     std::shared_ptr<std::vector<GameRecord>> games_;
     // Where each row's record is. A refresh's rows have consecutive handles, so most are found by their distance
     // from the first: position + 1 there, 0 for none. The others are looked up by handle.
