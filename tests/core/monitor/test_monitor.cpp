@@ -266,9 +266,9 @@ TEST_F(MonitorTest, FriendsAreAnnouncedAndTheBalloonsJoinTheirGame)
     const auto games = [](const std::string& annasGame) {
         std::string text = test::replyHeader();
         for (const std::string title : {"Greed Arena", "Goldmine"}) {
-            test::GameSpec spec{.title = title};
-            spec.playerNames = {title == annasGame ? "Anna" : "Otto"};
-            text += test::referenceBlock(spec);
+            test::GameSpec game{.title = title};
+            game.playerNames = {title == annasGame ? "Anna" : "Otto"};
+            text += test::referenceBlock(game);
         }
         return text;
     };

@@ -88,9 +88,9 @@ class AnnasGame : public HttpClient {
 public:
     std::string get(const std::string&, const HttpOptions&) override
     {
-        test::GameSpec spec{.title = "Greed Arena"};
-        spec.playerNames = {"Anna"};
-        return test::replyHeader() + test::referenceBlock(spec);
+        test::GameSpec game{.title = "Greed Arena"};
+        game.playerNames = {"Anna"};
+        return test::replyHeader() + test::referenceBlock(game);
     }
 };
 
