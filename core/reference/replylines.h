@@ -7,15 +7,11 @@
 #include <string_view>
 #include <vector>
 
-namespace quintor {
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
-// Sixty-four bytes of a text, classified: a bit per byte for each kind the line cutting tells apart.
-struct BlockMasks {
-    std::uint64_t lineFeeds = 0, returns = 0, kept = 0, nuls = 0; // kept: above 32, what trimming keeps
-};
-// Classifies the 64 bytes at `data` with the widest vectors the processor has (chosen once).
-using BlockClassifier = BlockMasks (*)(const char* data);
-BlockClassifier blockClassifier();
+namespace quintor {
 
 // The lines of a text one after another, cut as splitReplyLines cuts them. The text is classified sixty-four bytes
 // at a time into a mask of the line breaks and a mask of the characters that trimming keeps; the lines of a block
@@ -104,15 +100,20 @@ private:
         const char* const data = text_.data() + base;
         std::size_t count = text_.size() - base < 64 ? text_.size() - base : 64;
         std::size_t i = 0;
+#if defined(__SSE2__)
         if (count == 64) {
-            static const BlockClassifier classifyBlock = blockClassifier();
-            const BlockMasks masks = classifyBlock(data);
-            lineFeeds = masks.lineFeeds;
-            returns_ = masks.returns;
-            kept = masks.kept;
-            nuls = masks.nuls;
-            i = 64;
+            for (; i < 64; i += 16) {
+                const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+                const auto mask = [](__m128i bytes) {
+                    return std::uint64_t(static_cast<unsigned>(_mm_movemask_epi8(bytes)));
+                };
+                lineFeeds |= mask(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\n'))) << i;
+                returns_ |= mask(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\r'))) << i;
+                kept |= mask(_mm_cmpeq_epi8(_mm_max_epu8(chunk, _mm_set1_epi8(33)), chunk)) << i;
+                nuls |= mask(_mm_cmpeq_epi8(chunk, _mm_setzero_si128())) << i;
+            }
         }
+#endif
         for (; i < count; ++i) {
             const auto c = static_cast<unsigned char>(data[i]);
             lineFeeds |= std::uint64_t(c == '\n') << i;
