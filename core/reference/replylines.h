@@ -7,15 +7,11 @@
 #include <string_view>
 #include <vector>
 
-namespace quintor {
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
-// Sixty-four bytes of a text, classified: a bit per byte for each kind the line cutting tells apart.
-struct BlockMasks {
-    std::uint64_t lineFeeds = 0, returns = 0, kept = 0, nuls = 0; // kept: above 32, what trimming keeps
-};
-// Classifies the 64 bytes at `data` with the widest vectors the processor has (chosen once).
-using BlockClassifier = BlockMasks (*)(const char* data);
-BlockClassifier blockClassifier();
+namespace quintor {
 
 // The lines of a text one after another, cut as splitReplyLines cuts them. The text is classified sixty-four bytes
 // at a time into a mask of the line breaks and a mask of the characters that trimming keeps; the lines of a block
@@ -44,43 +40,43 @@ public:
     // empty line points at kNoText.
     std::size_t cut(std::string_view* lines, std::size_t count)
     {
-        // Worked on in locals: the lines written could otherwise be the members, for all the compiler knows.
         const char* const data = text_.data();
-        const std::size_t base = base_;
-        std::uint64_t breaks = breaks_, unassigned = unassigned_;
         std::size_t cutCount = 0;
-        while (cutCount < count && !done()) {
-            if (!breaks) {
-                // The rest of the block belongs to a line that goes on into the next one.
-                breaks_ = 0;
-                unassigned_ = unassigned;
-                carry();
-                classify(base + 64);
-                return cutCount + cut(lines + cutCount, count - cutCount);
+        for (;;) {
+            // Worked on in locals: the lines written could otherwise be the members, for all the compiler knows.
+            const std::size_t base = base_, size = text_.size();
+            std::uint64_t breaks = breaks_, unassigned = unassigned_;
+            std::size_t lineStart = lineStart_, carriedFirst = carriedFirst_;
+            while (cutCount < count && lineStart < size && breaks) {
+                const int at = std::countr_zero(breaks);
+                breaks &= breaks - 1;
+                const std::uint64_t before = (std::uint64_t(1) << at) - 1;
+                const std::uint64_t kept = unassigned & before;
+                unassigned &= ~((before << 1) | 1);
+                // The line's kept characters in this block; without any, `first` lies past `last`.
+                std::size_t first = base + static_cast<std::size_t>(std::countr_zero(kept));
+                std::size_t last = base + static_cast<std::size_t>(64 - std::countl_zero(kept));
+                // A line that began in an earlier block: a quarter of the lines do, in no order a guess could
+                // follow, so it is chosen without a branch.
+                const bool carried = carriedFirst != std::string_view::npos;
+                const std::size_t carriedMask = std::size_t(0) - std::size_t(carried);
+                const std::size_t lastMask = std::size_t(0) - std::size_t(carried & (kept == 0));
+                first ^= (first ^ carriedFirst) & carriedMask;
+                last ^= (last ^ carriedLast_) & lastMask;
+                carriedFirst = std::string_view::npos;
+                const bool text = last > first;
+                lines[cutCount++] = std::string_view(text ? data + first : kNoText, text ? last - first : 0);
+                lineStart = base + static_cast<std::size_t>(at) + 1;
             }
-            const int at = std::countr_zero(breaks);
-            breaks &= breaks - 1;
-            const std::uint64_t before = (std::uint64_t(1) << at) - 1;
-            const std::uint64_t kept = unassigned & before;
-            unassigned &= ~((before << 1) | 1);
-            // The line's kept characters in this block; without any, `first` lies past `last`.
-            std::size_t first = base + static_cast<std::size_t>(std::countr_zero(kept));
-            std::size_t last = base + static_cast<std::size_t>(64 - std::countl_zero(kept));
-            // A line that began in an earlier block: a quarter of the lines do, in no order a guess could follow,
-            // so it is chosen without a branch.
-            const bool carried = carriedFirst_ != std::string_view::npos;
-            const std::size_t carriedMask = std::size_t(0) - std::size_t(carried);
-            const std::size_t lastMask = std::size_t(0) - std::size_t(carried & (kept == 0));
-            first ^= (first ^ carriedFirst_) & carriedMask;
-            last ^= (last ^ carriedLast_) & lastMask;
-            carriedFirst_ = std::string_view::npos;
-            const bool text = last > first;
-            lines[cutCount++] = std::string_view(text ? data + first : kNoText, text ? last - first : 0);
-            lineStart_ = base + static_cast<std::size_t>(at) + 1;
+            breaks_ = breaks;
+            unassigned_ = unassigned;
+            lineStart_ = lineStart;
+            carriedFirst_ = carriedFirst;
+            if (cutCount == count || done() || breaks) return cutCount;
+            // The rest of the block belongs to a line that goes on into the next one.
+            carry();
+            classify(base + 64);
         }
-        breaks_ = breaks;
-        unassigned_ = unassigned;
-        return cutCount;
     }
 
 private:
@@ -104,15 +100,20 @@ private:
         const char* const data = text_.data() + base;
         std::size_t count = text_.size() - base < 64 ? text_.size() - base : 64;
         std::size_t i = 0;
+#if defined(__SSE2__)
         if (count == 64) {
-            static const BlockClassifier classifyBlock = blockClassifier();
-            const BlockMasks masks = classifyBlock(data);
-            lineFeeds = masks.lineFeeds;
-            returns_ = masks.returns;
-            kept = masks.kept;
-            nuls = masks.nuls;
-            i = 64;
+            for (; i < 64; i += 16) {
+                const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+                const auto mask = [](__m128i bytes) {
+                    return std::uint64_t(static_cast<unsigned>(_mm_movemask_epi8(bytes)));
+                };
+                lineFeeds |= mask(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\n'))) << i;
+                returns_ |= mask(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\r'))) << i;
+                kept |= mask(_mm_cmpeq_epi8(_mm_max_epu8(chunk, _mm_set1_epi8(33)), chunk)) << i;
+                nuls |= mask(_mm_cmpeq_epi8(chunk, _mm_setzero_si128())) << i;
+            }
         }
+#endif
         for (; i < count; ++i) {
             const auto c = static_cast<unsigned char>(data[i]);
             lineFeeds |= std::uint64_t(c == '\n') << i;

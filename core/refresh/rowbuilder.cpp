@@ -35,7 +35,7 @@ RowHandle RowBuilder::complete(GameRecord&& entry)
 {
     const RowHandle row = list_.addRow();
     entry.Item = row;
-    entry.IdentityHash = gameIdentityHash(entry);
+    if (filter_) entry.IdentityHash = gameIdentityHash(entry); // what the filters tell games apart by
     games_.append(std::move(entry));
     FilterMatches matches = filter_ ? filter_->evaluateFilters(row) : FilterMatches();
     showRow(row, RowToolTip({}, std::move(matches)));
@@ -47,7 +47,7 @@ RowHandle RowBuilder::listStale(GameRecord entry, const std::string& toolTip)
     const RowHandle row = list_.addRow();
     entry.Item = row;
     entry.Stale = true;
-    if (entry.IdentityHash == 0) entry.IdentityHash = gameIdentityHash(entry);
+    if (filter_ && entry.IdentityHash == 0) entry.IdentityHash = gameIdentityHash(entry);
     games_.append(std::move(entry));
     FilterMatches matches = filter_ ? filter_->filterStale(row) : FilterMatches();
     showRow(row, RowToolTip(toolTip, std::move(matches)));

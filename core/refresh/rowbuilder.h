@@ -20,8 +20,8 @@ public:
     RowBuilder(GameStore& games, const TextList& config, const TextList& aliases, GameListView& list,
                GameFilter* filter, const FriendList* friends = nullptr);
 
-    // A completed record gets a new row and its identity hash, joins `games`, is shown to the filters, and gives
-    // the row its caption and sub-item texts, and the filters it passed for its tooltip.
+    // A completed record gets a new row and, for the filters, its identity hash; it joins `games`, is shown to the
+    // filters, and gives the row its caption and sub-item texts, and the filters it passed for its tooltip.
     RowHandle complete(GameRecord&& entry);
 
     // A game of a failing server's last good list gets a new row as above, marked Stale, with the tooltip

@@ -4,12 +4,20 @@
 #include "reference/textroutines.h"
 #include "settings/keys.h"
 
+#include <algorithm>
+#include <charconv>
+
 namespace quintor {
 namespace {
 
 std::string fraction(std::int32_t a, std::int32_t b)
 {
-    return std::to_string(a) + " / " + std::to_string(b);
+    // Written in place: the list asks for it for every game.
+    char text[32];
+    char* end = std::to_chars(text, text + 11, a).ptr;
+    end = std::copy_n(" / ", 3, end);
+    end = std::to_chars(end, end + 11, b).ptr;
+    return std::string(text, end);
 }
 
 } // namespace

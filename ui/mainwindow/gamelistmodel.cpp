@@ -57,7 +57,9 @@ void GameListModel::clearRows()
     if (rowTotal() == 0) return;
     const int shown = rowCount();
     if (shown > 0) beginRemoveRows({}, 0, shown - 1);
-    groups_.clear();
+    // The groups stay, empty, with the room the last list needed: the next is likely as long.
+    for (RankGroup& group : groups_)
+        group.rows.clear();
     waiting_.clear();
     placedCount_ = 0;
     places_.clear();
@@ -218,18 +220,33 @@ void GameListModel::placeRow(Place& place, int rank)
     ++placedCount_;
 }
 
+GameListModel::Row& GameListModel::rowAt(const Place& place)
+{
+    if (!place.placed) return waiting_[place.index];
+    const auto group =
+        std::find_if(groups_.begin(), groups_.end(), [&place](const RankGroup& g) { return g.rank == place.rank; });
+    return group->rows[place.index];
+}
+
 void GameListModel::setRowTexts(RowHandle handle, const std::string& caption, std::vector<std::string> subItems)
 {
+    if (holding_) {
+        // Nobody looks meanwhile: the row takes its texts and its place without a word to the views.
+        Place* const place = placeOf(handle);
+        if (!place) return;
+        Row& row = rowAt(*place);
+        row.caption = caption;
+        row.subItems = std::move(subItems);
+        heldChanges_ = true;
+        if (!place->placed) placeRow(*place, rankOf(handle));
+        return;
+    }
     const int position = findRow(handle);
     if (position < 0) return;
     Row& row = rowAt(position);
     row.caption = caption;
     row.subItems = std::move(subItems);
-    if (holding_) {
-        heldChanges_ = true;
-    } else {
-        emit dataChanged(index(position, 0), index(position, std::max(0, columnCount() - 1)));
-    }
+    emit dataChanged(index(position, 0), index(position, std::max(0, columnCount() - 1)));
     // Looked up after the signal, whose receivers may have changed the list.
     Place* const place = placeOf(handle);
     if (!place || place->placed) return; // already in its place; its rank does not depend on its texts
@@ -241,7 +258,7 @@ void GameListModel::setRowTexts(RowHandle handle, const std::string& caption, st
         if (group.rank < rank) break;
         to += static_cast<int>(group.rows.size());
     }
-    if (const int from = positionOf(*place); to != from && !holding_) {
+    if (const int from = positionOf(*place); to != from) {
         beginMoveRows({}, from, from, {}, to);
         placeRow(*place, rank);
         endMoveRows();
@@ -264,13 +281,16 @@ void GameListModel::markFriendRow(RowHandle handle)
 
 void GameListModel::setRowToolTip(RowHandle handle, RowToolTip toolTip)
 {
+    if (holding_) {
+        if (Place* const place = placeOf(handle)) {
+            rowAt(*place).toolTip = std::move(toolTip);
+            heldChanges_ = true;
+        }
+        return;
+    }
     const int found = findRow(handle);
     if (found < 0) return;
     rowAt(found).toolTip = std::move(toolTip);
-    if (holding_) {
-        heldChanges_ = true;
-        return;
-    }
     emit dataChanged(index(found, 0), index(found, std::max(0, columnCount() - 1)), {Qt::ToolTipRole});
 }
 

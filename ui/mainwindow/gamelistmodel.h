@@ -108,6 +108,7 @@ private:
     int positionOf(const Place& place) const;
     int findRow(RowHandle handle) const;
     Row& rowAt(int position);
+    Row& rowAt(const Place& place);
     const Row& rowAt(int position) const;
     // Moves the waiting row at `place` to the end of its rank's group.
     void placeRow(Place& place, int rank);
