@@ -1,4 +1,5 @@
 #include "refresh/detailtexts.h"
+#include "refresh/rowtexts.h"
 #include "settings/translate.h"
 
 #include <cstdint>
@@ -16,7 +17,7 @@ DetailTable playerTable(const GameRecord& entry)
 {
     DetailTable table{{tr("Name"), tr("Dateiname"), tr("Spieler-ID"), tr("Flags")}, {}};
     for (const auto& p : entry.Players) {
-        table.rows.push_back({p.Name, p.Filename, std::to_string(p.ID), p.Flags});
+        table.rows.push_back({p.Name, p.Filename, std::to_string(p.ID), shownFixedValue(p.Flags)});
         table.captionSpans.push_back(p.NameSpans);
     }
     return table;

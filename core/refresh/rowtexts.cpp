@@ -22,19 +22,42 @@ std::string fraction(std::int32_t a, std::int32_t b)
 
 } // namespace
 
+const std::string& shownFixedValue(const std::string& value)
+{
+    // The game's fixed values stay German in the record, since filters compare them; they are turned only
+    // where they are shown.
+    static constexpr const char* fixedValues[] = {untranslated("Laufend"), untranslated("Pause"), untranslated("Lobby"),
+                                                  untranslated("Kein Kommentar"), untranslated("Keine")};
+    if (value.empty() || value.size() > 14) return value;
+    for (const char* german : fixedValues)
+        if (value == german) return tr(german);
+    return value;
+}
+
+namespace {
+
+// A user's alias wins over the value's own translation.
+std::string aliasOrShownValue(const std::string& value, const TextList& aliases)
+{
+    const int line = aliasLineIndex(value, aliases);
+    return line < 0 ? shownFixedValue(value) : aliases.valueAt(line);
+}
+
+} // namespace
+
 std::optional<std::string> columnText(std::string_view name, const GameRecord& e, const TextList& aliases)
 {
     if (name == "Szenario") return aliasFor(e.Title, aliases);
-    if (name == "Status") return aliasFor(e.Status, aliases);
+    if (name == "Status") return aliasOrShownValue(e.Status, aliases);
     if (name == "Hoster") return aliasFor(e.Hoster, aliases);
     if (name == "Spieler") return fraction(e.PlayerCount, e.MaxPlayers);
     if (name == "Emptys") return fraction(e.Emptys, e.Clients);
     if (name == "Spiel") return e.Game;
     if (name == "Kontrollrate") return e.ControlRate;
     if (name == "Version") return aliasFor(e.Version, aliases);
-    if (name == "Kommentar") return aliasFor(e.Comment, aliases);
+    if (name == "Kommentar") return aliasOrShownValue(e.Comment, aliases);
     if (name == "Passwort") return e.PasswordNeeded ? tr("Ja") : tr("Nein");
-    if (name == "Liga") return aliasFor(e.League, aliases);
+    if (name == "Liga") return aliasOrShownValue(e.League, aliases);
     if (name == "Offizieller Server") return e.OfficialServer ? tr("Ja") : tr("Nein");
     return std::nullopt;
 }

@@ -3,6 +3,7 @@
 #include "refresh/rank.h"
 #include "refresh/rowtexts.h"
 #include "refresh/statistic.h"
+#include "settings/translate.h"
 
 #include <gtest/gtest.h>
 
@@ -79,6 +80,30 @@ TEST(RowTexts, SubItemsFollowTheColumnSettingsAndKeepTheirPlace)
     TextList config({"Column1=Spieler", "Column2=Bogus", "Column3=Status"});
     EXPECT_EQ(rowSubItems(e, config, {}, 4), (std::vector<std::string>{"1 / 4", "", "Lobby"}));
     EXPECT_TRUE(rowSubItems(e, config, {}, 1).empty());
+}
+
+TEST(RowTexts, TheGamesFixedValuesAreTurnedOnlyWhereShownAndAnAliasWins)
+{
+    ASSERT_TRUE(useCatalogFile(QUINTOR_BUILD_CATALOG));
+    struct German {
+        ~German() { useGermanTexts(); }
+    } german;
+    GameRecord e;
+    e.Comment = "Kein Kommentar";
+    e.League = "Keine";
+    e.Players.push_back({});
+    e.Players.back().Flags = "Keine";
+    const TextList aliases({"Pause=Halt"});
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"Laufend", "Running"}, {"Lobby", "Lobby"}, {"Pause", "Halt"}, {"laufend", "laufend"}, {"", ""}};
+    for (const auto& [status, shown] : cases) {
+        e.Status = status;
+        EXPECT_EQ(columnText("Status", e, aliases), shown) << status;
+    }
+    EXPECT_EQ(columnText("Kommentar", e, aliases), "No comment");
+    EXPECT_EQ(columnText("Liga", e, aliases), "None");
+    EXPECT_EQ(playerTable(e).rows.at(0).at(3), "None");
+    EXPECT_EQ(e.Comment, "Kein Kommentar"); // what filters compare stays as the game list gave it
 }
 
 TEST(Statistic, PercentageRoundsHalfToEven)
