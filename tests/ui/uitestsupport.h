@@ -9,11 +9,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QColor>
 #include <QImage>
+#include <QLabel>
+#include <QLayout>
 #include <QObject>
+#include <QPushButton>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <QtTest>
@@ -82,6 +87,36 @@ inline bool driveUntilDone(const std::function<bool()>& step, int timeoutMs = 15
     });
     timer.start(1);
     return QTest::qWaitFor([&done] { return done; }, timeoutMs);
+}
+
+// At the window's smallest size every caption of a button, check box or label is whole and inside the window:
+// what a longer translation would clip. Empty when all fit, else the captions that do not.
+inline QStringList clippedCaptions(QWidget& window)
+{
+    window.resize(window.minimumSize());
+    if (window.layout()) window.layout()->activate();
+    QStringList clipped;
+    const QRect client = window.rect();
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+        if (!control->isVisibleTo(&window)) continue;
+        QString caption;
+        int needed = 0;
+        if (auto* push = qobject_cast<QPushButton*>(control)) {
+            caption = push->text();
+            needed = push->fontMetrics().horizontalAdvance(caption) + 12; // the caption with some room
+        } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+            caption = button->text(); // a check box or radio button: its mark and its caption
+            needed = button->sizeHint().width();
+        } else if (auto* label = qobject_cast<QLabel*>(control); label && !label->wordWrap()) {
+            caption = label->text();
+            needed = label->sizeHint().width();
+        }
+        if (caption.isEmpty()) continue;
+        const QRect place(control->mapTo(&window, QPoint(0, 0)), control->size());
+        if (control->width() < needed || !client.contains(place))
+            clipped << QStringLiteral("%1 (%2 of %3 px)").arg(caption).arg(control->width()).arg(needed);
+    }
+    return clipped;
 }
 
 inline int countPixels(const QImage& image, const QRect& area, const std::function<bool(QColor)>& match)

@@ -6,12 +6,16 @@
 #include "ui/editors/aliaseditor.h"
 #include "ui/editors/columnchooser.h"
 #include "ui/editors/detailswindow.h"
+#include "ui/editors/friendswindow.h"
 #include "ui/editors/masterservereditor.h"
 #include "ui/uitestsupport.h"
 
 #include <QAbstractItemView>
 #include <QPushButton>
 #include <QtTest>
+
+#include <memory>
+#include <optional>
 
 using namespace quintor;
 using namespace quintor::ui;
@@ -100,6 +104,41 @@ private slots:
         picture(editor);
         editor.resize(editor.minimumSize());
         checkLayout(editor);
+    }
+
+    void captionsFitAtTheSmallestSizeInBothLanguages_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::newRow("Deutsch") << false;
+        QTest::newRow("English") << true;
+    }
+    void captionsFitAtTheSmallestSizeInBothLanguages()
+    {
+        QFETCH(bool, english);
+        std::optional<test::EnglishTexts> texts;
+        if (english) texts.emplace();
+        TextList config({"Column1=Hoster"});
+        TextList aliases({"Siedler=Siedeln"});
+        TextList servers({"http://www.clonk.de:84/league/server"});
+        TextList friends({"Anna"});
+        test::ScriptedDialogs dialogs;
+        std::vector<std::unique_ptr<WindowDialog>> windows;
+        windows.push_back(std::make_unique<ColumnChooser>(config));
+        windows.push_back(std::make_unique<AliasEditor>(aliases, dialogs));
+        windows.push_back(
+            std::make_unique<MasterserverEditor>(servers, dialogs, "http://www.clonk.de:84/league/server"));
+        windows.push_back(std::make_unique<FriendsWindow>(friends));
+        for (const auto& window : windows) {
+            window->show();
+            const QStringList clipped = test::clippedCaptions(*window);
+            QVERIFY2(clipped.isEmpty(), qPrintable(window->objectName() + ": " + clipped.join(", ")));
+        }
+        for (const DetailKind kind : {DetailKind::Players, DetailKind::Resources}) {
+            DetailsWindow details;
+            details.open(sampleGame(), kind);
+            const QStringList clipped = test::clippedCaptions(details);
+            QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(", ")));
+        }
     }
 };
 

@@ -330,6 +330,8 @@ private slots:
                 QCOMPARE(f.button("Button1")->text(), QStringLiteral("Next"));
                 QCOMPARE(preview->text(), QStringLiteral("Matches now 1 of 2 games:\n  Burgfest"));
                 QVERIFY(savePicture(*f.form, QStringLiteral("english-filter.png")));
+                const QStringList clipped = clippedCaptions(*f.form);
+                QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(", ")));
             } else {
                 QCOMPARE(preview->text(), QStringLiteral("Passt jetzt auf 1 von 2 Spielen:\n  Burgfest"));
             }

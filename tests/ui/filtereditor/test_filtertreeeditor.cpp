@@ -14,6 +14,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 using namespace quintor::test;
 using quintor::ui::FilterEditor;
@@ -38,6 +39,22 @@ private slots:
         QCOMPARE(treeEditor.filters().text(), e.folder.read("filter.txt"));
         QCOMPARE(e.folder.read("index.txt"),
                  std::string("grp0fil0\r\ngrp0fil0_act\r\ngrp0fil1\r\ngrp0fil1_act\r\nfilter\r\n"));
+    }
+
+    void captionsFitAtTheSmallestSizeInBothLanguages()
+    {
+        for (int english = 0; english < 2; ++english) {
+            std::optional<EnglishTexts> texts;
+            if (english) texts.emplace();
+            Editor e;
+            writeStore(e.folder, {{"Liga", {"Siedeln"}}});
+            auto& treeEditor = e.create();
+            QCOMPARE(treeEditor.windowTitle(),
+                     english ? QStringLiteral("Filter configuration") : QStringLiteral("Filterkonfiguration"));
+            const QStringList clipped = clippedCaptions(treeEditor);
+            QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(", ")));
+            QVERIFY(e.closeAndWait());
+        }
     }
 
     void popupEnablingRules_data()

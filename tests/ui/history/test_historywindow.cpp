@@ -109,6 +109,8 @@ private slots:
         QCOMPARE(window.tabs().tabText(1), QStringLiteral("Week"));
         QCOMPARE(window.busiestHours().text(), QStringLiteral("Busiest: Tuesday 16\u201317 h, Monday 20\u201321 h"));
         QVERIFY(test::savePicture(window, QStringLiteral("english-verlauf.png")));
+        const QStringList clipped = test::clippedCaptions(window);
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(", ")));
     }
 
     void escapeClosesAndTellsTheOwnerOnce()

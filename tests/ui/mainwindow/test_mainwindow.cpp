@@ -202,6 +202,8 @@ private slots:
         f.http->body = quintor::test::replyHeader() + quintor::test::referenceBlock({.title = "Greed"});
         QVERIFY(f.showAndWaitForFirstTick());
         QVERIFY(quintor::test::savePicture(form, QStringLiteral("english-main.png")));
+        const QStringList clipped = quintor::test::clippedCaptions(form);
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(", ")));
 
         // A new choice is stored at once and said in the language chosen.
         f.action("Deutsch1")->trigger();
