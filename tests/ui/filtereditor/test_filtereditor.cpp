@@ -338,6 +338,11 @@ private slots:
             f.control<QCheckBox>("isak")->setChecked(false);
             f.button("Button1")->click();
             written[english] = f.folder.read("k.txt");
+            if (english) { // the actions page
+                QCOMPARE(f.form->windowTitle(), QStringLiteral("Filter - Actions"));
+                const QStringList clipped = clippedCaptions(*f.form);
+                QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(", ")));
+            }
         }
         QCOMPARE(written[1], written[0]);
         QCOMPARE(written[0],
