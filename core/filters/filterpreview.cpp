@@ -20,6 +20,16 @@ std::string shortLine(std::string_view text)
     return line;
 }
 
+// A row that fails although its text is a value of the list as the language shown writes it ("Running") is
+// told the value filters compare ("Laufend").
+void noteListSpellings(FilterPreview& preview, const std::vector<CompiledCondition>& rows)
+{
+    for (std::size_t j = 0; j < rows.size(); ++j) {
+        PreviewRow& row = preview.rows[j];
+        if (!row.holds && !row.caseSpelling) row.listSpelling = fixedValueShownAs(rows[j].text);
+    }
+}
+
 } // namespace
 
 std::optional<std::string> caseOnlySpelling(std::string_view datum, Comparison comparison, std::string_view text)
@@ -77,6 +87,7 @@ FilterPreview previewFilter(const FilterConditions& conditions, const std::vecto
             preview.rows[j].holds = held[j];
             if (!held[j]) preview.rows[j].caseSpelling = spelling(data, j);
         }
+        noteListSpellings(preview, rows);
         return preview;
     }
 
@@ -99,12 +110,18 @@ FilterPreview previewFilter(const FilterConditions& conditions, const std::vecto
         // A row that holds for some games needs no hint about the others.
         if (!row.holds) row.caseSpelling = std::move(firstSpelling[j]);
     }
+    noteListSpellings(preview, rows);
     return preview;
 }
 
 std::string caseHint(const std::string& spelling)
 {
     return tr("Gro\xDF-/Kleinschreibung beachten: \"") + shortLine(spelling) + "\"";
+}
+
+std::string listSpellingHint(const std::string& spelling)
+{
+    return tr("Die Spieleliste schreibt: \"") + spelling + "\"";
 }
 
 std::vector<PreviewLine> previewLines(const FilterPreview& preview, const std::vector<GameRecord>* games)
@@ -130,6 +147,10 @@ std::vector<PreviewLine> previewLines(const FilterPreview& preview, const std::v
         if (preview.rows[j].caseSpelling)
             lines.push_back(
                 {tr("Bedingung ") + std::to_string(j + 1) + ": " + caseHint(*preview.rows[j].caseSpelling), {}});
+        if (preview.rows[j].listSpelling)
+            lines.push_back(
+                {tr("Bedingung ") + std::to_string(j + 1) + ": " + listSpellingHint(*preview.rows[j].listSpelling),
+                 {}});
     }
     return lines;
 }
@@ -156,6 +177,7 @@ std::string rowToolTip(const FilterPreview& preview, std::size_t row)
         text = tr("h\xE4lt f\xFCr ") + std::to_string(mark.gamesHeld) + tr(" von ") + std::to_string(preview.total) +
                tr(" Spielen");
     if (mark.caseSpelling) text += "\n" + caseHint(*mark.caseSpelling);
+    if (mark.listSpelling) text += "\n" + listSpellingHint(*mark.listSpelling);
     return text;
 }
 

@@ -20,6 +20,9 @@ struct PreviewRow {
     std::size_t gamesHeld = 0;
     // The datum's own spelling of the text, when the row holds only if letter case is ignored.
     std::optional<std::string> caseSpelling;
+    // The list's own value ("Laufend"), when the row's text is that value as the language shown writes it
+    // ("Running"): filters compare the list's value.
+    std::optional<std::string> listSpelling;
 };
 
 struct FilterPreview {
@@ -49,6 +52,8 @@ std::vector<PreviewLine> previewLines(const FilterPreview& preview, const std::v
 std::string rowToolTip(const FilterPreview& preview, std::size_t row);
 // "Groß-/Kleinschreibung beachten: \"Lobby\"".
 std::string caseHint(const std::string& spelling);
+// "Die Spieleliste schreibt: \"Laufend\"".
+std::string listSpellingHint(const std::string& spelling);
 
 // A datum's spelling of `text` when the comparison fails only by letter case (Windows-1252 letters): the part
 // of the datum that contains it, or the whole datum that equals it.

@@ -235,6 +235,33 @@ std::string yesNoText(bool flag)
 
 namespace {
 
+// The game's fixed values stay German in the record, since filters compare them; they are turned only
+// where they are shown.
+constexpr const char* fixedValues[] = {untranslated("Laufend"), untranslated("Pause"), untranslated("Lobby"),
+                                       untranslated("Kein Kommentar"), untranslated("Keine")};
+constexpr std::size_t longestFixedValue = 14;
+
+} // namespace
+
+const std::string& shownFixedValue(const std::string& value)
+{
+    if (value.empty() || value.size() > longestFixedValue) return value;
+    for (const char* german : fixedValues)
+        if (value == german) return tr(german);
+    return value;
+}
+
+std::optional<std::string> fixedValueShownAs(std::string_view text)
+{
+    for (const char* german : fixedValues) {
+        const std::string& shown = tr(german);
+        if (shown != german && sameNameIgnoringCase(shown, text)) return std::string(german);
+    }
+    return std::nullopt;
+}
+
+namespace {
+
 // The host of one entry of an address list, such as TCP:"[2001:db8::5]:11112" or TCP:1.2.3.4:11112: everything up
 // to and including its first ":" goes, and every quote; then the host is the text between "[" and "]" when it begins
 // with "[", otherwise the text before its last ":".

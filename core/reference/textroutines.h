@@ -51,6 +51,12 @@ std::string statusText(std::string_view status);
 
 // "Ja" / "Nein".
 std::string yesNoText(bool flag);
+// A game's fixed value ("Laufend", "Pause", "Lobby", "Kein Kommentar", "Keine") in the language shown; any
+// other text as it is.
+const std::string& shownFixedValue(const std::string& value);
+// The fixed value that the language shown writes as `text` (letter case aside) while filters compare the German
+// one: "Laufend" for "running" in English. None for any other text, and always none in German.
+std::optional<std::string> fixedValueShownAs(std::string_view text);
 
 // Most host parts one record keeps. A hostile reply could otherwise make a single short "Address=" line append
 // billions of empty elements (the count is only bounded by 32 bits).

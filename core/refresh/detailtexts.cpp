@@ -1,5 +1,5 @@
 #include "refresh/detailtexts.h"
-#include "refresh/rowtexts.h"
+#include "reference/textroutines.h"
 #include "settings/translate.h"
 
 #include <cstdint>

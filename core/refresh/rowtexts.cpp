@@ -22,18 +22,6 @@ std::string fraction(std::int32_t a, std::int32_t b)
 
 } // namespace
 
-const std::string& shownFixedValue(const std::string& value)
-{
-    // The game's fixed values stay German in the record, since filters compare them; they are turned only
-    // where they are shown.
-    static constexpr const char* fixedValues[] = {untranslated("Laufend"), untranslated("Pause"), untranslated("Lobby"),
-                                                  untranslated("Kein Kommentar"), untranslated("Keine")};
-    if (value.empty() || value.size() > 14) return value;
-    for (const char* german : fixedValues)
-        if (value == german) return tr(german);
-    return value;
-}
-
 namespace {
 
 // A user's alias wins over the value's own translation.

@@ -10,9 +10,6 @@
 
 namespace quintor {
 
-// A game's fixed value ("Laufend", "Pause", "Lobby", "Kein Kommentar", "Keine") in the language shown; any
-// other text as it is.
-const std::string& shownFixedValue(const std::string& value);
 // The text a column of this name shows for the game, or nothing for a name that is no column.
 std::optional<std::string> columnText(std::string_view columnName, const GameRecord& entry, const TextList& aliases);
 

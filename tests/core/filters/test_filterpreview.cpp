@@ -7,6 +7,7 @@
 #include "filtertestsupport.h"
 #include "masterserver-sim/replygen.h"
 #include "reference/reader.h"
+#include "settings/translate.h"
 
 #include <gtest/gtest.h>
 
@@ -188,6 +189,20 @@ TEST(FilterPreview, WithoutAMatchEachRowCountsItsGames)
     EXPECT_TRUE(preview.rows[1].holds);
     EXPECT_EQ(rowToolTip(preview, 2), "h\xE4lt f\xFCr 0 von 3 Spielen");
     EXPECT_FALSE(preview.rows[2].holds);
+}
+
+// Filters compare the list's German values; a state typed as the English list shows it is told so.
+TEST(FilterPreview, AValueWrittenAsTheLanguageShowsItIsToldTheListsValue)
+{
+    const auto games = gamesOf({{"Burg", "Laufend"}, {"Wald", "Lobby"}});
+    const FilterConditions running = page({{kStatus, kEquals, "running"}, {kStatus, kContains, "Lobby"}}, 1);
+    EXPECT_EQ(previewText(previewFilter(running, &games), &games), "Passt jetzt auf 1 von 2 Spielen:\n  Wald");
+    ASSERT_TRUE(useCatalogFile(QUINTOR_BUILD_CATALOG));
+    const FilterPreview preview = previewFilter(running, &games);
+    useGermanTexts();
+    EXPECT_EQ(preview.rows[0].listSpelling, "Laufend");
+    EXPECT_FALSE(preview.rows[1].listSpelling); // "Lobby" is the same in both
+    EXPECT_EQ(rowToolTip(preview, 0), "h\xE4lt nicht f\xFCr \"Wald\"\nDie Spieleliste schreibt: \"Laufend\"");
 }
 
 TEST(FilterPreview, TextsForNoRefreshAnInactiveFilterManyMatchesAndHostileTitles)
