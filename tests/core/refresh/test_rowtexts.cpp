@@ -1,8 +1,10 @@
 #include "reference/gamestore.h"
 #include "refresh/detailtexts.h"
 #include "refresh/rank.h"
+#include "refresh/rowbuilder.h"
 #include "refresh/rowtexts.h"
 #include "refresh/statistic.h"
+#include "support/fakes.h"
 
 #include <gtest/gtest.h>
 
@@ -79,6 +81,19 @@ TEST(RowTexts, SubItemsFollowTheColumnSettingsAndKeepTheirPlace)
     TextList config({"Column1=Spieler", "Column2=Bogus", "Column3=Status"});
     EXPECT_EQ(rowSubItems(e, config, {}, 4), (std::vector<std::string>{"1 / 4", "", "Lobby"}));
     EXPECT_TRUE(rowSubItems(e, config, {}, 1).empty());
+}
+
+TEST(RowTexts, ARowsCaptionIsItsTitleOrTheTitlesAlias)
+{
+    test::RecordingListView list;
+    GameStore games;
+    const TextList config, aliases({"Burg=Die Burg"});
+    for (const char* title : {"Burg", "Bur", ""}) {
+        GameRecord game;
+        game.Title = title;
+        completeRecord(std::move(game), games, config, aliases, list, nullptr);
+    }
+    EXPECT_EQ(list.captions(), (std::vector<std::string>{"Die Burg", "Die Burg", ""})); // an alias line begins so
 }
 
 TEST(Statistic, PercentageRoundsHalfToEven)
