@@ -29,14 +29,18 @@ void FilterEngine::beginTick()
     actions_.beginTick();
     prepared_ = false;
     slots_.clear();
+    checks_.clear();
 }
 
 void FilterEngine::prepare()
 {
     slots_.clear();
     for (auto& entry : enumerateFilters(filters_))
-        slots_.push_back({std::move(entry), nullptr, nullptr, false, {}});
+        slots_.push_back({std::move(entry), nullptr, nullptr});
+    checks_.assign(slots_.size(), Check{});
+    conditionsOfChecks_.clear();
     conditionNumbers_.clear();
+    numberedConditions_.clear();
     decided_.clear();
     // A table of its own for every refresh: the rows of the last one keep theirs.
     lines_ = std::make_shared<std::vector<std::string>>(slots_.size());
@@ -67,9 +71,10 @@ void FilterEngine::filtersMoved(const FilterKeyMapping& keys)
     read_.clear(); // the files moved with their filters
 }
 
-void FilterEngine::fail(Slot& slot, const std::string& reason)
+void FilterEngine::fail(std::size_t place, const std::string& reason)
 {
-    slot.failed = true;
+    const Slot& slot = slots_[place];
+    checks_[place].state = Check::State::failed;
     memory_.forget(*slot.memory);
     if (report_) report_("Filter \"" + slot.entry.name + "\": " + reason);
 }
@@ -122,17 +127,24 @@ std::uint32_t FilterEngine::conditionNumber(const CompiledCondition& condition)
     key += condition.text;
     const auto [number, added] =
         conditionNumbers_.try_emplace(std::move(key), static_cast<std::uint32_t>(conditionNumbers_.size()));
-    if (added) decided_.push_back(0);
+    if (added) {
+        decided_.push_back(0);
+        numberedConditions_.push_back(&condition);
+    }
     return number->second;
 }
 
-bool FilterEngine::passes(const Slot& slot, GameData& data)
+std::uint8_t FilterEngine::decide(std::uint32_t number, GameData& data)
 {
-    const CompiledFilter& filter = *slot.compiled;
-    if (!filter.active) return false;
-    return combineConditions(filter.rule, filter.conditions.size(), [&](std::size_t j) {
-        std::uint8_t& decided = decided_[slot.conditions[j]];
-        if (decided == 0) decided = conditionHoldsFor(filter.conditions[j], data) ? 2 : 1;
+    return conditionHoldsFor(*numberedConditions_[number], data) ? 2 : 1;
+}
+
+inline bool FilterEngine::passes(const Check& check, GameData& data)
+{
+    const std::uint32_t* const numbers = conditionsOfChecks_.data() + check.firstCondition;
+    return combineConditions(check.rule, check.conditionCount, [&](std::size_t j) {
+        std::uint8_t& decided = decided_[numbers[j]];
+        if (decided == 0) decided = decide(numbers[j], data);
         return decided == 2;
     });
 }
@@ -140,8 +152,14 @@ bool FilterEngine::passes(const Slot& slot, GameData& data)
 void FilterEngine::compile(Slot& slot, std::size_t place)
 {
     slot.compiled = readFilter(slot.entry);
-    for (const CompiledCondition& condition : slot.compiled->conditions)
-        slot.conditions.push_back(conditionNumber(condition));
+    const CompiledFilter& filter = *slot.compiled;
+    Check& check = checks_[place];
+    check.firstCondition = static_cast<std::uint32_t>(conditionsOfChecks_.size());
+    check.conditionCount = static_cast<std::uint32_t>(filter.conditions.size());
+    check.rule = filter.rule;
+    check.state = filter.failure ? Check::State::broken : filter.active ? Check::State::decide : Check::State::inactive;
+    for (const CompiledCondition& condition : filter.conditions)
+        conditionsOfChecks_.push_back(conditionNumber(condition));
     (*lines_)[place] = (slot.compiled->coloursRows ? tr("Farbe von ") : tr("Passt zu ")) + slot.entry.groupName +
                        " / " + slot.entry.name;
 }
@@ -163,20 +181,24 @@ void FilterEngine::evaluateFilters(RowHandle row, FilterActionMode mode, Evaluat
     std::uint32_t server = 0;
 
     for (std::size_t place = 0; place < slots_.size(); ++place) {
-        Slot& slot = slots_[place];
-        if (slot.failed) continue;
-        if (!slot.compiled) compile(slot, place);
-        const CompiledFilter& filter = *slot.compiled;
-        if (filter.failure) {
+        if (checks_[place].state == Check::State::uncompiled) compile(slots_[place], place);
+        const Check& check = checks_[place];
+        if (check.state == Check::State::decide) {
+            if (!passes(check, data)) continue;
+        } else if (check.state == Check::State::broken) {
+            const Slot& slot = slots_[place];
             if (!perform) {
                 // It must remember nothing of this refresh either; the report waits for a listed game.
                 memory_.forget(*slot.memory);
                 continue;
             }
-            fail(slot, *filter.failure);
+            fail(place, *slot.compiled->failure);
             continue;
+        } else {
+            continue; // inactive, or failed earlier in this refresh
         }
-        if (!passes(slot, data)) continue;
+        Slot& slot = slots_[place];
+        const CompiledFilter& filter = *slot.compiled;
         if (identity == 0) {
             identity = identityHashOf(game);
             server = memory_.server(game.Server);
@@ -200,7 +222,7 @@ void FilterEngine::evaluateFilters(RowHandle row, FilterActionMode mode, Evaluat
                 actions_.perform({row, filter.entry.key, filter.entry.name, action.kind, action.text});
             }
         }
-        if (filter.actionsFailure) fail(slot, *filter.actionsFailure);
+        if (filter.actionsFailure) fail(place, *filter.actionsFailure);
     }
 }
 

@@ -76,8 +76,21 @@ private:
         FilterEntry entry;
         std::shared_ptr<const CompiledFilter> compiled; // read on first use
         MatchMemory::Filter* memory = nullptr;
-        bool failed = false;
-        std::vector<std::uint32_t> conditions; // the refresh's number of each condition (conditionNumber)
+    };
+    // What every game asks of a slot before it can pass, kept small and beside the others: most filters let most
+    // games fall at their first condition, and that should cost a few loads, not a walk through the filter.
+    struct Check {
+        enum class State : std::uint8_t {
+            uncompiled, // not read yet in this refresh
+            decide,     // active and read whole: its conditions decide
+            inactive,   // passes no game
+            broken,     // its files failed before the actions: reported at its first listed game
+            failed,     // reported: skipped for the rest of the refresh
+        };
+        std::uint32_t firstCondition = 0; // its condition numbers in conditionsOfChecks_
+        std::uint32_t conditionCount = 0;
+        CombineRule rule = CombineRule::allHold;
+        State state = State::uncompiled;
     };
     // A filter as last read, with the stamps of the files it read then.
     struct ReadFilter {
@@ -89,12 +102,15 @@ private:
     void bindMemory();
     void compile(Slot& slot, std::size_t place);
     std::shared_ptr<const CompiledFilter> readFilter(const FilterEntry& entry);
-    void fail(Slot& slot, const std::string& reason);
+    void fail(std::size_t place, const std::string& reason);
     // The same condition (field, comparison, text) in several filters has one number in a refresh, and is decided
     // once per game.
     std::uint32_t conditionNumber(const CompiledCondition& condition);
-    // filterMatches, each condition decided at most once per game.
-    bool passes(const Slot& slot, GameData& data);
+    // filterMatches for a slot whose state is decide, each condition decided at most once per game.
+    bool passes(const Check& check, GameData& data);
+    // A condition not yet decided for the game at hand: 2 holds, 1 fails. Out of line, so that the loop over the
+    // filters, where most conditions are decided already, stays small.
+    [[gnu::noinline]] std::uint8_t decide(std::uint32_t number, GameData& data);
 
     const TextList& filters_;
     GameStore& games_;
@@ -104,12 +120,16 @@ private:
 
     bool prepared_ = false;
     std::vector<Slot> slots_;
+    std::vector<Check> checks_; // one per slot
+    std::vector<std::uint32_t> conditionsOfChecks_;
     // The refresh's line per filter, for the rows' tooltips; a filter's line is written when it is read.
     std::shared_ptr<std::vector<std::string>> lines_;
     MatchMemory memory_;
     std::uint64_t memoryGeneration_ = 0;               // of the memories the slots hold
     std::unordered_map<std::string, ReadFilter> read_; // by key
     std::unordered_map<std::string, std::uint32_t> conditionNumbers_;
+    // Per condition number, the first condition that got it; the slots' compiled filters keep it for the refresh.
+    std::vector<const CompiledCondition*> numberedConditions_;
     std::vector<std::uint8_t> decided_; // per condition number, for the game at hand: 0 not yet, 1 fails, 2 holds
 };
 

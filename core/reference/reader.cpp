@@ -51,22 +51,46 @@ template <std::size_t N> bool keyValue(std::string_view line, const char (&key)[
 }
 
 // Whether the clean-up has more to do with `text` than take its quotes off: an escape, a control character, or with
-// tag stripping on a "<". Long values (addresses) are looked through sixteen bytes at a time.
+// tag stripping on a "<". Looked through sixteen bytes at a time; the short values most lines hold are looked at
+// with two loads that overlap, rather than a byte at a time.
 bool needsDecoding(std::string_view text, bool tagparse)
 {
-    std::size_t i = 0;
+    const char* const data = text.data();
+    const std::size_t size = text.size();
 #if defined(__SSE2__)
     const __m128i backslash = _mm_set1_epi8('\\'), tagOpen = _mm_set1_epi8(tagparse ? '<' : '\\');
     const __m128i lastControl = _mm_set1_epi8(31);
-    for (; i + 16 <= text.size(); i += 16) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+    // A bit per byte that needs the clean-up.
+    const auto marked = [&](__m128i chunk) {
         const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(chunk, lastControl), chunk);
         const __m128i marks = _mm_or_si128(_mm_cmpeq_epi8(chunk, backslash), _mm_cmpeq_epi8(chunk, tagOpen));
-        if (_mm_movemask_epi8(_mm_or_si128(control, marks))) return true;
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(control, marks)));
+    };
+    const auto load16 = [](const char* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); };
+    if (size >= 16) {
+        std::size_t i = 0;
+        for (; i + 16 <= size; i += 16) {
+            if (marked(load16(data + i))) return true;
+        }
+        return i < size && marked(load16(data + size - 16)); // the rest, as the last sixteen bytes
+    }
+    // Shorter: the first and the last eight (or four) bytes. The loads fill the rest of the register with NULs, which
+    // would count as control characters, so only the bits of the bytes loaded count.
+    if (size >= 8) {
+        const auto load8 = [](const char* at) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(at)); };
+        return ((marked(load8(data)) | marked(load8(data + size - 8))) & 0xFFu) != 0;
+    }
+    if (size >= 4) {
+        const auto load4 = [](const char* at) {
+            std::int32_t bytes;
+            std::memcpy(&bytes, at, sizeof bytes);
+            return _mm_cvtsi32_si128(bytes);
+        };
+        return ((marked(load4(data)) | marked(load4(data + size - 4))) & 0xFu) != 0;
     }
 #endif
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
+    for (std::size_t i = 0; i < size; ++i) {
+        const char c = data[i];
         if (static_cast<unsigned char>(c) < 32 || c == '\\' || (tagparse && c == '<')) return true;
     }
     return false;

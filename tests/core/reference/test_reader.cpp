@@ -226,6 +226,29 @@ TEST(ReferenceReader, TitleAndStateOfNewerHostsStandFarDown)
     EXPECT_EQ(games[0].Comment, "Hallo");
 }
 
+// A title of every length up to past two blocks of sixteen, with an escape, a tab or (tag stripping on) a tag at every
+// place in it: wherever it stands, the title is cleaned up; without one it stays as written.
+TEST(ReferenceReader, AMarkAnywhereInAValueOfAnyLengthIsCleanedUp)
+{
+    const auto titleOf = [](const std::string& title, bool tagparse) {
+        const auto games = readAll("[Reference]\nTitle=\"" + title + "\"\nState=Lobby\n", tagparse);
+        return games.size() == 1 ? games[0].Title : "(no game)";
+    };
+    for (std::size_t length = 1; length <= 40; ++length) {
+        const std::string plain(length, 'a');
+        EXPECT_EQ(titleOf(plain, true), plain);
+        for (std::size_t at = 0; at < length; ++at) {
+            std::string escaped = plain, tabbed = plain, tagged = plain;
+            escaped.replace(at, 1, "\\366");
+            tabbed[at] = '\t';
+            tagged.replace(at, 1, "<i>");
+            EXPECT_EQ(titleOf(escaped, false), std::string(at, 'a') + '\xF6' + std::string(length - at - 1, 'a'));
+            EXPECT_EQ(titleOf(tabbed, false), std::string(at, 'a') + ' ' + std::string(length - at - 1, 'a'));
+            EXPECT_EQ(titleOf(tagged, true), std::string(length - 1, 'a')) << length << " " << at;
+        }
+    }
+}
+
 TEST(ReferenceReader, TitleAndStateFallBackToLinesTwoAndThree)
 {
     // Neither key before the first subsection: the fixed lines are read, whatever they hold. A "Title=" inside

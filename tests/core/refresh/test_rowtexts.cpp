@@ -1,9 +1,11 @@
 #include "reference/gamestore.h"
 #include "refresh/detailtexts.h"
 #include "refresh/rank.h"
+#include "refresh/rowbuilder.h"
 #include "refresh/rowtexts.h"
 #include "refresh/statistic.h"
 #include "settings/translate.h"
+#include "support/fakes.h"
 
 #include <gtest/gtest.h>
 
@@ -104,6 +106,19 @@ TEST(RowTexts, TheGamesFixedValuesAreTurnedOnlyWhereShownAndAnAliasWins)
     EXPECT_EQ(columnText("Liga", e, aliases), "None");
     EXPECT_EQ(playerTable(e).rows.at(0).at(3), "None");
     EXPECT_EQ(e.Comment, "Kein Kommentar"); // what filters compare stays as the game list gave it
+}
+
+TEST(RowTexts, ARowsCaptionIsItsTitleOrTheTitlesAlias)
+{
+    test::RecordingListView list;
+    GameStore games;
+    const TextList config, aliases({"Burg=Die Burg"});
+    for (const char* title : {"Burg", "Bur", ""}) {
+        GameRecord game;
+        game.Title = title;
+        completeRecord(std::move(game), games, config, aliases, list, nullptr);
+    }
+    EXPECT_EQ(list.captions(), (std::vector<std::string>{"Die Burg", "Die Burg", ""})); // an alias line begins so
 }
 
 TEST(Statistic, PercentageRoundsHalfToEven)
