@@ -72,6 +72,12 @@ void GameStore::append(GameRecord&& entry)
     index(row, games_->size() - 1);
 }
 
+void GameStore::reserve(std::size_t records)
+{
+    detach();
+    games_->reserve(records);
+}
+
 void GameStore::index(RowHandle row, std::size_t position)
 {
     // A later record of the same row wins, as in a full scan: a row near the others stays near them.
