@@ -24,6 +24,10 @@ struct TextSpan {
 };
 using TextSpans = std::vector<TextSpan>;
 
+// The texts a record holds until its reply sets them, made once: "ERR" and "Keine".
+const SharedText& unsetText();
+const SharedText& noLeagueText();
+
 // Texts that most records share (a status, a version, a player's flags) are SharedText: a pointer each, and one
 // copy of a value for the many records that hold it.
 struct Player {
@@ -46,11 +50,11 @@ struct GameRecord {
     std::string Title;
     SharedText Status;
     std::string Hoster = "ERR";
-    SharedText Version = "ERR", Game = "ERR";
+    SharedText Version = unsetText(), Game = unsetText();
     std::string Comment = "Kein Kommentar";
-    SharedText ControlRate = "ERR";
+    SharedText ControlRate = unsetText();
     std::string Address;
-    SharedText League = "Keine";
+    SharedText League = noLeagueText();
     std::vector<Player> Players;
     std::int32_t AddressCount = 0;
     bool PasswordNeeded = false, OfficialServer = false;

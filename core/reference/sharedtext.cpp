@@ -1,6 +1,8 @@
 #include "reference/sharedtext.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <ostream>
 
 namespace quintor {
@@ -20,12 +22,16 @@ struct SharedTextCache {
         }
     }
 
+    // From the length and the first and last eight bytes: quick, and enough to tell a slot's few values apart (two
+    // values in one slot only cost a copy).
     static std::size_t slotOf(std::string_view text) noexcept
     {
-        std::uint32_t hash = 2166136261u;
-        for (const char c : text)
-            hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-        return (hash ^ (hash >> 16)) % kSlots;
+        std::uint64_t head = 0, tail = 0;
+        const std::size_t part = std::min<std::size_t>(text.size(), 8);
+        std::memcpy(&head, text.data(), part);
+        std::memcpy(&tail, text.data() + text.size() - part, part);
+        const std::uint64_t hash = (head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full) ^ text.size();
+        return static_cast<std::size_t>((hash ^ (hash >> 29)) >> 3) % kSlots;
     }
 };
 
@@ -62,39 +68,15 @@ SharedText::SharedText(std::string_view text)
     retain();
 }
 
-SharedText& SharedText::operator=(const SharedText& other) noexcept
-{
-    if (node_ == other.node_) return *this;
-    other.retain();
-    release();
-    node_ = other.node_;
-    return *this;
-}
-
-SharedText& SharedText::operator=(SharedText&& other) noexcept
-{
-    if (this == &other) return *this;
-    release();
-    node_ = other.node_;
-    other.node_ = nullptr;
-    return *this;
-}
-
 const std::string& SharedText::none() noexcept
 {
     static const std::string none;
     return none;
 }
 
-void SharedText::retain() const noexcept
+void SharedText::destroy(Node* node) noexcept
 {
-    if (node_) node_->references.fetch_add(1, std::memory_order_relaxed);
-}
-
-void SharedText::release() noexcept
-{
-    if (node_ && node_->references.fetch_sub(1, std::memory_order_acq_rel) == 1) delete node_;
-    node_ = nullptr;
+    delete node;
 }
 
 std::ostream& operator<<(std::ostream& out, const SharedText& text)

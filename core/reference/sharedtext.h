@@ -19,8 +19,21 @@ public:
     SharedText(const char* text) : SharedText(std::string_view(text)) {}
     SharedText(const SharedText& other) noexcept : node_(other.node_) { retain(); }
     SharedText(SharedText&& other) noexcept : node_(other.node_) { other.node_ = nullptr; }
-    SharedText& operator=(const SharedText& other) noexcept;
-    SharedText& operator=(SharedText&& other) noexcept;
+    SharedText& operator=(const SharedText& other) noexcept
+    {
+        other.retain();
+        release();
+        node_ = other.node_;
+        return *this;
+    }
+    SharedText& operator=(SharedText&& other) noexcept
+    {
+        if (this == &other) return *this;
+        release();
+        node_ = other.node_;
+        other.node_ = nullptr;
+        return *this;
+    }
     ~SharedText() { release(); }
 
     const std::string& str() const noexcept { return node_ ? node_->text : none(); }
@@ -43,8 +56,16 @@ private:
     friend struct SharedTextCache;
 
     static const std::string& none() noexcept;
-    void retain() const noexcept;
-    void release() noexcept;
+    void retain() const noexcept
+    {
+        if (node_) node_->references.fetch_add(1, std::memory_order_relaxed);
+    }
+    void release() noexcept
+    {
+        if (node_ && node_->references.fetch_sub(1, std::memory_order_acq_rel) == 1) destroy(node_);
+        node_ = nullptr;
+    }
+    static void destroy(Node* node) noexcept;
 
     Node* node_ = nullptr; // null: ""
 };
