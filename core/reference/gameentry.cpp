@@ -5,6 +5,18 @@
 
 namespace quintor {
 
+const SharedText& unsetText()
+{
+    static const SharedText text("ERR");
+    return text;
+}
+
+const SharedText& noLeagueText()
+{
+    static const SharedText text("Keine");
+    return text;
+}
+
 const GameRecord* findGameOfRow(const std::vector<GameRecord>& games, RowHandle row)
 {
     // From the back: the last record of the row wins.

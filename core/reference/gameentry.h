@@ -1,6 +1,8 @@
 // One game of the reference list, with its players and resource files.
 #pragma once
 
+#include "reference/sharedtext.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,14 +24,22 @@ struct TextSpan {
 };
 using TextSpans = std::vector<TextSpan>;
 
+// The texts a record holds until its reply sets them, made once: "ERR" and "Keine".
+const SharedText& unsetText();
+const SharedText& noLeagueText();
+
+// Texts that most records share (a status, a version, a player's flags) are SharedText: a pointer each, and one
+// copy of a value for the many records that hold it.
 struct Player {
-    std::string Name, Filename, Flags;
+    std::string Name, Filename;
+    SharedText Flags;
     std::int32_t ID = 0;
     TextSpans NameSpans = {}; // of Name when tags are stripped and no alias replaced it
 };
 
 struct Resource {
-    std::string Filename, Author, Type;
+    std::string Filename;
+    SharedText Author, Type;
     std::int32_t FileSize = 0;
     bool Loadable = false;
 };
@@ -37,11 +47,22 @@ struct Resource {
 // Field order and defaults are those of the game record table; a field the reply does not set keeps its default.
 struct GameRecord {
     std::int32_t PlayerCount = 0, MaxPlayers = 0, Emptys = 0, Clients = 0;
-    std::string Title, Status, Hoster = "ERR", Version = "ERR", Game = "ERR", Comment = "Kein Kommentar",
-                               ControlRate = "ERR", Address, League = "Keine";
+    std::string Title;
+    SharedText Status;
+    std::string Hoster = "ERR";
+    SharedText Version = unsetText(), Game = unsetText();
+    std::string Comment = "Kein Kommentar";
+    SharedText ControlRate = unsetText();
+    std::string Address;
+    SharedText League = noLeagueText();
     std::vector<Player> Players;
     std::int32_t AddressCount = 0;
     bool PasswordNeeded = false, OfficialServer = false;
+    // Kept from the last good reply of a masterserver that failed in this refresh: drawn apart, not counted,
+    // and no filter event runs for it.
+    bool Stale = false;
+    // Color was set by a filter's colour action (black included): the user's colour then wins over the host's.
+    bool ColorByFilter = false;
     std::vector<Resource> Resources;
     std::vector<std::string> IPs; // host parts of Address; the first is the one joining uses
     RowHandle Item = 0;           // the game's row, set when the record is completed
@@ -49,12 +70,7 @@ struct GameRecord {
     // The value of the game's last "StartTime=" line as the host wrote it; none without such a line.
     std::optional<std::string> StartTime;
     // The masterserver whose reply holds the game's "[Reference]" (what the refresh names it by).
-    std::string Server;
-    // Kept from the last good reply of a masterserver that failed in this refresh: drawn apart, not counted,
-    // and no filter event runs for it.
-    bool Stale = false;
-    // Color was set by a filter's colour action (black included): the user's colour then wins over the host's.
-    bool ColorByFilter = false;
+    SharedText Server;
     // The host's colours and italics in Title, Hoster and Comment, when tags are stripped.
     TextSpans TitleSpans, HosterSpans, CommentSpans;
     // gameIdentityHash, set once when the refresh lists the record; 0 until then.

@@ -4,6 +4,17 @@
 
 namespace quintor {
 
+namespace {
+
+// Room for the next list, likely about as long as the last: a little more, so that a few new games do not double
+// a block of many megabytes while the reply that brings them is still held.
+std::size_t roomAfter(std::size_t lastSize)
+{
+    return lastSize + lastSize / 16 + 16;
+}
+
+} // namespace
+
 GameStore::GameStore() : spare_(std::make_shared<Spare>()), games_(newList()) {}
 
 std::shared_ptr<std::vector<GameRecord>> GameStore::newList()
@@ -30,6 +41,10 @@ void GameStore::clear()
         games_ = none;
     } else {
         games_->clear();
+        if (games_->capacity() > roomAfter(lastSize_) * 5 / 4) {
+            std::vector<GameRecord>().swap(*games_);
+            games_->reserve(roomAfter(lastSize_));
+        }
     }
     byDistance_.clear();
     otherRows_.clear();
@@ -39,17 +54,28 @@ void GameStore::detach()
 {
     if (games_.use_count() <= 1) return;
     auto own = newList();
+    const std::size_t room = std::max(roomAfter(lastSize_), games_->size());
+    // A spare list far larger than needed (the list was longer once) is given back rather than kept.
+    if (own->capacity() > room + room / 4) std::vector<GameRecord>().swap(*own);
     *own = *games_;
-    own->reserve(std::max(lastSize_, own->size())); // the next list is likely as long as the last
+    own->reserve(room);
     games_ = std::move(own);
 }
 
 void GameStore::append(GameRecord&& entry)
 {
     detach();
+    // Grows by half rather than doubling: a long list's growth holds the old block and the new one at once.
+    if (games_->size() == games_->capacity()) games_->reserve(games_->size() + games_->size() / 2 + 16);
     const RowHandle row = entry.Item;
     games_->push_back(std::move(entry));
     index(row, games_->size() - 1);
+}
+
+void GameStore::reserve(std::size_t records)
+{
+    detach();
+    games_->reserve(records);
 }
 
 void GameStore::index(RowHandle row, std::size_t position)

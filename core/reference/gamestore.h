@@ -20,6 +20,10 @@ public:
     void clear();
     // Appends a completed record; its Item must already name its row.
     void append(GameRecord&& entry);
+    // Room for this many records in all, taken before a long list comes: the list then grows in one block.
+    void reserve(std::size_t records);
+    // Whether the store has had no list yet (or only empty ones), so it cannot tell how long the next will be.
+    bool lengthUnknown() const { return lastSize_ == 0 && games_->empty(); }
 
     // Takes the records of these rows away.
     void removeRows(const std::vector<RowHandle>& rows);

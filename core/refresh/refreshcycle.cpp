@@ -26,6 +26,23 @@ std::string skippedGamesText(int count)
                count);
 }
 
+namespace {
+
+// A reply this long holds about a thousand games or more.
+constexpr std::size_t kLongReply = 1 << 20;
+
+// About how many games a reply holds: its "[Reference]" headers (a title that quotes one counts too).
+std::size_t countReferences(std::string_view reply)
+{
+    constexpr std::string_view header = "[Reference]";
+    std::size_t count = 0;
+    for (std::size_t at = reply.find(header); at != std::string_view::npos; at = reply.find(header, at + header.size()))
+        ++count;
+    return count;
+}
+
+} // namespace
+
 std::string fallbackText(const std::string& server, const std::string& fallback)
 {
     return tr("Server ") + server + tr(" nicht erreichbar \x96 Ersatzserver ") + fallback + tr(" antwortet");
@@ -151,6 +168,8 @@ void RefreshCycle::fetchAndParse()
         }
         setStatusCaption(tr("Liste wird verarbeitet..."));
         ports_.list.holdRows();
+        // The first long list gets its room at once rather than growing block by block beside its reply.
+        if (state_.games.lengthUnknown() && reply.size() > kLongReply) state_.games.reserve(countReferences(reply));
         reader.read(reply, entry);
         ++i;
     }

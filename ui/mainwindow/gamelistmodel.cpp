@@ -12,10 +12,59 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 #include <utility>
 
 namespace quintor::ui {
+
+namespace {
+
+void appendText(std::string& texts, std::string_view text)
+{
+    const auto length = static_cast<std::uint32_t>(text.size());
+    texts.append(reinterpret_cast<const char*>(&length), sizeof length);
+    texts.append(text);
+}
+
+std::string packTexts(std::string_view caption, const std::vector<std::string>& subItems)
+{
+    std::size_t size = sizeof(std::uint32_t) + caption.size();
+    for (const std::string& item : subItems)
+        size += sizeof(std::uint32_t) + item.size();
+    std::string texts;
+    texts.reserve(size);
+    appendText(texts, caption);
+    for (const std::string& item : subItems)
+        appendText(texts, item);
+    return texts;
+}
+
+// The text of a column (0: the caption) in packed texts; "" past the last.
+std::string_view cellText(std::string_view texts, std::size_t column)
+{
+    for (std::size_t at = 0, c = 0; at + sizeof(std::uint32_t) <= texts.size(); ++c) {
+        std::uint32_t length = 0;
+        std::memcpy(&length, texts.data() + at, sizeof length);
+        at += sizeof length;
+        if (c == column) return texts.substr(at, length);
+        at += length;
+    }
+    return {};
+}
+
+// The packed texts with another caption.
+std::string withCaption(std::string_view texts, std::string_view caption)
+{
+    const std::size_t oldEnd = sizeof(std::uint32_t) + cellText(texts, 0).size();
+    std::string changed;
+    changed.reserve(texts.size() - std::min(oldEnd, texts.size()) + sizeof(std::uint32_t) + caption.size());
+    appendText(changed, caption);
+    if (oldEnd < texts.size()) changed.append(texts.substr(oldEnd));
+    return changed;
+}
+
+} // namespace
 
 QColor rowTextColor(std::uint32_t color)
 {
@@ -120,7 +169,7 @@ RowHandle GameListModel::addRow()
     } else {
         beginInsertRows({}, row, row);
     }
-    waiting_.push_back(Row{++lastHandle_, {}, {}, {}, false});
+    waiting_.push_back(Row{++lastHandle_, {}, {}, false});
     places_.push_back(Place{false, 0, waiting_.size() - 1});
     if (!holding_) endInsertRows();
     return lastHandle_;
@@ -235,8 +284,7 @@ void GameListModel::setRowTexts(RowHandle handle, const std::string& caption, st
         Place* const place = placeOf(handle);
         if (!place) return;
         Row& row = rowAt(*place);
-        row.caption = caption;
-        row.subItems = std::move(subItems);
+        row.texts = packTexts(caption, subItems);
         heldChanges_ = true;
         if (!place->placed) placeRow(*place, rankOf(handle));
         return;
@@ -244,8 +292,7 @@ void GameListModel::setRowTexts(RowHandle handle, const std::string& caption, st
     const int position = findRow(handle);
     if (position < 0) return;
     Row& row = rowAt(position);
-    row.caption = caption;
-    row.subItems = std::move(subItems);
+    row.texts = packTexts(caption, subItems);
     emit dataChanged(index(position, 0), index(position, std::max(0, columnCount() - 1)));
     // Looked up after the signal, whose receivers may have changed the list.
     Place* const place = placeOf(handle);
@@ -283,14 +330,14 @@ void GameListModel::setRowToolTip(RowHandle handle, RowToolTip toolTip)
 {
     if (holding_) {
         if (Place* const place = placeOf(handle)) {
-            rowAt(*place).toolTip = std::move(toolTip);
+            setToolTip(rowAt(*place), std::move(toolTip));
             heldChanges_ = true;
         }
         return;
     }
     const int found = findRow(handle);
     if (found < 0) return;
-    rowAt(found).toolTip = std::move(toolTip);
+    setToolTip(rowAt(found), std::move(toolTip));
     emit dataChanged(index(found, 0), index(found, std::max(0, columnCount() - 1)), {Qt::ToolTipRole});
 }
 
@@ -312,13 +359,10 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const
     const bool marked = row.friends && index.column() == 0;
     switch (role) {
     case Qt::DisplayRole:
-        if (marked) return friendMark + toQt(row.caption);
+        if (marked) return friendMark + toQt(cellText(row.texts, 0));
         [[fallthrough]];
     case Qt::EditRole:
-        if (index.column() == 0) return toQt(row.caption);
-        if (static_cast<std::size_t>(index.column() - 1) < row.subItems.size())
-            return toQt(row.subItems[static_cast<std::size_t>(index.column() - 1)]);
-        return QString();
+        return toQt(cellText(row.texts, static_cast<std::size_t>(index.column())));
     case Qt::ForegroundRole: {
         const GameRecord* record = games_.find(row.handle);
         if (record && record->Stale) return staleRowTextColor(record->Color);
@@ -333,8 +377,8 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const
         return font;
     }
     case Qt::ToolTipRole: {
-        if (row.toolTip.empty()) return {};
-        QString toolTip = toQt(row.toolTip.text());
+        if (!row.toolTip) return {};
+        QString toolTip = toQt(row.toolTip->text());
         // A tooltip that looks like markup would be shown as markup: escaped, it shows as it stands.
         if (Qt::mightBeRichText(toolTip)) toolTip = Qt::convertFromPlainText(toolTip, Qt::WhiteSpaceNormal);
         return toolTip.isEmpty() ? QVariant() : QVariant(toolTip);
@@ -343,10 +387,7 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const
         const GameRecord* record = games_.find(row.handle);
         const auto column = static_cast<std::size_t>(index.column());
         if (!record || column >= columns_.size()) return {};
-        static const std::string none;
-        const std::string& shown = column == 0                        ? row.caption
-                                   : column - 1 < row.subItems.size() ? row.subItems[column - 1]
-                                                                      : none;
+        const std::string_view shown = cellText(row.texts, column);
         const TextSpans spans = columnSpans(columns_[column].name, shown, *record);
         if (spans.empty()) return {};
         // The runs count in characters of the shown text, which the mark moves on.
@@ -377,7 +418,7 @@ bool GameListModel::setData(const QModelIndex& index, const QVariant& value, int
     if (!index.isValid() || index.column() != 0 || role != Qt::EditRole || !editable_) return false;
     const int at = index.row();
     const RowHandle handle = handleAt(at);
-    const std::string old = rowAt(at).caption;
+    const std::string old = captionAt(at);
     std::string text = fromQt(value.toString());
     if (editHandler_) editHandler_(handle, old, text);
     // The handler may have waited in a question while the list changed; the row is found again.
@@ -390,7 +431,8 @@ void GameListModel::setCaption(RowHandle handle, const std::string& caption)
 {
     const int row = findRow(handle);
     if (row < 0) return;
-    rowAt(row).caption = caption;
+    Row& changed = rowAt(row);
+    changed.texts = withCaption(changed.texts, caption);
     if (holding_)
         heldChanges_ = true;
     else
@@ -407,9 +449,17 @@ int GameListModel::rowOf(RowHandle handle) const
     return findRow(handle);
 }
 
-const std::string& GameListModel::captionAt(int row) const
+std::string GameListModel::captionAt(int row) const
 {
-    return rowAt(row).caption;
+    return std::string(cellText(rowAt(row).texts, 0));
+}
+
+void GameListModel::setToolTip(Row& row, RowToolTip toolTip)
+{
+    if (toolTip.empty())
+        row.toolTip.reset();
+    else
+        row.toolTip = std::make_unique<RowToolTip>(std::move(toolTip));
 }
 
 } // namespace quintor::ui

@@ -9,7 +9,9 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QHeaderView;
@@ -68,18 +70,19 @@ public:
     RowHandle handleAt(int row) const;
     // The row's position in the list, or -1 (a linear search: for tests and rare look-ups).
     int rowOf(RowHandle handle) const;
-    const std::string& captionAt(int row) const;
+    std::string captionAt(int row) const;
     // Gives the row of `handle` a new caption; nothing when the row is gone.
     void setCaption(RowHandle handle, const std::string& caption);
 
 private:
     // The texts stay the system's until a view asks for them: most rows of a long list are never shown.
+    // A long list holds many rows: each keeps its texts in one block and a tooltip only when it has one.
     struct Row {
         RowHandle handle = 0;
-        std::string caption;
-        std::vector<std::string> subItems;
-        RowToolTip toolTip;
-        bool friends = false; // a friend is in the game
+        // The caption, then the sub items, each behind its length (four bytes).
+        std::string texts;
+        std::unique_ptr<RowToolTip> toolTip; // null for none
+        bool friends = false;                // a friend is in the game
     };
     struct Column {
         std::string name;
@@ -112,6 +115,7 @@ private:
     const Row& rowAt(int position) const;
     // Moves the waiting row at `place` to the end of its rank's group.
     void placeRow(Place& place, int rank);
+    static void setToolTip(Row& row, RowToolTip toolTip);
 
     const GameStore& games_;
     QPointer<QHeaderView> header_;

@@ -107,3 +107,33 @@ TEST(GameIdentity, TheHashTellsGamesApartAsTheIdentityTextDoes)
     EXPECT_EQ(identityHashOf(stored), 42u);
     EXPECT_EQ(identityHashOf(base), gameIdentityHash(base));
 }
+
+TEST(SharedText, EqualValuesShareOneCopyAndEachKeepsItsValueWhateverComesLater)
+{
+    // Far more values than the thread keeps at hand, some long enough never to be shared: every text still reads
+    // what it was given, however its copy was shared or replaced in the meantime.
+    std::vector<SharedText> texts;
+    std::vector<std::string> values;
+    for (int i = 0; i < 2000; ++i) {
+        values.push_back(i % 7 == 0 ? std::string(80, static_cast<char>('a' + i % 26)) + std::to_string(i)
+                                    : "Wert " + std::to_string(i % 600));
+        texts.emplace_back(values.back());
+    }
+    std::vector<SharedText> copies(texts.begin(), texts.end());
+    for (std::size_t i = 0; i < texts.size(); i += 3)
+        texts[i] = SharedText("ersetzt");
+    for (std::size_t i = 0; i < copies.size(); ++i) {
+        ASSERT_EQ(copies[i], values[i]) << i;
+        ASSERT_EQ(texts[i], i % 3 == 0 ? "ersetzt" : values[i]) << i;
+    }
+
+    const SharedText first(std::string("Joined|Removed")), second(std::string("Joined|Removed"));
+    EXPECT_EQ(first.data(), second.data());
+
+    SharedText moved = first;
+    const SharedText target = std::move(moved);
+    EXPECT_EQ(target, "Joined|Removed");
+    EXPECT_TRUE(moved.empty()); // NOLINT(bugprone-use-after-move): a moved text reads ""
+    EXPECT_TRUE(SharedText().empty());
+    EXPECT_EQ(SharedText(""), std::string());
+}

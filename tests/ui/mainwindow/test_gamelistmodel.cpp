@@ -259,16 +259,26 @@ private slots:
         model.addColumn("Szenario", 100);
         model.addColumn("Status", 80);
         model.addColumn("Spieler", 80);
+        model.addColumn("Emptys", 80);
+        model.addColumn("Kommentar", 80);
         const quintor::RowHandle row = model.addRow();
         GameRecord entry = game("Gr\xFCn", "Lobby");
         entry.Item = row;
         games.append(std::move(entry));
-        model.setRowTexts(row, "Gr\xFCn", {"Lobby", "2 / 4"});
-        QCOMPARE(model.index(0, 0).data().toString(), QString::fromUtf8("Gr\u00fcn"));
-        QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("Lobby"));
-        QCOMPARE(model.index(0, 2).data().toString(), QStringLiteral("2 / 4"));
+        model.setRowTexts(row, "Gr\xFCn", {"Lobby", "2 / 4", ""});
+        const QStringList expected{QString::fromUtf8("Gr\u00fcn"), "Lobby", "2 / 4", "", ""};
+        for (int column = 0; column < 5; ++column)
+            QCOMPARE(model.index(0, column).data().toString(), expected[column]);
         QCOMPARE(model.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Spieler"));
         QCOMPARE(model.captionAt(0), std::string("Gr\xFCn"));
+
+        // A new caption, longer or empty, leaves the further columns as they were.
+        for (const std::string caption : {"Ein viel l\xE4ngerer Titel als vorher", ""}) {
+            model.setCaption(row, caption);
+            QCOMPARE(model.captionAt(0), caption);
+            for (int column = 1; column < 5; ++column)
+                QCOMPARE(model.index(0, column).data().toString(), expected[column]);
+        }
     }
 
     void textColourIsTheRecordsColour_data()

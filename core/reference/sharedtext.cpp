@@ -1,0 +1,87 @@
+#include "reference/sharedtext.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <ostream>
+
+namespace quintor {
+
+// The values this thread made last, one per slot of a hash: a value that comes again (the next game's version, the
+// same server) takes the slot's copy. A slot holds one reference, so the cache never keeps more than its slots.
+struct SharedTextCache {
+    static constexpr std::size_t kSlots = 256;
+    std::array<SharedText::Node*, kSlots> slots{};
+
+    ~SharedTextCache()
+    {
+        for (SharedText::Node*& node : slots) {
+            SharedText text;
+            text.node_ = node; // released with the text
+            node = nullptr;
+        }
+    }
+
+    // From the length and the first and last eight bytes: quick, and enough to tell a slot's few values apart (two
+    // values in one slot only cost a copy).
+    static std::size_t slotOf(std::string_view text) noexcept
+    {
+        std::uint64_t head = 0, tail = 0;
+        const std::size_t part = std::min<std::size_t>(text.size(), 8);
+        std::memcpy(&head, text.data(), part);
+        std::memcpy(&tail, text.data() + text.size() - part, part);
+        const std::uint64_t hash = (head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full) ^ text.size();
+        return static_cast<std::size_t>((hash ^ (hash >> 29)) >> 3) % kSlots;
+    }
+};
+
+namespace {
+
+// Longer texts are rarely alike (an address, a comment): they are kept as they come.
+constexpr std::size_t kLongestShared = 64;
+
+SharedTextCache& cache()
+{
+    thread_local SharedTextCache instance;
+    return instance;
+}
+
+} // namespace
+
+SharedText::SharedText(std::string_view text)
+{
+    if (text.empty()) return;
+    if (text.size() > kLongestShared) {
+        node_ = new Node{{1}, std::string(text)};
+        return;
+    }
+    SharedText::Node*& slot = cache().slots[SharedTextCache::slotOf(text)];
+    if (slot && slot->text == text) {
+        node_ = slot;
+        retain();
+        return;
+    }
+    node_ = new Node{{1}, std::string(text)};
+    SharedText previous;
+    previous.node_ = slot; // the slot's reference goes with it
+    slot = node_;
+    retain();
+}
+
+const std::string& SharedText::none() noexcept
+{
+    static const std::string none;
+    return none;
+}
+
+void SharedText::destroy(Node* node) noexcept
+{
+    delete node;
+}
+
+std::ostream& operator<<(std::ostream& out, const SharedText& text)
+{
+    return out << text.str();
+}
+
+} // namespace quintor
