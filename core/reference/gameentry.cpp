@@ -1,4 +1,5 @@
 #include "reference/gameentry.h"
+#include "settings/translate.h"
 
 #include <cstring>
 #include <string_view>
@@ -13,7 +14,7 @@ const SharedText& unsetText()
 
 const SharedText& noLeagueText()
 {
-    static const SharedText text("Keine");
+    static const SharedText text(untranslated("Keine"));
     return text;
 }
 
