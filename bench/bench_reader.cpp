@@ -1,61 +1,28 @@
 // Throughput of the reference list reader on simulated league replies, against a baseline that
 // only cuts the same bytes into trimmed lines.
-#include "masterserver-sim/replygen.h"
-#include "reference/reader.h"
-#include "settings/textlist.h"
+#include "readonly.h"
 
 #include <benchmark/benchmark.h>
 
-#include <map>
 #include <string_view>
 #include <vector>
 
 namespace {
 
+using quintor::bench::readAll;
+
 const std::string& replyOf(int games)
 {
-    static std::map<int, std::string> replies;
-    auto found = replies.find(games);
-    if (found == replies.end()) found = replies.emplace(games, quintor::sim::generateStaticReply(7, games)).first;
-    return found->second;
-}
-
-// One refresh's worth of reading: a fresh parse state, the reply, the finish.
-int readAll(const std::string& reply, const quintor::TextList& aliases)
-{
-    int completed = 0;
-    quintor::ReferenceReader reader(false, aliases,
-                                    {[&](quintor::GameRecord&& entry) {
-                                         benchmark::DoNotOptimize(entry.Title.data());
-                                         ++completed;
-                                     },
-                                     [](const std::string&) {},
-                                     {}});
-    reader.read(reply);
-    reader.finish();
-    return completed;
+    return quintor::bench::simulatedReply(games);
 }
 
 void readerOnGames(benchmark::State& state, int games)
 {
-    const std::string& reply = replyOf(games);
-    const quintor::TextList aliases;
-    for (auto _ : state) {
-        int completed = readAll(reply, aliases);
-        if (completed != games) state.SkipWithError("the reader lost games");
-        benchmark::DoNotOptimize(completed);
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(reply.size()));
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * games);
-    state.counters["reply_bytes"] = static_cast<double>(reply.size());
+    quintor::bench::readGames(state, games);
 }
 
 // (a) the reader on a reply of 1,000 games.
-void BM_Reader1000Games(benchmark::State& state)
-{
-    readerOnGames(state, 1000);
-}
-BENCHMARK(BM_Reader1000Games)->Unit(benchmark::kMillisecond);
+QUINTOR_BENCH_READER_1000_GAMES;
 
 // (b) the floor: the same bytes cut into lines and trimmed of the characters 0 to 32.
 void BM_SplitTrimBaseline(benchmark::State& state)

@@ -4,6 +4,7 @@
 //   QT_QPA_PLATFORM=offscreen build/release/bench/bench_tick
 #include "masterserver-sim/replygen.h"
 #include "masterserver-sim/simserver.h"
+#include "readonly.h"
 #include "refresh/refreshcycle.h"
 #include "support/fakes.h"
 #include "ui/mainwindow/gamelistmodel.h"
@@ -53,6 +54,9 @@ void BM_TickOwnWork(benchmark::State& state)
     runTicks(state, http, "http://127.0.0.1:9/league/server");
 }
 BENCHMARK(BM_TickOwnWork)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// Reading the same reply alone: what the tick is set against.
+QUINTOR_BENCH_READER_1000_GAMES;
 
 void BM_TickFromLoopbackServer(benchmark::State& state)
 {
