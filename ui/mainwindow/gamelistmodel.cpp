@@ -380,7 +380,7 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const
         if (!row.toolTip) return {};
         QString toolTip = toQt(row.toolTip->text());
         // A tooltip that looks like markup would be shown as markup: escaped, it shows as it stands.
-        if (Qt::mightBeRichText(toolTip)) toolTip = Qt::convertFromPlainText(toolTip, Qt::WhiteSpaceNormal);
+        if (Qt::mightBeRichText(toolTip)) toolTip = plainToolTip(toolTip);
         return toolTip.isEmpty() ? QVariant() : QVariant(toolTip);
     }
     case textSpansRole: {
