@@ -242,6 +242,7 @@ TEST(Parseip, TakesTheHostOfEachAddress)
         {"TCP:[::1", 1, {"::1"}}, // no "]": the rest
         {"A:B:C:D", 1, {"B:C"}},  // the text before the last ":"
         {"A:B", 2, {"B", ""}},
+        {"TCP:\"[2001\"\":db8::5]\":1,UDP:1\"2\"3:4", 2, {"2001:db8::5", "123"}}, // quotes inside go one by one
         {"abc", 1, {"abc"}},
         {"", 1, {""}},
     };
@@ -262,7 +263,7 @@ TEST(Parseip, WithoutACountEveryEntryCounts)
     parseHosts(entry, false);
     EXPECT_EQ(entry.IPs, (std::vector<std::string>{"203.0.113.5", "203.0.113.5", "2001:db8:1::7"}));
 
-    std::vector<std::string> many;
+    HostList many;
     appendHosts(std::string(500, ','), std::nullopt, many);
     EXPECT_EQ(many.size(), kMaxIPs);
 }
@@ -280,7 +281,7 @@ TEST(Parseip, AppendsToEarlierPartsAndStopsAtTheLimit)
     parseHosts(entry);
     ASSERT_EQ(entry.IPs.size(), kMaxIPs);
     EXPECT_EQ(entry.IPs[2], "B");
-    EXPECT_EQ(entry.IPs.back(), "");
+    EXPECT_EQ(entry.IPs[kMaxIPs - 1], "");
 }
 
 TEST(TagparseSetting, EmptyIsOffOtherwiseABooleanText)
