@@ -1,7 +1,6 @@
 // One game of the reference list, with its players and resource files.
 #pragma once
 
-#include "reference/hostlist.h"
 #include "reference/sharedtext.h"
 
 #include <cstdint>
@@ -65,9 +64,9 @@ struct GameRecord {
     // Color was set by a filter's colour action (black included): the user's colour then wins over the host's.
     bool ColorByFilter = false;
     std::vector<Resource> Resources;
-    HostList IPs;            // host parts of Address; the first is the one joining uses
-    RowHandle Item = 0;      // the game's row, set when the record is completed
-    std::uint32_t Color = 0; // row font colour, 0x00BBGGRR; 0 is black
+    std::vector<std::string> IPs; // host parts of Address; the first is the one joining uses
+    RowHandle Item = 0;           // the game's row, set when the record is completed
+    std::uint32_t Color = 0;      // row font colour, 0x00BBGGRR; 0 is black
     // The value of the game's last "StartTime=" line as the host wrote it; none without such a line.
     std::optional<std::string> StartTime;
     // The masterserver whose reply holds the game's "[Reference]" (what the refresh names it by).

@@ -264,76 +264,57 @@ namespace {
 
 // The host of one entry of an address list, such as TCP:"[2001:db8::5]:11112" or TCP:1.2.3.4:11112: everything up
 // to and including its first ":" goes, and every quote; then the host is the text between "[" and "]" when it begins
-// with "[", otherwise the text before its last ":". A view into the entry, or into `unquoted` (empty before) when
-// quotes stand inside it.
-std::string_view hostOf(std::string_view entry, std::string& unquoted)
+// with "[", otherwise the text before its last ":".
+std::string hostOf(std::string_view entry)
 {
     if (const std::size_t colon = entry.find(':'); colon != std::string_view::npos) entry.remove_prefix(colon + 1);
     // A classic host writes no quote, a newer one only the two around the rest: then the host is cut from the entry
-    // as it stands. Any other quotes go one by one, in a copy.
+    // as it stands. Any other quotes go one by one, in a copy made on the stack for an entry of a usual length.
     std::string_view text = entry;
     if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+    char buffer[96];
+    std::string longEntry;
     if (text.find('"') != std::string_view::npos) {
-        for (const char c : entry) {
-            if (c != '"') unquoted += c;
+        char* unquoted = buffer;
+        if (entry.size() > sizeof buffer) {
+            longEntry.resize(entry.size());
+            unquoted = longEntry.data();
         }
-        text = unquoted;
+        std::size_t size = 0;
+        for (const char c : entry) {
+            if (c != '"') unquoted[size++] = c;
+        }
+        text = std::string_view(unquoted, size);
     }
-    if (!text.empty() && text.front() == '[') return text.substr(1, text.find(']') - 1);
-    return text.substr(0, text.rfind(':'));
+    if (!text.empty() && text.front() == '[') return std::string(text.substr(1, text.find(']') - 1));
+    return std::string(text.substr(0, text.rfind(':')));
 }
 
-// Hands the hosts of the first `count` entries of `address` (all of them when `count` is empty), no more than `room`,
-// to `take`, each with whether it is a copy that the next host may overwrite; an entry past the end is an empty host.
-template <typename Take>
-void forEachHost(std::string_view address, std::optional<std::int32_t> count, std::size_t room, Take take)
+} // namespace
+
+void appendHosts(std::string_view address, std::optional<std::int32_t> count, std::vector<std::string>& ips)
 {
-    std::string unquoted;
-    std::size_t from = 0, found = 0;
+    if (ips.size() >= kMaxIPs) return;
+    // Room for exactly the hosts that follow, so the list grows once.
+    const std::size_t entries = count ? static_cast<std::size_t>(std::max(*count, 0))
+                                      : static_cast<std::size_t>(std::count(address.begin(), address.end(), ',')) + 1;
+    ips.reserve(ips.size() + std::min(entries, kMaxIPs - ips.size()));
+    std::size_t from = 0;
     bool pastEnd = false;
-    for (std::int32_t round = 0; found < room; ++round, ++found) {
+    for (std::int32_t round = 0; ips.size() < kMaxIPs; ++round) {
         if (count ? round >= *count : pastEnd) break;
         if (pastEnd) {
-            take(std::string_view(), false);
+            ips.emplace_back();
             continue;
         }
         const std::size_t comma = std::min(address.find(',', from), address.size());
-        unquoted.clear();
-        const std::string_view host = hostOf(address.substr(from, comma - from), unquoted);
-        take(host, !unquoted.empty());
+        ips.push_back(hostOf(address.substr(from, comma - from)));
         if (comma == address.size()) {
             pastEnd = true;
         } else {
             from = comma + 1;
         }
     }
-}
-
-} // namespace
-
-void appendHosts(std::string_view address, std::optional<std::int32_t> count, HostList& ips)
-{
-    if (ips.size() >= kMaxIPs) return;
-    const std::size_t room = kMaxIPs - ips.size();
-    // The list takes its block once, at its size. The few hosts of a usual address are measured as they are found;
-    // for more, or for hosts cut from entries with quotes inside (their copies are made one after the other), the
-    // address is gone through twice.
-    constexpr std::size_t kFew = 8;
-    std::string_view few[kFew];
-    std::size_t hosts = 0, characters = 0;
-    bool twice = false;
-    forEachHost(address, count, room, [&](std::string_view host, bool copied) {
-        twice = twice || copied || hosts == kFew;
-        if (!twice) few[hosts] = host;
-        ++hosts;
-        characters += host.size();
-    });
-    if (!twice) {
-        ips.append(few, hosts);
-        return;
-    }
-    ips.reserve(hosts, characters);
-    forEachHost(address, count, room, [&](std::string_view host, bool) { ips.push_back(host); });
 }
 
 void parseHosts(GameRecord& entry, bool addressCountGiven)

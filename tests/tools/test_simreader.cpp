@@ -168,7 +168,7 @@ TEST(SimRepliesThroughTheReader, TheDemoListShowsEveryKindOfName)
     })) << "player after a name clash";
     EXPECT_TRUE(any([](const GameRecord& g) {
         return g.AddressCount == 0 &&
-               std::any_of(g.IPs.begin(), g.IPs.end(), [](std::string_view ip) { return ip.find(':') != ip.npos; });
+               std::any_of(g.IPs.begin(), g.IPs.end(), [](const std::string& ip) { return ip.find(':') != ip.npos; });
     })) << "newer host with an IPv6 address";
 }
 

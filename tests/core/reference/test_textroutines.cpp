@@ -263,7 +263,7 @@ TEST(Parseip, WithoutACountEveryEntryCounts)
     parseHosts(entry, false);
     EXPECT_EQ(entry.IPs, (std::vector<std::string>{"203.0.113.5", "203.0.113.5", "2001:db8:1::7"}));
 
-    HostList many;
+    std::vector<std::string> many;
     appendHosts(std::string(500, ','), std::nullopt, many);
     EXPECT_EQ(many.size(), kMaxIPs);
 }
@@ -281,7 +281,7 @@ TEST(Parseip, AppendsToEarlierPartsAndStopsAtTheLimit)
     parseHosts(entry);
     ASSERT_EQ(entry.IPs.size(), kMaxIPs);
     EXPECT_EQ(entry.IPs[2], "B");
-    EXPECT_EQ(entry.IPs[kMaxIPs - 1], "");
+    EXPECT_EQ(entry.IPs.back(), "");
 }
 
 TEST(TagparseSetting, EmptyIsOffOtherwiseABooleanText)
