@@ -8,13 +8,13 @@ namespace quintor {
 
 const SharedText& unsetText()
 {
-    static const SharedText text("ERR");
+    static const SharedText text = SharedText::permanent("ERR");
     return text;
 }
 
 const SharedText& noLeagueText()
 {
-    static const SharedText text(untranslated("Keine"));
+    static const SharedText text = SharedText::permanent(untranslated("Keine"));
     return text;
 }
 

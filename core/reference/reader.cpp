@@ -676,15 +676,18 @@ void ReferenceReader::finish()
 void ReferenceReader::complete()
 {
     if (!pending_) return;
-    GameRecord entry = std::move(*pending_);
+    GameRecord& entry = *pending_;
     entry.Players.assign(std::make_move_iterator(pendingPlayers_.begin()),
                          std::make_move_iterator(pendingPlayers_.end()));
     entry.Resources.assign(std::make_move_iterator(pendingResources_.begin()),
                            std::make_move_iterator(pendingResources_.end()));
-    // The record has left the parse state before the callback runs, whatever it does.
-    dropPending();
+    pendingPlayers_.clear();
+    pendingResources_.clear();
     hostOpen_ = false;
+    // The callback takes the record over as it stands, without a copy; the parse state lets go of what is left
+    // afterwards, or when the callback throws (read() drops the pending record then).
     if (callbacks_.completed) callbacks_.completed(std::move(entry));
+    pending_.reset();
 }
 
 void ReferenceReader::dropPending()

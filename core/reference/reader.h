@@ -28,6 +28,7 @@ inline constexpr std::size_t kMaxResources = 1000;
 // takes the clients, resources and players of the next until a "[Reference]" or finish() completes it.
 class ReferenceReader {
 public:
+    // The callbacks must not call back into the reader that runs them.
     struct Callbacks {
         std::function<void(GameRecord&&)> completed;     // each record, in the order of the headers
         std::function<void(const std::string&)> version; // the text after every "[Clonk Rage]" header

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <mutex>
 #include <ostream>
+#include <vector>
 
 namespace quintor {
 
@@ -48,11 +50,23 @@ SharedTextCache& cache()
 
 } // namespace
 
+SharedText SharedText::permanent(std::string_view text)
+{
+    // Kept where the program can always reach them: a permanent text is never freed, not even at the end, when
+    // records that hold it may still be let go of.
+    static std::vector<Node*>& kept = *new std::vector<Node*>;
+    static std::mutex keeping;
+    const std::lock_guard lock(keeping);
+    SharedText made;
+    made.node_ = kept.emplace_back(new Node{{1}, true, std::string(text)});
+    return made;
+}
+
 SharedText::SharedText(std::string_view text)
 {
     if (text.empty()) return;
     if (text.size() > kLongestShared) {
-        node_ = new Node{{1}, std::string(text)};
+        node_ = new Node{{1}, false, std::string(text)};
         return;
     }
     SharedText::Node*& slot = cache().slots[SharedTextCache::slotOf(text)];
@@ -61,7 +75,7 @@ SharedText::SharedText(std::string_view text)
         retain();
         return;
     }
-    node_ = new Node{{1}, std::string(text)};
+    node_ = new Node{{1}, false, std::string(text)};
     SharedText previous;
     previous.node_ = slot; // the slot's reference goes with it
     slot = node_;

@@ -17,6 +17,9 @@ public:
     SharedText(std::string_view text);
     SharedText(const std::string& text) : SharedText(std::string_view(text)) {}
     SharedText(const char* text) : SharedText(std::string_view(text)) {}
+    // A text that every record starts with ("ERR", "Keine"), made once for the program's life: copying and letting
+    // go of it count nothing, as thousands of records take and replace it in every refresh.
+    static SharedText permanent(std::string_view text);
     SharedText(const SharedText& other) noexcept : node_(other.node_) { retain(); }
     SharedText(SharedText&& other) noexcept : node_(other.node_) { other.node_ = nullptr; }
     SharedText& operator=(const SharedText& other) noexcept
@@ -51,6 +54,7 @@ public:
 private:
     struct Node {
         std::atomic<std::uint32_t> references{1};
+        bool permanent = false; // never counted, never freed
         std::string text;
     };
     friend struct SharedTextCache;
@@ -58,11 +62,12 @@ private:
     static const std::string& none() noexcept;
     void retain() const noexcept
     {
-        if (node_) node_->references.fetch_add(1, std::memory_order_relaxed);
+        if (node_ && !node_->permanent) node_->references.fetch_add(1, std::memory_order_relaxed);
     }
     void release() noexcept
     {
-        if (node_ && node_->references.fetch_sub(1, std::memory_order_acq_rel) == 1) destroy(node_);
+        if (node_ && !node_->permanent && node_->references.fetch_sub(1, std::memory_order_acq_rel) == 1)
+            destroy(node_);
         node_ = nullptr;
     }
     static void destroy(Node* node) noexcept;

@@ -136,4 +136,12 @@ TEST(SharedText, EqualValuesShareOneCopyAndEachKeepsItsValueWhateverComesLater)
     EXPECT_TRUE(moved.empty()); // NOLINT(bugprone-use-after-move): a moved text reads ""
     EXPECT_TRUE(SharedText().empty());
     EXPECT_EQ(SharedText(""), std::string());
+
+    // A permanent text outlives every copy let go of, replaced or moved away (AddressSanitizer sees a freed one).
+    {
+        std::vector<SharedText> records(3, unsetText());
+        records[0] = SharedText("4,9,10,15");
+        records[1] = std::move(records[2]);
+    }
+    EXPECT_EQ(unsetText(), "ERR");
 }
