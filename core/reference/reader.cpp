@@ -627,7 +627,7 @@ ReferenceReader::ReferenceReader(bool tagparse, const TextList& aliases, Callbac
 void ReferenceReader::read(std::string_view reply, std::string_view server)
 {
     if (abandoned_) return;
-    server_ = server;
+    server_ = SharedText(server);
     try {
         // The reply ends at its first NUL: its lines are cut so.
         if (stepwiseOnly_) {

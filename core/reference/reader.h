@@ -94,7 +94,7 @@ private:
     Callbacks callbacks_;
     bool stepwiseOnly_ = false;
     std::vector<std::string_view> lines_; // the reply being read, for the stepwise reader; empty between reads
-    std::string server_;                  // where that reply came from
+    SharedText server_;                   // where that reply came from, made once for all of its games
     std::optional<GameRecord> pending_;
     // The pending game's players and resources, kept apart until it is completed so that each list is allocated
     // once, at its size.
