@@ -11,14 +11,9 @@ namespace quintor {
 
 // The values this thread made last, one per slot of a hash: a value that comes again (the next game's version, the
 // same server) takes the slot's copy. A slot holds one reference, so the cache never keeps more than its slots.
-// The first values a thread makes are permanent: a list's statuses, versions, flags and resource types are few and
-// come again in every refresh, and a permanent copy is taken and let go of without counting. A reply full of ever
-// new values uses the allowance up once; its later values are counted, and freed when no record holds them.
 struct SharedTextCache {
     static constexpr std::size_t kSlots = 256;
-    static constexpr std::size_t kPermanentValues = 1024;
     std::array<SharedText::Node*, kSlots> slots{};
-    std::size_t permanentLeft = kPermanentValues;
 
     ~SharedTextCache()
     {
@@ -57,19 +52,14 @@ SharedTextCache& cache()
 
 SharedText SharedText::permanent(std::string_view text)
 {
-    SharedText made;
-    made.node_ = keptForever(text);
-    return made;
-}
-
-SharedText::Node* SharedText::keptForever(std::string_view text)
-{
     // Kept where the program can always reach them: a permanent text is never freed, not even at the end, when
     // records that hold it may still be let go of.
     static std::vector<Node*>& kept = *new std::vector<Node*>;
     static std::mutex keeping;
     const std::lock_guard lock(keeping);
-    return kept.emplace_back(new Node{{1}, true, std::string(text)});
+    SharedText made;
+    made.node_ = kept.emplace_back(new Node{{1}, true, std::string(text)});
+    return made;
 }
 
 SharedText::SharedText(std::string_view text)
@@ -79,19 +69,13 @@ SharedText::SharedText(std::string_view text)
         node_ = new Node{{1}, false, std::string(text)};
         return;
     }
-    SharedTextCache& values = cache();
-    SharedText::Node*& slot = values.slots[SharedTextCache::slotOf(text)];
+    SharedText::Node*& slot = cache().slots[SharedTextCache::slotOf(text)];
     if (slot && slot->text == text) {
         node_ = slot;
         retain();
         return;
     }
-    if (values.permanentLeft > 0) {
-        --values.permanentLeft;
-        node_ = keptForever(text);
-    } else {
-        node_ = new Node{{1}, false, std::string(text)};
-    }
+    node_ = new Node{{1}, false, std::string(text)};
     SharedText previous;
     previous.node_ = slot; // the slot's reference goes with it
     slot = node_;

@@ -1,6 +1,5 @@
 // A text that many game records hold alike (a status, a version, a server, a player's flags): records made on one
-// thread share one copy of each recent value, and the record keeps only a pointer to it. The first values a thread
-// meets stay for the program's life and are copied without counting.
+// thread share one copy of each recent value, and the record keeps only a pointer to it.
 #pragma once
 
 #include <atomic>
@@ -72,8 +71,6 @@ private:
         node_ = nullptr;
     }
     static void destroy(Node* node) noexcept;
-    // A new permanent node, reachable for the program's life.
-    static Node* keptForever(std::string_view text);
 
     Node* node_ = nullptr; // null: ""
 };
