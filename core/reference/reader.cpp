@@ -669,6 +669,7 @@ void ReferenceReader::finish()
         complete();
     } catch (...) {
         abandoned_ = true;
+        dropPending(); // what the callback left of the record
         throw;
     }
 }
