@@ -682,13 +682,11 @@ void ReferenceReader::complete()
                          std::make_move_iterator(pendingPlayers_.end()));
     entry.Resources.assign(std::make_move_iterator(pendingResources_.begin()),
                            std::make_move_iterator(pendingResources_.end()));
-    pendingPlayers_.clear();
-    pendingResources_.clear();
     hostOpen_ = false;
     // The callback takes the record over as it stands, without a copy; the parse state lets go of what is left
-    // afterwards, or when the callback throws (read() drops the pending record then).
+    // afterwards, or when the callback throws (read() and finish() drop the pending record then).
     if (callbacks_.completed) callbacks_.completed(std::move(entry));
-    pending_.reset();
+    dropPending();
 }
 
 void ReferenceReader::dropPending()

@@ -15,7 +15,8 @@ constexpr std::size_t alreadyOnlineLines = 5;
 // A hostile title may be thousands of characters long: the balloon shows its beginning.
 std::string shownTitle(const GameRecord& game, const TextList& aliases)
 {
-    std::string title = rowCaption(game, aliases);
+    std::string alias;
+    std::string title = rowCaption(game, aliases, alias);
     if (title.size() > shownTitleLength) title = title.substr(0, shownTitleLength) + "\x85";
     return title;
 }

@@ -1,6 +1,5 @@
 #include "refresh/rowbuilder.h"
 
-#include "reference/textroutines.h"
 #include "refresh/rowtexts.h"
 #include "settings/convert.h"
 #include "settings/keys.h"
@@ -60,10 +59,8 @@ void RowBuilder::showRow(RowHandle row, RowToolTip toolTip)
     // The filters may have waited in a message box; find the record again rather than keep a reference.
     const GameRecord* record = std::as_const(games_).find(row);
     if (!record) return;
-    // The caption (rowCaption) is the title itself unless an alias replaces it, and is then handed over uncopied.
-    const int aliasLine = aliasLineIndex(record->Title, aliases_);
-    const std::string alias = aliasLine < 0 ? std::string() : aliases_.valueAt(aliasLine);
-    list_.setRowTexts(row, aliasLine < 0 ? record->Title : alias, rowSubItems(*record, columns_, aliases_));
+    std::string alias;
+    list_.setRowTexts(row, rowCaption(*record, aliases_, alias), rowSubItems(*record, columns_, aliases_));
     // The friends in its game close the tooltip, and the row is marked when it has any.
     const std::vector<std::string> found = friends_ ? friends_->in(*record) : std::vector<std::string>();
     if (!found.empty()) {

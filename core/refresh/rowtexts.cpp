@@ -20,10 +20,6 @@ std::string fraction(std::int32_t a, std::int32_t b)
     return std::string(text, end);
 }
 
-} // namespace
-
-namespace {
-
 // A user's alias wins over the value's own translation.
 std::string aliasOrShownValue(const std::string& value, const TextList& aliases)
 {
@@ -50,9 +46,12 @@ std::optional<std::string> columnText(std::string_view name, const GameRecord& e
     return std::nullopt;
 }
 
-std::string rowCaption(const GameRecord& entry, const TextList& aliases)
+const std::string& rowCaption(const GameRecord& entry, const TextList& aliases, std::string& alias)
 {
-    return aliasFor(entry.Title, aliases);
+    const int line = aliasLineIndex(entry.Title, aliases);
+    if (line < 0) return entry.Title;
+    alias = aliases.valueAt(line);
+    return alias;
 }
 
 TextSpans columnSpans(std::string_view columnName, std::string_view shownText, const GameRecord& entry)

@@ -13,8 +13,8 @@ namespace quintor {
 // The text a column of this name shows for the game, or nothing for a name that is no column.
 std::optional<std::string> columnText(std::string_view columnName, const GameRecord& entry, const TextList& aliases);
 
-// The row's caption: the aliased title.
-std::string rowCaption(const GameRecord& entry, const TextList& aliases);
+// The row's caption: the title itself, or its alias, which is written into `alias` (the title is not copied).
+const std::string& rowCaption(const GameRecord& entry, const TextList& aliases, std::string& alias);
 
 // The host's colour and italic runs of the text `shownText` that the column `columnName` shows for the game: those
 // of Title ("Szenario"), Hoster or Comment ("Kommentar") while the cell shows that very text. None for other
