@@ -1,6 +1,7 @@
 // A reply as the reader sees it: trimmed lines and their values.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -22,57 +23,67 @@ public:
     static constexpr char kNoText[2] = {'\0', '\0'};
 
     // Cuts `text`, a reply, up to its first NUL; cutting starts at `offset`, the start of a line before any NUL.
-    explicit ReplyLineCutter(std::string_view text, std::size_t offset = 0) : text_(text), lineStart_(offset)
+    explicit ReplyLineCutter(std::string_view text, std::size_t offset = 0) : text_(text)
     {
         // The LF of a CR LF is no break of its own, and as a blank it is trimmed off the next line; so it matters
         // only at the very end, where it must not make a line of its own.
         if (text_.ends_with("\r\n")) text_.remove_suffix(1);
-        if (done()) return;
+        if (offset >= text_.size()) {
+            lastBlock_ = finished_ = true;
+            return;
+        }
         classify(offset - offset % 64);
         unassigned_ &= ~std::uint64_t(0) << (offset % 64); // what stands before the first line is not its
         breaks_ &= ~std::uint64_t(0) << (offset % 64);
     }
 
-    // Whether no line is left: a break at the very end adds no empty line.
-    bool done() const { return lineStart_ >= text_.size(); }
+    // Whether no line is left: a break at the very end adds no empty line. Known at the latest when a cut gives none.
+    bool done() const { return finished_; }
 
     // Cuts up to `count` lines into `lines`, each trimmed of the characters 0 to 32 at both ends; gives how many. An
     // empty line points at kNoText.
     std::size_t cut(std::string_view* lines, std::size_t count)
     {
         const char* const data = text_.data();
+        const auto line = [data](std::size_t first, std::size_t last) {
+            const bool text = last > first;
+            return std::string_view(text ? data + first : kNoText, text ? last - first : 0);
+        };
         std::size_t cutCount = 0;
         for (;;) {
             // Worked on in locals: the lines written could otherwise be the members, for all the compiler knows.
-            const std::size_t base = base_, size = text_.size();
+            const std::size_t base = base_;
             std::uint64_t breaks = breaks_, unassigned = unassigned_;
-            std::size_t lineStart = lineStart_, carriedFirst = carriedFirst_;
-            while (cutCount < count && lineStart < size && breaks) {
-                const int at = std::countr_zero(breaks);
+            if (breaks && cutCount < count) {
+                // The block's first line may have begun in an earlier block, with or without kept characters there.
+                std::uint64_t upToBreak = breaks ^ (breaks - 1);
+                std::uint64_t kept = unassigned & upToBreak;
+                unassigned &= ~upToBreak;
                 breaks &= breaks - 1;
-                const std::uint64_t before = (std::uint64_t(1) << at) - 1;
-                const std::uint64_t kept = unassigned & before;
-                unassigned &= ~((before << 1) | 1);
-                // The line's kept characters in this block; without any, `first` lies past `last`.
-                std::size_t first = base + static_cast<std::size_t>(std::countr_zero(kept));
-                std::size_t last = base + static_cast<std::size_t>(64 - std::countl_zero(kept));
-                // A line that began in an earlier block: a quarter of the lines do, in no order a guess could
-                // follow, so it is chosen without a branch.
-                const bool carried = carriedFirst != std::string_view::npos;
-                const std::size_t carriedMask = std::size_t(0) - std::size_t(carried);
-                const std::size_t lastMask = std::size_t(0) - std::size_t(carried & (kept == 0));
-                first ^= (first ^ carriedFirst) & carriedMask;
-                last ^= (last ^ carriedLast_) & lastMask;
-                carriedFirst = std::string_view::npos;
-                const bool text = last > first;
-                lines[cutCount++] = std::string_view(text ? data + first : kNoText, text ? last - first : 0);
-                lineStart = base + static_cast<std::size_t>(at) + 1;
+                const std::size_t first = std::min(carriedFirst_, kept ? base + firstBit(kept) : kNone);
+                const std::size_t last = std::max(carriedLast_, kept ? base + endBit(kept) : 0);
+                carriedFirst_ = kNone;
+                carriedLast_ = 0;
+                lines[cutCount++] = line(first, last);
+                // The others lie in the block. A line's kept characters are those before its break that no line
+                // before took; without any, `first` comes out past `last`.
+                while (cutCount < count && breaks) {
+                    upToBreak = breaks ^ (breaks - 1);
+                    kept = unassigned & upToBreak;
+                    unassigned &= ~upToBreak;
+                    breaks &= breaks - 1;
+                    lines[cutCount++] =
+                        line(base + firstBit(kept | std::uint64_t(1) << 63), base + endBit(kept | std::uint64_t(1)));
+                }
             }
             breaks_ = breaks;
             unassigned_ = unassigned;
-            lineStart_ = lineStart;
-            carriedFirst_ = carriedFirst;
-            if (cutCount == count || done() || breaks) return cutCount;
+            if (breaks) return cutCount;
+            if (lastBlock_) {
+                finished_ = true;
+                return cutCount;
+            }
+            if (cutCount == count) return cutCount;
             // The rest of the block belongs to a line that goes on into the next one.
             carry();
             classify(base + 64);
@@ -80,13 +91,18 @@ public:
     }
 
 private:
+    static constexpr std::size_t kNone = std::string_view::npos;
+
+    // The place of the lowest and one past the highest bit of a mask that is not 0.
+    static std::size_t firstBit(std::uint64_t mask) { return static_cast<std::size_t>(std::countr_zero(mask)); }
+    static std::size_t endBit(std::uint64_t mask) { return 64 - static_cast<std::size_t>(std::countl_zero(mask)); }
+
     // Keeps the kept characters the current line has in this block for when its break comes.
     void carry()
     {
         if (!unassigned_) return;
-        if (carriedFirst_ == std::string_view::npos)
-            carriedFirst_ = base_ + static_cast<std::size_t>(std::countr_zero(unassigned_));
-        carriedLast_ = base_ + static_cast<std::size_t>(64 - std::countl_zero(unassigned_));
+        carriedFirst_ = std::min(carriedFirst_, base_ + firstBit(unassigned_));
+        carriedLast_ = base_ + endBit(unassigned_);
     }
 
     // The masks of the sixty-four bytes from `base`. An LF right after a CR is no break of its own, a NUL ends the
@@ -132,17 +148,22 @@ private:
             kept &= inside;
         }
         breaks_ = returns_ | (lineFeeds & ~((returns_ << 1) | returnBefore));
-        if (count < 64) breaks_ |= std::uint64_t(1) << count;
+        // The end of the text ends the last line, unless a break just before has ended it or there is no text.
+        lastBlock_ = count < 64;
+        if (lastBlock_ && !text_.empty() && !text_.ends_with('\n') && !text_.ends_with('\r'))
+            breaks_ |= std::uint64_t(1) << count;
         unassigned_ = kept;
     }
 
     std::string_view text_;
-    std::size_t lineStart_;
     std::size_t base_ = std::string_view::npos; // where the masks start
+    bool lastBlock_ = false;                    // the masks' block holds the end of the text
+    bool finished_ = false;
     std::uint64_t breaks_ = 0, returns_ = 0;
     std::uint64_t unassigned_ = 0; // the kept characters of the block that belong to no line cut yet
-    // The kept characters of the current line in earlier blocks: the first, and one past the last.
-    std::size_t carriedFirst_ = std::string_view::npos, carriedLast_ = 0;
+    // The kept characters of the current line in earlier blocks: the first, and one past the last; kNone and 0 while
+    // it has none there.
+    std::size_t carriedFirst_ = kNone, carriedLast_ = 0;
 };
 
 // Cuts `reply` into lines at CR, LF or CR LF (a NUL ends the text, a break at the very end adds no empty line) and

@@ -279,6 +279,10 @@ TEST(ReplyLines, CutAsThePlainRulesCut)
         seed = seed * 1103515245u + 12345u;
         return (seed >> 16) % range;
     };
+    std::string_view batch[5];
+    ReplyLineCutter none("");
+    EXPECT_TRUE(none.done());
+    EXPECT_EQ(none.cut(batch, std::size(batch)), 0u) << "an empty text has no line";
     for (int round = 0; round < 400; ++round) {
         std::string text(next(300), ' ');
         const bool longLines = round % 3 == 0;
@@ -297,9 +301,9 @@ TEST(ReplyLines, CutAsThePlainRulesCut)
                 --lineStart;
             ReplyLineCutter cutter(text, lineStart);
             std::vector<std::string_view> rest;
-            std::string_view batch[5];
             while (!cutter.done())
                 rest.insert(rest.end(), batch, batch + cutter.cut(batch, std::size(batch)));
+            EXPECT_EQ(cutter.cut(batch, std::size(batch)), 0u) << "a cutter that is done cuts nothing more";
             EXPECT_EQ(rest,
                       std::vector<std::string_view>(lines.begin() + static_cast<std::ptrdiff_t>(offset), lines.end()))
                 << "round " << round << ", from line " << offset;
