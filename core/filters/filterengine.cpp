@@ -4,6 +4,7 @@
 #include "filters/filterlogic.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <utility>
 
@@ -42,6 +43,8 @@ void FilterEngine::prepare()
     conditionNumbers_.clear();
     numberedConditions_.clear();
     decided_.clear();
+    grouped_ = false;
+    firstConditions_.clear();
     // A table of its own for every refresh: the rows of the last one keep theirs.
     lines_ = std::make_shared<std::vector<std::string>>(slots_.size());
     bindMemory();
@@ -75,6 +78,7 @@ void FilterEngine::fail(std::size_t place, const std::string& reason)
 {
     const Slot& slot = slots_[place];
     checks_[place].state = Check::State::failed;
+    if (grouped_) open_[place / 64] &= ~(std::uint64_t(1) << (place % 64));
     memory_.forget(*slot.memory);
     if (report_) report_("Filter \"" + slot.entry.name + "\": " + reason);
 }
@@ -180,22 +184,22 @@ void FilterEngine::evaluateFilters(RowHandle row, FilterActionMode mode, Evaluat
     std::uint64_t identity = 0; // on the first match
     std::uint32_t server = 0;
 
-    for (std::size_t place = 0; place < slots_.size(); ++place) {
+    const auto visit = [&](std::size_t place) {
         if (checks_[place].state == Check::State::uncompiled) compile(slots_[place], place);
         const Check& check = checks_[place];
         if (check.state == Check::State::decide) {
-            if (!passes(check, data)) continue;
+            if (!passes(check, data)) return;
         } else if (check.state == Check::State::broken) {
             const Slot& slot = slots_[place];
             if (!perform) {
                 // It must remember nothing of this refresh either; the report waits for a listed game.
                 memory_.forget(*slot.memory);
-                continue;
+                return;
             }
             fail(place, *slot.compiled->failure);
-            continue;
+            return;
         } else {
-            continue; // inactive, or failed earlier in this refresh
+            return; // inactive, or failed earlier in this refresh
         }
         Slot& slot = slots_[place];
         const CompiledFilter& filter = *slot.compiled;
@@ -210,7 +214,7 @@ void FilterEngine::evaluateFilters(RowHandle row, FilterActionMode mode, Evaluat
         }
         if (!perform) {
             if (filter.actionsFailure) memory_.forget(*slot.memory);
-            continue;
+            return;
         }
         for (const auto& action : filter.actions) {
             // An action that does not fire was read and converted with its filter; formatting it cannot fail.
@@ -223,7 +227,53 @@ void FilterEngine::evaluateFilters(RowHandle row, FilterActionMode mode, Evaluat
             }
         }
         if (filter.actionsFailure) fail(place, *filter.actionsFailure);
+    };
+
+    if (!grouped_) {
+        // The refresh's first game reads every filter on its way.
+        for (std::size_t place = 0; place < slots_.size(); ++place)
+            visit(place);
+        groupByFirstCondition();
+        return;
     }
+    candidates_ = open_;
+    for (const FirstCondition& first : firstConditions_) {
+        std::uint8_t& decided = decided_[first.number];
+        if (decided == 0) decided = decide(first.number, data);
+        const std::vector<std::uint64_t>& out = decided == 2 ? first.outWhenTrue : first.outWhenFalse;
+        for (std::size_t word = 0; word < candidates_.size(); ++word)
+            candidates_[word] &= ~out[word];
+    }
+    for (std::size_t word = 0; word < candidates_.size(); ++word) {
+        for (std::uint64_t bits = candidates_[word]; bits != 0; bits &= bits - 1)
+            visit(word * 64 + static_cast<std::size_t>(std::countr_zero(bits)));
+    }
+}
+
+void FilterEngine::groupByFirstCondition()
+{
+    const std::size_t words = (slots_.size() + 63) / 64;
+    open_.assign(words, 0);
+    firstConditions_.clear();
+    for (std::size_t place = 0; place < checks_.size(); ++place) {
+        const Check& check = checks_[place];
+        if (check.state == Check::State::uncompiled) return; // an action threw before every filter was read
+        if (check.state != Check::State::decide && check.state != Check::State::broken) continue;
+        const std::uint64_t bit = std::uint64_t(1) << (place % 64);
+        open_[place / 64] |= bit;
+        if (check.state != Check::State::decide || check.conditionCount == 0) continue;
+        // A filter that needs one of its conditions may pass whatever its first one gives.
+        if (check.rule != CombineRule::allHold && check.rule != CombineRule::noneHolds) continue;
+        const std::uint32_t number = conditionsOfChecks_[check.firstCondition];
+        auto group = std::find_if(firstConditions_.begin(), firstConditions_.end(),
+                                  [number](const FirstCondition& first) { return first.number == number; });
+        if (group == firstConditions_.end()) {
+            group = firstConditions_.insert(
+                firstConditions_.end(), {number, std::vector<std::uint64_t>(words), std::vector<std::uint64_t>(words)});
+        }
+        (check.rule == CombineRule::allHold ? group->outWhenFalse : group->outWhenTrue)[place / 64] |= bit;
+    }
+    grouped_ = true;
 }
 
 } // namespace quintor

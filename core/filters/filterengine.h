@@ -131,6 +131,20 @@ private:
     // Per condition number, the first condition that got it; the slots' compiled filters keep it for the refresh.
     std::vector<const CompiledCondition*> numberedConditions_;
     std::vector<std::uint8_t> decided_; // per condition number, for the game at hand: 0 not yet, 1 fails, 2 holds
+
+    // Once every filter of the refresh is read: the filters grouped by their first condition. Every filter decides
+    // its first condition for every game anyway; decided once for a group, it strikes off together all the filters
+    // of the group it rules out, and the places left to look at are a few bits instead of every filter.
+    struct FirstCondition {
+        std::uint32_t number = 0;
+        std::vector<std::uint64_t> outWhenFalse; // a bit per place: filters that need all their conditions
+        std::vector<std::uint64_t> outWhenTrue;  // filters that need none to hold
+    };
+    void groupByFirstCondition();
+    bool grouped_ = false;
+    std::vector<std::uint64_t> open_; // a bit per place whose filter a game may pass or must report
+    std::vector<FirstCondition> firstConditions_;
+    std::vector<std::uint64_t> candidates_; // open_ less what the first conditions struck off, for the game at hand
 };
 
 } // namespace quintor

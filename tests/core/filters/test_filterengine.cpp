@@ -108,6 +108,44 @@ TEST_F(FilterEngineTest, ComparisonsOnTheGameData)
     EXPECT_EQ(passedBy(third), (std::vector<std::string>{"ohne Definitionen", "keine von zwei"}));
 }
 
+// Many filters over many games in one refresh, as a long filter list is evaluated after its first game: each game
+// passes exactly the filters its title satisfies under their rule (all, one or none of two words, or no condition),
+// in list order, across more filters than one word of bits holds.
+TEST_F(FilterEngineTest, EveryRuleDecidesEveryGameAcrossALongFilterList)
+{
+    const std::vector<std::string> words = {"Burg", "Lava", "Wipf", "Gold", "Eis"};
+    const int filterCount = 70;
+    const auto wordsOf = [&](int n) { return std::pair(n % 5, (n / 5 + 1) % 5); };
+    for (int n = 0; n < filterCount; ++n) {
+        const auto [first, second] = wordsOf(n);
+        const std::string typ = std::to_string(n % 3);
+        if (n % 11 == 0)
+            logging(n, "f" + std::to_string(n), {}, typ);
+        else
+            logging(n, "f" + std::to_string(n), {{"0", "0", words[first]}, {"0", "0", words[second]}}, typ);
+    }
+    std::vector<RowHandle> rows;
+    for (int mask = 0; mask < 32; ++mask) {
+        std::string title = "Spiel";
+        for (int w = 0; w < 5; ++w)
+            if (mask & (1 << w)) title += " " + words[w];
+        rows.push_back(titled(title));
+    }
+    tick();
+    for (int mask = 0; mask < 32; ++mask) {
+        std::vector<std::string> expected;
+        for (int n = 0; n < filterCount; ++n) {
+            const auto [first, second] = wordsOf(n);
+            const int held = n % 11 == 0 ? 0 : ((mask >> first) & 1) + ((mask >> second) & 1);
+            const int rows = n % 11 == 0 ? 0 : 2;
+            const bool passes = n % 3 == 0 ? held == rows : n % 3 == 1 ? held > 0 : held == 0;
+            if (passes) expected.push_back("f" + std::to_string(n));
+        }
+        EXPECT_EQ(passedBy(rows[static_cast<std::size_t>(mask)]), expected) << "words " << mask;
+    }
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(FilterEngineTest, InactiveFiltersNeedOnlyTheirActiveFlag)
 {
     filter(0, 0, "aus", conditionsText({{"0", "0", "x"}}, "0", "False"), std::nullopt); // no actions file
