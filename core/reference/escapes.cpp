@@ -1,5 +1,12 @@
 #include "reference/escapes.h"
 
+#include <bit>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quintor {
 namespace {
 
@@ -49,15 +56,46 @@ char blankControl(char c)
     return static_cast<unsigned char>(c) < 32 ? ' ' : c;
 }
 
+// Where the next backslash or control character from `from` on stands, or the end; sixteen bytes at a time, as most
+// of a value is plain text.
+std::size_t nextToDecode(const std::string& text, std::size_t from)
+{
+    const char* const data = text.data();
+    const std::size_t size = text.size();
+    std::size_t i = from;
+#if defined(__SSE2__)
+    const __m128i backslash = _mm_set1_epi8('\\'), lastControl = _mm_set1_epi8(31);
+    for (; i + 16 <= size; i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(chunk, lastControl), chunk);
+        const auto marks =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(control, _mm_cmpeq_epi8(chunk, backslash))));
+        if (marks) return i + static_cast<std::size_t>(std::countr_zero(marks));
+    }
+#endif
+    for (; i < size; ++i) {
+        const auto c = static_cast<unsigned char>(data[i]);
+        if (c == '\\' || c < 32) return i;
+    }
+    return size;
+}
+
 } // namespace
 
 void decodeEscapes(std::string& text)
 {
-    // Every escape is longer than what it decodes to, so the result is written over the text as it is read.
+    // Every escape is longer than what it decodes to, so the result is written over the text as it is read; the plain
+    // runs between escapes move in one piece, and nothing moves before the first.
     const std::size_t size = text.size();
-    std::size_t write = 0;
-    std::size_t read = 0;
+    std::size_t read = nextToDecode(text, 0);
+    std::size_t write = read;
     while (read < size) {
+        if (const std::size_t plain = nextToDecode(text, read) - read; plain > 0) {
+            if (write != read) std::memmove(text.data() + write, text.data() + read, plain);
+            write += plain;
+            read += plain;
+            continue;
+        }
         const char c = text[read];
         if (c != '\\' || read + 1 == size) {
             text[write++] = blankControl(c);

@@ -70,6 +70,12 @@ TEST(Cleanvalue, QuotesAndEscapes)
         {"\\\\\\\\", "\\\\"},
         // control characters that arrive raw are blanked as well
         {std::string("a\tb\0c", 5), "a b c"},
+        // long values, whose plain runs are looked through sixteen bytes at a time and moved in one piece
+        {"Ein langer Titel ohne ein Escape bis hier: Gr\\374n", "Ein langer Titel ohne ein Escape bis hier: Gr\xFCn"},
+        {"\\101 und danach ein langer Rest ohne jede Besonderheit \\102 und \\x43",
+         "A und danach ein langer Rest ohne jede Besonderheit B und C"},
+        {"Sechzehn Zeichen!\x01 und noch ein Tab\tmitten darin\\",
+         "Sechzehn Zeichen!  und noch ein Tab mitten darin\\"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(decodeValue(c.input, false), c.expected) << "input: " << c.input;
