@@ -25,7 +25,12 @@ std::shared_ptr<std::vector<GameRecord>> GameStore::newList()
         list.release(), [spare = std::weak_ptr<Spare>(spare_)](std::vector<GameRecord>* games) {
             std::unique_ptr<std::vector<GameRecord>> owned(games);
             const std::shared_ptr<Spare> back = spare.lock();
-            if (!back || back->list) return; // the store is gone, or has a spare list already
+            if (!back) return; // the store is gone
+            if (back->filling && !back->retiring && !owned->empty()) {
+                back->retiring = std::move(owned);
+                return;
+            }
+            if (back->list) return; // it has a spare list already
             owned->clear();
             back->list = std::move(owned);
         });
@@ -34,20 +39,33 @@ std::shared_ptr<std::vector<GameRecord>> GameStore::newList()
 void GameStore::clear()
 {
     lastSize_ = games_->size();
-    if (games_.use_count() > 1) {
-        // The snapshot keeps the old records. The next list is taken when the first record comes: by then the
-        // snapshot may have given its list back.
-        static const std::shared_ptr<std::vector<GameRecord>> none = std::make_shared<std::vector<GameRecord>>();
-        games_ = none;
-    } else {
-        games_->clear();
-        if (games_->capacity() > roomAfter(lastSize_) * 5 / 4) {
-            std::vector<GameRecord>().swap(*games_);
-            games_->reserve(roomAfter(lastSize_));
-        }
-    }
+    releaseRetired();
+    spare_->filling = true;
+    // A snapshot keeps the old records; without one they retire. The next list is taken when the first record comes:
+    // by then a snapshot may have given its list back.
+    static const std::shared_ptr<std::vector<GameRecord>> none = std::make_shared<std::vector<GameRecord>>();
+    games_ = none;
     byDistance_.clear();
     otherRows_.clear();
+}
+
+void GameStore::finishList()
+{
+    releaseRetired();
+    spare_->filling = false;
+}
+
+void GameStore::releaseRetired()
+{
+    // Its block goes too: the list filling now has one of its own, and two would double the store's room at rest.
+    spare_->retiring.reset();
+}
+
+void GameStore::retireOne()
+{
+    std::vector<GameRecord>& retiring = *spare_->retiring;
+    retiring.pop_back();
+    if (retiring.empty()) releaseRetired();
 }
 
 void GameStore::detach()
@@ -70,6 +88,7 @@ void GameStore::append(GameRecord&& entry)
     const RowHandle row = entry.Item;
     games_->push_back(std::move(entry));
     index(row, games_->size() - 1);
+    if (spare_->retiring) retireOne();
 }
 
 void GameStore::reserve(std::size_t records)

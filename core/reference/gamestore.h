@@ -16,8 +16,15 @@ public:
     GameStore(const GameStore&) = delete; // its lists are shared with snapshots
     GameStore& operator=(const GameStore&) = delete;
 
-    // Starts an empty list; a snapshot taken before keeps the records it had.
+    // Starts an empty list; a snapshot taken before keeps the records it had. Until finishList(), the records of the
+    // last list, once no snapshot holds them, are let go of one for each record appended, rather than all at once:
+    // the memory each frees then serves the next record while it is still at hand, and the allocator is not left
+    // with thousands of freed pieces to sort through. The new list then takes a block of its own, so that during a
+    // refresh the store holds two; the old one goes when its last record does.
     void clear();
+    // The list is complete: what is left of the last one is let go of now, and so is, at once, a list no snapshot
+    // holds from now on.
+    void finishList();
     // Appends a completed record; its Item must already name its row.
     void append(GameRecord&& entry);
     // Room for this many records in all, taken before a long list comes: the list then grows in one block.
@@ -42,10 +49,12 @@ public:
     std::shared_ptr<const std::vector<GameRecord>> snapshot() const { return games_; }
 
 private:
-    // A list that no snapshot holds any more comes back here, emptied, and is filled at the next clear: the records
-    // of a refresh do not take a large block anew every time.
+    // A list that no snapshot holds any more, outside a refresh, comes back here emptied and is filled at the next
+    // clear; one let go of while a refresh fills the next retires here.
     struct Spare {
         std::unique_ptr<std::vector<GameRecord>> list;
+        std::unique_ptr<std::vector<GameRecord>> retiring; // a list no one holds, its records not yet let go of
+        bool filling = false;                              // between clear() and finishList()
     };
 
     // An empty list, the spare one when there is one.
@@ -54,6 +63,9 @@ private:
     void detach();
 
     void index(RowHandle row, std::size_t position);
+    // Lets go of one retiring record, or of all that are left, and of the retired list's block with the last.
+    void retireOne();
+    void releaseRetired();
 
     std::shared_ptr<Spare> spare_;
     std::size_t lastSize_ = 0; // of the list before the last clear

@@ -102,6 +102,7 @@ void RefreshCycle::runTick()
         fetchAndParse();
         ports_.list.showRows();
     } catch (...) {
+        state_.games.finishList();
         ports_.list.showRows();
         // A tick that ends early must not leave the marker in place of the user's servers:
         // it would be written to "server.txt" at shut-down.
@@ -174,6 +175,7 @@ void RefreshCycle::fetchAndParse()
         ++i;
     }
     reader.finish();
+    state_.games.finishList();
     if (ports_.filter) ports_.filter->endTick(unreadServers, fileTick);
 
     // The games as listed, filter colours included, stand in for the server's list while it fails: the tick's

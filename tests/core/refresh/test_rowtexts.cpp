@@ -212,6 +212,54 @@ TEST(GameStore, ASnapshotKeepsTheRecordsAsTheyWereWhateverTheStoreDoesLater)
     EXPECT_EQ(store.size(), 0u);
 }
 
+// Refreshes whose last list is let go of while the next one fills, or after it is complete, with fewer games or more:
+// the store holds exactly the new records each time, and a snapshot keeps its own.
+TEST(GameStore, ListsLetGoOfWhileTheNextFillsLeaveEveryListWhole)
+{
+    GameStore store;
+    RowHandle row = 0;
+    const auto fill = [&](int count, const std::string& name) {
+        for (int i = 0; i < count; ++i) {
+            GameRecord game;
+            game.Title = name + std::to_string(i) + " mit einem Titel, der nicht in den Text selbst passt";
+            game.Players = {{"Spieler " + name, name + ".c4p", "", i}};
+            game.Item = ++row;
+            store.append(std::move(game));
+        }
+    };
+    const auto titles = [](const std::vector<GameRecord>& games) {
+        std::string all;
+        for (const GameRecord& game : games)
+            all += game.Title.substr(0, game.Title.find(' ')) + game.Players.front().Name.substr(8) + ",";
+        return all;
+    };
+    fill(3, "a");
+    store.finishList();
+    auto held = store.snapshot();
+    store.clear();
+    fill(1, "b");
+    held.reset(); // the last list goes while the next fills
+    fill(4, "c");
+    store.finishList();
+    EXPECT_EQ(titles(store.all()), "b0b,c0c,c1c,c2c,c3c,");
+    held = store.snapshot();
+    store.clear();
+    held.reset();
+    fill(2, "d"); // fewer than the last: the rest of it goes with finishList
+    store.finishList();
+    EXPECT_EQ(titles(store.all()), "d0d,d1d,");
+    held = store.snapshot();
+    store.clear();
+    fill(3, "e");
+    store.finishList();
+    EXPECT_EQ(titles(*held), "d0d,d1d,");
+    held.reset(); // after the list is complete: at once
+    store.clear();
+    fill(2, "f");
+    EXPECT_EQ(titles(store.all()), "f0f,f1f,");
+    EXPECT_EQ(store.find(row)->Title.substr(0, 2), "f1");
+}
+
 TEST(ColumnSpans, OnlyTheGamesOwnTextsKeepTheHostsColoursAndAFilterColourWins)
 {
     GameRecord e;
