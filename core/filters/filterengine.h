@@ -108,6 +108,8 @@ private:
     std::uint32_t conditionNumber(const CompiledCondition& condition);
     // filterMatches for a slot whose state is decide, each condition decided at most once per game.
     bool passes(const Check& check, GameData& data);
+    // Whether the condition of this number holds for the game at hand, decided at its first question.
+    bool holds(std::uint32_t number, GameData& data);
     // A condition not yet decided for the game at hand: 2 holds, 1 fails. Out of line, so that the loop over the
     // filters, where most conditions are decided already, stays small.
     [[gnu::noinline]] std::uint8_t decide(std::uint32_t number, GameData& data);

@@ -3,10 +3,6 @@
 #include <bit>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace quintor {
 namespace {
 
@@ -64,12 +60,8 @@ std::size_t nextToDecode(const std::string& text, std::size_t from)
     const std::size_t size = text.size();
     std::size_t i = from;
 #if defined(__SSE2__)
-    const __m128i backslash = _mm_set1_epi8('\\'), lastControl = _mm_set1_epi8(31);
     for (; i + 16 <= size; i += 16) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-        const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(chunk, lastControl), chunk);
-        const auto marks =
-            static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(control, _mm_cmpeq_epi8(chunk, backslash))));
+        const unsigned marks = bytesToDecode(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i)), '\\');
         if (marks) return i + static_cast<std::size_t>(std::countr_zero(marks));
     }
 #endif

@@ -1,5 +1,6 @@
 #include "reference/reader.h"
 
+#include "reference/escapes.h"
 #include "reference/replylines.h"
 #include "reference/textroutines.h"
 #include "settings/convert.h"
@@ -58,14 +59,8 @@ bool needsDecoding(std::string_view text, bool tagparse)
     const char* const data = text.data();
     const std::size_t size = text.size();
 #if defined(__SSE2__)
-    const __m128i backslash = _mm_set1_epi8('\\'), tagOpen = _mm_set1_epi8(tagparse ? '<' : '\\');
-    const __m128i lastControl = _mm_set1_epi8(31);
-    // A bit per byte that needs the clean-up.
-    const auto marked = [&](__m128i chunk) {
-        const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(chunk, lastControl), chunk);
-        const __m128i marks = _mm_or_si128(_mm_cmpeq_epi8(chunk, backslash), _mm_cmpeq_epi8(chunk, tagOpen));
-        return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(control, marks)));
-    };
+    const char tagOpen = tagparse ? '<' : '\\';
+    const auto marked = [tagOpen](__m128i chunk) { return bytesToDecode(chunk, tagOpen); };
     const auto load16 = [](const char* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); };
     if (size >= 16) {
         std::size_t i = 0;
