@@ -117,6 +117,14 @@ std::string cleanValue(std::string_view value, bool tagparse, TextSpans& spans)
     return decodeValueWithSpans(value, tagparse, spans);
 }
 
+// cleanValue for a text that many records hold alike: taken as a shared text straight from the reply when there is
+// nothing to decode, without a copy of its own first.
+SharedText sharedValue(std::string_view value, bool tagparse)
+{
+    const std::string_view inner = unquoted(value);
+    return needsDecoding(inner, tagparse) ? SharedText(decodeValue(value, tagparse)) : SharedText(inner);
+}
+
 // cleanValue for a number or truth value that is only converted: no copy when there is nothing to decode.
 std::string_view cleanNumber(std::string_view value, bool tagparse, std::string& decoded)
 {
@@ -132,15 +140,31 @@ bool containsUserId(std::string_view line)
     return beginsWith(line, "CUID=") || line.find("CUID=") != std::string_view::npos;
 }
 
-// aliasFor, without copying the text once more when it has no alias. An alias drops the text's runs, which were
-// the host's for his own text.
-std::string aliased(std::string text, const TextList& aliases, TextSpans* spans = nullptr)
+// aliasFor in place: the text stays as it is when it has no alias. An alias drops the text's runs, which were the
+// host's for his own text.
+void applyAlias(std::string& text, const TextList& aliases, TextSpans* spans = nullptr)
 {
-    if (aliases.count() == 0) return text;
+    if (aliases.count() == 0) return;
     const int line = aliasLineIndex(text, aliases);
-    if (line < 0) return text;
+    if (line < 0) return;
     if (spans) spans->clear();
-    return aliases.valueAt(line);
+    text = aliases.valueAt(line);
+}
+
+// sharedValue, then applyAlias.
+SharedText sharedAliased(std::string_view value, bool tagparse, const TextList& aliases)
+{
+    if (aliases.count() == 0) return sharedValue(value, tagparse);
+    std::string text = cleanValue(value, tagparse);
+    applyAlias(text, aliases);
+    return SharedText(text);
+}
+
+// The flags of a player whose lines hold none.
+const SharedText& noFlagsText()
+{
+    static const SharedText none = SharedText::permanent("Keine");
+    return none;
 }
 
 // The look-ahead scans of the steps. Each is fed the non-empty lines after its header, in order, up to the line
@@ -200,7 +224,7 @@ public:
             break;
         case 'C':
             if (keyValue(line, "ControlRate=", value)) {
-                entry.ControlRate = std::string(value);
+                entry.ControlRate = SharedText(value);
             } else if (keyValue(line, "Comment=", value)) {
                 entry.Comment = cleanValue(value, tagparse_, entry.CommentSpans);
             }
@@ -220,10 +244,10 @@ public:
             }
             break;
         case 'V':
-            if (keyValue(line, "Version=", value)) entry.Version = std::string(value);
+            if (keyValue(line, "Version=", value)) entry.Version = SharedText(value);
             break;
         case 'G':
-            if (keyValue(line, "Game=", value)) entry.Game = cleanValue(value, tagparse_);
+            if (keyValue(line, "Game=", value)) entry.Game = sharedValue(value, tagparse_);
             break;
         case 'P':
             if (keyValue(line, "PasswordNeeded=", value))
@@ -234,7 +258,7 @@ public:
                 entry.OfficialServer = strToBool(cleanNumber(value, tagparse_, decoded_));
             break;
         case 'L':
-            if (keyValue(line, "League=", value)) entry.League = cleanValue(value, tagparse_);
+            if (keyValue(line, "League=", value)) entry.League = sharedValue(value, tagparse_);
             break;
         case 'S':
             // Kept raw: it only tells this game from a later one of the same host and title.
@@ -286,7 +310,7 @@ public:
         std::string_view value;
         switch (line.front()) {
         case 'T':
-            if (keyValue(line, "Type=", value)) resource.Type = cleanValue(value, tagparse_);
+            if (keyValue(line, "Type=", value)) resource.Type = sharedValue(value, tagparse_);
             break;
         case 'F':
             if (keyValue(line, "Filename=", value)) {
@@ -296,7 +320,7 @@ public:
             }
             break;
         case 'A':
-            if (keyValue(line, "Author=", value)) resource.Author = cleanValue(value, tagparse_);
+            if (keyValue(line, "Author=", value)) resource.Author = sharedValue(value, tagparse_);
             break;
         case 'L':
             if (keyValue(line, "Loadable=", value))
@@ -334,9 +358,9 @@ public:
     }
     void finish(bool tagparse, const TextList& aliases) const
     {
-        player_->Filename = aliased(cleanValue(valueOf(filename_), tagparse), aliases);
-        player_->Flags =
-            flags_.empty() ? std::string("Keine") : aliased(cleanValue(valueOf(flags_), tagparse), aliases);
+        player_->Filename = cleanValue(valueOf(filename_), tagparse);
+        applyAlias(player_->Filename, aliases);
+        player_->Flags = flags_.empty() ? noFlagsText() : sharedAliased(valueOf(flags_), tagparse, aliases);
         player_->ID = lenientInt(valueOf(id_));
     }
 
@@ -744,7 +768,8 @@ template <typename LineAt> Player* ReferenceReader::countPlayer(LineAt lineAt)
     if (!beginsWith(lineAt(2), "Filename=")) {
         if (!kept) return nullptr;
         Player& player = pendingPlayers_.emplace_back();
-        player.Name = aliased(cleanValue(valueOf(lineAt(1)), tagparse_, player.NameSpans), aliases_, &player.NameSpans);
+        player.Name = cleanValue(valueOf(lineAt(1)), tagparse_, player.NameSpans);
+        applyAlias(player.Name, aliases_, &player.NameSpans);
         return &player;
     }
     // The layout every host writes for a player with a file: name, file name, then the ID or the flags.
@@ -754,9 +779,11 @@ template <typename LineAt> Player* ReferenceReader::countPlayer(LineAt lineAt)
     const std::int32_t idValue = idOnThirdLine ? strToInt(id) : lenientInt(valueOf(lineAt(4)));
     if (!kept) return nullptr;
     Player& player = pendingPlayers_.emplace_back();
-    player.Name = aliased(cleanValue(valueOf(lineAt(1)), tagparse_, player.NameSpans), aliases_, &player.NameSpans);
-    player.Filename = aliased(cleanValue(valueOf(lineAt(2)), tagparse_), aliases_);
-    player.Flags = idOnThirdLine ? std::string("Keine") : aliased(cleanValue(valueOf(lineAt(3)), tagparse_), aliases_);
+    player.Name = cleanValue(valueOf(lineAt(1)), tagparse_, player.NameSpans);
+    applyAlias(player.Name, aliases_, &player.NameSpans);
+    player.Filename = cleanValue(valueOf(lineAt(2)), tagparse_);
+    applyAlias(player.Filename, aliases_);
+    player.Flags = idOnThirdLine ? noFlagsText() : sharedAliased(valueOf(lineAt(3)), tagparse_, aliases_);
     player.ID = idValue;
     return nullptr;
 }

@@ -46,8 +46,10 @@ public:
     {
         const char* const data = text_.data();
         const auto line = [data](std::size_t first, std::size_t last) {
-            const bool text = last > first;
-            return std::string_view(text ? data + first : kNoText, text ? last - first : 0);
+            // Chosen without a jump: whether a line is empty follows no pattern the processor could learn.
+            const std::size_t length = last > first ? last - first : 0;
+            const char* const start = length != 0 ? data + first : kNoText;
+            return std::string_view(start, length);
         };
         std::size_t cutCount = 0;
         for (;;) {
@@ -67,13 +69,21 @@ public:
                 lines[cutCount++] = line(first, last);
                 // The others lie in the block. A line's kept characters are those before its break that no line
                 // before took; without any, `first` comes out past `last`.
-                while (cutCount < count && breaks) {
+                const auto nextLine = [&] {
                     upToBreak = breaks ^ (breaks - 1);
                     kept = unassigned & upToBreak;
                     unassigned &= ~upToBreak;
                     breaks &= breaks - 1;
                     lines[cutCount++] =
                         line(base + firstBit(kept | std::uint64_t(1) << 63), base + endBit(kept | std::uint64_t(1)));
+                };
+                if (count - cutCount >= 64) {
+                    // Room for every line the block can hold: only the breaks are counted down.
+                    while (breaks)
+                        nextLine();
+                } else {
+                    while (cutCount < count && breaks)
+                        nextLine();
                 }
             }
             breaks_ = breaks;
