@@ -184,8 +184,18 @@ void splitReplyLines(std::string_view reply, std::vector<std::string_view>& line
 // The text after the first "="; for a line without "=", the line without its first character; "" for "".
 inline std::string_view lineValue(std::string_view line)
 {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Most lines are long enough to look at their first sixteen characters at once, where the "=" stands.
+    if (line.size() >= 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data()));
+        const auto equals = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('='))));
+        if (equals) return line.substr(static_cast<std::size_t>(std::countr_zero(equals)) + 1);
+        i = 16;
+    }
+#endif
     // The "=" stands a few characters in: a loop finds it sooner than a call.
-    for (std::size_t i = 0; i < line.size(); ++i) {
+    for (; i < line.size(); ++i) {
         if (line[i] == '=') return line.substr(i + 1);
     }
     return line.empty() ? line : line.substr(1);

@@ -316,3 +316,22 @@ TEST(ReplyLines, CutAsThePlainRulesCut)
         }
     }
 }
+
+// A line's value is what follows its first "=", looked for sixteen characters at once in a long line: the "=" on
+// either side of that edge, several, or none.
+TEST(ReplyLines, AValueIsWhatFollowsTheFirstEquals)
+{
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"", ""},
+        {"a", ""},
+        {"Key=Value", "Value"},
+        {"NoEqualsHere", "oEqualsHere"},
+        {"ABCDEFGHIJKLMNO=in the sixteenth", "in the sixteenth"},
+        {"ABCDEFGHIJKLMNOP=past sixteen", "past sixteen"},
+        {"StartupPlayerCount=3", "3"},
+        {"Title=\"A=B\" and more than sixteen", "\"A=B\" and more than sixteen"},
+        {"a line of sixteen or more without one", " line of sixteen or more without one"},
+    };
+    for (const auto& [line, value] : cases)
+        EXPECT_EQ(lineValue(line), value) << line;
+}
