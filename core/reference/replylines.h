@@ -46,10 +46,8 @@ public:
     {
         const char* const data = text_.data();
         const auto line = [data](std::size_t first, std::size_t last) {
-            // Chosen without a jump: whether a line is empty follows no pattern the processor could learn.
-            const std::size_t length = last > first ? last - first : 0;
-            const char* const start = length != 0 ? data + first : kNoText;
-            return std::string_view(start, length);
+            const bool text = last > first;
+            return std::string_view(text ? data + first : kNoText, text ? last - first : 0);
         };
         std::size_t cutCount = 0;
         for (;;) {
