@@ -179,6 +179,25 @@ private slots:
         QCOMPARE(view.scrollArea().horizontalScrollBar()->maximum(), 0);
     }
 
+    // A word wider than the board (an address, say) breaks inside; it must not widen the board and push
+    // the "-" buttons out of sight.
+    void aWordWiderThanTheBoardWrapsAndTheButtonsStayInSight()
+    {
+        QGroupBox box(QStringLiteral("Pinnwand"));
+        box.resize(190, 300);
+        quintor::ui::NoticeBoardView view(box, [](int) {});
+        view.show({{1, "Neu: http://example.org/" + std::string(120, 'x')}, {2, "Kurz"}});
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        Board board{view.labels(), view.buttons()};
+        QCOMPARE(board.labels.size(), std::size_t(2));
+        QTRY_VERIFY(view.scrollArea().widget()->width() <= view.scrollArea().viewport()->width());
+        verifyStacked(board);
+        for (const QPushButton* button : board.buttons)
+            QVERIFY(button->geometry().right() < view.scrollArea().viewport()->width());
+        QVERIFY(board.labels[0]->height() > 3 * board.labels[1]->height()); // the long word runs over lines
+    }
+
     // The board is rebuilt before the visibility test, so also while the window is away.
     void aNoticeThatLooksLikeMarkupShowsAsItStands()
     {
