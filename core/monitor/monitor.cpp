@@ -9,6 +9,7 @@
 #include "history/hourtotals.h"
 #include "refresh/noticeboard.h"
 #include "refresh/refreshcycle.h"
+#include "refresh/rowbuilder.h"
 #include "refresh/startup.h"
 #include "settings/convert.h"
 #include "settings/errors.h"
@@ -387,6 +388,8 @@ void Monitor::requestQuit(ShutdownCause cause, std::function<void()> whenFree)
 
 bool Monitor::shutDown(int width, int height, int top, int left, const std::function<void()>& windowsFirst)
 {
+    // A column the user widened since the last tick keeps its width.
+    storeColumnWidths(state_.config, views_->list);
     views_->list.clearRows();
     state_.games.clear();
     storeWindowBounds(state_.config, width, height, top, left);

@@ -8,11 +8,16 @@
 
 namespace quintor {
 
-void rebuildColumns(TextList& config, GameListView& list)
+void storeColumnWidths(TextList& config, const GameListView& list)
 {
     for (int n = 0; n < list.columnCount(); ++n) {
         config.setValue(keys::numbered(keys::columnWidth, n), std::to_string(list.columnWidth(n)));
     }
+}
+
+void rebuildColumns(TextList& config, GameListView& list)
+{
+    storeColumnWidths(config, list);
     list.clearRows();
     list.clearColumns();
     list.addColumn("Szenario", strToIntDef(config.value(keys::numbered(keys::columnWidth, 0)), 100));

@@ -8,6 +8,9 @@
 
 namespace quintor {
 
+// Stores every column's current width as "ColumnWidth" + n.
+void storeColumnWidths(TextList& config, const GameListView& list);
+
 // Stores every column's current width as "ColumnWidth" + n, removes all rows and columns, and
 // adds "Szenario" and the columns named by "Column" + n with their stored widths.
 // A width that is present but not a whole number is a ConversionError (column 0 falls back to 100).

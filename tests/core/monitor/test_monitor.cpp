@@ -334,3 +334,24 @@ TEST_F(MonitorTest, FriendsAreAnnouncedAndTheBalloonsJoinTheirGame)
     EXPECT_EQ(folder.read("friends.txt"), "Anna\r\nclan-*\r\nBert\r\n");
     EXPECT_NE(folder.read("config.txt").find("friendnotify=False\r\n"), std::string::npos);
 }
+
+// A column widened after the last tick keeps its width: shut-down stores the widths as a tick does.
+TEST_F(MonitorTest, ShutDownKeepsAColumnWidenedSinceTheLastTick)
+{
+    folder.write("server.txt", server + "\r\n");
+    folder.write("config.txt", "Column1=Status\r\n");
+    http.bodies[server] = reply({"Lobby 1"});
+    start();
+    tick();
+    ASSERT_EQ(list.columns.size(), std::size_t(2));
+    list.columns[0].width = 240;
+    list.columns[1].width = 55;
+
+    bool quitNow = false;
+    monitor->requestQuit(ShutdownCause::user, [&] { quitNow = true; });
+    ASSERT_TRUE(quitNow);
+    EXPECT_TRUE(monitor->shutDown(640, 480, 10, 20, {}));
+    const std::string config = folder.read("config.txt");
+    for (const char* line : {"ColumnWidth0=240\r\n", "ColumnWidth1=55\r\n"})
+        EXPECT_NE(config.find(line), std::string::npos) << config;
+}

@@ -69,7 +69,7 @@ private slots:
         QCOMPARE(finished.count(), 1);
         QCOMPARE(f.folder.read("syno.txt"), std::string("Foo=Bar\r\n"));
         QCOMPARE(f.folder.read("config.txt"),
-                 std::string("tagparse=True\r\nwidth=610\r\nheight=420\r\ntop=9\r\nleft=7\r\n"));
+                 std::string("tagparse=True\r\nColumnWidth0=100\r\nwidth=610\r\nheight=420\r\ntop=9\r\nleft=7\r\n"));
         QCOMPARE(f.folder.read("server.txt"), std::string("http://127.0.0.1:9/a\r\n"));
         QVERIFY(f.folder.exists("log.txt"));
         QVERIFY(f.dialogs.shown.empty());
