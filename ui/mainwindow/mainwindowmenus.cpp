@@ -110,6 +110,13 @@ void MainWindow::createListMenu()
         guardedHandler([this] { updateListMenu(); });
         listMenu_->popup(gameList_->viewport()->mapToGlobal(at));
     });
+    // A tick that rebuilds the rows takes the selection with them; a menu still open then offers nothing
+    // for a game that is no longer chosen, instead of items that do nothing.
+    const auto recheckOpenMenu = [this] {
+        if (listMenu_->isVisible()) guardedHandler([this] { updateListMenu(); });
+    };
+    connect(model_, &QAbstractItemModel::rowsRemoved, listMenu_, recheckOpenMenu);
+    connect(model_, &QAbstractItemModel::modelReset, listMenu_, recheckOpenMenu);
 }
 
 void MainWindow::updateListMenu()

@@ -501,6 +501,28 @@ private slots:
         QCOMPARE(menuTexts(listpop), (QStringList{"Spieler", "Ressourcen", "-", "Beitreten"}));
     }
 
+    // The menu stays open through a tick, which removes the rows and with them the selection.
+    void anOpenListMenuOffersNothingOnceTheRowsAreGone()
+    {
+        MainWindowFixture f;
+        auto& form = f.create();
+        form.model().addColumn("Szenario", 100);
+        quintor::GameRecord record = game("Foo", "Lobby", false, 0, 1);
+        record.IPs.push_back("198.51.100.7");
+        addGame(form.model(), form.monitor().state().games, std::move(record));
+        selectRow(f.gameList(), 0);
+        auto* listpop = form.findChild<QMenu*>(QStringLiteral("listpop"));
+        emit f.gameList()->customContextMenuRequested(QPoint(5, 5));
+        QTRY_VERIFY(listpop->isVisible());
+        QVERIFY(f.action("Spieler1")->isEnabled());
+        QVERIFY(f.action("Beitreten1")->isEnabled());
+
+        form.model().clearRows();
+        for (const char* name : {"Spieler1", "Ressourcen1", "Beitreten1"})
+            QVERIFY2(!f.action(name)->isEnabled(), name);
+        listpop->hide();
+    }
+
     void listHeaderDoesNotSort()
     {
         MainWindowFixture f;
