@@ -3,6 +3,7 @@
 #include "settings/appinfo.h"
 #include "ui/platform/text.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
@@ -69,15 +70,22 @@ QPushButton* setUpBox(QMessageBox& box, int icon, const QString& caption, const 
     return yes;
 }
 
+QWidget* QtDialogs::owner() const
+{
+    // The window the user works in: a secondary window stands in for the main window, which is hidden meanwhile.
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    return parent_ && parent_->isVisible() ? parent_.data() : nullptr;
+}
+
 bool QtDialogs::ask(int icon, const QString& caption, const std::string& text, Buttons buttons,
                     DefaultButton defaultButton)
 {
     if (closed_) return false;
     // While the window is away in the tray a box still has to reach the user: on its own, in front.
-    const bool parentHidden = !parent_ || !parent_->isVisible();
-    QMessageBox box(parentHidden ? nullptr : parent_.data());
+    QWidget* const boxOwner = owner();
+    QMessageBox box(boxOwner);
     QPushButton* yes = setUpBox(box, icon, caption, text, buttons, defaultButton);
-    if (parentHidden) {
+    if (!boxOwner) {
         QTimer::singleShot(0, &box, [&box] {
             box.raise();
             box.activateWindow();
@@ -141,7 +149,7 @@ std::optional<std::string> QtDialogs::input(const std::string& caption, const st
                                             const std::string& initial)
 {
     if (closed_) return std::nullopt;
-    QInputDialog dialog(parent_);
+    QInputDialog dialog(owner());
     dialog.setWindowTitle(toQt(caption));
     dialog.setLabelText(toQt(prompt));
     for (QLabel* label : dialog.findChildren<QLabel*>())
@@ -157,7 +165,7 @@ std::optional<std::string> QtDialogs::openFile(const std::string& title, const s
                                                const std::string& initialFolder)
 {
     if (closed_) return std::nullopt;
-    QFileDialog dialog(parent_, toQt(title), pathToQt(initialFolder), qtNameFilters(toQt(filter)));
+    QFileDialog dialog(owner(), toQt(title), pathToQt(initialFolder), qtNameFilters(toQt(filter)));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
@@ -167,7 +175,7 @@ std::optional<std::string> QtDialogs::openFile(const std::string& title, const s
 std::optional<std::string> QtDialogs::chooseFolder(const std::string& title)
 {
     if (closed_) return std::nullopt;
-    QFileDialog dialog(parent_, toQt(title));
+    QFileDialog dialog(owner(), toQt(title));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     if (run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

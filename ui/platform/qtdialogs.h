@@ -58,6 +58,9 @@ private:
     bool ask(int icon, const QString& caption, const std::string& text, Buttons buttons,
              DefaultButton defaultButton = DefaultButton::yes);
     int run(QDialog& dialog);
+    // Where a box or chooser opens: over the active window, else over the shown main window; null while the
+    // program is in the tray.
+    QWidget* owner() const;
 
     QPointer<QWidget> parent_;
     std::vector<QPointer<QDialog>> open_;

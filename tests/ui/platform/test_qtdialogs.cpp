@@ -211,6 +211,35 @@ private slots:
         QCOMPARE(boxParent, parentShown ? &parent : nullptr);
     }
 
+    // A secondary window stands in for the main window, which hides while it is open: a box or the input box
+    // asked from it opens over it, not over where the hidden main window last stood.
+    void aBoxOpensOverTheWindowInUse()
+    {
+        QWidget mainWindow;
+        QWidget editor;
+        editor.show();
+        QApplication::setActiveWindow(&editor);
+        QTRY_COMPARE(QApplication::activeWindow(), &editor);
+        QtDialogs dialogs(&mainWindow);
+        QList<QWidget*> owners;
+        const auto closeNext = [&owners] {
+            QTimer::singleShot(0, [&owners] {
+                QVERIFY(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
+                auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                owners << dialog->parentWidget();
+                dialog->reject();
+            });
+        };
+        closeNext();
+        QCOMPARE(dialogs.input("Neuer Filter", "Namen eingeben:", ""), std::optional<std::string>{});
+        QApplication::setActiveWindow(&editor); // as the desktop gives it back when the box closes
+        QTRY_COMPARE(QApplication::activeWindow(), &editor);
+        closeNext();
+        dialogs.errorYesNo("Filter l\xF6schen?");
+        QCOMPARE(owners, (QList<QWidget*>{&editor, &editor}));
+    }
+
     void closingForQuitAnswersNoAndShowsNoMore()
     {
         QWidget parent;
