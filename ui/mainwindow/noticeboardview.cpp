@@ -1,69 +1,16 @@
 #include "ui/mainwindow/noticeboardview.h"
 
 #include "ui/platform/text.h"
+#include "ui/platform/wrappinglabel.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QTextDocument>
 #include <QVBoxLayout>
 
-#include <cmath>
-#include <memory>
-
 namespace quintor::ui {
-
-namespace {
-
-// A notice's text, wrapped at word boundaries and, where one word is wider than the board, inside it: a
-// plain label would make the board as wide as its longest word (an address, a row of one letter) and push
-// the "-" buttons out of sight.
-class NoticeLabel : public QLabel {
-public:
-    explicit NoticeLabel(QWidget* parent) : QLabel(parent) { setWordWrap(true); }
-
-    int heightForWidth(int width) const override { return static_cast<int>(std::ceil(layOut(width)->size().height())); }
-    // As narrow as a few letters; as high as one line, as a wrapping label is: the layout asks
-    // heightForWidth for the width it gives.
-    QSize minimumSizeHint() const override
-    {
-        return {fontMetrics().averageCharWidth() * 4, heightForWidth(QWIDGETSIZE_MAX)};
-    }
-    QSize sizeHint() const override
-    {
-        const int width = QLabel::sizeHint().width();
-        return {width, heightForWidth(width)};
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.palette.setColor(QPalette::Text, palette().color(foregroundRole()));
-        layOut(width())->documentLayout()->draw(&painter, context);
-    }
-
-private:
-    std::unique_ptr<QTextDocument> layOut(int width) const
-    {
-        auto document = std::make_unique<QTextDocument>();
-        document->setDefaultFont(font());
-        document->setDocumentMargin(0);
-        QTextOption option(alignment());
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        document->setDefaultTextOption(option);
-        document->setPlainText(text());
-        document->setTextWidth(width);
-        return document;
-    }
-};
-
-} // namespace
 
 NoticeBoardView::NoticeBoardView(QGroupBox& board, std::function<void(int number)> dismiss)
     : QObject(&board), dismiss_(std::move(dismiss))
@@ -102,7 +49,7 @@ void NoticeBoardView::show(const std::vector<Notice>& notices)
     const int buttonWidth = 2 * content->fontMetrics().height();
     int row = 0;
     for (const Notice& notice : notices) {
-        auto* label = new NoticeLabel(content);
+        auto* label = new WrappingLabel(content);
         setPlainText(*label, toQt(notice.text));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         auto* button = new QPushButton(QStringLiteral("-"), content);

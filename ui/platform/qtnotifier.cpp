@@ -1,6 +1,7 @@
 #include "ui/platform/qtnotifier.h"
 
 #include "ui/platform/text.h"
+#include "ui/platform/wrappinglabel.h"
 
 #include <QApplication>
 
@@ -53,11 +54,13 @@ public:
         QFont bold = titleLabel->font();
         bold.setBold(true);
         titleLabel->setFont(bold);
-        QLabel* textLabel = plainLabel(text, this);
+        // A long word (an address, a title of one run of letters) breaks inside: a plain wrapping label cut it
+        // at the side and dropped the lines after it.
+        auto* textLabel = new WrappingLabel(this);
+        setPlainText(*textLabel, text);
         textLabel->setObjectName(QStringLiteral("balloonText"));
-        textLabel->setWordWrap(true);
         textLabel->setMaximumWidth(balloonTextWidth);
-        for (QLabel* label : {titleLabel, textLabel})
+        for (QLabel* label : {titleLabel, static_cast<QLabel*>(textLabel)})
             label->setForegroundRole(QPalette::ToolTipText);
 
         auto* grid = new QGridLayout(this);

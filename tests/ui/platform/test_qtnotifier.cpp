@@ -158,6 +158,24 @@ private slots:
         }
     }
 
+    // A word wider than the window (an address, a title of one run of letters) breaks inside it: the label
+    // stays in the window's width and grows in height, so nothing after the word is cut off.
+    void theWindowWrapsAWordWiderThanItself()
+    {
+        Tray tray;
+        const QString text = QStringLiteral("http://example.org/") + QString(200, u'x') + QStringLiteral(" Ende");
+        tray.notifier.balloon(ui::fromQt(kTitle), ui::fromQt(text), std::nullopt);
+        QTRY_VERIFY(tray.notifier.balloonWindow() && tray.notifier.balloonWindow()->isVisible());
+        auto* label = tray.notifier.balloonWindow()->findChild<QLabel*>(QStringLiteral("balloonText"));
+        QVERIFY(label);
+        const int wordWidth = label->fontMetrics().horizontalAdvance(QString(200, u'x'));
+        QVERIFY(label->width() < wordWidth);
+        // The word alone needs more lines than its width over the label's; " Ende" one more at most.
+        const int linesNeeded = wordWidth / label->width() + 1;
+        QVERIFY(label->height() >= linesNeeded * label->fontMetrics().lineSpacing());
+        QVERIFY(tray.notifier.balloonWindow()->height() > label->height());
+    }
+
     void theServiceShowsTheTextsAsTheyStand_data()
     {
         QTest::addColumn<bool>("markup");
