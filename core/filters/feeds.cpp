@@ -120,6 +120,12 @@ void FilterFeed::fetchFeed()
         }
     }
 
+    // A published store lists at least "filter": an empty body (or one that a NUL byte ends at once) is no feed,
+    // and taking it would change nothing at every start without a word.
+    if (index.count() == 0) {
+        dialogs_.message(translateText(kRefused) + tr("sein Index nennt keine Datei.") + translateText(kUnchanged));
+        return;
+    }
     if (index.count() > limits_.maxFiles) {
         dialogs_.message(translateText(kRefused) + tr("sein Index nennt mehr als ") + std::to_string(limits_.maxFiles) +
                          tr(" Dateien.") + translateText(kUnchanged));

@@ -203,6 +203,26 @@ INSTANTIATE_TEST_SUITE_P(Lines, RefusedIndex,
                                          "grp0", "grp0fil", "grpfil0", "grp01fil0", "grp0fil00", "grp-1fil0",
                                          "grp0fil0_act_act", "grp0fil0_ACT", "grp0fil0act"));
 
+class EmptyIndex : public FeedTest, public testing::WithParamInterface<std::string> {};
+
+// An index that lists nothing (an empty page, or garbage that a NUL byte ends at once) is no feed: it was taken
+// without a word and changed nothing at every start.
+TEST_P(EmptyIndex, IsRefusedWithAMessageAndKeepsTheFilters)
+{
+    test::LoopbackServer server({{"/index.txt", GetParam()}});
+    folder.write("filter.txt", "grp0=Alt\r\n");
+    config.setValue("feed", server.url("/"));
+    feed.fetchFeed();
+    EXPECT_EQ(server.paths(), (std::vector<std::string>{"/index.txt"}));
+    EXPECT_EQ(folder.read("filter.txt"), "grp0=Alt\r\n");
+    EXPECT_EQ(config.value("feed"), server.url("/"));
+    EXPECT_EQ(dialogs.textsOf("message"),
+              (std::vector<std::string>{"Der Feed wird nicht geholt: sein Index nennt keine Datei. Die Filter bleiben "
+                                        "unver\xE4ndert."}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Bodies, EmptyIndex, testing::Values(std::string(), std::string("\0filter\r\n", 9)));
+
 struct OverBound {
     const char* name;
     int files; // each "grpNfil0" with the same body
