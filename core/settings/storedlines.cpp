@@ -9,6 +9,7 @@ namespace quintor {
 void LogLines::add(std::string_view entry)
 {
     if (capacity_ == 0) return;
+    entry = entry.substr(0, kMaxLogEntryLength);
     if (ring_.size() < capacity_) {
         ring_.push_back(oneLine(entry));
         return;

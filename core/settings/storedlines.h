@@ -3,6 +3,7 @@
 
 #include "settings/textlist.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,9 +13,13 @@ namespace quintor {
 // A log filter on a busy league writes lines at every tick; the log is held in memory and rewritten
 // whole at every save, so it keeps only its newest entries.
 inline constexpr int kMaxLogEntries = 10000;
+// Each entry keeps at most this many characters: a filter that logs a game's players or resources, or pads its
+// text to a width, could otherwise write megabytes a line at every tick, and the log holds thousands of them.
+inline constexpr std::size_t kMaxLogEntryLength = 4096;
 
 // The log ("log.txt") in memory: its newest entries, oldest first, each one line (control characters blanked,
-// see oneLine). A ring: adding to a full log drops the oldest entry without moving the others.
+// see oneLine) of at most kMaxLogEntryLength characters. A ring: adding to a full log drops the oldest entry without
+// moving the others.
 class LogLines {
 public:
     explicit LogLines(int capacity = kMaxLogEntries) : capacity_(static_cast<std::size_t>(capacity)) {}

@@ -67,3 +67,15 @@ TEST(StoredLines, TheLogKeepsItsNewestEntries)
     log.assign(TextList({"a", "b"}));
     EXPECT_EQ(log.lines(), (std::vector<std::string>{"a", "b"}));
 }
+
+// A filter that logs a game's players or pads its text to a width must not write megabytes a line at every tick.
+TEST(StoredLines, ALogEntryKeepsItsFirstCharactersOnly)
+{
+    LogLines log(2);
+    const std::string players = std::string(kMaxLogEntryLength - 1, 'a') + "bc" + std::string(1000000, 'd');
+    for (int i = 0; i < 3; ++i)
+        log.add(players);
+    log.add(std::string(kMaxLogEntryLength, 'e'));
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{std::string(kMaxLogEntryLength - 1, 'a') + "b",
+                                                     std::string(kMaxLogEntryLength, 'e')}));
+}
