@@ -23,10 +23,11 @@ void PromptQueue::raise(Prompt prompt, std::string key, Answer answer)
     if (!key.empty() && ((standing_ && sameKey(*standing_)) || std::any_of(waiting_.begin(), waiting_.end(), sameKey)))
         return;
     if (waiting_.size() + (standing_ ? 1 : 0) >= kMaxWaiting) {
+        if (leftOutKeys_.size() + leftOutWithoutKey_ >= kMaxLeftOutCounted) return;
         if (key.empty())
             ++leftOutWithoutKey_;
         else
-            leftOutKeys_.insert(std::move(key));
+            leftOutKeys_.insert(std::hash<std::string>{}(key));
         return;
     }
     waiting_.push_back({std::move(prompt), std::move(key), std::move(answer)});

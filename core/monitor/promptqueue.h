@@ -7,8 +7,8 @@
 #include <deque>
 #include <functional>
 #include <optional>
-#include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace quintor {
@@ -18,6 +18,9 @@ public:
     // More would only bury the user in boxes (the one on the screen counts too); the last one waiting says
     // how many were left out.
     static constexpr std::size_t kMaxWaiting = 50;
+    // Left-out prompts counted for that line: while nobody answers for weeks, ever new games raise ever new
+    // keys; beyond this many the count stops instead of memory growing.
+    static constexpr std::size_t kMaxLeftOutCounted = 100000;
 
     // Prompts raised before there is a presenter wait for it.
     void setPresenter(PromptPresenter& presenter);
@@ -52,8 +55,9 @@ private:
     std::deque<Entry> waiting_;
     std::optional<Entry> standing_;
     std::vector<std::function<void()>> answersWaiting_; // answered while held
-    // What did not fit, each counted once however often it is raised again.
-    std::set<std::string> leftOutKeys_;
+    // What did not fit, each counted once however often it is raised again: the keys' hashes, since a key
+    // holds the prompt's text.
+    std::unordered_set<std::size_t> leftOutKeys_;
     std::size_t leftOutWithoutKey_ = 0;
     int holds_ = 0;
     bool closed_ = false;

@@ -53,3 +53,20 @@ TEST(PromptQueue, ClosingWithdrawsTheBoxAndDropsTheRest)
     EXPECT_EQ(queue.waiting(), 0u);
     EXPECT_FALSE(answered);
 }
+
+// Nobody answers for weeks while ever new games raise ever new prompts: what is left out is counted up to a
+// bound, and memory does not grow with it.
+TEST(PromptQueue, LeftOutPromptsAreCountedUpToABound)
+{
+    test::ScriptedPresenter presenter;
+    PromptQueue queue;
+    queue.setPresenter(presenter);
+    for (std::size_t i = 0; i < PromptQueue::kMaxWaiting + PromptQueue::kMaxLeftOutCounted + 10; ++i)
+        queue.raise({PromptKind::message, "Spiel " + std::to_string(i)}, "message\n" + std::to_string(i));
+    queue.raise({PromptKind::message, "ohne Schl\xFCssel"}, "");
+    EXPECT_EQ(queue.waiting(), PromptQueue::kMaxWaiting - 1);
+    for (std::size_t i = 1; i < PromptQueue::kMaxWaiting; ++i)
+        presenter.answer(true);
+    EXPECT_EQ(presenter.presented.back().text,
+              "Spiel 49\r\n\r\n" + PromptQueue::moreText(PromptQueue::kMaxLeftOutCounted));
+}
