@@ -5,6 +5,7 @@
 #include "ui/mainwindow/gamelistmodel.h"
 #include "ui/mainwindow/gamelisttreeview.h"
 #include "ui/mainwindow/noticeboardview.h"
+#include "ui/platform/elidinglabel.h"
 #include "ui/platform/errorreport.h"
 #include "ui/platform/qtdialogs.h"
 #include "ui/platform/qtnotifier.h"
@@ -209,7 +210,7 @@ void MainWindow::setLabel(Label label, const std::string& text)
 
 void MainWindow::setStatusText(const std::string& text)
 {
-    statusText_->setText(toQt(text));
+    statusText_->setWholeText(toQt(text));
     if (statusText_->isVisible()) statusText_->repaint();
 }
 

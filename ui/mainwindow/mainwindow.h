@@ -24,6 +24,7 @@ class QTimer;
 
 namespace quintor::ui {
 
+class ElidingLabel;
 class GameListModel;
 class GameListTreeView;
 class AliasEditor;
@@ -188,7 +189,7 @@ private:
     QLabel* emptySlotsLabel_ = nullptr;
     QLabel* friendCountLabel_ = nullptr;
     QStatusBar* statusBar_ = nullptr;
-    QLabel* statusText_ = nullptr; // the bar's one simple text
+    ElidingLabel* statusText_ = nullptr; // the bar's one simple text, ended with "…" where the window ends
     QTimer* refreshTimer_ = nullptr;
     QMenu* listMenu_ = nullptr;
     QAction* playersAction_ = nullptr;

@@ -3,6 +3,7 @@
 #include "ui/mainwindow/gamelistmodel.h"
 #include "ui/mainwindow/gamelisttreeview.h"
 #include "ui/mainwindow/mainwindow.h"
+#include "ui/platform/elidinglabel.h"
 #include "ui/platform/text.h"
 
 #include <QGridLayout>
@@ -122,7 +123,7 @@ void MainWindow::createControls()
     statusBar_ = new QStatusBar(this);
     statusBar_->setObjectName(QStringLiteral("statbar"));
     statusBar_->setSizeGripEnabled(true);
-    statusText_ = plainLabel(QString(), statusBar_);
+    statusText_ = new ElidingLabel(statusBar_);
     statusBar_->addWidget(statusText_, 1);
     setStatusBar(statusBar_);
 

@@ -26,7 +26,8 @@ QString pathToQt(const std::string& path);
 std::string pathFromQt(const QString& path);
 
 // A label that shows its text as it stands: a game title or a notice that looks like markup is never
-// taken for it. Every label of the program is made here, but for a WrappingLabel (wrappinglabel.h).
+// taken for it. Every label of the program is made here, but for a WrappingLabel (wrappinglabel.h) and the status
+// bar's ElidingLabel (elidinglabel.h).
 QLabel* plainLabel(const QString& text, QWidget* parent);
 // A label's new text, shown as it stands whatever the label was made with.
 void setPlainText(QLabel& label, const QString& text);

@@ -2,6 +2,7 @@
 // stands, and markup in it is never acted on. A title naming a named pipe as an image would make Qt
 // open the pipe; a watcher notices that open, so the test fails instead of freezing.
 #include "support/tempfolder.h"
+#include "ui/platform/elidinglabel.h"
 #include "ui/platform/qtdialogs.h"
 #include "ui/platform/text.h"
 
@@ -83,6 +84,27 @@ template <typename Dialog> Dialog* openModal()
 class TestPlainText : public QObject {
     Q_OBJECT
 private slots:
+    // The status bar's text: longer than its room, it ends with "…" where the room ends and shows whole, as it
+    // stands, in its tooltip; it never asks the window for its own width.
+    void aLongLineEndsWhereItsLabelEndsAndShowsWholeInItsTooltip()
+    {
+        QWidget window;
+        auto* label = new quintor::ui::ElidingLabel(&window);
+        label->setFixedWidth(160);
+        const QString whole = QStringLiteral("<b>http://example.org/") + QString(200, QLatin1Char('x')) +
+                              QStringLiteral("</b> antwortet nicht");
+        label->setWholeText(whole);
+        QCOMPARE(label->text(), whole);
+        QVERIFY2(label->shownText().endsWith(QChar(0x2026)), qPrintable(label->shownText()));
+        QVERIFY(label->fontMetrics().horizontalAdvance(label->shownText()) <= label->contentsRect().width());
+        QCOMPARE(shownText(label->toolTip()), whole);
+        QVERIFY(label->minimumSizeHint().width() < 160);
+
+        label->setWholeText(QStringLiteral("Bereit"));
+        QCOMPARE(label->shownText(), QStringLiteral("Bereit"));
+        QVERIFY(label->toolTip().isEmpty());
+    }
+
     void hostileTextsShowAsTheyStand_data()
     {
         QTest::addColumn<QString>("path");
