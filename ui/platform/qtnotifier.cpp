@@ -56,11 +56,11 @@ public:
         titleLabel->setFont(bold);
         // A long word (an address, a title of one run of letters) breaks inside: a plain wrapping label cut it
         // at the side and dropped the lines after it.
-        auto* textLabel = new WrappingLabel(this);
+        QLabel* textLabel = new WrappingLabel(this);
         setPlainText(*textLabel, text);
         textLabel->setObjectName(QStringLiteral("balloonText"));
         textLabel->setMaximumWidth(balloonTextWidth);
-        for (QLabel* label : {titleLabel, static_cast<QLabel*>(textLabel)})
+        for (QLabel* label : {titleLabel, textLabel})
             label->setForegroundRole(QPalette::ToolTipText);
 
         auto* grid = new QGridLayout(this);
