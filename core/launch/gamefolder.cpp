@@ -89,7 +89,7 @@ std::optional<std::string> joinOffer(const GameRecord& game)
 void joinGame(const GameRecord& game, const GameFolderSearch& search, ProcessStarter& starter)
 {
     if (!hasHostToJoin(game)) return;
-    const std::string& host = game.IPs.front();
+    const std::string host(game.IPs.front());
     if (!isSafeHost(host)) {
         search.dialogs.error(tr("Die Adresse \"") + host +
                              tr("\" ist keine g\xFCltige Host-Adresse. Das Spiel wird nicht "

@@ -18,6 +18,12 @@ const SharedText& noLeagueText()
     return text;
 }
 
+const TextSpans& RecordSpans::none() noexcept
+{
+    static const TextSpans none;
+    return none;
+}
+
 const GameRecord* findGameOfRow(const std::vector<GameRecord>& games, RowHandle row)
 {
     // From the back: the last record of the row wins.

@@ -1,9 +1,11 @@
 // One game of the reference list, with its players and resource files.
 #pragma once
 
+#include "reference/hostlist.h"
 #include "reference/sharedtext.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +26,52 @@ struct TextSpan {
 };
 using TextSpans = std::vector<TextSpan>;
 
+// The runs of one text of a record. Most texts have none, so a record holds a pointer for each, and a list only
+// where the host wrote markup. Reads as a TextSpans.
+class RecordSpans {
+public:
+    RecordSpans() noexcept = default;
+    RecordSpans(TextSpans spans) { assign(std::move(spans)); }
+    RecordSpans(const RecordSpans& other) : RecordSpans(other.list()) {}
+    RecordSpans(RecordSpans&&) noexcept = default;
+    RecordSpans& operator=(const RecordSpans& other)
+    {
+        if (this != &other) assign(other.list());
+        return *this;
+    }
+    RecordSpans& operator=(RecordSpans&&) noexcept = default;
+    RecordSpans& operator=(TextSpans spans)
+    {
+        assign(std::move(spans));
+        return *this;
+    }
+
+    const TextSpans& list() const noexcept { return spans_ ? *spans_ : none(); }
+    operator const TextSpans&() const noexcept { return list(); }
+    bool empty() const noexcept { return !spans_; }
+    std::size_t size() const noexcept { return list().size(); }
+    TextSpans::const_iterator begin() const noexcept { return list().begin(); }
+    TextSpans::const_iterator end() const noexcept { return list().end(); }
+    const TextSpan& operator[](std::size_t index) const { return list()[index]; }
+    void clear() noexcept { spans_.reset(); }
+
+    bool operator==(const RecordSpans& other) const { return list() == other.list(); }
+    friend bool operator==(const RecordSpans& spans, const TextSpans& other) { return spans.list() == other; }
+
+private:
+    static const TextSpans& none() noexcept;
+    void assign(TextSpans spans)
+    {
+        if (spans.empty()) {
+            spans_.reset();
+        } else {
+            spans.shrink_to_fit();
+            spans_ = std::make_unique<const TextSpans>(std::move(spans));
+        }
+    }
+    std::unique_ptr<const TextSpans> spans_; // null: none
+};
+
 // The texts a record holds until its reply sets them, made once: "ERR" and "Keine".
 const SharedText& unsetText();
 const SharedText& noLeagueText();
@@ -34,12 +82,12 @@ struct Player {
     std::string Name, Filename;
     SharedText Flags;
     std::int32_t ID = 0;
-    TextSpans NameSpans = {}; // of Name when tags are stripped and no alias replaced it
+    RecordSpans NameSpans = {}; // of Name when tags are stripped and no alias replaced it
 };
 
+// A resource's file name is shared as well: the same scenario and definition files stand in many games.
 struct Resource {
-    std::string Filename;
-    SharedText Author, Type;
+    SharedText Filename, Author, Type;
     std::int32_t FileSize = 0;
     bool Loadable = false;
 };
@@ -64,15 +112,15 @@ struct GameRecord {
     // Color was set by a filter's colour action (black included): the user's colour then wins over the host's.
     bool ColorByFilter = false;
     std::vector<Resource> Resources;
-    std::vector<std::string> IPs; // host parts of Address; the first is the one joining uses
-    RowHandle Item = 0;           // the game's row, set when the record is completed
-    std::uint32_t Color = 0;      // row font colour, 0x00BBGGRR; 0 is black
+    HostList IPs;            // host parts of Address; the first is the one joining uses
+    RowHandle Item = 0;      // the game's row, set when the record is completed
+    std::uint32_t Color = 0; // row font colour, 0x00BBGGRR; 0 is black
     // The value of the game's last "StartTime=" line as the host wrote it; none without such a line.
     std::optional<std::string> StartTime;
     // The masterserver whose reply holds the game's "[Reference]" (what the refresh names it by).
     SharedText Server;
     // The host's colours and italics in Title, Hoster and Comment, when tags are stripped.
-    TextSpans TitleSpans, HosterSpans, CommentSpans;
+    RecordSpans TitleSpans, HosterSpans, CommentSpans;
     // gameIdentityHash, set once when the refresh lists the record; 0 until then.
     std::uint64_t IdentityHash = 0;
 };

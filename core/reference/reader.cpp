@@ -109,12 +109,15 @@ std::string cleanValue(std::string_view value, bool tagparse)
 
 // cleanValue, also giving the markup's colour and italic runs (none while tags are kept): for the texts whose
 // colours the list draws. A value without "<" has none, and takes the quick way.
-std::string cleanValue(std::string_view value, bool tagparse, TextSpans& spans)
+std::string cleanValue(std::string_view value, bool tagparse, RecordSpans& spans)
 {
     spans.clear(); // a later line of the same key replaces the text and its runs
     const std::string_view inner = unquoted(value);
     if (!needsDecoding(inner, tagparse)) return std::string(inner);
-    return decodeValueWithSpans(value, tagparse, spans);
+    TextSpans collected;
+    std::string text = decodeValueWithSpans(value, tagparse, collected);
+    spans = std::move(collected);
+    return text;
 }
 
 // cleanValue for a text that many records hold alike: taken as a shared text straight from the reply when there is
@@ -142,7 +145,7 @@ bool containsUserId(std::string_view line)
 
 // aliasFor in place: the text stays as it is when it has no alias. An alias drops the text's runs, which were the
 // host's for his own text.
-void applyAlias(std::string& text, const TextList& aliases, TextSpans* spans = nullptr)
+void applyAlias(std::string& text, const TextList& aliases, RecordSpans* spans = nullptr)
 {
     if (aliases.count() == 0) return;
     const int line = aliasLineIndex(text, aliases);
@@ -314,7 +317,7 @@ public:
             break;
         case 'F':
             if (keyValue(line, "Filename=", value)) {
-                resource.Filename = cleanValue(value, tagparse_);
+                resource.Filename = sharedValue(value, tagparse_);
             } else if (keyValue(line, "FileSize=", value)) {
                 resource.FileSize = strToInt(cleanNumber(value, tagparse_, decoded_));
             }

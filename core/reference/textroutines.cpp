@@ -264,8 +264,8 @@ namespace {
 
 // The host of one entry of an address list, such as TCP:"[2001:db8::5]:11112" or TCP:1.2.3.4:11112: everything up
 // to and including its first ":" goes, and every quote; then the host is the text between "[" and "]" when it begins
-// with "[", otherwise the text before its last ":".
-std::string hostOf(std::string_view entry)
+// with "[", otherwise the text before its last ":". Appended to `hosts` with its HostList::kEnd.
+void appendHostOf(std::string_view entry, std::string& hosts)
 {
     if (const std::size_t colon = entry.find(':'); colon != std::string_view::npos) entry.remove_prefix(colon + 1);
     // A classic host writes no quote, a newer one only the two around the rest: then the host is cut from the entry
@@ -286,35 +286,39 @@ std::string hostOf(std::string_view entry)
         }
         text = std::string_view(unquoted, size);
     }
-    if (!text.empty() && text.front() == '[') return std::string(text.substr(1, text.find(']') - 1));
-    return std::string(text.substr(0, text.rfind(':')));
+    hosts.append(!text.empty() && text.front() == '[' ? text.substr(1, text.find(']') - 1)
+                                                      : text.substr(0, text.rfind(':')));
+    hosts.push_back(HostList::kEnd);
 }
 
 } // namespace
 
-void appendHosts(std::string_view address, std::optional<std::int32_t> count, std::vector<std::string>& ips)
+void appendHosts(std::string_view address, std::optional<std::int32_t> count, HostList& ips)
 {
-    if (ips.size() >= kMaxIPs) return;
-    // Room for exactly the hosts that follow, so the list grows once.
-    const std::size_t entries = count ? static_cast<std::size_t>(std::max(*count, 0))
-                                      : static_cast<std::size_t>(std::count(address.begin(), address.end(), ',')) + 1;
-    ips.reserve(ips.size() + std::min(entries, kMaxIPs - ips.size()));
+    std::size_t held = ips.size();
+    if (held >= kMaxIPs) return;
+    // The hosts are gathered apart and joined to the list at once, so that the list's text is allocated once, at
+    // its size. The gathering text is kept for the next address unless a long one made it large.
+    thread_local std::string added;
+    added.clear();
     std::size_t from = 0;
     bool pastEnd = false;
-    for (std::int32_t round = 0; ips.size() < kMaxIPs; ++round) {
+    for (std::int32_t round = 0; held < kMaxIPs; ++round, ++held) {
         if (count ? round >= *count : pastEnd) break;
         if (pastEnd) {
-            ips.emplace_back();
+            added.push_back(HostList::kEnd);
             continue;
         }
         const std::size_t comma = std::min(address.find(',', from), address.size());
-        ips.push_back(hostOf(address.substr(from, comma - from)));
+        appendHostOf(address.substr(from, comma - from), added);
         if (comma == address.size()) {
             pastEnd = true;
         } else {
             from = comma + 1;
         }
     }
+    ips.appendText(added);
+    if (added.capacity() > 4096) std::string().swap(added);
 }
 
 void parseHosts(GameRecord& entry, bool addressCountGiven)

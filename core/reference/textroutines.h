@@ -72,7 +72,7 @@ void parseHosts(GameRecord& entry, bool addressCountGiven = true);
 
 // parseHosts's work on a plain address list: appends the hosts of its first `count` entries to `ips` (all of them
 // when `count` is empty), up to kMaxIPs elements in `ips`.
-void appendHosts(std::string_view address, std::optional<std::int32_t> count, std::vector<std::string>& ips);
+void appendHosts(std::string_view address, std::optional<std::int32_t> count, HostList& ips);
 
 // The setting "tagparse": empty or missing is off, anything else goes through strToBool (ConversionError).
 bool tagparseSetting(const TextList& config);

@@ -60,13 +60,13 @@ TextSpans columnSpans(std::string_view columnName, std::string_view shownText, c
     const TextSpans* spans = nullptr;
     if (columnName == "Szenario") {
         text = &entry.Title;
-        spans = &entry.TitleSpans;
+        spans = &entry.TitleSpans.list();
     } else if (columnName == "Hoster") {
         text = &entry.Hoster;
-        spans = &entry.HosterSpans;
+        spans = &entry.HosterSpans.list();
     } else if (columnName == "Kommentar") {
         text = &entry.Comment;
-        spans = &entry.CommentSpans;
+        spans = &entry.CommentSpans.list();
     }
     if (!text || *text != shownText) return {};
     TextSpans result = *spans;

@@ -156,7 +156,7 @@ TEST(SimRepliesThroughTheReader, TheDemoListShowsEveryKindOfName)
     EXPECT_TRUE(anyPlayer([&](const Player& p) { return highThenDigit(p.Name); })) << "digit after an umlaut";
     EXPECT_TRUE(any([](const GameRecord& g) {
         return std::any_of(g.Resources.begin(), g.Resources.end(),
-                           [](const Resource& r) { return r.Filename.find('\\') != std::string::npos; });
+                           [](const Resource& r) { return r.Filename.str().find('\\') != std::string::npos; });
     })) << "backslash in a file name";
     EXPECT_TRUE(any([](const GameRecord& g) { return g.Hoster == "Liga-Server"; })) << "observing host";
     EXPECT_TRUE(anyPlayer([](const Player& p) { return p.Filename.empty(); })) << "computer player";
@@ -168,7 +168,7 @@ TEST(SimRepliesThroughTheReader, TheDemoListShowsEveryKindOfName)
     })) << "player after a name clash";
     EXPECT_TRUE(any([](const GameRecord& g) {
         return g.AddressCount == 0 &&
-               std::any_of(g.IPs.begin(), g.IPs.end(), [](const std::string& ip) { return ip.find(':') != ip.npos; });
+               std::any_of(g.IPs.begin(), g.IPs.end(), [](std::string_view ip) { return ip.find(':') != ip.npos; });
     })) << "newer host with an IPv6 address";
 }
 

@@ -161,7 +161,7 @@ json gameJson(const GameRecord& game, const RecordingListView& list, const Filte
     }
     json ips = json::array();
     for (const auto& ip : game.IPs)
-        ips.push_back(text(ip));
+        ips.push_back(text(std::string(ip)));
     json row = json::array();
     for (const auto& cell : list.rowTexts(game.Item))
         row.push_back(text(cell));

@@ -269,7 +269,7 @@ TEST(Parseip, WithoutACountEveryEntryCounts)
     parseHosts(entry, false);
     EXPECT_EQ(entry.IPs, (std::vector<std::string>{"203.0.113.5", "203.0.113.5", "2001:db8:1::7"}));
 
-    std::vector<std::string> many;
+    HostList many;
     appendHosts(std::string(500, ','), std::nullopt, many);
     EXPECT_EQ(many.size(), kMaxIPs);
 }
@@ -288,6 +288,27 @@ TEST(Parseip, AppendsToEarlierPartsAndStopsAtTheLimit)
     ASSERT_EQ(entry.IPs.size(), kMaxIPs);
     EXPECT_EQ(entry.IPs[2], "B");
     EXPECT_EQ(entry.IPs.back(), "");
+}
+
+// The hosts are kept in one text, each followed by a ",": an empty host must stay one, and no host none.
+TEST(HostList, CountsEmptyHostsAndCutsAHostAtTheSeparator)
+{
+    const struct {
+        HostList list;
+        std::vector<std::string> hosts;
+    } cases[] = {
+        {{}, {}}, {{""}, {""}}, {{"", ""}, {"", ""}}, {{"a", "", "b"}, {"a", "", "b"}}, {{"x,y"}, {"x"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.list, c.hosts);
+        EXPECT_EQ(c.list.size(), c.hosts.size());
+        EXPECT_EQ(c.list.empty(), c.hosts.empty());
+        for (std::size_t i = 0; i < c.hosts.size(); ++i)
+            EXPECT_EQ(c.list[i], c.hosts[i]) << i;
+        if (!c.hosts.empty()) {
+            EXPECT_EQ(c.list.back(), c.hosts.back());
+        }
+    }
 }
 
 TEST(TagparseSetting, EmptyIsOffOtherwiseABooleanText)
