@@ -106,7 +106,7 @@ public:
     MasterserverEditor& masterserverEditor() { return *masterserverEditor_; }
     AliasEditor& aliasEditor() { return *aliasEditor_; }
     ColumnChooser& columnChooser() { return *columnChooser_; }
-    HistoryWindow& historyWindow() { return *historyWindow_; }
+    HistoryWindow& historyWindow();
     DetailsWindow& detailsWindow() { return *detailsWindow_; }
     FriendsWindow& friendsWindow() { return *friendsWindow_; }
     QSystemTrayIcon& trayIcon() { return *trayIcon_; }
@@ -224,7 +224,7 @@ private:
     bool listShown_ = false; // a tick has listed games
     AliasEditor* aliasEditor_ = nullptr;
     MasterserverEditor* masterserverEditor_ = nullptr;
-    HistoryWindow* historyWindow_ = nullptr;
+    HistoryWindow* historyWindow_ = nullptr; // made when first opened
     FriendsWindow* friendsWindow_ = nullptr;
     // Commands that change the lists a tick works on: unavailable while a tick runs.
     std::vector<QAction*> listCommands_;

@@ -31,9 +31,6 @@ void MainWindow::createWindows()
         // Showing the main window runs its tick.
         window->setOnClosed([this] { guardedHandler([this] { show(); }); });
     }
-    historyWindow_ = new HistoryWindow(
-        monitor_.history(), [this] { guardedHandler([this] { show(); }); }, this);
-
     // Closing it shows the main window (one tick) and runs one more, as its changes must reach the list at once.
     filterTreeEditor_ = new FilterTreeEditor(
         monitor_.appFolder(), *dialogs_,
@@ -79,9 +76,20 @@ void MainWindow::openFriendsWindow()
     hide();
 }
 
+HistoryWindow& MainWindow::historyWindow()
+{
+    // Made when it is first opened: its chart is the only user of Qt Charts, which a program that sits in the tray
+    // for weeks then never touches.
+    if (!historyWindow_) {
+        historyWindow_ = new HistoryWindow(
+            monitor_.history(), [this] { guardedHandler([this] { show(); }); }, this);
+    }
+    return *historyWindow_;
+}
+
 void MainWindow::openHistoryWindow()
 {
-    historyWindow_->open();
+    historyWindow().open();
     hide();
 }
 
