@@ -11,20 +11,37 @@ source "$(dirname "${BASH_SOURCE[0]}")/../support/e2e.sh"
 
 if [ "${1:-}" = "--inside" ]; then
   work=$2 out=$3 xdrive=$4
-  pid=""
+  pid="" trayer_pid=""
   # What the screen and the program's windows looked like when a wait ran out.
   fail() {
     echo "FAIL: $*" >&2
     [ -n "$pid" ] && { echo "windows of quintor:"; "$xdrive" list "$pid"; } >&2
+    { echo "trayer $(kill -0 "$trayer_pid" 2>/dev/null && echo running || echo ended), its output: $(cat "$work/trayer.log")"
+      echo "windows on the screen:"; xwininfo -root -tree; } >&2 2>/dev/null || true
     import -window root "$out/tray-failure.png" 2>/dev/null || true
     echo "quintor's output: $(cat "$work/quintor.log" 2>/dev/null)" >&2
     exit 1
   }
-  trayer --edge top --align right --widthtype request --height 32 --transparent false --tint 0x404040 \
-    --SetDockType true --expand false >"$work/trayer.log" 2>&1 &
-  trayer_pid=$!
-  tray_owned() { "$xdrive" list "$trayer_pid" | grep -q . || xwininfo -root -tree | grep -q -i 'panel'; }
-  wait_until 20 "the notification area" tray_owned
+  start_trayer() {
+    trayer --edge top --align right --widthtype request --height 32 --transparent false --tint 0x404040 \
+      --SetDockType true --expand false >>"$work/trayer.log" 2>&1 &
+    trayer_pid=$!
+  }
+  # A trayer that ended before its panel appeared is started again, twice at most; a busy machine gets a minute.
+  trayer_starts=1
+  tray_owned() {
+    if ! kill -0 "$trayer_pid" 2>/dev/null; then
+      [ "$trayer_starts" -lt 3 ] || fail "trayer ended $trayer_starts times before its panel appeared"
+      echo "trayer ended before its panel appeared, starting it again: $(tail -n 5 "$work/trayer.log")" >&2
+      : >"$work/trayer.log"
+      start_trayer
+      trayer_starts=$((trayer_starts + 1))
+      return 1
+    fi
+    "$xdrive" list "$trayer_pid" | grep -q . || xwininfo -root -tree | grep -q -i 'panel'
+  }
+  start_trayer
+  wait_until 60 "the notification area" tray_owned
   sleep 0.5 # the tray selection is taken right after the panel window appears
 
   cd "$work/app"
