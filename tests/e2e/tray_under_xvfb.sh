@@ -24,18 +24,17 @@ if [ "${1:-}" = "--inside" ]; then
   }
   start_trayer() {
     trayer --edge top --align right --widthtype request --height 32 --transparent false --tint 0x404040 \
-      --SetDockType true --expand false >>"$work/trayer.log" 2>&1 &
+      --SetDockType true --expand false >"$work/trayer.log" 2>&1 &
     trayer_pid=$!
+    trayer_starts=$((trayer_starts + 1))
   }
   # A trayer that ended before its panel appeared is started again, twice at most; a busy machine gets a minute.
-  trayer_starts=1
+  trayer_starts=0
   tray_owned() {
     if ! kill -0 "$trayer_pid" 2>/dev/null; then
       [ "$trayer_starts" -lt 3 ] || fail "trayer ended $trayer_starts times before its panel appeared"
       echo "trayer ended before its panel appeared, starting it again: $(tail -n 5 "$work/trayer.log")" >&2
-      : >"$work/trayer.log"
       start_trayer
-      trayer_starts=$((trayer_starts + 1))
       return 1
     fi
     "$xdrive" list "$trayer_pid" | grep -q . || xwininfo -root -tree | grep -q -i 'panel'
