@@ -110,6 +110,7 @@ void GameListModel::clearRows()
     for (RankGroup& group : groups_)
         group.rows.clear();
     waiting_.clear();
+    waitingPlaced_ = 0;
     placedCount_ = 0;
     places_.clear();
     handleBase_ = lastHandle_;
@@ -222,7 +223,7 @@ GameListModel::Place* GameListModel::placeOf(RowHandle handle)
 
 int GameListModel::positionOf(const Place& place) const
 {
-    if (!place.placed) return static_cast<int>(placedCount_ + place.index);
+    if (!place.placed) return static_cast<int>(placedCount_ + place.index - waitingPlaced_);
     std::size_t position = place.index;
     for (const RankGroup& group : groups_) {
         if (group.rank == place.rank) break;
@@ -246,7 +247,7 @@ const GameListModel::Row& GameListModel::rowAt(int position) const
 {
     if (position < 0 || position >= rowTotal()) throw std::out_of_range("no such row in the game list");
     auto at = static_cast<std::size_t>(position);
-    if (at >= placedCount_) return waiting_[at - placedCount_];
+    if (at >= placedCount_) return waiting_[waitingPlaced_ + at - placedCount_];
     for (const RankGroup& group : groups_) {
         if (at < group.rows.size()) return group.rows[at];
         at -= group.rows.size();
@@ -260,11 +261,19 @@ void GameListModel::placeRow(Place& place, int rank)
     auto group = std::find_if(groups_.begin(), groups_.end(), [rank](const RankGroup& g) { return g.rank <= rank; });
     if (group == groups_.end() || group->rank != rank) group = groups_.insert(group, RankGroup{rank, {}});
     group->rows.push_back(std::move(waiting_[place.index]));
-    const auto from = waiting_.begin() + static_cast<std::ptrdiff_t>(place.index);
-    waiting_.erase(from);
-    // The rows that waited behind it move up one (there rarely is any).
-    for (auto it = waiting_.begin() + static_cast<std::ptrdiff_t>(place.index); it != waiting_.end(); ++it)
-        --places_[static_cast<std::size_t>(it->handle - handleBase_ - 1)].index;
+    if (place.index == waitingPlaced_) {
+        // The first waiting row, as in a refresh: passed over, and once none waits the list starts anew.
+        if (++waitingPlaced_ == waiting_.size()) {
+            waiting_.clear();
+            waitingPlaced_ = 0;
+        }
+    } else {
+        const auto from = waiting_.begin() + static_cast<std::ptrdiff_t>(place.index);
+        waiting_.erase(from);
+        // The rows that waited behind it move up one (there rarely is any).
+        for (auto it = waiting_.begin() + static_cast<std::ptrdiff_t>(place.index); it != waiting_.end(); ++it)
+            --places_[static_cast<std::size_t>(it->handle - handleBase_ - 1)].index;
+    }
     place = Place{true, rank, group->rows.size() - 1};
     ++placedCount_;
 }

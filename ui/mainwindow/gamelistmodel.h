@@ -103,7 +103,7 @@ private:
     };
 
     // The rows the list holds, shown or not.
-    int rowTotal() const { return static_cast<int>(placedCount_ + waiting_.size()); }
+    int rowTotal() const { return static_cast<int>(placedCount_ + waiting_.size() - waitingPlaced_); }
     int rankOf(RowHandle handle) const;
     // The row's place, or null when the handle names no row of the list.
     const Place* placeOf(RowHandle handle) const;
@@ -127,6 +127,10 @@ private:
     // which is its place in rank order; so placing a row costs the same however long the list is.
     std::vector<RankGroup> groups_;
     std::vector<Row> waiting_;
+    // The rows at the front of waiting_ that have been placed since: a refresh's rows get their texts in the order
+    // they came, and are passed over rather than erased one by one from the front of a list of dozens. A waiting
+    // row's Place::index counts them too.
+    std::size_t waitingPlaced_ = 0;
     std::size_t placedCount_ = 0;
     // The places of the list's rows by handle: the handles handleBase_ + 1 to lastHandle_ are the list's.
     std::vector<Place> places_;

@@ -100,9 +100,10 @@ private slots:
         QCOMPARE(captions(model), (QStringList{"L2", "R2"}));
     }
 
-    // Many rows whose texts come in an order of their own, some late, some without a record: the rows with texts
-    // stand in rank order, equal ranks in the order their texts came; the others wait at the end in the order
-    // they were added; every handle still finds its row.
+    // Many rows, added in runs as a refresh adds them, whose texts come in an order of their own, some late, some
+    // never (a few such rows are removed), some rows without a record: the rows with texts stand in rank order,
+    // equal ranks in the order their texts came; the others wait at the end in the order they were added; every
+    // handle still finds its row.
     void manyArrivalsStandAsAStableSortWouldPutThem()
     {
         static const char* const states[] = {"Lobby", "Laufend", "Pause", "lobby", "Offen"};
@@ -125,26 +126,37 @@ private slots:
             seed = seed * 1103515245u + 12345u;
             return (seed >> 16) % range;
         };
-        for (int i = 0; i < 300; ++i) {
-            const quintor::RowHandle row = model.addRow();
-            const QString caption = QString::number(i);
-            GameRecord entry = game(caption.toStdString(), states[next(5)], next(3) == 0);
-            entry.Item = row;
-            const int rank = quintor::rank(entry);
-            if (next(10) > 0) games.append(std::move(entry)); // some rows never get a record: rank 0
-            if (next(4) == 0) {
-                waiting.push_back(row); // its texts come later, after other rows'
-                continue;
+        for (int i = 0; i < 300;) {
+            std::vector<Listed> run; // added, their texts still to come
+            for (unsigned k = 1 + next(8); k > 0; --k, ++i) {
+                const quintor::RowHandle row = model.addRow();
+                const QString caption = QString::number(i);
+                GameRecord entry = game(caption.toStdString(), states[next(5)], next(3) == 0);
+                entry.Item = row;
+                const int rank = quintor::rank(entry);
+                if (next(10) > 0) games.append(std::move(entry)); // some rows never get a record: rank 0
+                run.push_back({row, games.find(row) ? rank : 0, caption});
             }
-            model.setRowTexts(row, caption.toStdString(), {});
-            withTexts.push_back({row, games.find(row) ? rank : 0, caption});
-            if (!waiting.empty() && next(3) == 0) {
-                const quintor::RowHandle late = waiting[next(static_cast<unsigned>(waiting.size()))];
-                waiting.erase(std::find(waiting.begin(), waiting.end(), late));
-                const QString lateCaption = QStringLiteral("late ") + QString::number(late);
-                model.setRowTexts(late, lateCaption.toStdString(), {});
-                const GameRecord* record = games.find(late);
-                withTexts.push_back({late, record ? quintor::rank(*record) : 0, lateCaption});
+            for (const Listed& listed : run) {
+                if (next(4) == 0) {
+                    waiting.push_back(listed.row); // its texts come later, after other rows'
+                    continue;
+                }
+                model.setRowTexts(listed.row, listed.caption.toStdString(), {});
+                withTexts.push_back(listed);
+                if (!waiting.empty() && next(3) == 0) {
+                    const quintor::RowHandle late = waiting[next(static_cast<unsigned>(waiting.size()))];
+                    waiting.erase(std::find(waiting.begin(), waiting.end(), late));
+                    const QString lateCaption = QStringLiteral("late ") + QString::number(late);
+                    model.setRowTexts(late, lateCaption.toStdString(), {});
+                    const GameRecord* record = games.find(late);
+                    withTexts.push_back({late, record ? quintor::rank(*record) : 0, lateCaption});
+                }
+            }
+            if (!waiting.empty() && next(6) == 0) {
+                const auto gone = waiting.begin() + next(static_cast<unsigned>(waiting.size()));
+                model.removeRow(*gone);
+                waiting.erase(gone);
             }
         }
         std::stable_sort(withTexts.begin(), withTexts.end(),
