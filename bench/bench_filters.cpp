@@ -166,6 +166,7 @@ int runTick(GameStore& games, GameFilter* filter)
         false, aliases, {[&](GameRecord&& entry) { rows.complete(std::move(entry)); }, [](const std::string&) {}, {}});
     reader.read(reply());
     reader.finish();
+    rows.showCompleted();
     games.finishList();
     if (filter) filter->endTick({}, false);
     return static_cast<int>(games.size());

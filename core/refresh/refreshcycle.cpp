@@ -172,9 +172,11 @@ void RefreshCycle::fetchAndParse()
         // The first long list gets its room at once rather than growing block by block beside its reply.
         if (state_.games.lengthUnknown() && reply.size() > kLongReply) state_.games.reserve(countReferences(reply));
         reader.read(reply, entry);
+        rows.showCompleted();
         ++i;
     }
     reader.finish();
+    rows.showCompleted();
     state_.games.finishList();
     if (ports_.filter) ports_.filter->endTick(unreadServers, fileTick);
 

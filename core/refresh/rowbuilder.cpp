@@ -36,19 +36,43 @@ RowBuilder::RowBuilder(GameStore& games, const TextList& config, const TextList&
 {
 }
 
+RowBuilder::~RowBuilder()
+{
+    try {
+        showCompleted();
+    } catch (...) {
+        // The error that ended the tick is already on its way; a second one from the same filters adds nothing.
+    }
+}
+
 RowHandle RowBuilder::complete(GameRecord&& entry)
 {
     const RowHandle row = list_.addRow();
     entry.Item = row;
     if (filter_) entry.IdentityHash = gameIdentityHash(entry); // what the filters tell games apart by
     games_.append(std::move(entry));
-    FilterMatches matches = filter_ ? filter_->evaluateFilters(row) : FilterMatches();
-    showRow(row, RowToolTip({}, std::move(matches)));
+    if (waiting_.capacity() == 0) waiting_.reserve(kRun);
+    waiting_.push_back(row);
+    if (waiting_.size() == kRun) showCompleted();
     return row;
+}
+
+void RowBuilder::showCompleted()
+{
+    // Taken out first: should a filter throw, the rows after it are not shown twice by a later call.
+    std::vector<RowHandle> rows;
+    rows.swap(waiting_);
+    for (const RowHandle row : rows) {
+        FilterMatches matches = filter_ ? filter_->evaluateFilters(row) : FilterMatches();
+        showRow(row, RowToolTip({}, std::move(matches)));
+    }
+    rows.clear();
+    waiting_.swap(rows); // its room serves the next run
 }
 
 RowHandle RowBuilder::listStale(GameRecord entry, const std::string& toolTip)
 {
+    showCompleted(); // the filters hear of the games in the order they were listed
     const RowHandle row = list_.addRow();
     entry.Item = row;
     entry.Stale = true;
@@ -78,7 +102,10 @@ void RowBuilder::showRow(RowHandle row, RowToolTip toolTip)
 RowHandle completeRecord(GameRecord&& entry, GameStore& games, const TextList& config, const TextList& aliases,
                          GameListView& list, GameFilter* filter, const FriendList* friends)
 {
-    return RowBuilder(games, config, aliases, list, filter, friends).complete(std::move(entry));
+    RowBuilder rows(games, config, aliases, list, filter, friends);
+    const RowHandle row = rows.complete(std::move(entry));
+    rows.showCompleted();
+    return row;
 }
 
 RowHandle listStaleRecord(GameRecord entry, GameStore& games, const TextList& config, const TextList& aliases,

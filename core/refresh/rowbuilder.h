@@ -22,14 +22,22 @@ public:
     // With `friends`, a row of a game with a friend in it is marked and its tooltip ends with friendsToolTipLine.
     RowBuilder(GameStore& games, const TextList& config, const TextList& aliases, GameListView& list,
                GameFilter* filter, const FriendList* friends = nullptr);
+    // Shows what still waits, should a tick end early by an error: its completed games keep their rows' texts.
+    ~RowBuilder();
+    RowBuilder(const RowBuilder&) = delete;
+    RowBuilder& operator=(const RowBuilder&) = delete;
 
-    // A completed record gets a new row and, for the filters, its identity hash; it joins `games`, is shown to the
-    // filters, and gives the row its caption and sub-item texts, and the filters it passed for its tooltip.
+    // A completed record gets a new row and, for the filters, its identity hash, and joins `games`. Then, in a run
+    // with the records completed before it (at the latest at showCompleted()), it is shown to the filters and gives
+    // the row its caption and sub-item texts, and the filters it passed for its tooltip.
     RowHandle complete(GameRecord&& entry);
+    // Runs the filters over the records completed since the last run, in the order they came, and writes their
+    // rows. To be called before the list is shown and at the end of each reply.
+    void showCompleted();
 
-    // A game of a failing server's last good list gets a new row as above, marked Stale, with the tooltip
-    // `toolTip` (and the filters it passed below it); the filters only hear of it (GameFilter::filterStale),
-    // so its colour stays and no event runs.
+    // A game of a failing server's last good list gets a new row as above, at once (after the records waiting), marked
+    // Stale, with the tooltip `toolTip` (and the filters it passed below it); the filters only hear of it
+    // (GameFilter::filterStale), so its colour stays and no event runs.
     RowHandle listStale(GameRecord entry, const std::string& toolTip);
 
 private:
@@ -41,6 +49,11 @@ private:
     GameFilter* filter_;
     const FriendList* friends_;
     std::vector<std::string> columns_;
+    // The filters and the row texts run over the records in runs of this many, rather than one record at a time
+    // between the reader's steps: the code of each part then stays in the processor's instruction cache for a whole
+    // run instead of pushing the other's out at every game.
+    static constexpr std::size_t kRun = 64;
+    std::vector<RowHandle> waiting_; // completed, not yet shown to the filters
 };
 
 // RowBuilder::complete for one record.

@@ -44,7 +44,9 @@ public:
     FilterMatches evaluateFilters(RowHandle row) override
     {
         rows.push_back(row);
-        captionsSeen.push_back(list_.rows.back().caption);
+        const auto own =
+            std::find_if(list_.rows.begin(), list_.rows.end(), [row](const auto& r) { return r.handle == row; });
+        captionsSeen.push_back(own == list_.rows.end() ? "(no row)" : own->caption);
         return {};
     }
 

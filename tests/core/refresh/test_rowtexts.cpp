@@ -121,6 +121,65 @@ TEST(RowTexts, ARowsCaptionIsItsTitleOrTheTitlesAlias)
     EXPECT_EQ(list.captions(), (std::vector<std::string>{"Die Burg", "Die Burg", ""})); // an alias line begins so
 }
 
+// The filters hear of the games in runs, in the order they were listed, a failing server's kept games after the games
+// listed before them; each row gets its texts after its filters, and none is left without them, not even when the
+// builder goes before it was asked to show them (a tick that ends early).
+TEST(RowTexts, FiltersHearOfEveryGameInTheOrderItWasListed)
+{
+    struct HeardFilter : GameFilter {
+        explicit HeardFilter(const test::RecordingListView& list) : list(list) {}
+        const test::RecordingListView& list;
+        std::vector<std::string> heard; // title, "kept " for a kept game, "(shown)" when its row had texts already
+        void note(RowHandle row, const std::string& kind)
+        {
+            const auto own =
+                std::find_if(list.rows.begin(), list.rows.end(), [row](const auto& r) { return r.handle == row; });
+            heard.push_back(kind + std::to_string(row) + (own->caption.empty() ? "" : " (shown)"));
+        }
+        void beginTick() override {}
+        FilterMatches evaluateFilters(RowHandle row) override
+        {
+            note(row, "");
+            return {};
+        }
+        FilterMatches filterStale(RowHandle row) override
+        {
+            note(row, "kept ");
+            return {};
+        }
+    };
+    for (const bool endsEarly : {false, true}) {
+        SCOPED_TRACE(endsEarly);
+        test::RecordingListView list;
+        GameStore games;
+        const TextList config, aliases;
+        HeardFilter filter(list);
+        std::vector<std::string> expected;
+        {
+            RowBuilder rows(games, config, aliases, list, &filter);
+            const auto listed = [&](int count) {
+                for (int i = 0; i < count; ++i) {
+                    GameRecord game;
+                    game.Title = "Spiel " + std::to_string(list.rows.size() + 1);
+                    expected.push_back(std::to_string(rows.complete(std::move(game))));
+                }
+            };
+            listed(150);
+            rows.showCompleted();
+            listed(3);
+            GameRecord kept;
+            kept.Title = "Alt";
+            expected.push_back("kept " + std::to_string(rows.listStale(std::move(kept), "Stand: 17:00:00")));
+            listed(70);
+            if (!endsEarly) rows.showCompleted();
+        }
+        EXPECT_EQ(filter.heard, expected);
+        ASSERT_EQ(list.rows.size(), 224u);
+        for (const auto& row : list.rows)
+            EXPECT_FALSE(row.caption.empty()) << row.handle;
+    }
+}
+
 TEST(Statistic, PercentageRoundsHalfToEven)
 {
     struct Case {
