@@ -8,6 +8,7 @@
 #include "platform/prompts.h"
 #include "refresh/views.h"
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -15,6 +16,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quintor::test {
@@ -230,31 +232,34 @@ public:
     }
     void setRowTexts(RowHandle row, const std::string& caption, std::vector<std::string> subItems) override
     {
-        for (auto& r : rows) {
-            if (r.handle == row) {
-                r.caption = caption;
-                r.subItems = std::move(subItems);
-                return;
-            }
+        Row* r = find(row);
+        if (!r) {
+            ADD_FAILURE() << "texts for a row that is not in the list";
+            return;
         }
-        ADD_FAILURE() << "texts for a row that is not in the list";
+        r->caption = caption;
+        r->subItems = std::move(subItems);
     }
     void markFriendRow(RowHandle row) override
     {
-        for (auto& r : rows) {
-            if (r.handle == row) r.friends = true;
-        }
+        if (Row* r = find(row)) r->friends = true;
     }
     void setRowToolTip(RowHandle row, RowToolTip toolTip) override
     {
-        for (auto& r : rows) {
-            if (r.handle == row) {
-                r.toolTip = toolTip.text();
-                return;
-            }
+        Row* r = find(row);
+        if (!r) {
+            ADD_FAILURE() << "tooltip for a row that is not in the list";
+            return;
         }
-        ADD_FAILURE() << "tooltip for a row that is not in the list";
+        r->toolTip = toolTip.text();
     }
+    // The row of a handle, or null.
+    const Row* find(RowHandle row) const
+    {
+        const auto found = std::find_if(rows.begin(), rows.end(), [row](const Row& r) { return r.handle == row; });
+        return found == rows.end() ? nullptr : &*found;
+    }
+    Row* find(RowHandle row) { return const_cast<Row*>(std::as_const(*this).find(row)); }
     std::vector<std::string> captions() const
     {
         std::vector<std::string> texts;

@@ -44,9 +44,8 @@ public:
     FilterMatches evaluateFilters(RowHandle row) override
     {
         rows.push_back(row);
-        const auto own =
-            std::find_if(list_.rows.begin(), list_.rows.end(), [row](const auto& r) { return r.handle == row; });
-        captionsSeen.push_back(own == list_.rows.end() ? "(no row)" : own->caption);
+        const auto* own = list_.find(row);
+        captionsSeen.push_back(own ? own->caption : "(no row)");
         return {};
     }
 

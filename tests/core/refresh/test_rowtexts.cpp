@@ -132,8 +132,7 @@ TEST(RowTexts, FiltersHearOfEveryGameInTheOrderItWasListed)
         std::vector<std::string> heard; // title, "kept " for a kept game, "(shown)" when its row had texts already
         void note(RowHandle row, const std::string& kind)
         {
-            const auto own =
-                std::find_if(list.rows.begin(), list.rows.end(), [row](const auto& r) { return r.handle == row; });
+            const auto* own = list.find(row);
             heard.push_back(kind + std::to_string(row) + (own->caption.empty() ? "" : " (shown)"));
         }
         void beginTick() override {}
