@@ -126,15 +126,28 @@ private:
         std::size_t i = 0;
 #if defined(__SSE2__)
         if (count == 64) {
+            const auto load = [data](std::size_t at) {
+                return _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+            };
+            const auto mask = [](__m128i bytes) {
+                return std::uint64_t(static_cast<unsigned>(_mm_movemask_epi8(bytes)));
+            };
+            // Replies break their lines with LF alone and hold no NUL: CRs and NULs are looked for all at once,
+            // and only a block that holds one gets their masks.
+            __m128i rare = _mm_setzero_si128();
             for (; i < 64; i += 16) {
-                const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-                const auto mask = [](__m128i bytes) {
-                    return std::uint64_t(static_cast<unsigned>(_mm_movemask_epi8(bytes)));
-                };
+                const __m128i chunk = load(i);
                 lineFeeds |= mask(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\n'))) << i;
-                returns_ |= mask(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\r'))) << i;
                 kept |= mask(_mm_cmpeq_epi8(_mm_max_epu8(chunk, _mm_set1_epi8(33)), chunk)) << i;
-                nuls |= mask(_mm_cmpeq_epi8(chunk, _mm_setzero_si128())) << i;
+                rare = _mm_or_si128(rare, _mm_or_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\r')),
+                                                       _mm_cmpeq_epi8(chunk, _mm_setzero_si128())));
+            }
+            if (_mm_movemask_epi8(rare)) {
+                for (std::size_t at = 0; at < 64; at += 16) {
+                    const __m128i chunk = load(at);
+                    returns_ |= mask(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\r'))) << at;
+                    nuls |= mask(_mm_cmpeq_epi8(chunk, _mm_setzero_si128())) << at;
+                }
             }
         }
 #endif
