@@ -377,21 +377,20 @@ private:
 // window that keeps the few not yet passed when the next batch comes.
 class LineCursor {
 public:
-    LineCursor(std::string_view text, std::size_t offset, std::size_t index) : cutter_(text, offset), index_(index) {}
+    LineCursor(std::string_view text, std::size_t offset, std::size_t index)
+        : cutter_(text, offset), windowIndex_(index)
+    {
+    }
     bool valid() { return current_ < filled_ || fill(1); }
     std::string_view current() const { return window_[current_]; }
-    std::size_t index() const { return index_; }
+    std::size_t index() const { return windowIndex_ + current_; }
     // The line `distance` lines after the current one; past the end an empty line.
     std::string_view ahead(std::size_t distance)
     {
         if (current_ + distance < filled_) return window_[current_ + distance];
         return fill(distance + 1) ? window_[current_ + distance] : std::string_view();
     }
-    void advance()
-    {
-        ++current_;
-        ++index_;
-    }
+    void advance() { ++current_; }
 
 private:
     // Far more than the furthest look-ahead (a client's line +5), so that lines are cut in long runs.
@@ -404,13 +403,14 @@ private:
         std::copy(window_.begin() + static_cast<std::ptrdiff_t>(current_),
                   window_.begin() + static_cast<std::ptrdiff_t>(filled_), window_.begin());
         filled_ -= current_;
+        windowIndex_ += current_;
         current_ = 0;
         filled_ += cutter_.cut(window_.data() + filled_, kWindow - filled_);
         return filled_ >= count;
     }
 
     ReplyLineCutter cutter_;
-    std::size_t index_;
+    std::size_t windowIndex_; // the index in the reply of the window's first line
     std::array<std::string_view, kWindow> window_{};
     std::size_t current_ = 0, filled_ = 0;
 };
