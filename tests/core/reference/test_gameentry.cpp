@@ -101,6 +101,17 @@ TEST(GameIdentity, TheHashTellsGamesApartAsTheIdentityTextDoes)
     };
     for (const GameRecord& game : other)
         EXPECT_NE(gameIdentityHash(game), gameIdentityHash(base)) << gameIdentity(game);
+    // Every byte counts, at any place in a text of any length.
+    for (std::size_t length = 1; length <= 20; ++length) {
+        GameRecord game = base;
+        game.Hoster = std::string(length, 'a');
+        const std::uint64_t hash = gameIdentityHash(game);
+        for (std::size_t at = 0; at < length; ++at) {
+            GameRecord changed = game;
+            changed.Hoster[at] = 'b';
+            EXPECT_NE(gameIdentityHash(changed), hash) << length << ' ' << at;
+        }
+    }
     EXPECT_NE(gameIdentityHash(base), 0u);
     GameRecord stored = base;
     stored.IdentityHash = 42;
