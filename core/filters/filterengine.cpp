@@ -20,12 +20,14 @@ bool sameEntry(const FilterEntry& a, const FilterEntry& b)
 
 FilterEngine::FilterEngine(const TextList& filters, GameStore& games, std::string appFolder, FilterActions& actions,
                            ErrorReport report)
-    : filters_(filters), games_(games), appFolder_(std::move(appFolder)), actions_(actions), report_(std::move(report))
+    : filters_(filters), games_(games), appFolder_(std::move(appFolder)), folderWatch_(appFolder_), actions_(actions),
+      report_(std::move(report))
 {
 }
 
 void FilterEngine::beginTick()
 {
+    folderChanges_ = folderWatch_.changes();
     memory_.beginTick();
     actions_.beginTick();
     prepared_ = false;
@@ -88,7 +90,9 @@ std::shared_ptr<const CompiledFilter> FilterEngine::readFilter(const FilterEntry
     const auto known = read_.find(entry.key);
     if (known != read_.end()) {
         ReadFilter& last = known->second;
-        const bool unchanged = std::all_of(last.files.begin(), last.files.end(), [this](const auto& file) {
+        // A file the folder's notices speak for is looked at only when they name it.
+        const bool unchanged = std::all_of(last.files.begin(), last.files.end(), [&](const auto& file) {
+            if (last.watched && !folderChanges_.mayHaveChanged(file.first)) return true;
             const std::optional<FileStamp> now = fileStamp(appFolder_ + file.first);
             return now && *now == file.second;
         });
@@ -115,6 +119,8 @@ std::shared_ptr<const CompiledFilter> FilterEngine::readFilter(const FilterEntry
     // Kept only when read whole from files whose stamps will show a change: a failure may come from a file that
     // is missing, and that has no stamp to watch.
     if (settled && !fresh.compiled->failure && !fresh.compiled->actionsFailure) {
+        fresh.watched = std::all_of(fresh.files.begin(), fresh.files.end(),
+                                    [this](const auto& file) { return folderWatch_.covers(file.first); });
         read_[entry.key] = fresh;
     } else if (known != read_.end()) {
         read_.erase(known);

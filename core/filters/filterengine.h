@@ -8,6 +8,7 @@
 #include "reference/filtermatches.h"
 #include "reference/gamestore.h"
 #include "settings/fileio.h"
+#include "settings/folderwatch.h"
 #include "settings/textlist.h"
 
 #include <cstdint>
@@ -96,6 +97,7 @@ private:
     struct ReadFilter {
         std::shared_ptr<const CompiledFilter> compiled;
         std::vector<std::pair<std::string, FileStamp>> files;
+        bool watched = false; // a change of any of the files shows in the folder's notices
     };
 
     void prepare();
@@ -117,6 +119,9 @@ private:
     const TextList& filters_;
     GameStore& games_;
     std::string appFolder_;
+    // Begun before any file is read, so that no change after a read goes unnoticed.
+    FolderWatch folderWatch_;
+    FolderWatch::Changes folderChanges_{true, {}}; // since the last tick; until the first, anything may have
     FilterActions& actions_;
     ErrorReport report_;
 

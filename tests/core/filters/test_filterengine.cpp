@@ -3,7 +3,10 @@
 #include "filtertestsupport.h"
 #include "support/fakes.h"
 
+#include <chrono>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace quintor;
 using test::actionsText;
@@ -311,6 +314,39 @@ TEST_F(FilterEngineTest, FilesAreReadOncePerTickAndChangesCountFromTheNextTick)
     tick();
     EXPECT_TRUE(passedBy(first).empty());
     EXPECT_TRUE(passedBy(second).empty()); // the actions file now has no rows
+    EXPECT_TRUE(errors.empty());
+}
+
+// Files unchanged for a few seconds are kept from tick to tick and looked at again only when they may have changed,
+// whichever way that happened: in place, saved over, through a link to them or through another name of the same file.
+TEST_F(FilterEngineTest, AFileKeptFromAnEarlierTickIsReadAgainAfterAnyChange)
+{
+    namespace fs = std::filesystem;
+    test::TempFolder elsewhere;
+    const std::vector<Row> melee{{"0", "0", "Melee"}};
+    for (int index = 0; index < 4; ++index)
+        logging(index, "Filter " + std::to_string(index), melee);
+    fs::remove(folder.file("grp0fil1.txt"));
+    elsewhere.write("ziel.txt", conditionsText(melee));
+    fs::create_symlink(elsewhere.file("ziel.txt"), folder.file("grp0fil1.txt"));
+    fs::create_hard_link(folder.file("grp0fil2.txt"), elsewhere.file("zweiter-name.txt"));
+    const RowHandle row = titled("Melee");
+    std::this_thread::sleep_for(std::chrono::milliseconds(3500)); // the files settle: kept after their first read
+    tick();
+    actions.performed.clear();
+    tick();
+    const std::vector<std::string> all{"Filter 0", "Filter 1", "Filter 2", "Filter 3"};
+    ASSERT_EQ(passedBy(row), all);
+
+    const std::string other = conditionsText({{"0", "0", "Anderes"}});
+    folder.write("grp0fil0.txt", other);
+    elsewhere.write("ziel.txt", other);
+    elsewhere.write("zweiter-name.txt", other);
+    folder.write("neu.tmp", other);
+    fs::rename(folder.file("neu.tmp"), folder.file("grp0fil3.txt"));
+    actions.performed.clear();
+    tick();
+    EXPECT_TRUE(passedBy(row).empty());
     EXPECT_TRUE(errors.empty());
 }
 
