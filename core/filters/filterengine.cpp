@@ -27,7 +27,6 @@ FilterEngine::FilterEngine(const TextList& filters, GameStore& games, std::strin
 
 void FilterEngine::beginTick()
 {
-    folderChanges_ = folderWatch_.changes();
     memory_.beginTick();
     actions_.beginTick();
     prepared_ = false;
@@ -85,18 +84,34 @@ void FilterEngine::fail(std::size_t place, const std::string& reason)
     if (report_) report_("Filter \"" + slot.entry.name + "\": " + reason);
 }
 
+void FilterEngine::takeFolderNotices()
+{
+    const FolderWatch::Changes changes = folderWatch_.changes();
+    if (!changes.everything && changes.names.empty()) return;
+    for (auto& [key, filter] : read_) {
+        filter.named = filter.named || std::any_of(filter.files.begin(), filter.files.end(), [&](const auto& file) {
+                           return changes.mayHaveChanged(file.first);
+                       });
+    }
+}
+
 std::shared_ptr<const CompiledFilter> FilterEngine::readFilter(const FilterEntry& entry)
 {
+    // Taken at every read, not once per tick: a file may change while a tick waits for a reply, before its filter is
+    // read.
+    takeFolderNotices();
     const auto known = read_.find(entry.key);
     if (known != read_.end()) {
         ReadFilter& last = known->second;
-        // A file the folder's notices speak for is looked at only when they name it.
-        const bool unchanged = std::all_of(last.files.begin(), last.files.end(), [&](const auto& file) {
-            if (last.watched && !folderChanges_.mayHaveChanged(file.first)) return true;
-            const std::optional<FileStamp> now = fileStamp(appFolder_ + file.first);
-            return now && *now == file.second;
-        });
+        // Files the folder's notices speak for are looked at only when a notice named one of them (once the notices
+        // can no longer be trusted, every take names every file).
+        const bool unchanged = (last.watched && !last.named) ||
+                               std::all_of(last.files.begin(), last.files.end(), [this](const auto& file) {
+                                   const std::optional<FileStamp> now = fileStamp(appFolder_ + file.first);
+                                   return now && *now == file.second;
+                               });
         if (unchanged) {
+            last.named = false; // as they are now; a change from here on comes with a notice of its own
             if (!sameEntry(last.compiled->entry, entry)) {
                 auto renamed = std::make_shared<CompiledFilter>(*last.compiled);
                 renamed->entry = entry;

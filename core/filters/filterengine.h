@@ -98,12 +98,15 @@ private:
         std::shared_ptr<const CompiledFilter> compiled;
         std::vector<std::pair<std::string, FileStamp>> files;
         bool watched = false; // a change of any of the files shows in the folder's notices
+        bool named = false;   // a notice since the files were last looked at names one of them
     };
 
     void prepare();
     void bindMemory();
     void compile(Slot& slot, std::size_t place);
     std::shared_ptr<const CompiledFilter> readFilter(const FilterEntry& entry);
+    // Marks the kept filters whose files the folder's notices since the last call name.
+    void takeFolderNotices();
     void fail(std::size_t place, const std::string& reason);
     // The same condition (field, comparison, text) in several filters has one number in a refresh, and is decided
     // once per game.
@@ -121,7 +124,6 @@ private:
     std::string appFolder_;
     // Begun before any file is read, so that no change after a read goes unnoticed.
     FolderWatch folderWatch_;
-    FolderWatch::Changes folderChanges_{true, {}}; // since the last tick; until the first, anything may have
     FilterActions& actions_;
     ErrorReport report_;
 

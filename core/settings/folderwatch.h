@@ -18,7 +18,7 @@ public:
     FolderWatch& operator=(const FolderWatch&) = delete;
 
     // The names of the folder's entries that may have changed since the last call, or since the watch began; with
-    // `everything`, any of them may have.
+    // `everything`, any of them may have: so at every call once the notices can no longer be trusted.
     struct Changes {
         bool everything = false;
         std::unordered_set<std::string> names; // folded to lower case: a change is never missed for its spelling
