@@ -59,7 +59,7 @@ public:
     void clearColumns() override {}
     void addColumn(const std::string&, int) override {}
     RowHandle addRow() override { return ++last_; }
-    void setRowTexts(RowHandle, const std::string& caption, std::vector<std::string> subItems) override
+    void setRowTexts(RowHandle, const std::string& caption, const std::vector<std::string>& subItems) override
     {
         benchmark::DoNotOptimize(caption.data());
         benchmark::DoNotOptimize(subItems.data());

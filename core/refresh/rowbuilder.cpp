@@ -31,9 +31,10 @@ void rebuildColumns(TextList& config, GameListView& list)
 
 RowBuilder::RowBuilder(GameStore& games, const TextList& config, const TextList& aliases, GameListView& list,
                        GameFilter* filter, const FriendList* friends)
-    : games_(games), aliases_(aliases), list_(list), filter_(filter), friends_(friends),
-      columns_(subItemColumns(config, list.columnCount()))
+    : games_(games), aliases_(aliases), list_(list), filter_(filter), friends_(friends)
 {
+    for (const std::string& name : subItemColumns(config, list.columnCount()))
+        columns_.push_back(columnKind(name));
 }
 
 RowBuilder::~RowBuilder()
@@ -89,7 +90,8 @@ void RowBuilder::showRow(RowHandle row, RowToolTip toolTip)
     const GameRecord* record = std::as_const(games_).find(row);
     if (!record) return;
     std::string alias;
-    list_.setRowTexts(row, rowCaption(*record, aliases_, alias), rowSubItems(*record, columns_, aliases_));
+    rowSubItems(*record, columns_, aliases_, subItems_);
+    list_.setRowTexts(row, rowCaption(*record, aliases_, alias), subItems_);
     // The friends in its game close the tooltip, and the row is marked when it has any.
     const std::vector<std::string> found = friends_ ? friends_->in(*record) : std::vector<std::string>();
     if (!found.empty()) {

@@ -3,6 +3,7 @@
 
 #include "reference/gamestore.h"
 #include "refresh/friends.h"
+#include "refresh/rowtexts.h"
 #include "refresh/views.h"
 #include "settings/textlist.h"
 
@@ -48,7 +49,8 @@ private:
     GameListView& list_;
     GameFilter* filter_;
     const FriendList* friends_;
-    std::vector<std::string> columns_;
+    std::vector<ColumnKind> columns_;
+    std::vector<std::string> subItems_; // the texts of the row at hand, their room kept from row to row
     // The filters and the row texts run over the records in runs of this many, rather than one record at a time
     // between the reader's steps: the code of each part then stays in the processor's instruction cache for a whole
     // run instead of pushing the other's out at every game.

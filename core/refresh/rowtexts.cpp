@@ -29,21 +29,59 @@ std::string aliasOrShownValue(const std::string& value, const TextList& aliases)
 
 } // namespace
 
+ColumnKind columnKind(std::string_view name)
+{
+    if (name == "Szenario") return ColumnKind::scenario;
+    if (name == "Status") return ColumnKind::status;
+    if (name == "Hoster") return ColumnKind::hoster;
+    if (name == "Spieler") return ColumnKind::players;
+    if (name == "Emptys") return ColumnKind::emptys;
+    if (name == "Spiel") return ColumnKind::game;
+    if (name == "Kontrollrate") return ColumnKind::controlRate;
+    if (name == "Version") return ColumnKind::version;
+    if (name == "Kommentar") return ColumnKind::comment;
+    if (name == "Passwort") return ColumnKind::password;
+    if (name == "Liga") return ColumnKind::league;
+    if (name == "Offizieller Server") return ColumnKind::officialServer;
+    return ColumnKind::none;
+}
+
+std::optional<std::string> columnText(ColumnKind column, const GameRecord& e, const TextList& aliases)
+{
+    switch (column) {
+    case ColumnKind::scenario:
+        return aliasFor(e.Title, aliases);
+    case ColumnKind::status:
+        return aliasOrShownValue(e.Status, aliases);
+    case ColumnKind::hoster:
+        return aliasFor(e.Hoster, aliases);
+    case ColumnKind::players:
+        return fraction(e.PlayerCount, e.MaxPlayers);
+    case ColumnKind::emptys:
+        return fraction(e.Emptys, e.Clients);
+    case ColumnKind::game:
+        return e.Game;
+    case ColumnKind::controlRate:
+        return e.ControlRate;
+    case ColumnKind::version:
+        return aliasFor(e.Version, aliases);
+    case ColumnKind::comment:
+        return aliasOrShownValue(e.Comment, aliases);
+    case ColumnKind::password:
+        return e.PasswordNeeded ? tr("Ja") : tr("Nein");
+    case ColumnKind::league:
+        return aliasOrShownValue(e.League, aliases);
+    case ColumnKind::officialServer:
+        return e.OfficialServer ? tr("Ja") : tr("Nein");
+    case ColumnKind::none:
+        break;
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> columnText(std::string_view name, const GameRecord& e, const TextList& aliases)
 {
-    if (name == "Szenario") return aliasFor(e.Title, aliases);
-    if (name == "Status") return aliasOrShownValue(e.Status, aliases);
-    if (name == "Hoster") return aliasFor(e.Hoster, aliases);
-    if (name == "Spieler") return fraction(e.PlayerCount, e.MaxPlayers);
-    if (name == "Emptys") return fraction(e.Emptys, e.Clients);
-    if (name == "Spiel") return e.Game;
-    if (name == "Kontrollrate") return e.ControlRate;
-    if (name == "Version") return aliasFor(e.Version, aliases);
-    if (name == "Kommentar") return aliasOrShownValue(e.Comment, aliases);
-    if (name == "Passwort") return e.PasswordNeeded ? tr("Ja") : tr("Nein");
-    if (name == "Liga") return aliasOrShownValue(e.League, aliases);
-    if (name == "Offizieller Server") return e.OfficialServer ? tr("Ja") : tr("Nein");
-    return std::nullopt;
+    return columnText(columnKind(name), e, aliases);
 }
 
 const std::string& rowCaption(const GameRecord& entry, const TextList& aliases, std::string& alias)
@@ -91,20 +129,27 @@ std::vector<std::string> subItemColumns(const TextList& config, int columnCount)
     return names;
 }
 
-std::vector<std::string> rowSubItems(const GameRecord& entry, const std::vector<std::string>& columns,
-                                     const TextList& aliases)
+void rowSubItems(const GameRecord& entry, const std::vector<ColumnKind>& columns, const TextList& aliases,
+                 std::vector<std::string>& texts)
 {
-    std::vector<std::string> texts;
-    texts.reserve(columns.size());
-    for (const std::string& name : columns)
-        texts.push_back(columnText(name, entry, aliases).value_or(std::string()));
-    return texts;
+    texts.resize(columns.size());
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (std::optional<std::string> text = columnText(columns[i], entry, aliases))
+            texts[i] = std::move(*text);
+        else
+            texts[i].clear();
+    }
 }
 
 std::vector<std::string> rowSubItems(const GameRecord& entry, const TextList& config, const TextList& aliases,
                                      int columnCount)
 {
-    return rowSubItems(entry, subItemColumns(config, columnCount), aliases);
+    std::vector<ColumnKind> columns;
+    for (const std::string& name : subItemColumns(config, columnCount))
+        columns.push_back(columnKind(name));
+    std::vector<std::string> texts;
+    rowSubItems(entry, columns, aliases, texts);
+    return texts;
 }
 
 } // namespace quintor

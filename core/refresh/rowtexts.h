@@ -4,13 +4,33 @@
 #include "reference/gameentry.h"
 #include "settings/textlist.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace quintor {
 
-// The text a column of this name shows for the game, or nothing for a name that is no column.
+// The columns a list can show, told apart once per refresh rather than by their names for every row.
+enum class ColumnKind : std::uint8_t {
+    none, // a name that is no column
+    scenario,
+    status,
+    hoster,
+    players,
+    emptys,
+    game,
+    controlRate,
+    version,
+    comment,
+    password,
+    league,
+    officialServer,
+};
+ColumnKind columnKind(std::string_view columnName);
+
+// The text a column of this kind (or name) shows for the game, or nothing for a name that is no column.
+std::optional<std::string> columnText(ColumnKind column, const GameRecord& entry, const TextList& aliases);
 std::optional<std::string> columnText(std::string_view columnName, const GameRecord& entry, const TextList& aliases);
 
 // The row's caption: the title itself, or its alias, which is written into `alias` (the title is not copied).
@@ -28,10 +48,10 @@ std::string columnCaption(const TextList& config, int n);
 // The names of columns 1 .. columnCount-1, "Column" + n of the settings: read once for all rows of a refresh.
 std::vector<std::string> subItemColumns(const TextList& config, int columnCount);
 
-// Sub-item texts for these columns. A name that is no column gives an empty text, so the texts of later columns
-// stay under their own captions.
-std::vector<std::string> rowSubItems(const GameRecord& entry, const std::vector<std::string>& columns,
-                                     const TextList& aliases);
+// Sub-item texts for these columns, written into `texts` (which keeps its room from row to row). A name that is no
+// column gives an empty text, so the texts of later columns stay under their own captions.
+void rowSubItems(const GameRecord& entry, const std::vector<ColumnKind>& columns, const TextList& aliases,
+                 std::vector<std::string>& texts);
 // The same for columns 1 .. columnCount-1 of the settings.
 std::vector<std::string> rowSubItems(const GameRecord& entry, const TextList& config, const TextList& aliases,
                                      int columnCount);

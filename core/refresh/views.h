@@ -50,7 +50,7 @@ public:
     // A new empty row; its handle links the row to its record.
     virtual RowHandle addRow() = 0;
     // Gives a row its caption and sub-item texts; the list then puts it in its place.
-    virtual void setRowTexts(RowHandle row, const std::string& caption, std::vector<std::string> subItems) = 0;
+    virtual void setRowTexts(RowHandle row, const std::string& caption, const std::vector<std::string>& subItems) = 0;
     // A refresh adds and places many rows at once: from holdRows() on, a list may keep what changes to itself and
     // show it all at the next showRows(). The refresh calls showRows() before anything else can look at the list
     // (before a request waits, at its end). A list that shows every row at once ignores both.

@@ -230,7 +230,7 @@ public:
     {
         std::erase_if(rows, [row](const Row& r) { return r.handle == row; });
     }
-    void setRowTexts(RowHandle row, const std::string& caption, std::vector<std::string> subItems) override
+    void setRowTexts(RowHandle row, const std::string& caption, const std::vector<std::string>& subItems) override
     {
         Row* r = find(row);
         if (!r) {
@@ -238,7 +238,7 @@ public:
             return;
         }
         r->caption = caption;
-        r->subItems = std::move(subItems);
+        r->subItems = subItems;
     }
     void markFriendRow(RowHandle row) override
     {

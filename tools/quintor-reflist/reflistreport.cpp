@@ -42,7 +42,7 @@ public:
         rows_[++lastRow_] = {};
         return lastRow_;
     }
-    void setRowTexts(RowHandle row, const std::string& caption, std::vector<std::string> subItems) override
+    void setRowTexts(RowHandle row, const std::string& caption, const std::vector<std::string>& subItems) override
     {
         auto& texts = rows_[row];
         texts.clear();

@@ -286,7 +286,7 @@ GameListModel::Row& GameListModel::rowAt(const Place& place)
     return group->rows[place.index];
 }
 
-void GameListModel::setRowTexts(RowHandle handle, const std::string& caption, std::vector<std::string> subItems)
+void GameListModel::setRowTexts(RowHandle handle, const std::string& caption, const std::vector<std::string>& subItems)
 {
     if (holding_) {
         // Nobody looks meanwhile: the row takes its texts and its place without a word to the views.

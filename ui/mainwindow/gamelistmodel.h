@@ -50,7 +50,7 @@ public:
     void showRows() override;
     RowHandle addRow() override;
     void removeRow(RowHandle row) override;
-    void setRowTexts(RowHandle row, const std::string& caption, std::vector<std::string> subItems) override;
+    void setRowTexts(RowHandle row, const std::string& caption, const std::vector<std::string>& subItems) override;
     void markFriendRow(RowHandle row) override;
     void setRowToolTip(RowHandle row, RowToolTip toolTip) override;
 

@@ -82,6 +82,12 @@ TEST(RowTexts, SubItemsFollowTheColumnSettingsAndKeepTheirPlace)
     TextList config({"Column1=Spieler", "Column2=Bogus", "Column3=Status"});
     EXPECT_EQ(rowSubItems(e, config, {}, 4), (std::vector<std::string>{"1 / 4", "", "Lobby"}));
     EXPECT_TRUE(rowSubItems(e, config, {}, 1).empty());
+
+    // The texts of one row are written over those of the row before: nothing of it stays.
+    const std::vector<ColumnKind> columns{ColumnKind::comment, ColumnKind::none, ColumnKind::status};
+    std::vector<std::string> texts{"vom Spiel davor", "x", "y", "z"};
+    rowSubItems(e, columns, {}, texts);
+    EXPECT_EQ(texts, (std::vector<std::string>{"Kein Kommentar", "", "Lobby"}));
 }
 
 TEST(RowTexts, TheGamesFixedValuesAreTurnedOnlyWhereShownAndAnAliasWins)
