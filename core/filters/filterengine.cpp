@@ -97,9 +97,10 @@ void FilterEngine::takeFolderNotices()
 
 std::shared_ptr<const CompiledFilter> FilterEngine::readFilter(const FilterEntry& entry)
 {
-    // Taken at every read, not once per tick: a file may change while a tick waits for a reply, before its filter is
-    // read.
-    takeFolderNotices();
+    // Taken at the first read of each evaluation, not once per tick: a file may change while a tick waits for a reply,
+    // before its filter is read. Nothing waits during an evaluation.
+    if (!noticesTaken_) takeFolderNotices();
+    noticesTaken_ = true;
     const auto known = read_.find(entry.key);
     if (known != read_.end()) {
         ReadFilter& last = known->second;
@@ -195,6 +196,7 @@ void FilterEngine::compile(Slot& slot, std::size_t place)
 
 void FilterEngine::evaluateFilters(RowHandle row, FilterActionMode mode, EvaluationRecord* record)
 {
+    noticesTaken_ = false;
     if (!prepared_)
         prepare();
     else if (memoryGeneration_ != memory_.generation())

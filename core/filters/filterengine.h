@@ -124,6 +124,7 @@ private:
     std::string appFolder_;
     // Begun before any file is read, so that no change after a read goes unnoticed.
     FolderWatch folderWatch_;
+    bool noticesTaken_ = false; // in the evaluation at hand
     FilterActions& actions_;
     ErrorReport report_;
 
