@@ -86,7 +86,12 @@ void FilterEngine::fail(std::size_t place, const std::string& reason)
 
 void FilterEngine::takeFolderNotices()
 {
-    const FolderWatch::Changes changes = folderWatch_.changes();
+    FolderWatch::Changes changes = folderWatch_.changes();
+    // Every few takes (refreshes) all stamps are looked at all the same: a change the notices cannot tell of (made
+    // through a second name the file got after it was read, or through a mapping of it) counts a few refreshes late,
+    // not never.
+    constexpr unsigned kTakesPerFullLook = 10;
+    if (++takes_ % kTakesPerFullLook == 0) changes.everything = true;
     if (!changes.everything && changes.names.empty()) return;
     for (auto& [key, filter] : read_) {
         filter.named = filter.named || std::any_of(filter.files.begin(), filter.files.end(), [&](const auto& file) {

@@ -125,6 +125,7 @@ private:
     // Begun before any file is read, so that no change after a read goes unnoticed.
     FolderWatch folderWatch_;
     bool noticesTaken_ = false; // in the evaluation at hand
+    unsigned takes_ = 0;
     FilterActions& actions_;
     ErrorReport report_;
 
