@@ -1,4 +1,5 @@
 #include "reference/gameentry.h"
+#include "reference/textwords.h"
 #include "settings/translate.h"
 
 #include <cstring>
@@ -46,9 +47,8 @@ std::uint64_t mixed(std::uint64_t h, std::uint64_t word)
     return h ^ (h >> 31);
 }
 
-// Each text with its length, eight bytes at a time. The bytes after the last whole eight are read with whole loads
-// too (the text's last eight, shifted; or of a shorter text its first and last four, or its first, middle and last
-// byte): bytes copied one by one into a word would stall the load of the word.
+// Each text with its length, eight bytes at a time; the bytes after the last whole eight as the text's last eight,
+// shifted, or for a shorter text as its shortTextWord.
 std::uint64_t hashed(std::uint64_t h, std::string_view text)
 {
     const char* const data = text.data();
@@ -62,20 +62,10 @@ std::uint64_t hashed(std::uint64_t h, std::string_view text)
     }
     const std::size_t rest = size - i;
     if (rest == 0) return h;
+    if (size < 8) return mixed(h, shortTextWord(data, size));
     std::uint64_t word;
-    if (size >= 8) {
-        std::memcpy(&word, data + size - 8, 8);
-        word >>= 8 * (8 - rest);
-    } else if (size >= 4) {
-        std::uint32_t first, last;
-        std::memcpy(&first, data, 4);
-        std::memcpy(&last, data + size - 4, 4);
-        word = first | std::uint64_t(last) << 32;
-    } else {
-        word = static_cast<unsigned char>(data[0]) | std::uint64_t(static_cast<unsigned char>(data[size / 2])) << 8 |
-               std::uint64_t(static_cast<unsigned char>(data[size - 1])) << 16;
-    }
-    return mixed(h, word);
+    std::memcpy(&word, data + size - 8, 8);
+    return mixed(h, word >> 8 * (8 - rest));
 }
 
 } // namespace

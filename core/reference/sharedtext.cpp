@@ -1,4 +1,5 @@
 #include "reference/sharedtext.h"
+#include "reference/textwords.h"
 
 #include <algorithm>
 #include <array>
@@ -26,10 +27,8 @@ struct SharedTextCache {
         }
     }
 
-    // From the length and the first and last eight bytes (of a shorter text, the first and last four, or its first,
-    // middle and last byte): quick, and enough to tell a slot's few values apart (two values in one slot only cost a
-    // copy). Read with whole loads: bytes copied one by one into a word would stall the load of the word. Never
-    // asked for "", which has no slot.
+    // From the length and the first and last eight bytes (of a shorter text, its shortTextWord): quick, and enough to
+    // tell a slot's few values apart (two values in one slot only cost a copy). Never asked for "", which has no slot.
     static std::size_t slotOf(std::string_view text) noexcept
     {
         const char* const data = text.data();
@@ -38,16 +37,8 @@ struct SharedTextCache {
         if (size >= 8) {
             std::memcpy(&head, data, 8);
             std::memcpy(&tail, data + size - 8, 8);
-        } else if (size >= 4) {
-            std::uint32_t first = 0, last = 0;
-            std::memcpy(&first, data, 4);
-            std::memcpy(&last, data + size - 4, 4);
-            head = first;
-            tail = last;
         } else {
-            head = static_cast<unsigned char>(data[0]) |
-                   std::uint64_t(static_cast<unsigned char>(data[size / 2])) << 8 |
-                   std::uint64_t(static_cast<unsigned char>(data[size - 1])) << 16;
+            head = shortTextWord(data, size);
         }
         const std::uint64_t hash = (head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full) ^ size;
         return static_cast<std::size_t>((hash ^ (hash >> 29)) >> 3) % kSlots;

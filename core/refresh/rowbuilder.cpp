@@ -31,10 +31,9 @@ void rebuildColumns(TextList& config, GameListView& list)
 
 RowBuilder::RowBuilder(GameStore& games, const TextList& config, const TextList& aliases, GameListView& list,
                        GameFilter* filter, const FriendList* friends)
-    : games_(games), aliases_(aliases), list_(list), filter_(filter), friends_(friends)
+    : games_(games), aliases_(aliases), list_(list), filter_(filter), friends_(friends),
+      columns_(subItemColumns(config, list.columnCount()))
 {
-    for (const std::string& name : subItemColumns(config, list.columnCount()))
-        columns_.push_back(columnKind(name));
 }
 
 RowBuilder::~RowBuilder()

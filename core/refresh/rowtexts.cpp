@@ -121,12 +121,12 @@ std::string columnCaption(const TextList& config, int n)
     return config.value(keys::numbered(keys::column, n));
 }
 
-std::vector<std::string> subItemColumns(const TextList& config, int columnCount)
+std::vector<ColumnKind> subItemColumns(const TextList& config, int columnCount)
 {
-    std::vector<std::string> names;
+    std::vector<ColumnKind> columns;
     for (int n = 1; n < columnCount; ++n)
-        names.push_back(columnCaption(config, n));
-    return names;
+        columns.push_back(columnKind(columnCaption(config, n)));
+    return columns;
 }
 
 void rowSubItems(const GameRecord& entry, const std::vector<ColumnKind>& columns, const TextList& aliases,
@@ -144,11 +144,8 @@ void rowSubItems(const GameRecord& entry, const std::vector<ColumnKind>& columns
 std::vector<std::string> rowSubItems(const GameRecord& entry, const TextList& config, const TextList& aliases,
                                      int columnCount)
 {
-    std::vector<ColumnKind> columns;
-    for (const std::string& name : subItemColumns(config, columnCount))
-        columns.push_back(columnKind(name));
     std::vector<std::string> texts;
-    rowSubItems(entry, columns, aliases, texts);
+    rowSubItems(entry, subItemColumns(config, columnCount), aliases, texts);
     return texts;
 }
 

@@ -45,8 +45,8 @@ TextSpans columnSpans(std::string_view columnName, std::string_view shownText, c
 // "Column" + n of the settings, n in decimal; empty when missing.
 std::string columnCaption(const TextList& config, int n);
 
-// The names of columns 1 .. columnCount-1, "Column" + n of the settings: read once for all rows of a refresh.
-std::vector<std::string> subItemColumns(const TextList& config, int columnCount);
+// The kinds of columns 1 .. columnCount-1, named by "Column" + n of the settings: read once for all rows of a refresh.
+std::vector<ColumnKind> subItemColumns(const TextList& config, int columnCount);
 
 // Sub-item texts for these columns, written into `texts` (which keeps its room from row to row). A name that is no
 // column gives an empty text, so the texts of later columns stay under their own captions.
