@@ -1,8 +1,10 @@
 // Throughput of the reference list reader on simulated league replies, against a baseline that
-// only cuts the same bytes into trimmed lines.
+// only cuts the same bytes into trimmed lines; and the memory the game store takes for the games read.
 #include "benchsupport.h"
+#include "reference/gamestore.h"
 
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <string_view>
 #include <vector>
@@ -101,6 +103,43 @@ void BM_ReaderMillionPlayers(benchmark::State& state)
     hostileReplyRead(state, false);
 }
 BENCHMARK(BM_ReaderMillionPlayers)->Unit(benchmark::kMillisecond);
+
+// (e) memory: what the game store holds for a list of 10,000 games (its block and the records' own texts and lists),
+// beside the reply they were read from. A refresh holds the reply whole while it reads, and keeps the last list
+// until a reply is complete, so that a server whose reply breaks off still shows its games: the two figures tell
+// what a refresh needs beyond the program at rest. Heap bytes in use, as the allocator counts them.
+std::size_t heapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+void BM_StoreMemoryOf10000Games(benchmark::State& state)
+{
+    const std::string& reply = replyOf(10'000);
+    const quintor::TextList aliases;
+    readAll(reply, aliases); // the shared texts' cache is filled, as in a program that has read before
+    for (auto _ : state) {
+        const std::size_t before = heapInUse();
+        quintor::GameStore store;
+        quintor::RowHandle row = 0;
+        quintor::ReferenceReader reader(true, aliases,
+                                        {[&](quintor::GameRecord&& game) {
+                                             game.Item = ++row;
+                                             store.append(std::move(game));
+                                         },
+                                         [](const std::string&) {},
+                                         {}});
+        reader.read(reply);
+        reader.finish();
+        store.finishList();
+        if (store.size() != 10'000) state.SkipWithError("the reader lost games");
+        state.counters["store_bytes"] = static_cast<double>(heapInUse() - before);
+        state.counters["store_bytes_per_game"] = static_cast<double>(heapInUse() - before) / 10'000.0;
+    }
+    state.counters["reply_bytes"] = static_cast<double>(reply.size());
+}
+BENCHMARK(BM_StoreMemoryOf10000Games)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
