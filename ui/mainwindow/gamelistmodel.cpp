@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <stdexcept>
 #include <utility>
 
@@ -27,17 +28,12 @@ void appendText(std::string& texts, std::string_view text)
     texts.append(text);
 }
 
-std::string packTexts(std::string_view caption, const std::vector<std::string>& subItems)
+// Appends the caption and the sub items, each behind its length (four bytes).
+void packTexts(std::string& texts, std::string_view caption, const std::vector<std::string>& subItems)
 {
-    std::size_t size = sizeof(std::uint32_t) + caption.size();
-    for (const std::string& item : subItems)
-        size += sizeof(std::uint32_t) + item.size();
-    std::string texts;
-    texts.reserve(size);
     appendText(texts, caption);
     for (const std::string& item : subItems)
         appendText(texts, item);
-    return texts;
 }
 
 // The text of a column (0: the caption) in packed texts; "" past the last.
@@ -113,6 +109,8 @@ void GameListModel::clearRows()
     waitingPlaced_ = 0;
     placedCount_ = 0;
     places_.clear();
+    texts_.clear(); // its room stays for the next list
+    givenUpTexts_ = 0;
     handleBase_ = lastHandle_;
     shownRows_ = 0;
     if (shown > 0) endRemoveRows();
@@ -170,7 +168,7 @@ RowHandle GameListModel::addRow()
     } else {
         beginInsertRows({}, row, row);
     }
-    waiting_.push_back(Row{++lastHandle_, {}, {}, false});
+    waiting_.push_back(Row{++lastHandle_, 0, 0, {}, false});
     places_.push_back(Place{false, 0, waiting_.size() - 1});
     if (!holding_) endInsertRows();
     return lastHandle_;
@@ -192,6 +190,7 @@ void GameListModel::removeRow(RowHandle handle)
         group = std::find_if(groups_.begin(), groups_.end(), [&](const RankGroup& g) { return g.rank == place->rank; });
         rows = &group->rows;
     }
+    givenUpTexts_ += (*rows)[place->index].textsLength;
     rows->erase(rows->begin() + static_cast<std::ptrdiff_t>(place->index));
     for (auto it = rows->begin() + static_cast<std::ptrdiff_t>(place->index); it != rows->end(); ++it)
         --places_[static_cast<std::size_t>(it->handle - handleBase_ - 1)].index;
@@ -292,16 +291,14 @@ void GameListModel::setRowTexts(RowHandle handle, const std::string& caption, co
         // Nobody looks meanwhile: the row takes its texts and its place without a word to the views.
         Place* const place = placeOf(handle);
         if (!place) return;
-        Row& row = rowAt(*place);
-        row.texts = packTexts(caption, subItems);
+        storeRowTexts(rowAt(*place), caption, subItems);
         heldChanges_ = true;
         if (!place->placed) placeRow(*place, rankOf(handle));
         return;
     }
     const int position = findRow(handle);
     if (position < 0) return;
-    Row& row = rowAt(position);
-    row.texts = packTexts(caption, subItems);
+    storeRowTexts(rowAt(position), caption, subItems);
     emit dataChanged(index(position, 0), index(position, std::max(0, columnCount() - 1)));
     // Looked up after the signal, whose receivers may have changed the list.
     Place* const place = placeOf(handle);
@@ -368,10 +365,10 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const
     const bool marked = row.friends && index.column() == 0;
     switch (role) {
     case Qt::DisplayRole:
-        if (marked) return friendMark + toQt(cellText(row.texts, 0));
+        if (marked) return friendMark + toQt(cellText(textsOf(row), 0));
         [[fallthrough]];
     case Qt::EditRole:
-        return toQt(cellText(row.texts, static_cast<std::size_t>(index.column())));
+        return toQt(cellText(textsOf(row), static_cast<std::size_t>(index.column())));
     case Qt::ForegroundRole: {
         const GameRecord* record = games_.find(row.handle);
         if (record && record->Stale) return staleRowTextColor(record->Color);
@@ -396,7 +393,7 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const
         const GameRecord* record = games_.find(row.handle);
         const auto column = static_cast<std::size_t>(index.column());
         if (!record || column >= columns_.size()) return {};
-        const std::string_view shown = cellText(row.texts, column);
+        const std::string_view shown = cellText(textsOf(row), column);
         const TextSpans spans = columnSpans(columns_[column].name, shown, *record);
         if (spans.empty()) return {};
         // The runs count in characters of the shown text, which the mark moves on.
@@ -441,7 +438,7 @@ void GameListModel::setCaption(RowHandle handle, const std::string& caption)
     const int row = findRow(handle);
     if (row < 0) return;
     Row& changed = rowAt(row);
-    changed.texts = withCaption(changed.texts, caption);
+    storeTexts(changed, withCaption(textsOf(changed), caption));
     if (holding_)
         heldChanges_ = true;
     else
@@ -460,7 +457,60 @@ int GameListModel::rowOf(RowHandle handle) const
 
 std::string GameListModel::captionAt(int row) const
 {
-    return std::string(cellText(rowAt(row).texts, 0));
+    return std::string(cellText(textsOf(rowAt(row)), 0));
+}
+
+std::string_view GameListModel::textsOf(const Row& row) const
+{
+    return std::string_view(texts_).substr(row.textsAt, row.textsLength);
+}
+
+void GameListModel::storeRowTexts(Row& row, std::string_view caption, const std::vector<std::string>& subItems)
+{
+    std::size_t length = sizeof(std::uint32_t) + caption.size();
+    for (const std::string& item : subItems)
+        length += sizeof(std::uint32_t) + item.size();
+    const std::size_t at = roomForTexts(row, length);
+    packTexts(texts_, caption, subItems);
+    row.textsAt = static_cast<std::uint32_t>(at);
+    row.textsLength = static_cast<std::uint32_t>(length);
+}
+
+void GameListModel::storeTexts(Row& row, std::string_view packed)
+{
+    const std::size_t at = roomForTexts(row, packed.size());
+    texts_.append(packed);
+    row.textsAt = static_cast<std::uint32_t>(at);
+    row.textsLength = static_cast<std::uint32_t>(packed.size());
+}
+
+std::size_t GameListModel::roomForTexts(Row& row, std::size_t length)
+{
+    givenUpTexts_ += row.textsLength;
+    row.textsLength = 0;
+    // Captions edited again and again, or rows removed, would otherwise let the block grow until the next tick.
+    if (givenUpTexts_ > 65536 && givenUpTexts_ > texts_.size() / 2) compactTexts();
+    if (texts_.size() + length > std::numeric_limits<std::uint32_t>::max())
+        throw std::length_error("the game list's texts are too long");
+    return texts_.size();
+}
+
+void GameListModel::compactTexts()
+{
+    std::string kept;
+    kept.reserve(texts_.size() - givenUpTexts_);
+    const auto keep = [&](Row& row) {
+        const std::string_view texts = textsOf(row);
+        row.textsAt = static_cast<std::uint32_t>(kept.size());
+        kept.append(texts);
+    };
+    for (RankGroup& group : groups_)
+        for (Row& row : group.rows)
+            keep(row);
+    for (std::size_t i = waitingPlaced_; i < waiting_.size(); ++i)
+        keep(waiting_[i]);
+    texts_ = std::move(kept);
+    givenUpTexts_ = 0;
 }
 
 void GameListModel::setToolTip(Row& row, RowToolTip toolTip)

@@ -76,11 +76,11 @@ public:
 
 private:
     // The texts stay the system's until a view asks for them: most rows of a long list are never shown.
-    // A long list holds many rows: each keeps its texts in one block and a tooltip only when it has one.
+    // A long list holds many rows: each keeps where its texts stand in texts_ and a tooltip only when it has one.
     struct Row {
         RowHandle handle = 0;
-        // The caption, then the sub items, each behind its length (four bytes).
-        std::string texts;
+        std::uint32_t textsAt = 0;
+        std::uint32_t textsLength = 0;
         std::unique_ptr<RowToolTip> toolTip; // null for none
         bool friends = false;                // a friend is in the game
     };
@@ -116,12 +116,25 @@ private:
     // Moves the waiting row at `place` to the end of its rank's group.
     void placeRow(Place& place, int rank);
     static void setToolTip(Row& row, RowToolTip toolTip);
+    std::string_view textsOf(const Row& row) const;
+    // Gives the row new texts at the end of texts_: the caption and sub items, or texts packed already.
+    void storeRowTexts(Row& row, std::string_view caption, const std::vector<std::string>& subItems);
+    void storeTexts(Row& row, std::string_view packed);
+    // Gives up the row's texts and returns where its new ones of `length` bytes will begin.
+    std::size_t roomForTexts(Row& row, std::size_t length);
+    // Puts the rows' texts together again when most of texts_ is texts given up.
+    void compactTexts();
 
     const GameStore& games_;
     QPointer<QHeaderView> header_;
     EditHandler editHandler_;
     bool editable_ = true;
     std::vector<Column> columns_;
+    // Every row's texts, one after the other (the caption, then the sub items, each behind its length): a tick
+    // writes them in one run instead of a block for each row, and clearing the list frees nothing row by row.
+    // Texts a row gave up (a new caption, a removed row) stay until the list is cleared or compacted.
+    std::string texts_;
+    std::size_t givenUpTexts_ = 0;
     // The list is the groups, highest rank first (a rank takes a handful of values), then the waiting rows: rows
     // added but without texts yet, in the order they came. A row with texts joins the end of its rank's group,
     // which is its place in rank order; so placing a row costs the same however long the list is.

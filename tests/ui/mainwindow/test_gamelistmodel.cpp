@@ -293,6 +293,39 @@ private slots:
         }
     }
 
+    // Texts given up (edited captions, a removed row) are put aside when they outgrow the rows' own: each row keeps
+    // its caption and sub items, a row still waiting for texts stays empty.
+    void captionsEditedManyTimesKeepEveryRowsTexts()
+    {
+        GameStore games;
+        GameListModel model(games);
+        model.addColumn("Szenario", 100);
+        model.addColumn("Status", 80);
+        std::vector<quintor::RowHandle> rows;
+        for (const char* status : {"Lobby", "Laufend", "Pause", "Laufend"}) {
+            const quintor::RowHandle row = model.addRow();
+            GameRecord entry = game(status, status);
+            entry.Item = row;
+            games.append(std::move(entry));
+            model.setRowTexts(row, status, {status});
+            rows.push_back(row);
+        }
+        const quintor::RowHandle waiting = model.addRow();
+        model.removeRow(rows[3]);
+        const std::string longCaption(1000, 'x');
+        for (int edit = 0; edit < 300; ++edit)
+            model.setCaption(rows[static_cast<std::size_t>(edit % 2)], longCaption + std::to_string(edit));
+        QCOMPARE(model.rowCount(), 4);
+        QCOMPARE(model.captionAt(0), longCaption + "298");
+        QCOMPARE(model.captionAt(1), std::string("Pause"));
+        QCOMPARE(model.captionAt(2), longCaption + "299");
+        QCOMPARE(model.rowOf(waiting), 3);
+        QCOMPARE(model.captionAt(3), std::string());
+        const QStringList statuses{"Lobby", "Pause", "Laufend", ""};
+        for (int row = 0; row < 4; ++row)
+            QCOMPARE(model.index(row, 1).data().toString(), statuses[row]);
+    }
+
     void textColourIsTheRecordsColour_data()
     {
         QTest::addColumn<uint>("color");
