@@ -467,32 +467,35 @@ std::string_view GameListModel::textsOf(const Row& row) const
 
 void GameListModel::storeRowTexts(Row& row, std::string_view caption, const std::vector<std::string>& subItems)
 {
-    std::size_t length = sizeof(std::uint32_t) + caption.size();
-    for (const std::string& item : subItems)
-        length += sizeof(std::uint32_t) + item.size();
-    const std::size_t at = roomForTexts(row, length);
+    const std::size_t at = giveUpTexts(row);
     packTexts(texts_, caption, subItems);
-    row.textsAt = static_cast<std::uint32_t>(at);
-    row.textsLength = static_cast<std::uint32_t>(length);
+    keepTexts(row, at);
 }
 
 void GameListModel::storeTexts(Row& row, std::string_view packed)
 {
-    const std::size_t at = roomForTexts(row, packed.size());
+    const std::size_t at = giveUpTexts(row);
     texts_.append(packed);
-    row.textsAt = static_cast<std::uint32_t>(at);
-    row.textsLength = static_cast<std::uint32_t>(packed.size());
+    keepTexts(row, at);
 }
 
-std::size_t GameListModel::roomForTexts(Row& row, std::size_t length)
+std::size_t GameListModel::giveUpTexts(Row& row)
 {
     givenUpTexts_ += row.textsLength;
     row.textsLength = 0;
     // Captions edited again and again, or rows removed, would otherwise let the block grow until the next tick.
     if (givenUpTexts_ > 65536 && givenUpTexts_ > texts_.size() / 2) compactTexts();
-    if (texts_.size() + length > std::numeric_limits<std::uint32_t>::max())
-        throw std::length_error("the game list's texts are too long");
     return texts_.size();
+}
+
+void GameListModel::keepTexts(Row& row, std::size_t at)
+{
+    if (texts_.size() > std::numeric_limits<std::uint32_t>::max()) {
+        texts_.resize(at);
+        throw std::length_error("the game list's texts are too long");
+    }
+    row.textsAt = static_cast<std::uint32_t>(at);
+    row.textsLength = static_cast<std::uint32_t>(texts_.size() - at);
 }
 
 void GameListModel::compactTexts()

@@ -120,8 +120,10 @@ private:
     // Gives the row new texts at the end of texts_: the caption and sub items, or texts packed already.
     void storeRowTexts(Row& row, std::string_view caption, const std::vector<std::string>& subItems);
     void storeTexts(Row& row, std::string_view packed);
-    // Gives up the row's texts and returns where its new ones of `length` bytes will begin.
-    std::size_t roomForTexts(Row& row, std::size_t length);
+    // Gives up the row's texts and returns where its new ones will begin; keepTexts then gives the row the texts
+    // appended since.
+    std::size_t giveUpTexts(Row& row);
+    void keepTexts(Row& row, std::size_t at);
     // Puts the rows' texts together again when most of texts_ is texts given up.
     void compactTexts();
 
