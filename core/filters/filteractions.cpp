@@ -3,6 +3,7 @@
 
 #include "filters/filterlogic.h"
 #include "settings/appinfo.h"
+#include "settings/convert.h"
 #include "settings/storedlines.h"
 
 namespace quintor {
@@ -33,9 +34,15 @@ bool actionFires(ActionKind kind, bool once, bool newGame)
     return newGame || !once;
 }
 
+// A host may make his title and name thousands of characters long, or many lines: each is cut, so that the question
+// itself still stands in the box.
+constexpr std::size_t kJoinQuestionPartLength = 200;
+constexpr std::size_t kJoinQuestionPartLines = 2;
+
 std::string joinQuestion(const GameRecord& game)
 {
-    return tr("Dem Spiel \"") + game.Title + "\" von " + game.Hoster + " beitreten?";
+    return tr("Dem Spiel \"") + shortened(game.Title, kJoinQuestionPartLength, kJoinQuestionPartLines) + "\" von " +
+           shortened(game.Hoster, kJoinQuestionPartLength, kJoinQuestionPartLines) + " beitreten?";
 }
 
 void paintRow(GameStore& games, RowHandle row, std::string_view colourName)
@@ -53,8 +60,10 @@ void PlatformFilterActions::perform(const PerformedAction& action)
     case ActionKind::showMessage: {
         const GameRecord* game = games_.find(action.row);
         const std::string about = game ? gameIdentity(*game) : std::string();
-        prompts_.raise({PromptKind::information, action.text},
-                       "message\n" + action.filterKey + "\n" + about + "\n" + action.text);
+        // Cut before it names the prompt too: two texts alike as far as a box shows them are one message.
+        std::string text = shortened(action.text, kMaxPromptTextLength, kMaxPromptTextLines);
+        std::string key = "message\n" + action.filterKey + "\n" + about + "\n" + text;
+        prompts_.raise({PromptKind::information, std::move(text)}, std::move(key));
         break;
     }
     case ActionKind::showBalloon: {

@@ -1,4 +1,5 @@
 #include "monitor/promptqueue.h"
+#include "settings/convert.h"
 #include "settings/translate.h"
 
 #include <algorithm>
@@ -30,6 +31,7 @@ void PromptQueue::raise(Prompt prompt, std::string key, Answer answer)
             leftOutKeys_.insert(std::hash<std::string>{}(key));
         return;
     }
+    prompt.text = shortened(prompt.text, kMaxPromptTextLength, kMaxPromptTextLines);
     waiting_.push_back({std::move(prompt), std::move(key), std::move(answer)});
     if (holds_ == 0) showNext();
 }

@@ -4,6 +4,7 @@
 
 #include "platform/dialogs.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -16,6 +17,11 @@ enum class PromptKind {
     errorQuestion,       // "Fehler", "&Ja" and "&Nein"
     informationQuestion, // "Informationen", "&Ja" and "&Nein"
 };
+
+// What a prompt's text is cut to (see shortened): what a box shows on one screen. A filter's message may hold a game's
+// whole player list, and a box of megabytes would be laid out for seconds while the window stands still.
+inline constexpr std::size_t kMaxPromptTextLength = 1000;
+inline constexpr std::size_t kMaxPromptTextLines = 25;
 
 struct Prompt {
     PromptKind kind = PromptKind::message;

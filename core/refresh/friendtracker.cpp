@@ -1,6 +1,7 @@
 #include "refresh/friendtracker.h"
 
 #include "refresh/rowtexts.h"
+#include "settings/convert.h"
 #include "settings/translate.h"
 
 #include <algorithm>
@@ -16,9 +17,7 @@ constexpr std::size_t alreadyOnlineLines = 5;
 std::string shownTitle(const GameRecord& game, const TextList& aliases)
 {
     std::string alias;
-    std::string title = rowCaption(game, aliases, alias);
-    if (title.size() > shownTitleLength) title = title.substr(0, shownTitleLength) + "\x85";
-    return title;
+    return shortened(rowCaption(game, aliases, alias), shownTitleLength);
 }
 
 std::string whereText(const std::string& name, const std::string& verb, const GameRecord& game, const TextList& aliases)

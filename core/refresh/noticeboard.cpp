@@ -60,7 +60,7 @@ std::vector<Notice> noticesToShow(std::string_view noticeFile, const TextList& c
     for (std::size_t n = 1; n <= limit && notices.size() < kMaxNoticesShown; ++n) {
         if (!texts[n] || texts[n]->empty()) break;
         if (dismissals[n] && lowerAscii(std::string(*dismissals[n])) == "true") continue;
-        notices.push_back({static_cast<int>(n), std::string(*texts[n])});
+        notices.push_back({static_cast<int>(n), shortened(*texts[n], kMaxNoticeLength)});
     }
     return notices;
 }

@@ -1,6 +1,7 @@
 #include "refresh/startup.h"
 #include "settings/translate.h"
 
+#include "platform/prompts.h"
 #include "settings/appinfo.h"
 #include "settings/convert.h"
 #include "settings/keys.h"
@@ -42,7 +43,7 @@ std::string updateWarningText(std::string_view published)
     text += appinfo::versionWord;
     text += "\r\nEmpfohlen: ";
     text += published;
-    return text;
+    return shortened(text, kMaxPromptTextLength, kMaxPromptTextLines);
 }
 
 WindowBounds storedWindowBounds(const TextList& config)

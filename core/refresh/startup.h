@@ -15,7 +15,8 @@ bool updateCheckEnabled(const TextList& config);
 // The published version word equals ours after lower-casing A to Z and trimming codes 0 to 32.
 bool versionIsCurrent(std::string_view published);
 
-// The warning shown for another version; the published text is appended exactly as received.
+// The warning shown for another version; the published text is appended as received, as far as a box shows it (see
+// kMaxPromptTextLength): a broken update server may answer with megabytes.
 std::string updateWarningText(std::string_view published);
 
 struct WindowBounds {

@@ -3,6 +3,7 @@
 
 #include "settings/errors.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace quintor {
@@ -108,6 +109,22 @@ bool strToBool(std::string_view text)
 std::string boolToStr(bool value)
 {
     return value ? "True" : "False";
+}
+
+std::string shortened(std::string_view text, std::size_t maxLength, std::size_t maxLines)
+{
+    std::size_t end = std::min(text.size(), maxLength);
+    std::size_t lines = 1;
+    for (std::size_t i = 0; i < end; ++i) {
+        if (text[i] == '\n' && ++lines > maxLines) {
+            end = i > 0 && text[i - 1] == '\r' ? i - 1 : i;
+            break;
+        }
+    }
+    if (end == text.size()) return std::string(text);
+    std::string cut(text.substr(0, end));
+    cut += '\x85';
+    return cut;
 }
 
 } // namespace quintor

@@ -1,7 +1,10 @@
-// The integer and boolean conversions that every reader of settings, filter files and replies uses.
+// The integer and boolean conversions that every reader of settings, filter files and replies uses, and the cut of a
+// text too long for where it is shown.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,5 +30,12 @@ bool strToBool(std::string_view text);
 
 // How a truth value is stored: "True" or "False".
 std::string boolToStr(bool value);
+
+// `text` cut after its first `maxLength` characters or `maxLines` lines, whichever comes first (a line ends at LF; the
+// CR of a CR LF at the cut goes too); a text that was cut ends with "\x85", the ellipsis. A text from outside (a
+// server's reply, a notice, a game's player list) may run to megabytes, which a box or label would lay out for seconds
+// while the window stands still.
+std::string shortened(std::string_view text, std::size_t maxLength,
+                      std::size_t maxLines = std::numeric_limits<std::size_t>::max());
 
 } // namespace quintor

@@ -3,9 +3,11 @@
 #include "filters/filterengine.h"
 
 #include "filtertestsupport.h"
+#include "settings/convert.h"
 #include "support/fakes.h"
 
 #include <algorithm>
+
 #include <gtest/gtest.h>
 
 using namespace quintor;
@@ -281,6 +283,12 @@ TEST(FilterJoin, AsksOncePerGameAndYesStartsTheGameIfItIsStillListed)
     prompts.answer(2, true);
     EXPECT_EQ(starter.started.size(), 1u);
     EXPECT_EQ(prompts.raised.back().prompt.text, "Das Spiel ist nicht mehr in der Liste.");
+
+    // A hostile title is cut, so that the question still stands in the box.
+    refresh({std::string(5000, 'T') + "\n\n\nEnde"});
+    const std::string asked = prompts.raised.back().prompt.text;
+    EXPECT_EQ(asked, "Dem Spiel \"" + shortened(std::string(5000, 'T'), 200) + "\" von Sven beitreten?");
+    EXPECT_LE(asked.size(), kMaxPromptTextLength);
 }
 
 } // namespace

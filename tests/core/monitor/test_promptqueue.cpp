@@ -1,6 +1,7 @@
 // The queue of what the ticks raise: one box at a time in the order raised, nothing twice, nothing shown or
 // answered while a tick holds it.
 #include "monitor/promptqueue.h"
+#include "settings/convert.h"
 #include "support/fakes.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +36,20 @@ TEST(PromptQueue, OneAtATimeInOrderAndAKeyNeverTwice)
     EXPECT_EQ(answers, std::vector<std::string>{"zwei nein"});
     EXPECT_EQ(queue.waiting(), 0u);
     EXPECT_FALSE(queue.standing());
+}
+
+TEST(PromptQueue, ATextLongerThanABoxShowsIsCut)
+{
+    test::ScriptedPresenter presenter;
+    PromptQueue queue;
+    queue.setPresenter(presenter);
+    std::string players;
+    for (int n = 0; n < 1000; ++n)
+        players += std::string(4000, 'W') + ", ";
+    queue.raise({PromptKind::information, "Spieler: " + players}, "a");
+    ASSERT_EQ(presenter.presented.size(), 1u);
+    EXPECT_EQ(presenter.presented[0].text, shortened("Spieler: " + players, kMaxPromptTextLength));
+    EXPECT_EQ(presenter.presented[0].text.size(), kMaxPromptTextLength + 1);
 }
 
 TEST(PromptQueue, ClosingWithdrawsTheBoxAndDropsTheRest)

@@ -1,3 +1,4 @@
+#include "platform/prompts.h"
 #include "refresh/noticeboard.h"
 #include "refresh/startup.h"
 #include "support/fakes.h"
@@ -56,6 +57,15 @@ TEST(NoticeBoard, TextIsEverythingAfterTheFirstEqualsAndTheFirstLineCounts)
     EXPECT_EQ(notices[0].text, "a=b = c");
 }
 
+TEST(NoticeBoard, ANoticeLongerThanTheBoardShowsIsCut)
+{
+    const std::string huge(7'000'000, 'x');
+    const auto notices = noticesToShow("1=" + huge + "\n2=kurz\n", {});
+    ASSERT_EQ(notices.size(), 2u);
+    EXPECT_EQ(notices[0].text, std::string(kMaxNoticeLength, 'x') + "\x85");
+    EXPECT_EQ(notices[1].text, "kurz");
+}
+
 TEST(NoticeBoard, AtMostTheFirstFiftyNoticesLeftAfterDismissalsAreShown)
 {
     std::string file;
@@ -100,6 +110,10 @@ TEST(Startup, VersionComparison)
     EXPECT_EQ(updateWarningText("Velmar 2.03 Beta [85]\n"),
               "Die von dir verwendete Version von Quintor ist nicht aktuell. Bitte aktualisiere doch!\r\n\r\n"
               "Installiert: Velmar 2.02 Beta [84]\r\nEmpfohlen: Velmar 2.03 Beta [85]\n");
+    // A broken update server's megabytes are shown as far as a box shows them.
+    const std::string warning = updateWarningText(std::string(16'000'000, 'v'));
+    EXPECT_EQ(warning.size(), kMaxPromptTextLength + 1);
+    EXPECT_EQ(warning.back(), '\x85');
 }
 
 TEST(Startup, OnlyTheExactWordSwitchesTheUpdateCheckOff)

@@ -85,3 +85,26 @@ TEST(Convert, BooleanTakesWordsInAnyCaseAndNumbers)
     EXPECT_EQ(boolToStr(true), "True");
     EXPECT_EQ(boolToStr(false), "False");
 }
+
+TEST(Convert, ShortenedCutsAtTheLengthOrTheLineLimitAndMarksTheCut)
+{
+    struct Case {
+        std::string text;
+        std::size_t length, lines;
+        std::string shown;
+    };
+    const std::vector<Case> cases = {
+        {"kurz", 10, 3, "kurz"},
+        {"genau zehn", 10, 3, "genau zehn"},
+        {"elf Zeichen", 10, 3, "elf Zeiche\x85"},
+        {"a\r\nb\r\nc", 100, 3, "a\r\nb\r\nc"},
+        {"a\r\nb\r\nc\r\nd", 100, 3, "a\r\nb\r\nc\x85"},
+        {"a\nb\nc\nd", 100, 2, "a\nb\x85"},
+        {"a\r\n\r\nb", 100, 1, "a\x85"},
+        {"\nx", 100, 1, "\x85"},
+        {"eins\nzwei\ndrei", 6, 3, "eins\nz\x85"}, // the length comes first
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(shortened(c.text, c.length, c.lines), c.shown) << c.text;
+    EXPECT_EQ(shortened(std::string(5'000'000, 'x'), 1000), std::string(1000, 'x') + "\x85");
+}
