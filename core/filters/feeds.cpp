@@ -2,6 +2,7 @@
 #include "settings/translate.h"
 
 #include "filters/filtertreefiles.h"
+#include "settings/convert.h"
 #include "settings/filejournal.h"
 #include "settings/keys.h"
 #include "settings/ownfiles.h"
@@ -31,6 +32,14 @@ std::string sizeText(std::size_t bytes)
     return std::to_string(bytes) + tr(" Bytes");
 }
 
+// A line of the index as a message quotes it. A filter file's name is a few characters long; a hostile index may hold
+// a line of a mebibyte, which the box at start-up laid out for half a minute, wider and higher than any screen.
+std::string quotedLine(std::string_view line)
+{
+    constexpr std::size_t kQuotedLength = 100;
+    return shortened(line, kQuotedLength);
+}
+
 [[noreturn]] void refuse(const std::string& why)
 {
     throw FeedError(translateText(kRefused) + why + "." + translateText(kUnchanged));
@@ -41,9 +50,13 @@ std::string sizeText(std::size_t bytes)
 std::optional<std::string> refusedIndexLine(std::string_view line)
 {
     if (line.empty()) return tr("eine leere Zeile");
-    if (isFilterFileBase(line)) return std::nullopt;
+    // A filter's key is two counts of the tree ("grp2147483647fil2147483647_act" at most): a longer line names no
+    // filter file, and one of hundreds of characters is no file the folder could hold, so its change could never be
+    // finished.
+    constexpr std::size_t kLongestFilterFileBase = 64;
+    if (line.size() <= kLongestFilterFileBase && isFilterFileBase(line)) return std::nullopt;
     std::string reason(1, '"');
-    reason.append(line).append(tr("\" ist keine Filterdatei"));
+    reason.append(quotedLine(line)).append(tr("\" ist keine Filterdatei"));
     return reason;
 }
 

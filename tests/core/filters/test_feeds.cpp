@@ -1,4 +1,5 @@
 #include "filters/feeds.h"
+#include "filters/filtertreefiles.h"
 
 #include "support/fakes.h"
 #include "support/loopbackserver.h"
@@ -110,6 +111,33 @@ TEST_F(FeedTest, AMissingListedFileEndsTheDownloadAndLeavesTheOldFilterSetWhole)
     EXPECT_EQ(error, "Der Feed wird nicht geholt: die Datei \"grp0fil0_act.txt\" kann nicht geholt werden "
                      "(HTTP-Status 404). Die Filter bleiben unver\xE4ndert.");
     EXPECT_TRUE(dialogs.shown.empty());
+}
+
+// A hostile index's line of a mebibyte was quoted whole: the box at start-up took half a minute to lay it out, and
+// stood wider and higher than the screen. A name of a filter file's form that no file of the folder can carry was
+// fetched, and its journal, which no start could carry out, left the filters read-only for good.
+TEST_F(FeedTest, AnOverlongIndexLineIsQuotedCutAndFetchesNothing)
+{
+    for (const std::string& line : {std::string(1024 * 1000, 'a'), "grp1" + std::string(300, '0') + "fil0"}) {
+        test::LoopbackServer server(
+            {{"/index.txt", line + "\nfilter\n"}, {"/" + line + ".txt", "active=True"}, {"/filter.txt", "grp0=Neu"}});
+        config.setValue("feed", server.url("/"));
+        dialogs.shown.clear();
+        feed.fetchFeed();
+        EXPECT_EQ(server.paths(), (std::vector<std::string>{"/index.txt"}));
+        EXPECT_FALSE(folder.exists("filter.txt"));
+        EXPECT_FALSE(folder.exists("filter.journal"));
+        EXPECT_FALSE(loadFilterStore(localFiles(), folder.path()).unreadable);
+        const auto messages = dialogs.textsOf("message");
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_LT(messages[0].size(), 300u);
+        EXPECT_TRUE(messages[0].starts_with("Der Feed wird nicht geholt: sein Index nennt keinen g\xFCltigen "
+                                            "Dateinamen (\"" +
+                                            line.substr(0, 20)))
+            << messages[0];
+        EXPECT_TRUE(messages[0].ends_with("\x85\" ist keine Filterdatei). Die Filter bleiben unver\xE4ndert."))
+            << messages[0];
+    }
 }
 
 TEST_F(FeedTest, SettingsThatStartUpCouldNotReadAreNeverReplaced)
@@ -284,7 +312,8 @@ INSTANTIATE_TEST_SUITE_P(Bounds, FeedOverABound,
 
 TEST(IndexLine, FilterFilesPass)
 {
-    for (const char* name : {"filter", "grp0fil0", "grp0fil0_act", "grp12fil3_act", "grp10fil0", "grp0fil10"}) {
+    for (const char* name : {"filter", "grp0fil0", "grp0fil0_act", "grp12fil3_act", "grp10fil0", "grp0fil10",
+                             "grp2147483647fil2147483647_act"}) {
         EXPECT_FALSE(refusedIndexLine(name)) << name;
     }
 }
