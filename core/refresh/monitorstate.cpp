@@ -6,6 +6,7 @@
 #include "settings/keys.h"
 #include "settings/ownfiles.h"
 #include "settings/storedlines.h"
+#include "settings/translate.h"
 
 #include <exception>
 
@@ -20,15 +21,34 @@ void noteFailure(std::string& failures, const std::exception& error)
     failures += error.what();
 }
 
-// Loads one list when its file exists; a file that cannot be read is kept by the save guard. False when
-// there is no file.
+void setLines(TextList& list, std::string_view bytes)
+{
+    list.setText(bytes);
+}
+
+void setLines(LogLines& list, std::string_view bytes)
+{
+    TextList lines;
+    lines.setText(bytes);
+    list.assign(lines);
+}
+
+// Loads one list when its file exists; a file that cannot be read is kept by the save guard. So is one whose text a
+// NUL byte ends (a list saved as UTF-16 by an editor): what stands behind it was never read, and saving the list
+// would leave only what came before. False when there is no file.
 template <typename List> bool loadList(MonitorState& state, List& list, std::string_view name, std::string& failures)
 {
     list.clear();
     const std::string path = state.file(name);
     if (!fileExists(path)) return false;
     try {
-        list.loadFromFile(path);
+        const std::string bytes = readWholeFile(path);
+        setLines(list, bytes);
+        if (bytes.find('\0') != std::string::npos)
+            throw FileError(tr("Die Datei \"") + path +
+                            tr("\" enth\xE4lt ein NUL-Byte: Was dahinter steht, wurde nicht gelesen, und die Datei "
+                               "wird nicht \xFC"
+                               "berschrieben."));
     } catch (const std::exception& error) {
         state.saveGuard.keep(path);
         noteFailure(failures, error);

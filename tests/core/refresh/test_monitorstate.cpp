@@ -73,6 +73,35 @@ INSTANTIATE_TEST_SUITE_P(ListFiles, UnreadableAtStart, testing::ValuesIn(kListFi
                              return info.param.substr(0, info.param.find('.'));
                          });
 
+// A NUL byte ends a file's text. An alias list saved as UTF-16 by an editor was read as one line of garbage, and the
+// shut-down wrote that line over it: the aliases were gone.
+TEST(LoadLists, AListThatANulByteEndsIsReadSoFarAndNeverWrittenOver)
+{
+    for (const auto& name : kListFiles) {
+        SCOPED_TRACE(name);
+        test::TempFolder folder;
+        const std::string bytes = name + "=vorher\r\n" + std::string(1, '\0') + name + "=dahinter\r\n";
+        for (const auto& other : kListFiles)
+            folder.write(other, other == name ? bytes : "");
+        MonitorState state;
+        state.appFolder = folder.path();
+        try {
+            loadLists(state);
+            FAIL() << "no error";
+        } catch (const FileError& error) {
+            EXPECT_NE(std::string(error.what()).find(name + "\" enth\xE4lt ein NUL-Byte"), std::string::npos)
+                << error.what();
+        }
+        EXPECT_EQ(state.servers.count() + state.aliases.count() + state.config.count() + state.logLines.count() +
+                      state.friends.count(),
+                  1);
+        state.aliases.add("neu=Alias");
+        state.config.setValue("width", "800");
+        saveLists(state);
+        EXPECT_EQ(folder.read(name), bytes);
+    }
+}
+
 TEST(LoadLists, RemovesLeftoversOfInterruptedSavesAndBoundsTheLog)
 {
     test::TempFolder folder;
