@@ -2,6 +2,7 @@
 #include "settings/translate.h"
 
 #include "settings/errors.h"
+#include "settings/fileio.h"
 #include "settings/keys.h"
 #include "settings/ownfiles.h"
 
@@ -132,12 +133,20 @@ FilterStoreLoad loadFilterStore(FilePort& files, const std::string& appFolder)
     const auto readable = [&](const std::string& name) -> std::optional<std::string> {
         const std::string path = appFolder + name;
         if (!files.exists(path)) return std::nullopt;
+        std::string text;
         try {
-            return files.read(path);
+            text = files.read(path);
         } catch (const FileError& error) {
             note(error);
             return std::nullopt;
         }
+        // Used as far as it was read; what stands behind a NUL byte was not, so the store is read-only as well.
+        try {
+            refuseTextCutByNul(path, text);
+        } catch (const FileError& error) {
+            note(error);
+        }
+        return text;
     };
     if (const auto list = readable(std::string(files::filter))) load.filters.setText(*list);
     readable(std::string(files::index));

@@ -26,8 +26,8 @@ inline constexpr std::string_view kFilterFilesUnreadable =
 
 struct FilterStoreLoad {
     TextList filters; // "filter.txt" as read; empty when it is missing or could not be read
-    // Why the store cannot be trusted (a file of it that exists but could not be read, or an unfinished change
-    // that could not be finished). Then no filter file may be written in this run.
+    // Why the store cannot be trusted (a file of it that exists but could not be read or that a NUL byte cuts, or
+    // an unfinished change that could not be finished). Then no filter file may be written in this run.
     std::optional<std::string> unreadable;
 };
 

@@ -23,11 +23,14 @@ ActivityHistory::LoadResult ActivityHistory::load(const std::string& path)
     if (!fileExists(path)) return result;
     TextList lines;
     try {
-        lines.loadFromFile(path);
+        const std::string bytes = readWholeFile(path);
+        lines.setText(bytes);
+        // Hours behind a NUL byte were never read: the hours before it are shown, and the file is kept as it is.
+        refuseTextCutByNul(path, bytes);
     } catch (const FileError& error) {
         fileUnreadable_ = true;
         result.error = error.what();
-        return result;
+        if (lines.count() == 0) return result;
     }
     ParsedHistory parsed = parseHistory(lines);
     result.skippedLines = parsed.skippedLines;

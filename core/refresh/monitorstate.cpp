@@ -6,7 +6,6 @@
 #include "settings/keys.h"
 #include "settings/ownfiles.h"
 #include "settings/storedlines.h"
-#include "settings/translate.h"
 
 #include <exception>
 
@@ -44,11 +43,7 @@ template <typename List> bool loadList(MonitorState& state, List& list, std::str
     try {
         const std::string bytes = readWholeFile(path);
         setLines(list, bytes);
-        if (bytes.find('\0') != std::string::npos)
-            throw FileError(tr("Die Datei \"") + path +
-                            tr("\" enth\xE4lt ein NUL-Byte: Was dahinter steht, wurde nicht gelesen, und die Datei "
-                               "wird nicht \xFC"
-                               "berschrieben."));
+        refuseTextCutByNul(path, bytes);
     } catch (const std::exception& error) {
         state.saveGuard.keep(path);
         noteFailure(failures, error);

@@ -123,6 +123,15 @@ std::string readWholeFile(const std::string& path)
     return readAll(fd, path, 0);
 }
 
+void refuseTextCutByNul(const std::string& path, std::string_view bytes)
+{
+    if (bytes.find('\0') == std::string_view::npos) return;
+    throw FileError(tr("Die Datei \"") + path +
+                    tr("\" enth\xE4lt ein NUL-Byte: Was dahinter steht, wurde nicht gelesen, und die Datei "
+                       "wird nicht \xFC"
+                       "berschrieben."));
+}
+
 std::optional<FileStamp> fileStamp(const std::string& path)
 {
     struct stat info {};

@@ -15,6 +15,10 @@ bool fileExists(const std::string& path);
 // The whole file as bytes; FileError with the operating system's reason when it cannot be read.
 std::string readWholeFile(const std::string& path);
 
+// Refuses a file that holds a NUL byte (a list saved as UTF-16 by an editor): its text is read up to the first one, so
+// saving what was read would lose the rest. Throws FileError then, naming the file.
+void refuseTextCutByNul(const std::string& path, std::string_view bytes);
+
 // What tells one state of a file from the next: which file it is, its size and its change times.
 struct FileStamp {
     std::uint64_t device = 0, inode = 0, size = 0;

@@ -159,17 +159,28 @@ TEST(FilterTreeChange, MovingUpWithAFileThatCannotBeReadChangesNothing)
     EXPECT_EQ(store.steps, 0);
 }
 
+// Not read at all, or read only up to a NUL byte (a file saved as UTF-16 by an editor): a change written from what
+// was read would lose the rest.
 TEST(FilterTreeChange, AFilterFileThatCannotBeReadAtStartMakesTheStoreReadOnly)
 {
-    for (const char* name : {"filter.txt", "index.txt", "grp0fil1.txt", "grp0fil1_act.txt", ""}) {
-        MemoryFiles store = storeOf({{"A", {"a0", "a1"}}});
-        store.unreadable.insert(kFolder + name);
-        const FilterStoreLoad load = loadFilterStore(store, kFolder);
-        EXPECT_EQ(load.unreadable.has_value(), *name != '\0') << name;
-        if (load.unreadable) {
-            EXPECT_NE(load.unreadable->find(name), std::string::npos) << *load.unreadable;
+    for (const bool cutByNul : {false, true}) {
+        for (const char* name : {"filter.txt", "index.txt", "grp0fil1.txt", "grp0fil1_act.txt", ""}) {
+            MemoryFiles store = storeOf({{"A", {"a0", "a1"}}});
+            if (!cutByNul) {
+                store.unreadable.insert(kFolder + name);
+            } else if (store.files.count(kFolder + name)) {
+                store.files[kFolder + name].append(1, '\0').append("dahinter\r\n");
+            }
+            const FilterStoreLoad load = loadFilterStore(store, kFolder);
+            EXPECT_EQ(load.unreadable.has_value(), *name != '\0') << name << cutByNul;
+            if (load.unreadable) {
+                EXPECT_NE(load.unreadable->find(name), std::string::npos) << *load.unreadable;
+            }
+            // The list as far as it was read.
+            const bool listUnread = !cutByNul && std::string(name) == "filter.txt";
+            EXPECT_EQ(load.filters.count(), listUnread ? 0 : 3) << name << cutByNul;
+            EXPECT_EQ(store.steps, 0) << name;
         }
-        EXPECT_EQ(store.steps, 0) << name;
     }
 }
 

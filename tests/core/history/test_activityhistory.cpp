@@ -147,6 +147,26 @@ TEST(ActivityHistory, AFileThatCannotBeReadIsNeverOverwritten)
     EXPECT_TRUE(std::filesystem::is_symlink(path));
 }
 
+// A NUL byte ends a file's text: the hours behind it were never read, and the hourly save wrote the hours before it
+// over the whole file.
+TEST(ActivityHistory, AFileANulByteCutsShowsTheHoursBeforeItAndIsNeverOverwritten)
+{
+    test::TempFolder folder;
+    const std::string bytes = "2026-12-08 19=1;2;2;2;2\r\n" + std::string(1, '\0') + "2026-12-08 20=1;3;3;3;3\r\n";
+    folder.write("history.txt", bytes);
+    test::FixedClock clock;
+    clock.time = time(2026, 12, 8, 21, 0);
+    ActivityHistory history(clock);
+    const auto result = history.load(folder.file("history.txt"));
+    EXPECT_NE(result.note().find("NUL-Byte"), std::string::npos) << result.note();
+    ASSERT_EQ(history.hours().size(), 1u);
+    EXPECT_EQ(history.hours().front().hour, at(2026, 12, 8, 19));
+
+    history.record({1, 1});
+    EXPECT_FALSE(history.save(folder.file("history.txt")));
+    EXPECT_EQ(folder.read("history.txt"), bytes);
+}
+
 TEST(ActivityHistory, LinesItCannotReadAreWrittenBackAfterTheHoursAndCountedOnce)
 {
     // A later version's line with one more field: dropping it at the next save lost the user's history.
