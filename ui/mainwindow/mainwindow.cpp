@@ -23,6 +23,7 @@
 #include <QTimer>
 
 #include <cstdlib>
+#include <utility>
 
 namespace quintor::ui {
 
@@ -89,11 +90,19 @@ void MainWindow::runSoon(std::function<void()> step)
 
 void MainWindow::tickStarted()
 {
+    // The interval counts from the end of a tick. A tick that outlasts it (a server that keeps its request for
+    // the whole time-out) would otherwise find the next one due as it ends, and ticks would follow each other
+    // without a pause: the list never whole, the boxes they raised never shown, the list commands never free.
+    if (refreshTimer_->isActive()) {
+        refreshTimer_->stop();
+        refetchPaused_ = true;
+    }
     setTickRunning(true);
 }
 
 void MainWindow::tickEnded()
 {
+    if (std::exchange(refetchPaused_, false) && !shutdownRequested_) refreshTimer_->start();
     setTickRunning(false);
     listShown_ = true;
     // The preview is over the list as it stands; no copy of it is made while nobody looks at one.
@@ -224,6 +233,7 @@ void MainWindow::setTrayLine(const std::string& text)
 
 void MainWindow::stopRefetchTimer()
 {
+    refetchPaused_ = false;
     refreshTimer_->stop();
     // Offline mode may begin after a tick, when the user removes the last server.
     goOnlineAction_->setEnabled(!monitor_.tickRunning() && !monitor_.online());
@@ -231,7 +241,10 @@ void MainWindow::stopRefetchTimer()
 
 void MainWindow::startRefetchTimer()
 {
-    refreshTimer_->start();
+    if (monitor_.tickRunning())
+        refetchPaused_ = true; // from the end of this tick
+    else
+        refreshTimer_->start();
 }
 
 void MainWindow::showNotices(const std::vector<Notice>& notices)

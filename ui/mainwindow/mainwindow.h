@@ -191,6 +191,7 @@ private:
     QStatusBar* statusBar_ = nullptr;
     ElidingLabel* statusText_ = nullptr; // the bar's one simple text, ended with "…" where the window ends
     QTimer* refreshTimer_ = nullptr;
+    bool refetchPaused_ = false; // stopped for the running tick; starts again as it ends
     QMenu* listMenu_ = nullptr;
     QAction* playersAction_ = nullptr;
     QAction* resourcesAction_ = nullptr;

@@ -6,6 +6,10 @@
 #include <QLabel>
 #include <QStatusBar>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 using quintor::test::MainWindowFixture;
 
 namespace {
@@ -16,6 +20,24 @@ std::string oneGameReply()
 {
     return quintor::test::replyHeader() + quintor::test::referenceBlock({.title = "Greed Arena"});
 }
+
+// A server that keeps each request longer than the refetch interval lasts (in the tests), then fails; from the
+// fifth on it fails at once, so that ticks which followed each other without a pause come to an end.
+struct SlowFailingServer : quintor::HttpClient {
+    std::atomic<int> calls{0};
+    std::string get(const std::string& url, const quintor::HttpOptions& options) override
+    {
+        if (++calls <= 4) {
+            const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+            while (std::chrono::steady_clock::now() < until) {
+                if (options.cancel && options.cancel->load())
+                    throw quintor::HttpError("cancelled", quintor::HttpError::Kind::Cancelled);
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        }
+        throw quintor::HttpError("HTTP request for " + url + " timed out", quintor::HttpError::Kind::Timeout);
+    }
+};
 
 QString statusText(const quintor::ui::MainWindow& form)
 {
@@ -54,6 +76,22 @@ private slots:
         QVERIFY(!f.action("WiederOnlinegehen1")->isEnabled()); // still online
         QVERIFY(f.answerPrompt(false));                        // keep the server
         QCOMPARE(form.monitor().state().servers.count(), 1);
+    }
+
+    void aTickLongerThanTheIntervalLeavesRoomBeforeTheNext()
+    {
+        auto server = std::make_shared<SlowFailingServer>();
+        MainWindowFixture f;
+        f.folder.write("server.txt", serverList);
+        auto& form = f.create(server);
+        form.findChild<QTimer*>(QStringLiteral("refetch"))->setInterval(1000);
+        QVERIFY(f.showAndWaitForFirstTick());
+        // The question of the first tick stands before the server is asked again.
+        QVERIFY(f.standingPrompt());
+        QCOMPARE(server->calls.load(), 1);
+        QVERIFY(f.action("Masterserver1")->isEnabled());
+        QVERIFY(QTest::qWaitFor([&] { return server->calls.load() == 2; }, 5000)); // the next tick still comes
+        QVERIFY(f.answerPrompt(false));
     }
 
     void goingBackOnlineRestoresTheList()
