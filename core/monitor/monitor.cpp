@@ -293,7 +293,13 @@ void Monitor::dismissNotice(int number)
 void Monitor::chooseFileToLoad()
 {
     const auto file = userDialogs_->openFile(tr("Aus Datei laden"), "Text|*.txt", ".");
-    if (file) loadFile(*file);
+    if (!file) return;
+    if (const auto stamp = fileStamp(*file); stamp && stamp->size > RefreshCycle::maxLoadFileBytes) {
+        userDialogs_->error(tr("Die Datei \"") + *file +
+                            tr("\" ist zu gro\xDF f\xFCr eine Spieleliste (mehr als 16 MB) und wird nicht geladen."));
+        return;
+    }
+    loadFile(*file);
 }
 
 void Monitor::loadFile(const std::string& path)

@@ -150,7 +150,10 @@ void RefreshCycle::fetchAndParse()
         std::string reply;
         if (entry == forceFileMarker) {
             fileTick = true;
-            if (fileExists(state_.pendingLoadFile)) reply = readWholeFile(state_.pendingLoadFile);
+            // A file grown past the limit since it was chosen gives an empty list, as one that is gone does.
+            const auto stamp = fileStamp(state_.pendingLoadFile);
+            if (fileExists(state_.pendingLoadFile) && stamp && stamp->size <= maxLoadFileBytes)
+                reply = readWholeFile(state_.pendingLoadFile);
             state_.pendingLoadFile.clear();
         } else {
             FetchOutcome outcome =

@@ -10,6 +10,7 @@
 #include "refresh/monitorstate.h"
 #include "refresh/views.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -70,6 +71,9 @@ public:
 
     static constexpr const char* forceFileMarker = "forcefile";
     static constexpr int connectTimeoutMs = 6000;
+    // The longest file "Aus Datei laden..." reads: as long as a masterserver's reply may be. A longer one is no
+    // list of games, and reading it whole would stand the window still and take memory for nothing.
+    static constexpr std::uint64_t maxLoadFileBytes = 16 * 1024 * 1024;
 
 private:
     void fetchAndParse();

@@ -1,12 +1,14 @@
 // The running program without a window: start-up, ticks and shut-down through fake ports, and the rule
 // that nothing a tick raises waits for the user.
 #include "monitor/monitor.h"
+#include "refresh/refreshcycle.h"
 #include "support/fakes.h"
 #include "support/replies.h"
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <sstream>
 
@@ -336,6 +338,24 @@ TEST_F(MonitorTest, FriendsAreAnnouncedAndTheBalloonsJoinTheirGame)
 }
 
 // A column widened after the last tick keeps its width: shut-down stores the widths as a tick does.
+// A chosen file longer than any reply may be is refused at once: a file of hundreds of megabytes stood the window
+// still for many seconds while it was read whole, and took as much memory again.
+TEST_F(MonitorTest, AFileTooLongForAListIsNotLoaded)
+{
+    folder.write("server.txt", server + "\r\n");
+    http.bodies[server] = reply({"Vom Server"});
+    start();
+    tick();
+    folder.write("riesig.txt", reply({"Aus der Datei"}));
+    std::filesystem::resize_file(folder.file("riesig.txt"), RefreshCycle::maxLoadFileBytes + 1);
+    dialogs.inputs.push_back(folder.file("riesig.txt"));
+    monitor->chooseFileToLoad();
+    ASSERT_EQ(dialogs.textsOf("error").size(), 1u);
+    EXPECT_NE(dialogs.textsOf("error")[0].find("riesig.txt\" ist zu gro\xDF"), std::string::npos);
+    EXPECT_TRUE(monitor->state().pendingLoadFile.empty());
+    EXPECT_EQ(captions(false), std::vector<std::string>{"Vom Server"});
+}
+
 TEST_F(MonitorTest, ShutDownKeepsAColumnWidenedSinceTheLastTick)
 {
     folder.write("server.txt", server + "\r\n");

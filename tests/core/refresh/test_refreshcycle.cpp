@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace quintor;
 using quintor::test::GameSpec;
 
@@ -259,6 +261,13 @@ TEST_F(RefreshCycleTest, LoadingAFileTakesThePlaceOfTheServersForOneTick)
     EXPECT_EQ(state.servers.lines(), std::vector<std::string>{server.url("/s")});
     EXPECT_TRUE(state.pendingLoadFile.empty());
     EXPECT_TRUE(server.paths().empty());
+
+    // A file that has grown past the limit since it was chosen is not read.
+    std::filesystem::resize_file(folder.file("saved.txt"), RefreshCycle::maxLoadFileBytes + 1);
+    state.pendingLoadFile = folder.file("saved.txt");
+    cycle().runTick();
+    EXPECT_TRUE(list.rows.empty());
+    EXPECT_TRUE(state.pendingLoadFile.empty());
 
     // A file that is gone by then gives an empty list; without "server.txt" the list stays empty.
     folder.write("server.txt", "");
