@@ -1,5 +1,7 @@
 #include "reference/gamestore.h"
 
+#include "settings/listroom.h"
+
 #include <algorithm>
 
 namespace quintor {
@@ -45,7 +47,7 @@ void GameStore::clear()
     // by then a snapshot may have given its list back.
     static const std::shared_ptr<std::vector<GameRecord>> none = std::make_shared<std::vector<GameRecord>>();
     games_ = none;
-    byDistance_.clear();
+    clearKeepingRoom(byDistance_);
     otherRows_.clear();
 }
 

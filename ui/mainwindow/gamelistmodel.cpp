@@ -4,6 +4,7 @@
 #include "reference/textroutines.h"
 #include "refresh/rank.h"
 #include "refresh/rowtexts.h"
+#include "settings/listroom.h"
 #include "ui/platform/styledtext.h"
 #include "ui/platform/text.h"
 
@@ -104,12 +105,12 @@ void GameListModel::clearRows()
     if (shown > 0) beginRemoveRows({}, 0, shown - 1);
     // The groups stay, empty, with the room the last list needed: the next is likely as long.
     for (RankGroup& group : groups_)
-        group.rows.clear();
-    waiting_.clear();
+        clearKeepingRoom(group.rows);
+    waiting_.clear(); // rows wait a run of a refresh at a time: its room is small
     waitingPlaced_ = 0;
     placedCount_ = 0;
-    places_.clear();
-    texts_.clear(); // its room stays for the next list
+    clearKeepingRoom(places_);
+    clearKeepingRoom(texts_);
     givenUpTexts_ = 0;
     handleBase_ = lastHandle_;
     shownRows_ = 0;
