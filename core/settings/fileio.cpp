@@ -165,6 +165,12 @@ void saveWholeFile(const std::string& path, std::string_view bytes)
     const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
     std::string tempName = folder + "/." + base + std::string(kTempMarker) + std::string(kTempUniqueLength, 'X');
 
+    // The rename would replace a file that its owner marked read-only as readily as any other; writing it in place
+    // would fail. So it is not saved, as it would not be written to.
+    struct stat existing {};
+    const bool exists = ::stat(path.c_str(), &existing) == 0;
+    if (exists && S_ISREG(existing.st_mode) && (existing.st_mode & 0222) == 0) failSave(path, EACCES);
+
     const int fd = ::mkostemp(tempName.data(), O_CLOEXEC);
     if (fd < 0) failSave(path, errno);
     FdCloser closer(fd);
@@ -175,9 +181,8 @@ void saveWholeFile(const std::string& path, std::string_view bytes)
     };
 
     // mkstemp makes the file private; give it the target's mode, or the usual one for a new file.
-    struct stat existing {};
     mode_t mode;
-    if (::stat(path.c_str(), &existing) == 0) {
+    if (exists) {
         mode = existing.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);

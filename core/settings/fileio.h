@@ -42,7 +42,7 @@ StampedFile readStampedFile(const std::string& path);
 // Writes a temporary file in the target's folder, flushes it to disk and renames it over the
 // target. On any failure the temporary file is removed, the old file stays as it was, and a
 // FileError carries the operating system's reason. A new file gets the usual permissions (umask);
-// a replaced one keeps its own.
+// a replaced one keeps its own. A file that no one may write to (marked read-only) is not replaced.
 void saveWholeFile(const std::string& path, std::string_view bytes);
 
 // The file a safe save's temporary file stands beside: for "." + name + ".tmp-" and six letters or digits

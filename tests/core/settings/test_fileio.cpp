@@ -75,6 +75,22 @@ TEST(SafeSave, AMissingFolderIsReportedWithTheReason)
     }
 }
 
+// The rename replaced a file its owner had marked read-only, though writing to it would have failed.
+TEST(SafeSave, AFileMarkedReadOnlyIsNotReplaced)
+{
+    test::TempFolder folder;
+    folder.write("server.txt", "http://mein.server/\r\n");
+    ::chmod(folder.file("server.txt").c_str(), 0444);
+    try {
+        saveWholeFile(folder.file("server.txt"), "ersetzt");
+        FAIL() << "save reported success";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find(std::strerror(EACCES)), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(folder.read("server.txt"), "http://mein.server/\r\n");
+    EXPECT_EQ(entriesIn(folder.path()), 1u);
+}
+
 TEST(SafeSave, ReplacesContentAndKeepsTheFilesMode)
 {
     test::TempFolder folder;
