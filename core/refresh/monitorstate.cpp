@@ -20,18 +20,6 @@ void noteFailure(std::string& failures, const std::exception& error)
     failures += error.what();
 }
 
-void setLines(TextList& list, std::string_view bytes)
-{
-    list.setText(bytes);
-}
-
-void setLines(LogLines& list, std::string_view bytes)
-{
-    TextList lines;
-    lines.setText(bytes);
-    list.assign(lines);
-}
-
 // Loads one list when its file exists; a file that cannot be read is kept by the save guard. So is one whose text a
 // NUL byte ends (a list saved as UTF-16 by an editor): what stands behind it was never read, and saving the list
 // would leave only what came before. False when there is no file.
@@ -42,7 +30,7 @@ template <typename List> bool loadList(MonitorState& state, List& list, std::str
     if (!fileExists(path)) return false;
     try {
         const std::string bytes = readWholeFile(path);
-        setLines(list, bytes);
+        list.setText(bytes);
         refuseTextCutByNul(path, bytes);
     } catch (const std::exception& error) {
         state.saveGuard.keep(path);

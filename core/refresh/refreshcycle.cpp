@@ -151,9 +151,8 @@ void RefreshCycle::fetchAndParse()
         if (entry == forceFileMarker) {
             fileTick = true;
             // A file grown past the limit since it was chosen gives an empty list, as one that is gone does.
-            const auto stamp = fileStamp(state_.pendingLoadFile);
-            if (fileExists(state_.pendingLoadFile) && stamp && stamp->size <= maxLoadFileBytes)
-                reply = readWholeFile(state_.pendingLoadFile);
+            const auto stamp = fileStamp(state_.pendingLoadFile); // none when it is no file (any more)
+            if (stamp && stamp->size <= maxLoadFileBytes) reply = readWholeFile(state_.pendingLoadFile);
             state_.pendingLoadFile.clear();
         } else {
             FetchOutcome outcome =

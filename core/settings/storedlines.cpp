@@ -55,11 +55,16 @@ std::string LogLines::text() const
     return TextList(lines()).text();
 }
 
-void LogLines::loadFromFile(const std::string& path)
+void LogLines::setText(std::string_view text)
 {
     TextList lines;
-    lines.loadFromFile(path);
+    lines.setText(text);
     assign(lines);
+}
+
+void LogLines::loadFromFile(const std::string& path)
+{
+    setText(readWholeFile(path));
 }
 
 void LogLines::saveToFile(const std::string& path) const

@@ -34,6 +34,8 @@ public:
     // The lines of a file, of which the newest are kept; the file form, as "log.txt" is written.
     void assign(const TextList& lines);
     std::string text() const;
+    // The lines of a file's text, as TextList::setText cuts them, then as assign keeps them.
+    void setText(std::string_view text);
     void loadFromFile(const std::string& path);
     void saveToFile(const std::string& path) const;
 
